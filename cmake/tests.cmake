@@ -1,0 +1,39 @@
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB support_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(lumo_test_support STATIC ${support_srcs})
+target_include_directories(lumo_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
+target_link_libraries(lumo_test_support PUBLIC lumo_platform GTest::gtest GTest::gmock)
+
+set(LUMO_TEST_ENV
+  "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
+  "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  "SDL_VIDEODRIVER=offscreen"
+  "SDL_AUDIODRIVER=dummy"
+  "LIBGL_ALWAYS_SOFTWARE=1"
+  "LUMO_ASSETS=${LUMO_GENERATED_ASSETS}"
+  "LUMO_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+  "LUMO_BINARY_DIR=${CMAKE_BINARY_DIR}")
+
+# One test program per module, linked against that module only.
+foreach(module platform common scene2d scene3d book app)
+  file(GLOB_RECURSE test_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${module}/*.cpp)
+  if(test_srcs)
+    add_executable(test_${module} ${test_srcs})
+    target_link_libraries(test_${module} PRIVATE lumo_${module} lumo_test_support
+                                                 nlohmann_json::nlohmann_json)
+    gtest_discover_tests(test_${module} PROPERTIES ENVIRONMENT "${LUMO_TEST_ENV}"
+                         DISCOVERY_TIMEOUT 60)
+  endif()
+endforeach()
+
+# End-to-end tests drive the real program headless.
+file(GLOB e2e_scripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.sh)
+foreach(script ${e2e_scripts})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e_${name} COMMAND bash ${script} $<TARGET_FILE:lumo-book>
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(e2e_${name} PROPERTIES ENVIRONMENT "${LUMO_TEST_ENV}" TIMEOUT 300)
+endforeach()

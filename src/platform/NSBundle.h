@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The program's resources: the `assets/` folders searched in order —
+// $LUMO_ASSETS, next to the executable, then the source tree's.
+class NSBundle {
+ public:
+  static NSBundle& mainBundle();
+
+  // Full path of "name.type" (type may be empty when name has its extension),
+  // or the empty string when no folder has it.
+  std::string pathForResource(const std::string& name, const std::string& type) const;
+  // A relative path made absolute against the resource folders; absolute
+  // paths and unknown names come back unchanged.
+  std::string fullPathFromRelativePath(const std::string& relative) const;
+  const std::vector<std::string>& searchPaths() const { return paths_; }
+  void setSearchPaths(std::vector<std::string> paths) { paths_ = std::move(paths); }
+  bool hasAnyFolder() const;
+
+ private:
+  NSBundle();
+  std::vector<std::string> paths_;
+};

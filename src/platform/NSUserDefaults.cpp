@@ -1,0 +1,153 @@
+#include "NSUserDefaults.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "Log.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::unique_ptr<NSUserDefaults>& sharedSlot() {
+  static std::unique_ptr<NSUserDefaults> shared;
+  return shared;
+}
+
+bool writeAll(int fd, const std::string& data) {
+  const char* p = data.data();
+  std::size_t left = data.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0) return false;
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Temp file, fsync, rename: a crash leaves the old file or the new one, never half.
+bool writeFileAtomically(const std::string& path, const std::string& data) {
+  std::error_code ec;
+  fs::create_directories(fs::path(path).parent_path(), ec);
+  std::string temp = path + ".tmp";
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok && std::rename(temp.c_str(), path.c_str()) == 0) return true;
+  ::unlink(temp.c_str());
+  return false;
+}
+}  // namespace
+
+NSUserDefaults& NSUserDefaults::standardUserDefaults() {
+  auto& shared = sharedSlot();
+  if (!shared) shared = std::make_unique<NSUserDefaults>(defaultPath());
+  return *shared;
+}
+
+void NSUserDefaults::resetStandardUserDefaults(const std::string& path) {
+  sharedSlot() = std::make_unique<NSUserDefaults>(path.empty() ? defaultPath() : path);
+}
+
+std::string NSUserDefaults::defaultPath() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  fs::path base;
+  if (xdg && *xdg) {
+    base = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = fs::path(home && *home ? home : ".") / ".config";
+  }
+  return (base / "lumo-book" / "defaults.json").string();
+}
+
+NSUserDefaults::NSUserDefaults(std::string path) : path_(std::move(path)) { load(); }
+
+void NSUserDefaults::load() {
+  std::ifstream in(path_, std::ios::binary);
+  if (!in) return;  // no file yet: nothing stored
+  std::stringstream text;
+  text << in.rdbuf();
+  auto json = nlohmann::json::parse(text.str(), nullptr, false);
+  if (json.is_discarded() || !json.is_object()) {
+    logWarningOnce("defaults:" + path_,
+                   "the preferences file " + path_ + " is unreadable; using defaults");
+    return;
+  }
+  for (auto& [key, value] : json.items()) {
+    if (value.is_string())
+      values_[key] = value.get<std::string>();
+    else if (value.is_number())
+      values_[key] = value.get<double>();
+  }
+}
+
+std::optional<std::string> NSUserDefaults::stringForKey(const std::string& key) const {
+  auto it = values_.find(key);
+  if (it == values_.end()) return std::nullopt;
+  if (auto s = std::get_if<std::string>(&it->second)) return *s;
+  double d = std::get<double>(it->second);
+  if (d == static_cast<double>(static_cast<long long>(d)))
+    return std::to_string(static_cast<long long>(d));
+  return std::to_string(d);
+}
+
+std::optional<double> NSUserDefaults::numberForKey(const std::string& key) const {
+  auto it = values_.find(key);
+  if (it == values_.end()) return std::nullopt;
+  if (auto d = std::get_if<double>(&it->second)) return *d;
+  const std::string& s = std::get<std::string>(it->second);
+  char* end = nullptr;
+  double d = std::strtod(s.c_str(), &end);
+  if (end == s.c_str()) return std::nullopt;
+  return d;
+}
+
+long NSUserDefaults::integerForKey(const std::string& key) const {
+  auto d = numberForKey(key);
+  return d ? static_cast<long>(*d) : 0;
+}
+
+void NSUserDefaults::changed() {
+  dirty_ = true;
+  synchronize();
+}
+
+void NSUserDefaults::setObject(const std::string& value, const std::string& key) {
+  values_[key] = value;
+  changed();
+}
+
+void NSUserDefaults::setNumber(double value, const std::string& key) {
+  values_[key] = value;
+  changed();
+}
+
+void NSUserDefaults::removeObjectForKey(const std::string& key) {
+  if (values_.erase(key)) changed();
+}
+
+bool NSUserDefaults::synchronize() {
+  if (!dirty_) return true;
+  nlohmann::json json = nlohmann::json::object();
+  for (auto& [key, value] : values_) {
+    if (auto s = std::get_if<std::string>(&value))
+      json[key] = *s;
+    else
+      json[key] = std::get<double>(value);
+  }
+  if (!writeFileAtomically(path_, json.dump(2) + "\n")) {
+    logWarningOnce("defaults-write:" + path_, "cannot write the preferences file " + path_);
+    return false;
+  }
+  dirty_ = false;
+  return true;
+}
