@@ -1,0 +1,3 @@
+#include "ccTypes.h"
+
+float __ccContentScaleFactor = 1.0f;
