@@ -1,1 +1,0 @@
-// module scene3d
