@@ -1,0 +1,46 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The whole book in one place, page by page: what stands on each page, what the
+// narrator says in three languages and what every figure can say when touched.
+// KstStage builds its table from this; the asset tools read it through the
+// content export. Nothing else may repeat these words or lines.
+
+// One thing a figure says, by the base name of its recording.
+struct KstStoryLine {
+  std::string recording;  // without the "_ru" suffix the sound player appends
+  std::string ru;
+};
+
+// A touchable layer and everything it can say.
+struct KstStoryFigure {
+  std::string layer;  // identifier with its "-t" suffix
+  std::vector<KstStoryLine> lines;
+};
+
+// Narration of a story page; the cover and the ending page have none.
+struct KstStoryAside {
+  std::string ru;
+  std::string en;
+  std::string cn;
+};
+
+struct KstStoryPage {
+  std::vector<std::string> layout;  // ground, picture layers, background
+  bool hasAside = false;
+  KstStoryAside aside;
+  std::vector<KstStoryFigure> figures;
+};
+
+// Title pictures that follow the reading language.
+struct KstStoryTitle {
+  std::string identifier;
+  int language;  // 2000 Russian, 2001 English
+  std::string text;
+};
+
+// Pages 1 to 18 at indexes 0 to 17.
+const std::vector<KstStoryPage>& kstStoryPages();
+const std::vector<KstStoryTitle>& kstStoryTitles();
+const std::string& kstStoryCredits();
