@@ -1,0 +1,325 @@
+#include "PlatformHost.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <thread>
+
+#include "CADisplayLink.h"
+#include "EAGLContext.h"
+#include "GLDisplay.h"
+#include "Log.h"
+#include "NSAutoreleasePool.h"
+#include "NSRunLoop.h"
+#include "PNGWriter.h"
+#include "UIAccelerometer.h"
+#include "UIApplication.h"
+#include "UIDevice.h"
+#include "UITouch.h"
+#include "UIWindow.h"
+
+namespace {
+constexpr double kFramePeriod = 1.0 / 60.0;
+constexpr int kPictureLong = 1024, kPictureShort = 768;
+
+double monotonicSeconds() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+bool portraitHeld() {
+  int o = UIDevice::currentDevice().heldOrientation();
+  return o == 1 || o == 2;
+}
+
+// A point of the upright picture (origin top-left) on the device screen.
+CGPoint pictureToScreen(float px, float py) {
+  switch (UIDevice::currentDevice().heldOrientation()) {
+    case 1: return {px, py};
+    case 2: return {kPictureShort - px, kPictureLong - py};
+    case 4: return {py, kPictureLong - px};
+    default: return {kPictureShort - py, px};
+  }
+}
+
+Uint32 gWakeEvent = 0;
+}  // namespace
+
+struct PlatformHost::Window {
+  SDL_Window* window = nullptr;
+  bool minimized = false;
+  bool fullscreen = false;
+  std::map<long, Ptr<UITouch>> touches;
+  SDL_Sensor* accelerometer = nullptr;
+};
+
+PlatformHost& PlatformHost::shared() {
+  static PlatformHost* host = new PlatformHost();  // lives for the process
+  return *host;
+}
+
+PlatformHost::PlatformHost() : window_(std::make_unique<Window>()) {}
+PlatformHost::~PlatformHost() = default;
+
+bool PlatformHost::open(const HostOptions& options, std::string& error) {
+  if (opened_) return true;
+  options_ = options;
+  if (options.headless) {
+    Clock::setCurrent(&virtualClock_);
+    if (!GLDisplay::openHeadless(error)) return false;
+    opened_ = true;
+    return true;
+  }
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    error = "no display to open a window on (try --headless): " + std::string(SDL_GetError());
+    return false;
+  }
+  SDL_InitSubSystem(SDL_INIT_SENSOR);
+  window_->window = SDL_CreateWindow("Lumo Book", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                     kPictureLong, kPictureShort,
+                                     SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (!window_->window) {
+    error = "cannot open a window: " + std::string(SDL_GetError());
+    return false;
+  }
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window_->window, &info) || info.subsystem != SDL_SYSWM_X11) {
+    error = "the window system is not X11";
+    return false;
+  }
+  if (!GLDisplay::openForX11Window(info.info.x11.display, info.info.x11.window, error))
+    return false;
+  for (int i = 0; i < SDL_NumSensors(); ++i)
+    if (SDL_SensorGetDeviceType(i) == SDL_SENSOR_ACCEL) {
+      window_->accelerometer = SDL_SensorOpen(i);
+      break;
+    }
+  gWakeEvent = SDL_RegisterEvents(1);
+  NSRunLoop::mainRunLoop().setWakeUp([] {
+    SDL_Event e{};
+    e.type = gWakeEvent;
+    SDL_PushEvent(&e);
+  });
+  opened_ = true;
+  return true;
+}
+
+void PlatformHost::quit(int status) {
+  exitStatus_ = status;
+  running_ = false;
+}
+
+int PlatformHost::run(UIApplicationDelegate* delegate) {
+  UIApplication& app = UIApplication::sharedApplication();
+  app.setDelegate(delegate);
+  running_ = true;
+  lastWall_ = Clock::current().seconds();
+  lastMonotonic_ = monotonicSeconds();
+  delegate->applicationDidFinishLaunching(&app);
+  NSAutoreleasePool::current().drain();
+  while (running_) runFrame(delegate);
+  cancelAllTouches();
+  delegate->applicationWillTerminate(&app);
+  NSAutoreleasePool::current().drain();
+  NSRunLoop::mainRunLoop().setWakeUp(nullptr);
+  return exitStatus_;
+}
+
+void PlatformHost::runFrame(UIApplicationDelegate* delegate) {
+  if (frameHook_) frameHook_();
+  if (!running_) return;
+  const double started = monotonicSeconds();
+  const bool refreshing = CADisplayLink::anyActive();
+  if (options_.headless) {
+    virtualClock_.advance(kFramePeriod);
+  } else {
+    pumpEvents(delegate, !refreshing);
+    checkClockChange(delegate);
+  }
+  NSRunLoop::mainRunLoop().runDue();
+  if (refreshing) CADisplayLink::refreshAll(Clock::current().seconds());
+  NSAutoreleasePool::current().drain();
+  ++frames_;
+  if (options_.maxFrames >= 0 && frames_ >= options_.maxFrames) quit(exitStatus_);
+  // Without vsync (some X servers), keep a window at the display's pace.
+  if (!options_.headless && refreshing) {
+    double left = kFramePeriod - (monotonicSeconds() - started);
+    if (left > 0.002) std::this_thread::sleep_for(std::chrono::duration<double>(left));
+  }
+}
+
+void PlatformHost::checkClockChange(UIApplicationDelegate* delegate) {
+  double wall = Clock::current().seconds(), mono = monotonicSeconds();
+  double drift = (wall - lastWall_) - (mono - lastMonotonic_);
+  lastWall_ = wall;
+  lastMonotonic_ = mono;
+  if (std::fabs(drift) > 2.0) delegate->applicationSignificantTimeChange(&UIApplication::sharedApplication());
+}
+
+namespace {
+// Window pixels to picture pixels, undoing the 4:3 letterbox.
+bool windowToPicture(SDL_Window* window, float wx, float wy, float& px, float& py) {
+  int ww = 0, wh = 0;
+  SDL_GetWindowSize(window, &ww, &wh);
+  const float pw = portraitHeld() ? kPictureShort : kPictureLong;
+  const float ph = portraitHeld() ? kPictureLong : kPictureShort;
+  float scale = std::min(float(ww) / pw, float(wh) / ph);
+  if (scale <= 0) return false;
+  float ox = (float(ww) - pw * scale) / 2, oy = (float(wh) - ph * scale) / 2;
+  px = std::clamp((wx - ox) / scale, 0.0f, pw - 1);
+  py = std::clamp((wy - oy) / scale, 0.0f, ph - 1);
+  return true;
+}
+}  // namespace
+
+void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
+  UIApplication* app = &UIApplication::sharedApplication();
+  SDL_Event e;
+  bool have = false;
+  if (mayWait) {
+    double wait = NSRunLoop::mainRunLoop().timeUntilNextEvent();
+    int ms = wait < 0 ? -1 : int(std::ceil(wait * 1000));
+    have = ms < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, ms);
+  } else {
+    have = SDL_PollEvent(&e);
+  }
+  for (; have && running_; have = SDL_PollEvent(&e)) {
+    float px = 0, py = 0;
+    switch (e.type) {
+      case SDL_QUIT: quit(0); break;
+      case SDL_APP_LOWMEMORY: delegate->applicationDidReceiveMemoryWarning(app); break;
+      case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+          case SDL_WINDOWEVENT_FOCUS_LOST: delegate->applicationWillResignActive(app); break;
+          case SDL_WINDOWEVENT_FOCUS_GAINED: delegate->applicationDidBecomeActive(app); break;
+          case SDL_WINDOWEVENT_MINIMIZED:
+            window_->minimized = true;
+            delegate->applicationDidEnterBackground(app);
+            break;
+          case SDL_WINDOWEVENT_RESTORED:
+            if (window_->minimized) delegate->applicationWillEnterForeground(app);
+            window_->minimized = false;
+            break;
+          case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            int w = 0, h = 0;
+            SDL_GetWindowSizeInPixels(window_->window, &w, &h);
+            GLDisplay::setWindowPixelSize(w, h);
+            break;
+          }
+          default: break;
+        }
+        break;
+      case SDL_KEYDOWN:
+        if (e.key.keysym.sym == SDLK_F11) {
+          window_->fullscreen = !window_->fullscreen;
+          SDL_SetWindowFullscreen(window_->window,
+                                  window_->fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        } else if (e.key.keysym.sym == SDLK_r && (e.key.keysym.mod & KMOD_CTRL)) {
+          auto& device = UIDevice::currentDevice();
+          device.setOrientation(device.heldOrientation() == 4 ? UIDeviceOrientationLandscapeLeft
+                                                              : UIDeviceOrientationLandscapeRight);
+        } else if (e.key.keysym.sym == SDLK_q && (e.key.keysym.mod & KMOD_CTRL)) {
+          quit(0);
+        }
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button == SDL_BUTTON_LEFT &&
+            windowToPicture(window_->window, float(e.button.x), float(e.button.y), px, py))
+          touchDown(-1, px, py);
+        break;
+      case SDL_MOUSEMOTION:
+        if ((e.motion.state & SDL_BUTTON_LMASK) &&
+            windowToPicture(window_->window, float(e.motion.x), float(e.motion.y), px, py))
+          touchMove(-1, px, py);
+        break;
+      case SDL_MOUSEBUTTONUP:
+        if (e.button.button == SDL_BUTTON_LEFT &&
+            windowToPicture(window_->window, float(e.button.x), float(e.button.y), px, py))
+          touchUp(-1, px, py);
+        break;
+      case SDL_FINGERDOWN:
+      case SDL_FINGERMOTION:
+      case SDL_FINGERUP: {
+        int ww = 0, wh = 0;
+        SDL_GetWindowSize(window_->window, &ww, &wh);
+        if (!windowToPicture(window_->window, e.tfinger.x * float(ww), e.tfinger.y * float(wh), px,
+                             py))
+          break;
+        long finger = long(e.tfinger.fingerId);
+        if (e.type == SDL_FINGERDOWN) touchDown(finger, px, py);
+        if (e.type == SDL_FINGERMOTION) touchMove(finger, px, py);
+        if (e.type == SDL_FINGERUP) touchUp(finger, px, py);
+        break;
+      }
+      case SDL_SENSORUPDATE:
+        if (window_->accelerometer) {
+          const float* d = e.sensor.data;
+          accelerate(d[0] / SDL_STANDARD_GRAVITY, d[1] / SDL_STANDARD_GRAVITY,
+                     d[2] / SDL_STANDARD_GRAVITY);
+        }
+        break;
+      default: break;
+    }
+  }
+}
+
+void PlatformHost::touch(long finger, float px, float py, int phase) {
+  UIWindow* window = UIWindow::keyWindow();
+  auto& touches = window_->touches;
+  const CGPoint screen = pictureToScreen(px, py);
+  const double now = Clock::current().seconds();
+  if (phase == UITouchPhaseBegan) {
+    if (!window || touches.count(finger)) return;
+    UIView* view = window->hitTest(screen);
+    if (!view) return;
+    auto t = makeObject<UITouch>(view, screen, now);
+    touches[finger] = t;
+    window->sendTouch(t.get(), UITouchPhaseBegan);
+    return;
+  }
+  auto it = touches.find(finger);
+  if (it == touches.end()) return;
+  Ptr<UITouch> t = it->second;
+  t->moveTo(screen, UITouchPhase(phase), now);
+  if (phase != UITouchPhaseMoved) touches.erase(it);
+  if (window) window->sendTouch(t.get(), UITouchPhase(phase));
+}
+
+void PlatformHost::touchDown(long finger, float x, float y) { touch(finger, x, y, UITouchPhaseBegan); }
+void PlatformHost::touchMove(long finger, float x, float y) { touch(finger, x, y, UITouchPhaseMoved); }
+void PlatformHost::touchUp(long finger, float x, float y) { touch(finger, x, y, UITouchPhaseEnded); }
+
+void PlatformHost::cancelAllTouches() {
+  auto touches = std::move(window_->touches);
+  window_->touches.clear();
+  for (auto& [finger, t] : touches) {
+    t->moveTo(t->locationInView(nullptr), UITouchPhaseCancelled, Clock::current().seconds());
+    if (UIWindow* window = UIWindow::keyWindow()) window->sendTouch(t.get(), UITouchPhaseCancelled);
+  }
+}
+
+void PlatformHost::accelerate(double x, double y, double z) {
+  UIAccelerometer::sharedAccelerometer().deliver({x, y, z, Clock::current().seconds()});
+}
+
+bool PlatformHost::saveScreenshot(const std::string& path, std::string& error) {
+  EAGLContext* context = EAGLContext::currentContext();
+  if (!context) {
+    error = "no GL context";
+    return false;
+  }
+  int w = 0, h = 0;
+  std::vector<unsigned char> pixels = context->snapshotPresentedFrame(w, h);
+  if (pixels.empty()) {
+    error = "no frame has been presented yet";
+    return false;
+  }
+  return writePNG(path, pixels.data(), w, h, error);
+}

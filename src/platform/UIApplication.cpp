@@ -1,0 +1,10 @@
+#include "UIApplication.h"
+
+UIApplication& UIApplication::sharedApplication() {
+  static UIApplication* application = new UIApplication();  // lives for the process
+  return *application;
+}
+
+void UIApplication::setStatusBarOrientation(int orientation, bool) {
+  statusBarOrientation_ = orientation;
+}

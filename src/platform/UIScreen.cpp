@@ -1,0 +1,6 @@
+#include "UIScreen.h"
+
+UIScreen& UIScreen::mainScreen() {
+  static UIScreen screen;
+  return screen;
+}

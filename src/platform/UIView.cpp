@@ -1,0 +1,131 @@
+#include "UIView.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "NSRunLoop.h"
+#include "UIWindow.h"
+
+UIView::UIView(CGRect frame) : frame_(frame) {}
+
+UIView::~UIView() {
+  for (auto& child : subviews_) child->superview_ = nullptr;
+}
+
+void UIView::setFrame(CGRect frame) { frame_ = frame; }
+
+void UIView::setAlpha(float alpha) { alpha_ = std::clamp(alpha, 0.0f, 1.0f); }
+
+void UIView::addSubview(UIView* view) {
+  if (!view || view == this) return;
+  Ptr<UIView> keep(view);
+  view->removeFromSuperview();
+  view->superview_ = this;
+  subviews_.push_back(keep);
+}
+
+void UIView::removeFromSuperview() {
+  if (!superview_) return;
+  auto& siblings = superview_->subviews_;
+  superview_ = nullptr;
+  // The superview's reference may be the last: keep the view to the frame's end.
+  auto it = std::find_if(siblings.begin(), siblings.end(),
+                         [this](const Ptr<UIView>& v) { return v.get() == this; });
+  if (it == siblings.end()) return;
+  retain()->autorelease();
+  siblings.erase(it);
+}
+
+UIView* UIView::viewWithTag(int tag) {
+  if (tag_ == tag) return this;
+  for (auto& child : subviews_)
+    if (UIView* found = child->viewWithTag(tag)) return found;
+  return nullptr;
+}
+
+UIWindow* UIView::window() const {
+  const UIView* top = this;
+  while (top->superview_) top = top->superview_;
+  return dynamic_cast<UIWindow*>(const_cast<UIView*>(top));
+}
+
+namespace {
+// From the superview's coordinates into a view's own, undoing its rotation about its centre.
+CGPoint intoView(const UIView& v, CGPoint p) {
+  CGRect f = v.frame();
+  float cx = f.origin.x + f.size.width / 2, cy = f.origin.y + f.size.height / 2;
+  float dx = p.x - cx, dy = p.y - cy;
+  float c = std::cos(-v.rotation()), s = std::sin(-v.rotation());
+  return {c * dx - s * dy + f.size.width / 2, s * dx + c * dy + f.size.height / 2};
+}
+CGPoint outOfView(const UIView& v, CGPoint p) {
+  CGRect f = v.frame();
+  float dx = p.x - f.size.width / 2, dy = p.y - f.size.height / 2;
+  float c = std::cos(v.rotation()), s = std::sin(v.rotation());
+  return {c * dx - s * dy + f.origin.x + f.size.width / 2,
+          s * dx + c * dy + f.origin.y + f.size.height / 2};
+}
+}  // namespace
+
+CGPoint UIView::convertFromWindow(CGPoint windowPoint) const {
+  std::vector<const UIView*> chain;
+  for (const UIView* v = this; v; v = v->superview_) chain.push_back(v);
+  CGPoint p = windowPoint;
+  // The window itself sits at the screen origin; descend from its children.
+  for (auto it = chain.rbegin() + 1; it < chain.rend(); ++it) p = intoView(**it, p);
+  return p;
+}
+
+CGPoint UIView::convertToWindow(CGPoint point) const {
+  CGPoint p = point;
+  for (const UIView* v = this; v && v->superview_; v = v->superview_) p = outOfView(*v, p);
+  return p;
+}
+
+UIView* UIView::hitTest(CGPoint point) {
+  if (hidden_ || !interaction_ || alpha_ < 0.01f) return nullptr;
+  if (point.x < 0 || point.y < 0 || point.x >= frame_.size.width || point.y >= frame_.size.height)
+    return nullptr;
+  for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it)
+    if (UIView* hit = (*it)->hitTest(intoView(**it, point))) return hit;
+  return this;
+}
+
+void UIView::touchesBegan(const UITouchSet& touches, UIEvent* event) {
+  if (superview_) superview_->touchesBegan(touches, event);
+}
+void UIView::touchesMoved(const UITouchSet& touches, UIEvent* event) {
+  if (superview_) superview_->touchesMoved(touches, event);
+}
+void UIView::touchesEnded(const UITouchSet& touches, UIEvent* event) {
+  if (superview_) superview_->touchesEnded(touches, event);
+}
+void UIView::touchesCancelled(const UITouchSet& touches, UIEvent* event) {
+  if (superview_) superview_->touchesCancelled(touches, event);
+}
+
+namespace {
+struct AnimationBlock {
+  bool open = false;
+  Ptr<NSObject> delegate;
+  Selector<> didStop;
+  double duration = 0.2;  // the platform's default
+};
+AnimationBlock gAnimation;
+}  // namespace
+
+void UIView::beginAnimations(const std::string&, void*) {
+  gAnimation = AnimationBlock{};
+  gAnimation.open = true;
+}
+void UIView::setAnimationDelegate(NSObject* delegate) { gAnimation.delegate = delegate; }
+void UIView::setAnimationDidStopSelector(Selector<> sel) { gAnimation.didStop = sel; }
+void UIView::setAnimationDuration(double seconds) { gAnimation.duration = seconds; }
+
+void UIView::commitAnimations() {
+  if (!gAnimation.open) return;
+  if (gAnimation.delegate && gAnimation.didStop)
+    NSRunLoop::mainRunLoop().performAfterDelay(gAnimation.delegate.get(), gAnimation.didStop,
+                                               gAnimation.duration);
+  gAnimation = AnimationBlock{};
+}
