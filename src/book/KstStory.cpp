@@ -434,7 +434,8 @@ KstStoryPage page14() {
   };
   page.figures = {
       {"s14layer2-t",
-       {{"dialogue_page13_r1", "Ну ещё чуть-чуть…"}, {"dialogue_page13_r2", "Никак не дотянуться!"}}},
+       {{"dialogue_page13_r1", "Ну ещё чуть-чуть…"},
+        {"dialogue_page13_r2", "Никак не дотянуться!"}}},
       {"s14layer3-t",
        {{"dialogue_page13_g1", "Га-га-га, у меня не получается!"},
         {"dialogue_page13_g2", "Вот вырасту и буду летать высоко!"},
@@ -457,10 +458,12 @@ KstStoryPage page15() {
   page.aside = {
       "Это выспавшийся Бублик прибежал вслед за Пуговкой. Он лёг животом на упавшее бревно, "
       "дотянулся лапой до кувшинки и осторожно подал звёздочку Рыжику. «Держи, только не урони!»",
-      "It was Bublik, wide awake after his nap, running after Pugovka. He lay down on a fallen log, "
+      "It was Bublik, wide awake after his nap, running after Pugovka. He lay down on a fallen "
+      "log, "
       "reached out with his long paw and carefully passed the star to Ryzhik. “Here, don’t drop "
       "her!”",
-      "原来是睡醒的布布跟着扣扣跑来了。他趴在倒下的木头上，伸长爪子够到睡莲叶，小心地把星星递给瑞奇。"
+      "原来是睡醒的布布跟着扣扣跑来了。他趴在倒下的木头上，伸长爪子够到睡莲叶，小心地把星星递给瑞奇"
+      "。"
       "“拿好，别掉了！”",
   };
   page.figures = {
