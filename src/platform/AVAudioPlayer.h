@@ -1,0 +1,74 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "NSObject.h"
+
+class AVAudioPlayer;
+class AudioClip;
+
+// Told on the main thread when a player's sound is over. `successfully` is
+// true only when the sound ran to its end by itself; `stop` reports nothing.
+class AVAudioPlayerDelegate {
+ public:
+  virtual ~AVAudioPlayerDelegate() = default;
+  virtual void audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) = 0;
+};
+
+// Plays one compressed sound file (mp3). Creation checks the file (missing,
+// not audio, truncated: no player); decoding happens at `prepareToPlay`, on a
+// worker thread for the sound card, so `play` returns at once and the sound
+// starts when it is decoded. Releasing a player stops it.
+class AVAudioPlayer : public NSObject {
+ public:
+  static Ptr<AVAudioPlayer> audioPlayerWithContentsOfURL(const std::string& path);
+  AVAudioPlayer();
+  ~AVAudioPlayer() override;
+  bool initWithContentsOfURL(const std::string& path);
+
+  // The process-wide back end: the sound card, or virtual time for headless runs.
+  static void setUseVirtualBackend(bool useVirtual);
+  static bool usesVirtualBackend();
+
+  const std::string& url() const { return url_; }
+  // Extra rounds after the first; -1 loops until stopped.
+  int numberOfLoops() const { return numberOfLoops_; }
+  void setNumberOfLoops(int loops);
+  float volume() const { return volume_; }
+  void setVolume(float volume);
+  AVAudioPlayerDelegate* delegate() const { return delegate_; }
+  void setDelegate(AVAudioPlayerDelegate* delegate) { delegate_ = delegate; }
+
+  bool prepareToPlay();
+  // False when the sound cannot play (undecodable file, no audio device).
+  bool play();
+  void stop();
+  // True from `play` until the sound ends or is stopped, decoding included.
+  bool isPlaying() const;
+  // Decoded length of one round; the file's own estimate until decoded.
+  double duration() const;
+
+  std::string description() const override;
+
+ private:
+  enum class State { Unprepared, Decoding, Ready, Failed };
+  struct Handle {
+    AVAudioPlayer* player;
+  };
+
+  std::string url_;
+  int numberOfLoops_ = 0;
+  float volume_ = 1.0f;
+  AVAudioPlayerDelegate* delegate_ = nullptr;
+  State state_ = State::Unprepared;
+  bool playWhenDecoded_ = false;
+  double estimatedDuration_ = 0;
+  std::shared_ptr<AudioClip> clip_;
+  std::uint64_t voice_ = 0;
+  std::shared_ptr<Handle> handle_;  // lets late callbacks find out the player is gone
+
+  void decoded(std::shared_ptr<AudioClip> clip);
+  bool startVoice();
+  void voiceEnded();
+};

@@ -1,0 +1,432 @@
+#include "AudioBackend.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <sys/stat.h>
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "Log.h"
+#include "NSRunLoop.h"
+#include "NSTimer.h"
+
+class AudioClip {
+ public:
+  AudioClip(Mix_Chunk* chunk, double duration, std::size_t bytes)
+      : chunk_(chunk), duration_(duration), bytes_(bytes) {}
+  AudioClip(const AudioClip&) = delete;
+  AudioClip& operator=(const AudioClip&) = delete;
+  ~AudioClip() {
+    if (chunk_) Mix_FreeChunk(chunk_);
+  }
+  Mix_Chunk* chunk() const { return chunk_; }
+  double duration() const { return duration_; }
+  std::size_t bytes() const { return bytes_; }
+
+ private:
+  Mix_Chunk* chunk_;  // null in the virtual back end, which keeps only the length
+  double duration_;
+  std::size_t bytes_;
+};
+
+namespace {
+
+constexpr int kChannels = 16;
+constexpr int kRate = 44100;
+constexpr std::size_t kCacheBudget = 64u << 20;  // decoded PCM kept for replays
+
+std::atomic<bool> gUseVirtual{false};
+AudioBackend::Impl* gImpl = nullptr;
+// Voice on each mixer channel, read by the mixer's thread when a channel ends.
+std::array<std::atomic<std::uint64_t>, kChannels> gChannelVoice{};
+
+void channelFinished(int channel);
+
+// Ends a virtual voice when its timer fires.
+class AudioVoiceTimer : public NSObject {
+ public:
+  explicit AudioVoiceTimer(std::uint64_t voice) : voice_(voice) {}
+  void fire(NSTimer* timer);
+
+ private:
+  std::uint64_t voice_;
+};
+
+struct FileStamp {
+  std::int64_t size = -1;
+  std::int64_t mtime = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  return {std::int64_t(st.st_size),
+          std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+struct AudioBackend::Impl {
+  enum class Device { Closed, Open, Failed };
+
+  struct Voice {
+    std::shared_ptr<AudioClip> clip;
+    std::function<void()> onEnd;
+    int channel = -1;
+    Ptr<NSTimer> timer;
+  };
+  struct CacheEntry {
+    std::shared_ptr<AudioClip> clip;
+    FileStamp stamp;
+    std::uint64_t lastUse = 0;
+  };
+
+  Device device = Device::Closed;
+  bool ownsSubsystem = false;
+  int rate = kRate;
+  int channels = 2;
+  std::uint64_t generation = 0;  // bumped by shutdown, so late decodes are dropped
+
+  std::map<std::uint64_t, Voice> voices;
+  std::uint64_t nextVoice = 0;
+  std::map<std::string, CacheEntry> cache;
+  std::uint64_t useCounter = 0;
+  std::map<std::string, std::vector<LoadDone>> waiting;
+
+  std::thread worker;
+  std::mutex queueMutex;
+  std::condition_variable queueReady;
+  std::deque<std::string> queue;
+  bool quitting = false;
+
+  bool openDevice();
+  void closeDevice();
+  std::shared_ptr<AudioClip> decode(const std::string& path, bool keepSamples, std::string& error);
+  std::shared_ptr<AudioClip> cached(const std::string& path);
+  void remember(const std::string& path, const std::shared_ptr<AudioClip>& clip);
+  void enqueue(const std::string& path);
+  void workerLoop();
+  void finishLoad(const std::string& path, std::shared_ptr<AudioClip> clip, std::uint64_t gen);
+  int freeChannel() const;
+  void voiceFinished(std::uint64_t id);
+};
+
+namespace {
+
+void channelFinished(int channel) {
+  // Runs on the mixer's thread with the audio lock held: only hand it on.
+  if (channel < 0 || channel >= kChannels) return;
+  std::uint64_t voice = gChannelVoice[channel].load();
+  if (voice == 0) return;
+  NSRunLoop::mainRunLoop().postToMainThread([voice] {
+    if (gImpl) gImpl->voiceFinished(voice);
+  });
+}
+
+void AudioVoiceTimer::fire(NSTimer*) {
+  if (gImpl) gImpl->voiceFinished(voice_);
+}
+
+}  // namespace
+
+bool AudioBackend::Impl::openDevice() {
+  if (device == Device::Open) return true;
+  if (device == Device::Failed) return false;
+  const bool useVirtual = gUseVirtual;
+  if (useVirtual)
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+  else
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+  if (!SDL_WasInit(SDL_INIT_AUDIO)) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      device = Device::Failed;
+      logWarningOnce("audio-device", std::string("no audio: ") + SDL_GetError());
+      return false;
+    }
+    ownsSubsystem = true;
+  }
+  Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_FLAC);
+  if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, 1024, nullptr,
+                          SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE) !=
+      0) {
+    device = Device::Failed;
+    logWarningOnce("audio-device",
+                   std::string("no audio device, the book runs silent: ") + Mix_GetError());
+    return false;
+  }
+  Uint16 format = 0;
+  Mix_QuerySpec(&rate, &format, &channels);
+  Mix_AllocateChannels(kChannels);
+  Mix_ChannelFinished(useVirtual ? nullptr : channelFinished);
+  device = Device::Open;
+  return true;
+}
+
+void AudioBackend::Impl::closeDevice() {
+  if (device == Device::Open) {
+    Mix_ChannelFinished(nullptr);
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+    Mix_Quit();
+  }
+  if (ownsSubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  ownsSubsystem = false;
+  device = Device::Closed;
+}
+
+std::shared_ptr<AudioClip> AudioBackend::Impl::decode(const std::string& path, bool keepSamples,
+                                                      std::string& error) {
+  Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+  if (!chunk) {
+    error = Mix_GetError();
+    return nullptr;
+  }
+  const double frameBytes = double(channels) * 2;
+  const double duration = chunk->alen / frameBytes / rate;
+  if (chunk->alen == 0) {
+    Mix_FreeChunk(chunk);
+    error = "no samples";
+    return nullptr;
+  }
+  if (!keepSamples) {
+    Mix_FreeChunk(chunk);
+    return std::make_shared<AudioClip>(nullptr, duration, 0);
+  }
+  return std::make_shared<AudioClip>(chunk, duration, chunk->alen);
+}
+
+std::shared_ptr<AudioClip> AudioBackend::Impl::cached(const std::string& path) {
+  auto it = cache.find(path);
+  if (it == cache.end()) return nullptr;
+  if (!(it->second.stamp == stampOf(path))) {  // the file was replaced
+    cache.erase(it);
+    return nullptr;
+  }
+  it->second.lastUse = ++useCounter;
+  return it->second.clip;
+}
+
+void AudioBackend::Impl::remember(const std::string& path, const std::shared_ptr<AudioClip>& clip) {
+  cache[path] = {clip, stampOf(path), ++useCounter};
+  std::size_t total = 0;
+  for (const auto& [_, e] : cache) total += e.clip->bytes();
+  while (total > kCacheBudget && cache.size() > 1) {
+    auto oldest = cache.begin();
+    for (auto it = cache.begin(); it != cache.end(); ++it)
+      if (it->second.lastUse < oldest->second.lastUse) oldest = it;
+    total -= oldest->second.clip->bytes();
+    cache.erase(oldest);  // a voice still playing it keeps its own reference
+  }
+}
+
+void AudioBackend::Impl::enqueue(const std::string& path) {
+  {
+    std::lock_guard lock(queueMutex);
+    queue.push_back(path);
+  }
+  if (!worker.joinable()) {
+    quitting = false;
+    worker = std::thread([this] { workerLoop(); });
+  }
+  queueReady.notify_one();
+}
+
+void AudioBackend::Impl::workerLoop() {
+  for (;;) {
+    std::string path;
+    std::uint64_t gen;
+    {
+      std::unique_lock lock(queueMutex);
+      queueReady.wait(lock, [this] { return quitting || !queue.empty(); });
+      if (quitting) return;
+      path = std::move(queue.front());
+      queue.pop_front();
+      gen = generation;
+    }
+    std::string error;
+    std::shared_ptr<AudioClip> clip = decode(path, true, error);
+    if (!clip) logWarningOnce("audio-decode:" + path, "cannot decode " + path + ": " + error);
+    NSRunLoop::mainRunLoop().postToMainThread([path, clip, gen]() mutable {
+      if (gImpl) gImpl->finishLoad(path, std::move(clip), gen);
+    });
+  }
+}
+
+void AudioBackend::Impl::finishLoad(const std::string& path, std::shared_ptr<AudioClip> clip,
+                                    std::uint64_t gen) {
+  if (gen != generation) return;
+  if (clip) remember(path, clip);
+  auto it = waiting.find(path);
+  if (it == waiting.end()) return;
+  std::vector<LoadDone> done = std::move(it->second);
+  waiting.erase(it);
+  for (auto& d : done) d(clip);
+}
+
+int AudioBackend::Impl::freeChannel() const {
+  std::array<bool, kChannels> busy{};
+  for (const auto& [_, v] : voices)
+    if (v.channel >= 0) busy[v.channel] = true;
+  for (int c = 0; c < kChannels; ++c)
+    if (!busy[c]) return c;
+  return -1;
+}
+
+void AudioBackend::Impl::voiceFinished(std::uint64_t id) {
+  auto it = voices.find(id);
+  if (it == voices.end()) return;  // stopped meanwhile
+  std::function<void()> onEnd = std::move(it->second.onEnd);
+  if (it->second.channel >= 0) gChannelVoice[it->second.channel] = 0;
+  voices.erase(it);
+  if (onEnd) onEnd();
+}
+
+AudioBackend& AudioBackend::shared() {
+  // Never destroyed: the mixer thread and posted work may outlive static teardown.
+  static AudioBackend* backend = new AudioBackend();
+  return *backend;
+}
+
+AudioBackend::AudioBackend() : impl_(std::make_unique<Impl>()) {
+  gImpl = impl_.get();
+}
+
+AudioBackend::~AudioBackend() {
+  shutdown();
+  gImpl = nullptr;
+}
+
+void AudioBackend::setUseVirtualBackend(bool useVirtual) {
+  if (gUseVirtual.exchange(useVirtual) != useVirtual && gImpl) shared().shutdown();
+}
+
+bool AudioBackend::usesVirtualBackend() {
+  return gUseVirtual;
+}
+
+void AudioBackend::load(const std::string& path, LoadDone done) {
+  Impl& d = *impl_;
+  if (!d.openDevice()) {
+    done(nullptr);
+    return;
+  }
+  if (auto clip = d.cached(path)) {
+    done(clip);
+    return;
+  }
+  if (gUseVirtual) {
+    std::string error;
+    std::shared_ptr<AudioClip> clip = d.decode(path, false, error);
+    if (clip)
+      d.remember(path, clip);
+    else
+      logWarningOnce("audio-decode:" + path, "cannot decode " + path + ": " + error);
+    done(clip);
+    return;
+  }
+  auto& waiters = d.waiting[path];
+  waiters.push_back(std::move(done));
+  if (waiters.size() == 1) d.enqueue(path);
+}
+
+double AudioBackend::duration(const AudioClip& clip) {
+  return clip.duration();
+}
+
+std::uint64_t AudioBackend::start(const std::shared_ptr<AudioClip>& clip, int loops, float volume,
+                                  std::function<void()> onEnd) {
+  Impl& d = *impl_;
+  if (!clip || d.device != Impl::Device::Open) return 0;
+  const std::uint64_t id = ++d.nextVoice;
+  Impl::Voice voice{clip, std::move(onEnd), -1, nullptr};
+  if (gUseVirtual) {
+    if (loops >= 0) {
+      auto target = makeObject<AudioVoiceTimer>(id);
+      voice.timer = NSTimer::scheduledTimerWithTimeInterval(clip->duration() * (loops + 1), target,
+                                                            SELECTOR(AudioVoiceTimer::fire), false);
+    }
+  } else {
+    int channel = d.freeChannel();
+    if (channel < 0) {
+      logWarningOnce("audio-channels", "too many sounds at once; one is dropped");
+      return 0;
+    }
+    gChannelVoice[channel] = id;
+    Mix_Volume(channel, int(volume * MIX_MAX_VOLUME + 0.5f));
+    if (Mix_PlayChannel(channel, clip->chunk(), loops) < 0) {
+      gChannelVoice[channel] = 0;
+      logWarningOnce("audio-play", std::string("cannot start a sound: ") + Mix_GetError());
+      return 0;
+    }
+    voice.channel = channel;
+  }
+  d.voices.emplace(id, std::move(voice));
+  return id;
+}
+
+void AudioBackend::stop(std::uint64_t id) {
+  Impl& d = *impl_;
+  auto it = d.voices.find(id);
+  if (it == d.voices.end()) return;
+  Impl::Voice voice = std::move(it->second);
+  d.voices.erase(it);
+  if (voice.timer) voice.timer->invalidate();
+  if (voice.channel >= 0) {
+    gChannelVoice[voice.channel] = 0;  // so the halt below reports nothing
+    Mix_HaltChannel(voice.channel);
+  }
+}
+
+void AudioBackend::setVolume(std::uint64_t id, float volume) {
+  auto it = impl_->voices.find(id);
+  if (it != impl_->voices.end() && it->second.channel >= 0)
+    Mix_Volume(it->second.channel, int(volume * MIX_MAX_VOLUME + 0.5f));
+}
+
+bool AudioBackend::isPlaying(std::uint64_t id) const {
+  return impl_->voices.count(id) != 0;
+}
+
+std::size_t AudioBackend::voiceCount() const {
+  return impl_->voices.size();
+}
+
+bool AudioBackend::decodeFile(const std::string& path, AudioPcm& out) {
+  Impl& d = *impl_;
+  if (!d.openDevice()) return false;
+  std::string error;
+  std::shared_ptr<AudioClip> clip = d.decode(path, true, error);
+  if (!clip) return false;
+  out.sampleRate = d.rate;
+  out.channels = d.channels;
+  out.samples.resize(clip->chunk()->alen / 2);
+  std::memcpy(out.samples.data(), clip->chunk()->abuf, out.samples.size() * 2);
+  return true;
+}
+
+void AudioBackend::shutdown() {
+  Impl& d = *impl_;
+  {
+    std::lock_guard lock(d.queueMutex);
+    d.quitting = true;
+    d.queue.clear();
+    ++d.generation;
+  }
+  d.queueReady.notify_all();
+  if (d.worker.joinable()) d.worker.join();
+  for (auto& c : gChannelVoice) c = 0;  // halting below must report nothing
+  for (auto& [_, v] : d.voices)
+    if (v.timer) v.timer->invalidate();
+  d.voices.clear();
+  d.waiting.clear();
+  d.cache.clear();
+  d.closeDevice();
+}

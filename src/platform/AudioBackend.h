@@ -1,0 +1,64 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A sound decoded and ready to start; opaque outside the back end.
+class AudioClip;
+
+// Sixteen-bit interleaved samples at the mixer's rate, for tools and tests.
+struct AudioPcm {
+  int sampleRate = 0;
+  int channels = 0;
+  std::vector<std::int16_t> samples;
+  double duration() const {
+    return sampleRate && channels ? double(samples.size()) / (sampleRate * channels) : 0.0;
+  }
+};
+
+// The process-wide audio engine under AVAudioPlayer. The real back end mixes
+// on the sound card, decoding on a worker thread so that starting a sound
+// costs the main thread almost nothing. The virtual back end (headless runs,
+// tests) decodes the same way but only measures the result: a sound lasts its
+// decoded duration on the engine clock and ends through the main run loop.
+// Every callback runs on the main thread.
+class AudioBackend {
+ public:
+  static AudioBackend& shared();
+
+  // Chosen before the first sound; switching later drops everything playing.
+  static void setUseVirtualBackend(bool useVirtual);
+  static bool usesVirtualBackend();
+
+  using LoadDone = std::function<void(std::shared_ptr<AudioClip>)>;
+  // Decodes `path` (already probed) and hands the clip, or null when it cannot
+  // be decoded or no device is open, to `done` on the main thread. Virtual
+  // back end and decoded-before files: before returning. Real: later.
+  void load(const std::string& path, LoadDone done);
+  static double duration(const AudioClip& clip);
+
+  // Starts a clip; `loops` extra rounds, -1 for ever. `onEnd` runs on the main
+  // thread when the sound ran out by itself, never after `stop`. Returns a
+  // voice id, 0 when nothing could start.
+  std::uint64_t start(const std::shared_ptr<AudioClip>& clip, int loops, float volume,
+                      std::function<void()> onEnd);
+  void stop(std::uint64_t voice);
+  void setVolume(std::uint64_t voice, float volume);
+  bool isPlaying(std::uint64_t voice) const;
+  std::size_t voiceCount() const;
+
+  // Synchronous full decode, for tools and tests.
+  bool decodeFile(const std::string& path, AudioPcm& out);
+
+  // Stops every voice, drops decoded clips and closes the device.
+  void shutdown();
+
+  struct Impl;
+
+ private:
+  AudioBackend();
+  ~AudioBackend();
+  std::unique_ptr<Impl> impl_;
+};
