@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "AVAudioPlayer.h"
+#include "AudioBackend.h"
+#include "NSAutoreleasePool.h"
+#include "NSRunLoop.h"
+#include "TestSupport.h"
+
+namespace {
+
+std::string fixture(const std::string& name) {
+  return (std::filesystem::path(__FILE__).parent_path() / "audio" / name).string();
+}
+
+struct Ending {
+  AVAudioPlayer* player;
+  bool successfully;
+  double at;
+  std::thread::id thread;
+};
+
+class RecordingDelegate : public AVAudioPlayerDelegate {
+ public:
+  void audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) override {
+    endings.push_back(
+        {player, successfully, Clock::current().seconds(), std::this_thread::get_id()});
+  }
+  std::vector<Ending> endings;
+};
+
+class VirtualAudioTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AVAudioPlayer::setUseVirtualBackend(true);
+    objectsBefore_ = NSObject::liveObjectCount();
+  }
+  void TearDown() override {
+    AudioBackend::shared().shutdown();
+    NSRunLoop::mainRunLoop().reset();
+    NSAutoreleasePool::current().drain();
+    EXPECT_EQ(NSObject::liveObjectCount(), objectsBefore_);
+  }
+  // Frame by frame, as the program's main loop does.
+  void run(double seconds) {
+    for (int i = 0, n = int(seconds * 60 + 0.5); i < n; ++i) {
+      clock_->advance(1.0 / 60);
+      NSRunLoop::mainRunLoop().runDue();
+      NSAutoreleasePool::current().drain();
+    }
+  }
+  Ptr<AVAudioPlayer> player(const std::string& name, int loops = 0) {
+    auto p = AVAudioPlayer::audioPlayerWithContentsOfURL(fixture(name));
+    if (p) {
+      p->setNumberOfLoops(loops);
+      p->setDelegate(&delegate_);
+    }
+    return p;
+  }
+
+  ScopedVirtualClock clock_;
+  RecordingDelegate delegate_;
+  std::int64_t objectsBefore_ = 0;
+};
+
+}  // namespace
+
+TEST_F(VirtualAudioTest, SoundEndsOnceAtItsDecodedDurationOnTheMainThread) {
+  auto p = player("tone_1s.mp3");
+  ASSERT_TRUE(p);
+  ASSERT_TRUE(p->play());
+  EXPECT_TRUE(p->isPlaying());
+  // Decoded without the encoder's padding: within a frame of the real second.
+  EXPECT_NEAR(p->duration(), 1.0, 0.03);
+  run(0.95);
+  EXPECT_TRUE(delegate_.endings.empty());
+  run(0.1);
+  ASSERT_EQ(delegate_.endings.size(), 1u);
+  EXPECT_EQ(delegate_.endings[0].player, p.get());
+  EXPECT_TRUE(delegate_.endings[0].successfully);
+  EXPECT_NEAR(delegate_.endings[0].at, p->duration(), 1.0 / 60 + 1e-9);
+  EXPECT_EQ(delegate_.endings[0].thread, std::this_thread::get_id());
+  EXPECT_FALSE(p->isPlaying());
+  run(5);
+  EXPECT_EQ(delegate_.endings.size(), 1u);
+}
+
+TEST_F(VirtualAudioTest, LoopCountMultipliesTheLengthAndMinusOneNeverEnds) {
+  auto twice = player("tone_quarter.mp3", 2);
+  auto forever = player("tone_quarter.mp3", -1);
+  ASSERT_TRUE(twice && forever);
+  twice->play();
+  forever->play();
+  const double round = twice->duration();
+  run(3 * round - 0.05);
+  EXPECT_TRUE(delegate_.endings.empty());
+  run(0.1);
+  ASSERT_EQ(delegate_.endings.size(), 1u);
+  EXPECT_EQ(delegate_.endings[0].player, twice.get());
+  run(60);
+  EXPECT_EQ(delegate_.endings.size(), 1u);
+  EXPECT_TRUE(forever->isPlaying());
+  forever->stop();
+  EXPECT_FALSE(forever->isPlaying());
+  EXPECT_EQ(AudioBackend::shared().voiceCount(), 0u);
+}
+
+TEST_F(VirtualAudioTest, StoppingOrReleasingReportsNothing) {
+  auto stopped = player("tone_1s.mp3");
+  auto released = player("tone_1s.mp3");
+  stopped->play();
+  released->play();
+  EXPECT_EQ(AudioBackend::shared().voiceCount(), 2u);
+  run(0.5);
+  stopped->stop();
+  released = nullptr;
+  EXPECT_EQ(AudioBackend::shared().voiceCount(), 0u);
+  run(3);
+  EXPECT_TRUE(delegate_.endings.empty());
+  // A stopped player plays again from the start.
+  ASSERT_TRUE(stopped->play());
+  run(1.05);
+  EXPECT_EQ(delegate_.endings.size(), 1u);
+}
+
+TEST_F(VirtualAudioTest, BadFilesMakeNoPlayer) {
+  TempDir dir;
+  std::ifstream in(fixture("tone_1s.mp3"), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ofstream(dir.file("cut.mp3"), std::ios::binary) << bytes.substr(0, bytes.size() / 2 + 7);
+  std::ofstream(dir.file("words.mp3")) << "not a sound at all";
+
+  EXPECT_FALSE(AVAudioPlayer::audioPlayerWithContentsOfURL(dir.file("missing.mp3")));
+  EXPECT_FALSE(AVAudioPlayer::audioPlayerWithContentsOfURL(dir.file("cut.mp3")));
+  EXPECT_FALSE(AVAudioPlayer::audioPlayerWithContentsOfURL(dir.file("words.mp3")));
+  EXPECT_FALSE(AVAudioPlayer::audioPlayerWithContentsOfURL(""));
+
+  // An uninitialised player refuses to play instead of crashing.
+  auto blank = makeObject<AVAudioPlayer>();
+  EXPECT_FALSE(blank->play());
+  EXPECT_FALSE(blank->isPlaying());
+}
+
+TEST_F(VirtualAudioTest, VolumeAndLoopsAreClamped) {
+  auto p = player("tone_quarter.mp3");
+  p->setVolume(1.7f);
+  EXPECT_FLOAT_EQ(p->volume(), 1.0f);
+  p->setVolume(-0.5f);
+  EXPECT_FLOAT_EQ(p->volume(), 0.0f);
+  p->setNumberOfLoops(-9);
+  EXPECT_EQ(p->numberOfLoops(), -1);
+}
+
+TEST_F(VirtualAudioTest, DecodingGivesTheSamplesWithoutEncoderPadding) {
+  AudioPcm pcm;
+  ASSERT_TRUE(AudioBackend::shared().decodeFile(fixture("tone_1s.mp3"), pcm));
+  EXPECT_GT(pcm.sampleRate, 0);
+  EXPECT_NEAR(pcm.duration(), 1.0, 0.03);
+  // The tone is there, not silence.
+  int peak = 0;
+  for (std::int16_t s : pcm.samples) peak = std::max(peak, std::abs(int(s)));
+  EXPECT_GT(peak, 8000);
+}
+
+// The sound card back end on SDL's dummy device: mixing runs in real time
+// on the mixer's own thread.
+TEST(RealAudioTest, EndArrivesOnTheMainThreadAfterRealPlayback) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  AVAudioPlayer::setUseVirtualBackend(false);
+  RecordingDelegate delegate;
+  auto p = AVAudioPlayer::audioPlayerWithContentsOfURL(fixture("tone_quarter.mp3"));
+  auto stopped = AVAudioPlayer::audioPlayerWithContentsOfURL(fixture("tone_quarter.mp3"));
+  ASSERT_TRUE(p && stopped);
+  p->setDelegate(&delegate);
+  stopped->setDelegate(&delegate);
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(p->play());
+  ASSERT_TRUE(stopped->play());
+  EXPECT_TRUE(p->isPlaying());
+  auto elapsed = [&] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  bool stopDone = false;
+  while (delegate.endings.empty() && elapsed() < 5) {
+    NSRunLoop::mainRunLoop().runDue();
+    if (!stopDone && elapsed() > 0.1) {
+      stopped->stop();
+      stopDone = true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_EQ(delegate.endings.size(), 1u);
+  EXPECT_EQ(delegate.endings[0].player, p.get());
+  EXPECT_TRUE(delegate.endings[0].successfully);
+  EXPECT_EQ(delegate.endings[0].thread, std::this_thread::get_id());
+  EXPECT_GE(elapsed(), 0.2);  // it really played, not just decoded
+  // Nothing more arrives for the stopped one.
+  while (elapsed() < 1.0) {
+    NSRunLoop::mainRunLoop().runDue();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(delegate.endings.size(), 1u);
+  p = nullptr;
+  stopped = nullptr;
+  AudioBackend::shared().shutdown();
+  NSRunLoop::mainRunLoop().reset();
+  AVAudioPlayer::setUseVirtualBackend(true);
+}
