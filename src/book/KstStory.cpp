@@ -27,7 +27,7 @@ KstStoryPage cover() {
   };
   page.figures = {
       {"s1layer2l-t",
-       {{"dialogue_cover_r1", "Привет! Я лисёнок Рыжик."},
+       {{"dialogue_cover_r1", "Привет, я лисёнок Рыжик!"},
         {"dialogue_cover_r2", "Давай вместе искать звёздочку!"},
         {"dialogue_cover_r3", "Переворачивай страницу, пойдём!"},
         {"dialogue_cover_r4", "Смотри, какое большое небо!"}}},
@@ -62,7 +62,7 @@ KstStoryPage page2() {
   page.figures = {
       {"s2layer1-t",
        {{"dialogue_page1_r1", "Доброе утро, Пуговка!"},
-        {"dialogue_page1_r2", "Звёздочка упала? Правда?"},
+        {"dialogue_page1_r2", "Неужели звёздочка упала с неба?"},
         {"dialogue_page1_r3", "Я обязательно её найду!"},
         {"dialogue_page1_r4", "Какое тёплое сегодня солнышко!"}}},
       {"s2layer2-t",
@@ -132,7 +132,7 @@ KstStoryPage page4() {
   page.figures = {
       {"s4layer2l-t",
        {{"dialogue_page3_b1", "Мёд сегодня особенно сладкий!"},
-        {"dialogue_page3_b2", "Искать звёздочку? Я с тобой!"},
+        {"dialogue_page3_b2", "Я с тобой искать звёздочку!"},
         {"dialogue_page3_b3", "Только сначала доем мёд."},
         {"dialogue_page3_b4", "Вдвоём нам ничего не страшно!"}}},
       {"s4layer2r-t",
@@ -386,14 +386,14 @@ KstStoryPage page13() {
   };
   page.hasAside = true;
   page.aside = {
-      "На берегу пруда сидел гусёнок Гоша. Посреди воды, на листе кувшинки, тихонько светилась "
-      "маленькая звёздочка. «Я её с самого утра сторожу, — сказал Гоша. — Только я ещё не умею "
-      "плавать…»",
-      "On the bank of the pond sat Gosha the gosling. In the middle of the water, on a lily pad, a "
-      "little star was glowing softly. “I’ve been guarding her since morning,” said Gosha. “But I "
-      "can’t swim yet…”",
-      "池塘边坐着小鹅果沙。池塘中间的睡莲叶上，一颗小星星在轻轻地发光。“我从早上就一直守着她，”"
-      "果沙说，“可是我还不会游泳……”",
+      "Хома привёл Рыжика к пруду. На берегу сидел гусёнок Гоша, а посреди воды, на листе "
+      "кувшинки, тихонько светилась звёздочка. «Я её с утра сторожу, — сказал Гоша. — Только я ещё "
+      "не умею плавать…»",
+      "Homa led Ryzhik to the pond. Gosha the gosling sat on the bank, and in the middle of the "
+      "water, on a lily pad, a little star glowed softly. “I’ve been guarding her all day,” said "
+      "Gosha. “But I can’t swim yet…”",
+      "霍马把瑞奇带到池塘边。岸上坐着小鹅果沙，池塘中间的睡莲叶上，一颗小星星在轻轻发光。“我一直守"
+      "着她，”果沙说，“可是我还不会游泳……”",
   };
   page.figures = {
       {"s13layer4l-t",
@@ -471,7 +471,7 @@ KstStoryPage page15() {
        {{"dialogue_page14_b1", "Я выспался и сразу к вам!"},
         {"dialogue_page14_b2", "Сейчас я её достану!"},
         {"dialogue_page14_b3", "Ой, бревно качается!"},
-        {"dialogue_page14_b4", "Есть! Держи звёздочку, Рыжик!"}}},
+        {"dialogue_page14_b4", "Держи звёздочку, Рыжик!"}}},
       {"s15layer4-t",
        {{"dialogue_page14_r1", "Бублик, как хорошо, что ты пришёл!"},
         {"dialogue_page14_r2", "Осторожно, не упади в воду!"},
@@ -493,13 +493,14 @@ KstStoryPage page16() {
   };
   page.hasAside = true;
   page.aside = {
-      "Друзья поднялись на самый высокий холм. Звёздочка светила всё слабее: ей очень хотелось "
-      "домой. Рыжик поднял её высоко-высоко, и все вместе сказали: «Лети домой, звёздочка!»",
-      "The friends climbed to the top of the highest hill. The star’s light was growing faint: she "
-      "wanted to go home. Ryzhik held her up high, and everyone said together, “Fly home, little "
-      "star!”",
-      "朋友们爬上了最高的山坡。小星星的光越来越弱：她很想回家。瑞奇把她高高举起，大家一起说："
-      "“飞回家吧，小星星！”",
+      "Рыжик, Гоша и Хома поднялись на самый высокий холм. Звёздочка светила всё слабее: ей очень "
+      "хотелось домой. Рыжик поднял её высоко-высоко, и все вместе сказали: «Лети домой, "
+      "звёздочка!»",
+      "Ryzhik, Gosha and Homa climbed to the top of the highest hill. The star’s light was growing "
+      "faint: she wanted to go home. Ryzhik held her up high, and everyone said together, “Fly "
+      "home, little star!”",
+      "瑞奇、果沙和霍马爬上了最高的山坡。小星星的光越来越弱：她很想回家。瑞奇把她高高举起，大家一起"
+      "说：“飞回家吧，小星星！”",
   };
   page.figures = {
       {"s16layer1l-t",

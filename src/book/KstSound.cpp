@@ -1,0 +1,97 @@
+#include "KstSound.h"
+
+#include "EventLog.h"
+#include "Log.h"
+#include "NSBundle.h"
+#include "NSNotificationCenter.h"
+
+namespace {
+const std::string kNil = "nil";
+const std::string kNarrationPrefix = "QRB";
+}  // namespace
+
+KstSound* KstSound::shared() {
+  // Lives until the process ends, as the book expects of it.
+  static KstSound* instance = new KstSound();
+  return instance;
+}
+
+void KstSound::stop(Channel channel) {
+  if (channel.player && channel.player->isPlaying())
+    EventLog::log("sound", std::string("stop ") + channel.label + " " + channel.name);
+  if (channel.player) channel.player->stop();
+}
+
+void KstSound::start(Channel channel, const std::string& name, const std::string& type, int loops,
+                     float volume, AVAudioPlayerDelegate* delegate) {
+  // The previous sound goes first, even when the new one turns out not to play.
+  stop(channel);
+  channel.player = nullptr;
+  channel.name = name;
+  const std::string path = NSBundle::mainBundle().pathForResource(name, type);
+  if (path.empty()) {
+    logWarningOnce("sound-missing:" + name + "." + type,
+                   "sound " + name + "." + type + " is not among the resources");
+    return;
+  }
+  Ptr<AVAudioPlayer> player = AVAudioPlayer::audioPlayerWithContentsOfURL(path);
+  if (!player) return;  // the player has said why
+  player->setNumberOfLoops(loops);
+  player->setVolume(volume);
+  player->setDelegate(delegate);
+  player->prepareToPlay();
+  channel.player = player;
+  if (player->play()) EventLog::log("sound", std::string("start ") + channel.label + " " + name);
+}
+
+void KstSound::playSoundWithName(const std::string& name, const std::string& type) {
+  if (name == kNil) return;
+  start(mainChannel(), name, type, 0, 1.0f, this);
+}
+
+void KstSound::playBgSoundWithName(const std::string& name, const std::string& type) {
+  start(backgroundChannel(), name, type, -1, 0.2f, nullptr);
+}
+
+void KstSound::playSpecialSoundWithName(const std::string& name, const std::string& type) {
+  start(specialChannel(), name, type, -1, 0.3f, nullptr);
+}
+
+void KstSound::cancelSound() {
+  stop(mainChannel());
+}
+
+void KstSound::cancelSpecialSound() {
+  stop(specialChannel());
+}
+
+void KstSound::audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) {
+  if (!successfully) return;
+  // Narration is told from dialogue by the recording's file name alone.
+  const std::string& url = player->url();
+  const std::string file = url.substr(url.rfind('/') + 1);
+  const bool isAside = file.rfind(kNarrationPrefix, 0) == 0;
+  if (player == player_.get()) EventLog::log("sound", "end main " + playerName_);
+  NSNotificationCenter::defaultCenter().postNotificationName("asidedidfinishnotification", this,
+                                                             {{"isAside", isAside}});
+}
+
+std::string KstSound::playingSoundName() const {
+  return player_ && player_->isPlaying() ? playerName_ : std::string();
+}
+
+std::string KstSound::playingBgSoundName() const {
+  return backgroundPlayer_ && backgroundPlayer_->isPlaying() ? backgroundName_ : std::string();
+}
+
+std::string KstSound::playingSpecialSoundName() const {
+  return specialPlayer_ && specialPlayer_->isPlaying() ? specialName_ : std::string();
+}
+
+void KstSound::releasePlayers() {
+  for (Channel channel : {mainChannel(), backgroundChannel(), specialChannel()}) {
+    stop(channel);
+    channel.player = nullptr;
+    channel.name.clear();
+  }
+}

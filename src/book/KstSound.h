@@ -1,0 +1,61 @@
+#pragma once
+#include <string>
+
+#include "AVAudioPlayer.h"
+#include "NSObject.h"
+
+// The book's sounds on three independent channels: narration and dialogue on
+// the main channel (once, full volume, its end reported), the music on the
+// background channel and a page's effect on the special channel (both looping,
+// quieter, never reported). Starting a sound on a channel stops that channel's
+// previous one. When a main-channel sound ends by itself, posts
+// "asidedidfinishnotification" with "isAside": whether it was a narration.
+class KstSound : public NSObject, public AVAudioPlayerDelegate {
+ public:
+  static KstSound* shared();
+
+  std::string className() const override { return "KstSound"; }
+
+  // "nil" is ignored and leaves the current main sound playing.
+  void playSoundWithName(const std::string& name, const std::string& type);
+  void playBgSoundWithName(const std::string& name, const std::string& type);
+  void playSpecialSoundWithName(const std::string& name, const std::string& type);
+  void cancelSound();
+  void cancelSpecialSound();
+
+  void audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) override;
+
+  // Base name of what plays on each channel, empty when it is silent (state dumps).
+  std::string playingSoundName() const;
+  std::string playingBgSoundName() const;
+  std::string playingSpecialSoundName() const;
+  AVAudioPlayer* player() const { return player_; }
+  AVAudioPlayer* backgroundPlayer() const { return backgroundPlayer_; }
+  AVAudioPlayer* specialPlayer() const { return specialPlayer_; }
+
+  // Stops and drops every channel's player (program exit, tests).
+  void releasePlayers();
+
+ private:
+  KstSound() = default;
+
+  struct Channel {
+    const char* label;
+    Ptr<AVAudioPlayer>& player;
+    std::string& name;
+  };
+  Channel mainChannel() { return {"main", player_, playerName_}; }
+  Channel backgroundChannel() { return {"background", backgroundPlayer_, backgroundName_}; }
+  Channel specialChannel() { return {"special", specialPlayer_, specialName_}; }
+
+  void start(Channel channel, const std::string& name, const std::string& type, int loops,
+             float volume, AVAudioPlayerDelegate* delegate);
+  void stop(Channel channel);
+
+  Ptr<AVAudioPlayer> player_;
+  Ptr<AVAudioPlayer> backgroundPlayer_;
+  Ptr<AVAudioPlayer> specialPlayer_;
+  std::string playerName_;
+  std::string backgroundName_;
+  std::string specialName_;
+};
