@@ -77,15 +77,14 @@ std::vector<Recording> allRecordings(const KstStage& stage) {
       if (*name != kKstNil) recordings.push_back({*name, "en", englishNarration(stage, page)});
     }
   }
-  std::map<std::string, std::string> lines;
+  // Dialogues in page order; the names come from the table, the words from the story.
   for (const KstStoryPage& page : kstStoryPages()) {
     for (const KstStoryFigure& figure : page.figures) {
-      for (const KstStoryLine& line : figure.lines) lines[line.recording] = line.ru;
-    }
-  }
-  for (const auto& [layer, names] : stage.dialogs()) {
-    for (const std::string& name : stage.dialogNamesForLayer(layer)) {
-      recordings.push_back({name + "_ru", "ru", lines[name]});
+      std::map<std::string, std::string> words;
+      for (const KstStoryLine& line : figure.lines) words[line.recording] = line.ru;
+      for (const std::string& name : stage.dialogNamesForLayer(figure.layer)) {
+        recordings.push_back({name + "_ru", "ru", words[name]});
+      }
     }
   }
   return recordings;
