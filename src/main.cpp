@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "LumoProgram.h"
+
+int main(int argc, char** argv) { return runLumoProgram(argc, argv); }

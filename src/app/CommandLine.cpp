@@ -1,0 +1,60 @@
+#include "CommandLine.h"
+
+#include <cstdlib>
+
+namespace {
+bool takeValue(int argc, const char* const* argv, int& i, std::string& value, std::string& error) {
+  if (i + 1 >= argc) {
+    error = std::string(argv[i]) + " needs a value";
+    return false;
+  }
+  value = argv[++i];
+  return true;
+}
+}  // namespace
+
+bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    std::string value;
+    if (arg == "--help" || arg == "-h") {
+      out.help = true;
+    } else if (arg == "--version") {
+      out.version = true;
+    } else if (arg == "--headless") {
+      out.headless = true;
+    } else if (arg == "--log-events") {
+      out.logEvents = true;
+    } else if (arg == "--script") {
+      if (!takeValue(argc, argv, i, out.script, error)) return false;
+    } else if (arg == "--export-content") {
+      if (!takeValue(argc, argv, i, out.exportContent, error)) return false;
+    } else if (arg == "--frames") {
+      if (!takeValue(argc, argv, i, value, error)) return false;
+      char* end = nullptr;
+      long n = std::strtol(value.c_str(), &end, 10);
+      if (value.empty() || *end != '\0' || n < 0) {
+        error = "--frames needs a whole number of frames, not \"" + value + "\"";
+        return false;
+      }
+      out.frames = n;
+    } else {
+      error = "unknown option \"" + arg + "\" (see --help)";
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string CommandLine::usage() {
+  return "usage: lumo-book [options]\n"
+         "  --headless            render off screen with virtual time and silent audio\n"
+         "  --script FILE         run scripted input (wait, down, move, up, drag, tap, accel,\n"
+         "                        orientation, screenshot, dump, quit; one command a line)\n"
+         "  --frames N            stop after N frames\n"
+         "  --log-events          print notifications, sounds and page settles with their time\n"
+         "  --export-content DIR  write the book's texts and layer sizes for the asset tools\n"
+         "  --version             print the version\n"
+         "  --help                print this help\n"
+         "Keys in the window: F11 full screen, Ctrl+R turn the device, Ctrl+Q quit.\n";
+}

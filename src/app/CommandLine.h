@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+// What the program was asked to do.
+struct CommandLine {
+  bool help = false;
+  bool version = false;
+  bool headless = false;
+  bool logEvents = false;
+  long frames = -1;
+  std::string script;
+  std::string exportContent;
+
+  // False with a one-line reason for an unknown flag or a bad value.
+  static bool parse(int argc, const char* const* argv, CommandLine& out, std::string& error);
+  static std::string usage();
+};

@@ -1,0 +1,93 @@
+#include "LumoProgram.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "CommandLine.h"
+#include "EventLog.h"
+#include "KstContentExport.h"
+#include "Log.h"
+#include "NSAutoreleasePool.h"
+#include "NSBundle.h"
+#include "NSNotificationCenter.h"
+#include "NSRunLoop.h"
+#include "PlatformHost.h"
+#include "ScriptRunner.h"
+#include "StateDump.h"
+#include "lumoAppDelegate.h"
+
+namespace {
+void fail(const std::string& message) { std::fprintf(stderr, "lumo-book: %s\n", message.c_str()); }
+
+void registerDumpSections() {
+  StateDump::shared().addSection("director", dumpDirector);
+  StateDump::shared().addSection("pendingCalls", dumpPendingCalls);
+}
+
+void logNotifications() {
+  NSNotificationCenter::defaultCenter().setTap([](const NSNotification& note) {
+    std::string line = note.name();
+    for (const auto& [key, value] : note.userInfo().items())
+      line += " " + key + "=" + describeValue(value);
+    EventLog::log("notification", line);
+  });
+}
+
+void wireScript(ScriptRunner& script, PlatformHost& host) {
+  script.onScreenshot = [&host](const std::string& path) {
+    std::string error;
+    if (!host.saveScreenshot(path, error)) logMessage(LogLevel::Error, "screenshot: " + error);
+  };
+  script.onDump = [](const std::string& path) {
+    std::string error;
+    if (!StateDump::shared().writeTo(path, error)) logMessage(LogLevel::Error, "dump: " + error);
+  };
+  script.onQuit = [&host] { host.quit(0); };
+  // A headless script ends the run when it has nothing left to do.
+  if (host.isHeadless()) script.onFinished = [&host] { host.quit(0); };
+  host.setFrameHook([&script] { script.onFrame(); });
+}
+}  // namespace
+
+int runLumoProgram(int argc, const char* const* argv) {
+  CommandLine options;
+  std::string error;
+  if (!CommandLine::parse(argc, argv, options, error)) {
+    fail(error);
+    return 2;
+  }
+  if (options.help) {
+    std::cout << CommandLine::usage();
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "lumo-book " << LUMO_VERSION << "\n";
+    return 0;
+  }
+  if (!options.exportContent.empty()) return exportBookContent(options.exportContent) ? 0 : 1;
+
+  ScriptRunner script;
+  if (!options.script.empty() && !script.load(options.script, error)) {
+    fail(options.script + ": " + error);
+    return 2;
+  }
+  if (!NSBundle::mainBundle().hasAnyFolder())
+    logMessage(LogLevel::Warning, "no assets folder found; pictures and sounds will be missing");
+
+  PlatformHost& host = PlatformHost::shared();
+  if (!host.open({options.headless, options.frames}, error)) {
+    fail(error);
+    return 2;
+  }
+  EventLog::setEnabled(options.logEvents);
+  if (options.logEvents) logNotifications();
+  registerDumpSections();
+  if (!options.script.empty()) wireScript(script, host);
+
+  auto delegate = makeObject<lumoAppDelegate>();
+  int status = host.run(delegate.get());
+  host.setFrameHook(nullptr);
+  NSRunLoop::mainRunLoop().reset();
+  NSAutoreleasePool::current().drain();
+  return status;
+}

@@ -1,0 +1,160 @@
+#include "ScriptRunner.h"
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "PlatformHost.h"
+#include "UIDevice.h"
+
+namespace {
+constexpr double kFramesPerSecond = 60.0;
+
+struct Shape {
+  int numbers;
+  bool path;
+};
+const std::map<std::string, Shape>& grammar() {
+  static const std::map<std::string, Shape> shapes = {
+      {"wait", {1, false}},  {"down", {2, false}},        {"move", {2, false}},
+      {"up", {2, false}},    {"drag", {5, false}},        {"tap", {2, false}},
+      {"accel", {3, false}}, {"orientation", {1, false}}, {"screenshot", {0, true}},
+      {"dump", {0, true}},   {"quit", {0, false}}};
+  return shapes;
+}
+
+bool parseNumber(const std::string& word, double& out) {
+  char* end = nullptr;
+  out = std::strtod(word.c_str(), &end);
+  return end && *end == '\0' && !word.empty() && std::isfinite(out);
+}
+
+bool validate(const ScriptRunner::Command& c, std::string& reason) {
+  if (c.verb == "wait" && c.numbers[0] < 0) reason = "a wait cannot be negative";
+  if (c.verb == "drag" && c.numbers[4] <= 0) reason = "a drag needs a positive duration";
+  if (c.verb == "orientation" &&
+      (c.numbers[0] < 1 || c.numbers[0] > 6 || c.numbers[0] != std::floor(c.numbers[0])))
+    reason = "orientation must be 1 to 6";
+  return reason.empty();
+}
+}  // namespace
+
+bool ScriptRunner::load(const std::string& path, std::string& error) {
+  std::ifstream in(path);
+  if (!in) {
+    error = "cannot read the script " + path;
+    return false;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  return parse(text.str(), error);
+}
+
+bool ScriptRunner::parse(const std::string& text, std::string& error) {
+  commands_.clear();
+  std::stringstream lines(text);
+  std::string line;
+  for (int number = 1; std::getline(lines, line); ++number) {
+    if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+    std::stringstream words(line);
+    Command c;
+    c.line = number;
+    if (!(words >> c.verb)) continue;
+    auto shape = grammar().find(c.verb);
+    if (shape == grammar().end()) {
+      error = "line " + std::to_string(number) + ": unknown command \"" + c.verb + "\"";
+      return false;
+    }
+    std::vector<std::string> args;
+    for (std::string w; words >> w;) args.push_back(w);
+    const std::size_t expected = std::size_t(shape->second.numbers) + (shape->second.path ? 1 : 0);
+    if (args.size() != expected) {
+      error = "line " + std::to_string(number) + ": \"" + c.verb + "\" takes " +
+              std::to_string(expected) + " argument(s)";
+      return false;
+    }
+    for (int i = 0; i < shape->second.numbers; ++i) {
+      double v = 0;
+      if (!parseNumber(args[std::size_t(i)], v)) {
+        error = "line " + std::to_string(number) + ": \"" + args[std::size_t(i)] +
+                "\" is not a number";
+        return false;
+      }
+      c.numbers.push_back(v);
+    }
+    if (shape->second.path) c.path = args.back();
+    std::string reason;
+    if (!validate(c, reason)) {
+      error = "line " + std::to_string(number) + ": " + reason;
+      return false;
+    }
+    commands_.push_back(std::move(c));
+  }
+  return true;
+}
+
+bool ScriptRunner::stepDrag() {
+  PlatformHost& host = PlatformHost::shared();
+  Drag& d = *drag_;
+  ++d.done;
+  double t = double(d.done) / double(d.frames);
+  double x = d.x1 + (d.x2 - d.x1) * t, y = d.y1 + (d.y2 - d.y1) * t;
+  if (d.done < d.frames) {
+    host.touchMove(0, float(x), float(y));
+    return false;
+  }
+  host.touchMove(0, float(d.x2), float(d.y2));
+  host.touchUp(0, float(d.x2), float(d.y2));
+  drag_.reset();
+  return true;
+}
+
+bool ScriptRunner::run(const Command& c) {
+  PlatformHost& host = PlatformHost::shared();
+  const auto& n = c.numbers;
+  if (c.verb == "wait") {
+    framesToWait_ = std::lround(n[0] * kFramesPerSecond);
+    return framesToWait_ == 0;
+  }
+  if (c.verb == "down") host.touchDown(0, float(n[0]), float(n[1]));
+  if (c.verb == "move") host.touchMove(0, float(n[0]), float(n[1]));
+  if (c.verb == "up") host.touchUp(0, float(n[0]), float(n[1]));
+  if (c.verb == "tap") {
+    host.touchDown(0, float(n[0]), float(n[1]));
+    pendingTapUp_ = true;
+    tapX_ = n[0];
+    tapY_ = n[1];
+    return false;
+  }
+  if (c.verb == "drag") {
+    host.touchDown(0, float(n[0]), float(n[1]));
+    drag_ = Drag{n[0], n[1], n[2], n[3], std::max(1L, std::lround(n[4] * kFramesPerSecond)), 0};
+    return false;
+  }
+  if (c.verb == "accel") host.accelerate(n[0], n[1], n[2]);
+  if (c.verb == "orientation") UIDevice::currentDevice().setOrientation(UIDeviceOrientation(n[0]));
+  if (c.verb == "screenshot" && onScreenshot) onScreenshot(c.path);
+  if (c.verb == "dump" && onDump) onDump(c.path);
+  if (c.verb == "quit") {
+    next_ = commands_.size();
+    if (onQuit) onQuit();
+    return false;
+  }
+  return true;
+}
+
+void ScriptRunner::onFrame() {
+  if (pendingTapUp_) {
+    pendingTapUp_ = false;
+    PlatformHost::shared().touchUp(0, float(tapX_), float(tapY_));
+  }
+  if (drag_ && !stepDrag()) return;
+  if (framesToWait_ > 0 && --framesToWait_ > 0) return;
+  while (next_ < commands_.size())
+    if (!run(commands_[next_++])) return;
+  if (finished() && !finishedReported_) {
+    finishedReported_ = true;
+    if (onFinished) onFinished();
+  }
+}

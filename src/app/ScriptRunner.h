@@ -1,0 +1,49 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Scripted input for headless and repeatable runs: one command a line,
+// `#` comments. The whole script is parsed before anything runs.
+class ScriptRunner {
+ public:
+  struct Command {
+    std::string verb;
+    std::vector<double> numbers;
+    std::string path;
+    int line = 0;
+  };
+
+  // False with "line N: reason" in `error` when the script cannot be used.
+  bool load(const std::string& path, std::string& error);
+  bool parse(const std::string& text, std::string& error);
+  const std::vector<Command>& commands() const { return commands_; }
+
+  // Called at the start of every frame: runs commands until one needs time to pass.
+  void onFrame();
+  bool finished() const { return next_ >= commands_.size() && framesToWait_ == 0 && !drag_; }
+
+  // What the script does to the world around it.
+  std::function<void(const std::string&)> onScreenshot;
+  std::function<void(const std::string&)> onDump;
+  std::function<void()> onQuit;
+  std::function<void()> onFinished;
+
+ private:
+  struct Drag {
+    double x1, y1, x2, y2;
+    long frames, done;
+  };
+  std::vector<Command> commands_;
+  std::size_t next_ = 0;
+  long framesToWait_ = 0;
+  bool pendingTapUp_ = false;
+  double tapX_ = 0, tapY_ = 0;
+  std::optional<Drag> drag_;
+  bool finishedReported_ = false;
+
+  bool stepDrag();
+  // Runs one command; false when the frame must end.
+  bool run(const Command& command);
+};

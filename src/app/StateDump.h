@@ -1,0 +1,22 @@
+#pragma once
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+// The program's state as JSON, for `dump` in scripts: each part of the
+// program registers the section it knows about.
+class StateDump {
+ public:
+  static StateDump& shared();
+  void addSection(const std::string& name, std::function<nlohmann::json()> producer);
+  nlohmann::json collect() const;
+  bool writeTo(const std::string& path, std::string& error) const;
+
+ private:
+  std::vector<std::pair<std::string, std::function<nlohmann::json()>>> sections_;
+};
+
+// The director's and the run loop's sections.
+nlohmann::json dumpDirector();
+nlohmann::json dumpPendingCalls();

@@ -1,0 +1,32 @@
+#pragma once
+#include "UIApplication.h"
+#include "UIWindow.h"
+
+class EAGLView;
+class NSNotification;
+
+// Starts the book and relays the platform's lifecycle to the director.
+class lumoAppDelegate : public UIApplicationDelegate {
+ public:
+  ~lumoAppDelegate() override;
+
+  void applicationDidFinishLaunching(UIApplication* application) override;
+  void applicationWillResignActive(UIApplication* application) override;
+  void applicationDidBecomeActive(UIApplication* application) override;
+  void applicationDidEnterBackground(UIApplication* application) override;
+  void applicationWillEnterForeground(UIApplication* application) override;
+  void applicationDidReceiveMemoryWarning(UIApplication* application) override;
+  void applicationSignificantTimeChange(UIApplication* application) override;
+  void applicationWillTerminate(UIApplication* application) override;
+
+  UIWindow* window() const { return window_.get(); }
+  void setWindow(UIWindow* window) { window_ = window; }
+  EAGLView* glView() const { return glView_; }
+  // False when the graphics view could not be created (no GL).
+  bool launched() const { return launched_; }
+
+ private:
+  Ptr<UIWindow> window_;
+  EAGLView* glView_ = nullptr;  // not retained: the window keeps it
+  bool launched_ = false;
+};

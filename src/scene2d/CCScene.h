@@ -1,0 +1,7 @@
+#pragma once
+#include "CCNode.h"
+
+class CCScene : public CCNode {
+ public:
+  static Ptr<CCScene> node() { return makeObject<CCScene>(); }
+};
