@@ -493,14 +493,14 @@ KstStoryPage page16() {
   };
   page.hasAside = true;
   page.aside = {
-      "Рыжик, Гоша и Хома поднялись на самый высокий холм. Звёздочка светила всё слабее: ей очень "
-      "хотелось домой. Рыжик поднял её высоко-высоко, и все вместе сказали: «Лети домой, "
-      "звёздочка!»",
-      "Ryzhik, Gosha and Homa climbed to the top of the highest hill. The star’s light was growing "
-      "faint: she wanted to go home. Ryzhik held her up high, and everyone said together, “Fly "
-      "home, little star!”",
-      "瑞奇、果沙和霍马爬上了最高的山坡。小星星的光越来越弱：她很想回家。瑞奇把她高高举起，大家一起"
-      "说：“飞回家吧，小星星！”",
+      "Рыжик, Гоша и Хома поднялись на самый высокий холм, а Бублик остался у пруда сушить лапы. "
+      "Звёздочка светила всё слабее: ей хотелось домой. Рыжик поднял её высоко-высоко, и все "
+      "сказали: «Лети домой, звёздочка!»",
+      "Ryzhik, Gosha and Homa climbed the highest hill, while Bublik dried his wet paws by the "
+      "pond. The star’s light was fading: she wanted to go home. Ryzhik held her up high. “Fly "
+      "home, little star!” they all said.",
+      "瑞奇、果沙和霍马爬上了最高的山坡，布布留在池塘边晾干爪子。小星星的光越来越弱：她想回家了。瑞"
+      "奇把她高高举起，大家一起说：“飞回家吧，小星星！”",
   };
   page.figures = {
       {"s16layer1l-t",
