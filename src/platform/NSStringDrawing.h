@@ -1,0 +1,38 @@
+#pragma once
+#include <string>
+
+#include "CGContext.h"
+#include "CGGeometry.h"
+#include "UIFont.h"
+
+enum UILineBreakMode {
+  UILineBreakModeWordWrap = 0,
+  UILineBreakModeCharacterWrap = 1,
+  UILineBreakModeClip = 2,
+  UILineBreakModeHeadTruncation = 3,
+  UILineBreakModeTailTruncation = 4,
+  UILineBreakModeMiddleTruncation = 5
+};
+
+enum UITextAlignment {
+  UITextAlignmentLeft = 0,
+  UITextAlignmentCenter = 1,
+  UITextAlignmentRight = 2
+};
+
+// Measuring and drawing UTF-8 text. Lines break at newlines and, within a
+// width, at word boundaries (a word wider than the box breaks between
+// characters); only whole lines fit in a height. Sizes are whole pixels.
+namespace NSStringDrawing {
+// The text's own size: its lines at their natural widths.
+CGSize sizeWithFont(const std::string& text, const UIFont& font);
+// The size of the lines that fit in `constrained`; the truncation modes shorten
+// the last fitting line with an ellipsis.
+CGSize sizeWithFont(const std::string& text, const UIFont& font, CGSize constrained,
+                    UILineBreakMode mode);
+// Draws the text in white (full coverage) into a one-byte-per-pixel context,
+// in `rect` measured from the context's top-left corner, each line aligned
+// within the rect's width and clipped to the rect. Returns the drawn size.
+CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, const UIFont& font,
+                  UILineBreakMode mode, UITextAlignment alignment);
+}  // namespace NSStringDrawing
