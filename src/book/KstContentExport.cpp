@@ -55,7 +55,9 @@ bool writeIfChanged(const fs::path& path, const std::string& content) {
 
 std::string englishTitle() {
   for (const KstStoryTitle& title : kstStoryTitles()) {
-    if (title.identifier.rfind("s1", 0) == 0 && title.language == 2001) return title.text;
+    if (title.identifier.rfind("s1layer", 0) == 0 && title.language == 2001) {
+      return title.text;
+    }
   }
   return {};
 }

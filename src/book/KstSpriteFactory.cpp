@@ -1,9 +1,11 @@
 #include "KstSpriteFactory.h"
 
 #include <cctype>
+#include <cfloat>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <string_view>
 
 #include "Log.h"
 
@@ -83,11 +85,16 @@ float KstSpriteFactory::readFloat(const std::string& text) {
   const char* last = first + length;
   const bool negative = *first == '-';
   if (*first == '+' || negative) ++first;
-  float value = 0;
+  double value = 0;
   auto [end, error] = std::from_chars(first, last, value);
   (void)end;
-  if (error == std::errc::result_out_of_range) value = HUGE_VALF;
-  return negative ? -value : value;
+  if (error == std::errc::result_out_of_range) {
+    const std::string_view number(first, last - first);
+    value = number.find("e-") != number.npos || number.find("E-") != number.npos ? 0.0 : HUGE_VAL;
+  }
+  // Clamp before narrowing: a double beyond the float range has no float value.
+  const float magnitude = value > FLT_MAX ? HUGE_VALF : static_cast<float>(value);
+  return negative ? -magnitude : magnitude;
 }
 
 std::int32_t KstSpriteFactory::readInt(const std::string& text) {

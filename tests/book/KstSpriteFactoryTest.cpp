@@ -146,6 +146,13 @@ TEST(KstSpriteFactoryTest, NumbersReadAsLeadingDecimals) {
   EXPECT_EQ(KstSpriteFactory::readFloat("  42"), 42.0f);
   EXPECT_EQ(KstSpriteFactory::readFloat("12px"), 12.0f);
   EXPECT_EQ(KstSpriteFactory::readFloat("1e2"), 100.0f);
+  EXPECT_EQ(KstSpriteFactory::readFloat("2."), 2.0f);
+  EXPECT_EQ(KstSpriteFactory::readFloat("1e"), 1.0f);
+  // Beyond the float range: overflow saturates, underflow reads as zero.
+  EXPECT_EQ(KstSpriteFactory::readFloat("1e50"), HUGE_VALF);
+  EXPECT_EQ(KstSpriteFactory::readFloat("-1e400"), -HUGE_VALF);
+  EXPECT_EQ(KstSpriteFactory::readFloat("1e-50"), 0.0f);
+  EXPECT_EQ(KstSpriteFactory::readFloat("1e-400"), 0.0f);
   EXPECT_EQ(KstSpriteFactory::readFloat("abc"), 0.0f);
   EXPECT_EQ(KstSpriteFactory::readFloat(""), 0.0f);
   EXPECT_EQ(KstSpriteFactory::readFloat("-"), 0.0f);
