@@ -1,0 +1,25 @@
+# The book's recordings: every narration and dialogue line spoken from the
+# book's own texts, plus the looping music and page effect. The program
+# exports its texts, then the generator speaks only those whose text or voice
+# changed (a manifest of hashes lives in the build folder), so this step is
+# cheap after the first build.
+find_program(ESPEAK_NG espeak-ng REQUIRED)
+find_program(LAME lame REQUIRED)
+find_program(SOX sox REQUIRED)
+find_package(Python3 COMPONENTS Interpreter REQUIRED)
+
+set(LUMO_CONTENT_EXPORT ${CMAKE_BINARY_DIR}/content)
+set(LUMO_AUDIO_MANIFEST ${CMAKE_BINARY_DIR}/make_audio.json)
+set(LUMO_AUDIO_STAMP ${CMAKE_BINARY_DIR}/make_audio.stamp)
+
+add_custom_command(
+  OUTPUT ${LUMO_AUDIO_STAMP}
+  COMMAND $<TARGET_FILE:lumo-book> --export-content ${LUMO_CONTENT_EXPORT}
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_audio.py
+          --content ${LUMO_CONTENT_EXPORT} --out ${LUMO_GENERATED_ASSETS}
+          --manifest ${LUMO_AUDIO_MANIFEST} --source-assets ${CMAKE_SOURCE_DIR}/assets --jobs 2
+  COMMAND ${CMAKE_COMMAND} -E touch ${LUMO_AUDIO_STAMP}
+  DEPENDS lumo-book ${CMAKE_SOURCE_DIR}/tools/make_audio.py
+  COMMENT "Speaking the book's recordings"
+  VERBATIM)
+add_custom_target(audio ALL DEPENDS ${LUMO_AUDIO_STAMP})
