@@ -10,7 +10,6 @@ set(LUMO_TEST_ENV
   "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
   "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
-  "SDL_VIDEODRIVER=offscreen"
   "SDL_AUDIODRIVER=dummy"
   "LIBGL_ALWAYS_SOFTWARE=1"
   "LUMO_ASSETS=${LUMO_GENERATED_ASSETS}"

@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cmath>
 #include <map>
 #include <thread>
@@ -72,6 +73,11 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
     if (!GLDisplay::openHeadless(error)) return false;
     opened_ = true;
     return true;
+  }
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) {
+    error = "no display to open a window on (DISPLAY is not set); run with --headless";
+    return false;
   }
   SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
