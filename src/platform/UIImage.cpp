@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "Log.h"
+
 namespace {
 bool readFile(const std::string& path, std::vector<unsigned char>& data) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -20,7 +22,10 @@ bool readFile(const std::string& path, std::vector<unsigned char>& data) {
 
 Ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& path) {
   std::vector<unsigned char> data;
-  if (!readFile(path, data)) return nullptr;
+  if (!readFile(path, data)) {
+    CCLOGWARN("cannot read image file %s", path.c_str());
+    return nullptr;
+  }
   // The decoder logs why it refuses the data.
   return imageWithCGImage(::CGImage::imageWithData(std::move(data)).get());
 }

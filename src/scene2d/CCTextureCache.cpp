@@ -1,0 +1,218 @@
+#include "CCTextureCache.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "Assert.h"
+#include "CCFileUtils.h"
+#include "Log.h"
+#include "NSRunLoop.h"
+#include "UIImage.h"
+#include "ZipUtils.h"
+
+namespace {
+CCTextureCache* gShared = nullptr;
+
+bool endsWithNoCase(const std::string& text, const std::string& suffix) {
+  if (text.size() < suffix.size()) return false;
+  return std::equal(suffix.begin(), suffix.end(), text.end() - long(suffix.size()),
+                    [](char a, char b) { return std::tolower(a) == std::tolower(b); });
+}
+
+bool isPVRPath(const std::string& path) {
+  return endsWithNoCase(path, ".pvr") || endsWithNoCase(path, ".pvr.gz") ||
+         endsWithNoCase(path, ".pvr.ccz");
+}
+}  // namespace
+
+CCTextureCache* CCTextureCache::sharedTextureCache() {
+  if (!gShared) new CCTextureCache();
+  return gShared;
+}
+
+void CCTextureCache::purgeSharedTextureCache() {
+  if (gShared) gShared->release();
+}
+
+CCTextureCache::CCTextureCache() {
+  CCAssert(gShared == nullptr, "Attempted to allocate a second instance of a singleton.");
+  gShared = this;
+}
+
+CCTextureCache::~CCTextureCache() {
+  {
+    std::lock_guard lock(queueLock_);
+    stopLoader_ = true;
+  }
+  queueSignal_.notify_all();
+  if (loader_.joinable()) loader_.join();
+  if (gShared == this) gShared = nullptr;
+}
+
+std::size_t CCTextureCache::count() const {
+  std::lock_guard lock(dictLock_);
+  return textures_.size();
+}
+
+std::string CCTextureCache::description() const {
+  std::lock_guard lock(dictLock_);
+  std::string keys = "(";
+  for (const auto& [key, texture] : textures_) keys += (keys.size() > 1 ? ", " : "") + key;
+  keys += ")";
+  return objectAddressPrefix(this) + " | num of textures =  " + std::to_string(textures_.size()) +
+         " | keys: " + keys + ">";
+}
+
+Ptr<CCTexture2D> CCTextureCache::addImage(const std::string& path) {
+  CCAssert(!path.empty(), "TextureCache: fileimage MUST not be nill");
+  std::lock_guard lock(dictLock_);
+  std::string key = ccRemoveHDSuffixFromFile(path);
+  if (auto found = textures_.find(key); found != textures_.end()) return found->second;
+  if (isPVRPath(path)) return addPVRImage(path);
+
+  auto image = UIImage::imageWithContentsOfFile(CCFileUtils::fullPathFromRelativePath(key));
+  if (!image) return nullptr;
+  auto texture = makeObject<CCTexture2D>();
+  if (!texture->initWithImage(image.get())) return nullptr;
+  textures_[key] = texture;
+  return texture;
+}
+
+Ptr<CCTexture2D> CCTextureCache::addPVRImage(const std::string& path) {
+  CCAssert(!path.empty(), "TextureCache: fileimage MUST not be nill");
+  std::lock_guard lock(dictLock_);
+  std::string key = ccRemoveHDSuffixFromFile(path);
+  if (auto found = textures_.find(key); found != textures_.end()) return found->second;
+  auto texture = makeObject<CCTexture2D>();
+  if (!texture->initWithPVRFile(CCFileUtils::fullPathFromRelativePath(key))) return nullptr;
+  textures_[key] = texture;
+  return texture;
+}
+
+Ptr<CCTexture2D> CCTextureCache::addPVRTCImage(const std::string& path, int bpp, bool hasAlpha,
+                                               int width) {
+  CCAssert(!path.empty(), "TextureCache: fileimage MUST not be nill");
+  CCAssert(bpp == 2 || bpp == 4, "TextureCache: bpp must be either 2 or 4");
+  std::lock_guard lock(dictLock_);
+  std::string key = ccRemoveHDSuffixFromFile(path);
+  if (auto found = textures_.find(key); found != textures_.end()) return found->second;
+  unsigned char* data = nullptr;
+  int length = ccLoadFileIntoMemory(CCFileUtils::fullPathFromRelativePath(key).c_str(), &data);
+  if (length < 0) return nullptr;
+  // The raw data must cover the square the caller announces.
+  long long needed = std::max(32LL, (long long)bpp * width * width / 8);
+  auto texture = makeObject<CCTexture2D>();
+  bool ok =
+      width > 0 && length >= needed && texture->initWithPVRTCData(data, 0, bpp, hasAlpha, width);
+  std::free(data);
+  if (!ok) return nullptr;
+  textures_[key] = texture;
+  return texture;
+}
+
+Ptr<CCTexture2D> CCTextureCache::addCGImage(CGImage* image, const std::string& key) {
+  CCAssert(image, "TextureCache: image MUST not be nill");
+  std::lock_guard lock(dictLock_);
+  if (!key.empty())
+    if (auto found = textures_.find(key); found != textures_.end()) return found->second;
+  auto texture = makeObject<CCTexture2D>();
+  if (!texture->initWithImage(image)) return nullptr;
+  if (!key.empty()) textures_[key] = texture;
+  return texture;
+}
+
+Ptr<CCTexture2D> CCTextureCache::textureForKey(const std::string& key) {
+  std::lock_guard lock(dictLock_);
+  auto found = textures_.find(key);
+  return found == textures_.end() ? nullptr : found->second;
+}
+
+void CCTextureCache::removeTexture(CCTexture2D* texture) {
+  if (!texture) return;
+  std::lock_guard lock(dictLock_);
+  std::erase_if(textures_, [texture](const auto& entry) { return entry.second.get() == texture; });
+}
+
+void CCTextureCache::removeTextureForKey(const std::string& key) {
+  std::lock_guard lock(dictLock_);
+  textures_.erase(key);
+}
+
+void CCTextureCache::removeAllTextures() {
+  std::lock_guard lock(dictLock_);
+  textures_.clear();
+}
+
+void CCTextureCache::removeUnusedTextures() {
+  std::lock_guard lock(dictLock_);
+  std::erase_if(textures_, [](const auto& entry) {
+    if (entry.second->retainCount() != 1) return false;
+    CCLOG("removing unused texture: %s", entry.first.c_str());
+    return true;
+  });
+}
+
+void CCTextureCache::addImageAsync(const std::string& path, NSObject* target,
+                                   Selector<CCTexture2D*> selector) {
+  CCAssert(!path.empty(), "TextureCache: fileimage MUST not be nill");
+  auto request = std::make_shared<AsyncRequest>(AsyncRequest{path, target, selector});
+  if (auto cached = textureForKey(ccRemoveHDSuffixFromFile(path))) {
+    NSRunLoop::mainRunLoop().postToMainThread([request, cached] {
+      if (request->target && request->selector) request->selector(request->target, cached.get());
+    });
+    return;
+  }
+  EAGLContext* current = EAGLContext::currentContext();
+  if (!current) {
+    // Without a GL context there is no share group to load into.
+    NSRunLoop::mainRunLoop().postToMainThread([request] {
+      if (request->target && request->selector) request->selector(request->target, nullptr);
+    });
+    return;
+  }
+  {
+    std::lock_guard lock(queueLock_);
+    queue_.push_back(request);
+    if (!loader_.joinable()) startLoader(current->sharegroup());
+  }
+  queueSignal_.notify_one();
+}
+
+void CCTextureCache::startLoader(EAGLSharegroup* sharegroup) {
+  loader_ = std::thread(&CCTextureCache::loaderMain, this, Ptr<EAGLSharegroup>(sharegroup));
+}
+
+void CCTextureCache::loaderMain(Ptr<EAGLSharegroup> sharegroup) {
+  Ptr<EAGLContext> context;
+  {
+    std::lock_guard lock(contextLock_);
+    context = EAGLContext::contextWithAPI(kEAGLRenderingAPIOpenGLES1, sharegroup.get());
+    if (context && !EAGLContext::setCurrentContext(context.get())) context = nullptr;
+  }
+  if (!context) CCLOGWARN("texture loader: cannot create a GL context in the view's share group");
+  for (;;) {
+    std::shared_ptr<AsyncRequest> request;
+    {
+      std::unique_lock lock(queueLock_);
+      queueSignal_.wait(lock, [this] { return stopLoader_ || !queue_.empty(); });
+      if (stopLoader_) break;
+      request = std::move(queue_.front());
+      queue_.pop_front();
+    }
+    Ptr<CCTexture2D> texture;
+    if (context) {
+      std::lock_guard lock(contextLock_);
+      texture = addImage(request->path);
+      // The main context must see the finished upload.
+      glFinish();
+    }
+    // Both references move into the call, so they are released on the main thread.
+    NSRunLoop::mainRunLoop().postToMainThread(
+        [request = std::move(request), texture = std::move(texture)] {
+          if (request->target && request->selector)
+            request->selector(request->target, texture.get());
+        });
+  }
+  if (context) EAGLContext::setCurrentContext(nullptr);
+}
