@@ -218,3 +218,103 @@ TEST_F(KstSoundTest, RealBackEndPostsOnTheMainThread) {
   sound()->releasePlayers();
   AudioBackend::setUseVirtualBackend(true);
 }
+
+namespace {
+
+// Characters, not bytes: the Russian texts are two bytes a letter.
+std::size_t letters(const std::string& utf8) {
+  std::size_t n = 0;
+  for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+// Recordings exist only where the build generated them.
+bool recordingsGenerated() {
+  const char* binary = std::getenv("LUMO_BINARY_DIR");
+  return binary && fs::exists(fs::path(binary) / "make_audio.json");
+}
+
+double meanStep(const std::vector<int>& s, std::size_t from, std::size_t to) {
+  double sum = 0;
+  for (std::size_t i = from + 1; i < to; ++i) sum += std::abs(s[i] - s[i - 1]);
+  return sum / double(to - from - 1);
+}
+
+}  // namespace
+
+TEST(KstSoundRecordings, EveryRecordingTheBookCanAskForExistsAndDecodes) {
+  if (!recordingsGenerated()) GTEST_SKIP() << "this build does not generate recordings";
+  AudioBackend::setUseVirtualBackend(true);
+  Ptr<KstStage> stage = KstStage::stage();
+  ASSERT_TRUE(stage);
+  struct Wanted {
+    std::string name;
+    std::string text;  // empty where the words are not in the table
+  };
+  std::vector<Wanted> wanted = {{"background", ""}, {"b_snore", ""}};
+  for (int page = 1; page <= stage->totalStageCount(); ++page) {
+    const KstStage::StringList& aside = stage->asideForStage(page);
+    auto add = [&](const std::string& name, int element) {
+      if (name != kKstNil)
+        wanted.push_back({name, aside.size() > 2 ? aside[std::size_t(element)] : ""});
+    };
+    add(stage->soundsRu()[page - 1], 1);
+    add(stage->soundsCn()[page - 1], 2);
+    add(stage->soundsEn()[page - 1], 2);
+  }
+  for (const auto& [layer, names] : stage->dialogs())
+    for (const std::string& name : stage->dialogNamesForLayer(layer))
+      wanted.push_back({name + "_ru", ""});
+  EXPECT_EQ(wanted.size(), 2u + 16 + 17 + 17 + 95);
+
+  for (const Wanted& w : wanted) {
+    SCOPED_TRACE(w.name);
+    const std::string path = NSBundle::mainBundle().pathForResource(w.name, "mp3");
+    ASSERT_FALSE(path.empty());
+    AudioPcm pcm;
+    ASSERT_TRUE(AudioBackend::shared().decodeFile(path, pcm));
+    EXPECT_GT(pcm.duration(), 0.4);
+    if (!w.text.empty()) {
+      // Spoken at a bedtime pace: neither skipped nor spelled out letter by letter.
+      const double perSecond = double(letters(w.text)) / pcm.duration();
+      EXPECT_GT(perSecond, 7.0) << pcm.duration() << " s";
+      EXPECT_LT(perSecond, 20.0) << pcm.duration() << " s";
+    }
+  }
+  AudioBackend::shared().shutdown();
+}
+
+TEST(KstSoundRecordings, MusicAndSnoreLoopWithoutAGapOrClick) {
+  if (!recordingsGenerated()) GTEST_SKIP() << "this build does not generate recordings";
+  AudioBackend::setUseVirtualBackend(true);
+  for (const char* name : {"background", "b_snore"}) {
+    SCOPED_TRACE(name);
+    AudioPcm pcm;
+    ASSERT_TRUE(AudioBackend::shared().decodeFile(
+        NSBundle::mainBundle().pathForResource(name, "mp3"), pcm));
+    std::vector<int> s;  // first channel
+    for (std::size_t i = 0; i < pcm.samples.size(); i += std::size_t(pcm.channels))
+      s.push_back(pcm.samples[i]);
+    ASSERT_GT(s.size(), 2000u);
+    // The step across the loop point is no larger than the steps around it.
+    const std::size_t n = s.size(), w = 200;
+    const double local = std::max(meanStep(s, 0, w), meanStep(s, n - w, n));
+    EXPECT_LE(std::abs(s.front() - s.back()), 4 * local + 40)
+        << "first " << s.front() << " last " << s.back() << " local step " << local;
+  }
+  AudioPcm music;
+  ASSERT_TRUE(AudioBackend::shared().decodeFile(
+      NSBundle::mainBundle().pathForResource("background", "mp3"), music));
+  EXPECT_GE(music.duration(), 30.0);
+  EXPECT_LE(music.duration(), 60.0);
+  // The music never pauses at the loop point: no silent stretch at either end.
+  std::size_t lead = 0, tail = 0;
+  const std::size_t frames = music.samples.size() / std::size_t(music.channels);
+  auto quiet = [&](std::size_t frame) {
+    return std::abs(music.samples[frame * std::size_t(music.channels)]) < 30;
+  };
+  while (lead < frames && quiet(lead)) ++lead;
+  while (tail < frames && quiet(frames - 1 - tail)) ++tail;
+  EXPECT_LT(double(lead + tail) / music.sampleRate, 0.05);
+  AudioBackend::shared().shutdown();
+}
