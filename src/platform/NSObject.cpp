@@ -42,7 +42,11 @@ std::string objectAddressPrefix(const NSObject* object) {
   char address[32];
   std::snprintf(address, sizeof address, "%08lX",
                 static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(object)));
-  return "<" + object->className() + " = " + address;
+  std::string text = "<";
+  text += object->className();
+  text += " = ";
+  text += address;
+  return text;
 }
 
 std::int64_t NSObject::liveObjectCount() { return gLiveObjects; }
