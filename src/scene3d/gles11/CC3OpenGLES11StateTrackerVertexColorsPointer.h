@@ -1,0 +1,14 @@
+#pragma once
+#include "CC3OpenGLES11Calls.h"
+#include "CC3OpenGLES11StateTrackerVertexPointer.h"
+
+class CC3OpenGLES11StateTrackerVertexColorsPointer : public CC3OpenGLES11StateTrackerVertexPointer {
+ public:
+  CC3OpenGLES11StateTrackerVertexColorsPointer() = default;
+
+ protected:
+  void setGLValues() override {
+    CC3OpenGLES11Calls::set(glColorPointer, elementSize()->value(), elementType()->value(),
+                            elementStride()->value(), elementPointer()->value());
+  }
+};
