@@ -19,7 +19,7 @@
 
 namespace {
 constexpr long kFrames = 3000;
-using Clock = std::chrono::steady_clock;
+using WallClock = std::chrono::steady_clock;
 
 class EmptyBook : public UIApplicationDelegate {
  public:
@@ -33,18 +33,18 @@ class EmptyBook : public UIApplicationDelegate {
     window->addSubview(view.get());
     window->makeKeyAndVisible();
     director->runWithScene(CCScene::node().get());
-    started = Clock::now();
+    started = WallClock::now();
   }
   void applicationWillTerminate(UIApplication*) override {
-    finished = Clock::now();
+    finished = WallClock::now();
     CCDirector::sharedDirector()->end();
   }
   Ptr<UIWindow> window;
   Ptr<EAGLView> view;
-  Clock::time_point started, finished;
+  WallClock::time_point started, finished;
 };
 
-double secondsPerFrame(Clock::time_point a, Clock::time_point b) {
+double secondsPerFrame(WallClock::time_point a, WallClock::time_point b) {
   return std::chrono::duration<double>(b - a).count() / double(kFrames);
 }
 }  // namespace
@@ -64,13 +64,13 @@ int main() {
   // The bare loop: the same surface, cleared and presented, nothing else.
   EAGLView* view = book->view.get();
   EAGLContext::setCurrentContext(view->context());
-  const auto bareStart = Clock::now();
+  const auto bareStart = WallClock::now();
   for (long i = 0; i < kFrames; ++i) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     view->swapBuffers();
   }
   glFinish();
-  const double bare = secondsPerFrame(bareStart, Clock::now());
+  const double bare = secondsPerFrame(bareStart, WallClock::now());
   std::printf("frames: %ld\nengine loop: %.2f us/frame\nbare loop:   %.2f us/frame\nratio: %.3f\n",
               kFrames, engine * 1e6, bare * 1e6, engine / bare);
   return engine / bare <= 1.2 ? 0 : 3;
