@@ -99,7 +99,11 @@ bool EAGLContext::presentRenderbuffer(GLenum) {
   glGetIntegerv(GL_FRAMEBUFFER_BINDING_OES, &framebuffer);
   presentedFramebuffer_ = static_cast<GLuint>(framebuffer);
   ++presentedFrames_;
-  if (GLDisplay::isHeadless()) return true;
+  // Headless, a presented frame is a finished frame, as a display would show it.
+  if (GLDisplay::isHeadless()) {
+    glFinish();
+    return true;
+  }
   // Windowed: copy the frame into a texture shared with the presenter, which
   // draws it into the window; this context's own state is left as it was.
   GLint boundTexture = 0;
