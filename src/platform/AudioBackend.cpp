@@ -412,6 +412,10 @@ bool AudioBackend::decodeFile(const std::string& path, AudioPcm& out) {
   return true;
 }
 
+void AudioBackend::purgeCache() {
+  impl_->cache.clear();
+}
+
 void AudioBackend::shutdown() {
   Impl& d = *impl_;
   {

@@ -52,6 +52,9 @@ class AudioBackend {
   // Synchronous full decode, for tools and tests.
   bool decodeFile(const std::string& path, AudioPcm& out);
 
+  // Forgets decoded sounds kept for replays (low memory, measurements);
+  // sounds playing keep theirs.
+  void purgeCache();
   // Stops every voice, drops decoded clips and closes the device.
   void shutdown();
 

@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -176,9 +175,12 @@ AudioFileInfo AudioFile::probeBytes(const std::vector<std::uint8_t>& bytes) {
 }
 
 AudioFileInfo AudioFile::probe(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return refuse(AudioFileInfo::Kind::Missing, "cannot open " + path);
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
+  const std::streamoff size = in.tellg();
+  std::vector<std::uint8_t> bytes(size > 0 ? std::size_t(size) : 0);
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size())))
+    return refuse(AudioFileInfo::Kind::Missing, "cannot read " + path);
   return probeBytes(bytes);
 }
