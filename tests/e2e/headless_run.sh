@@ -33,6 +33,14 @@ while pos < len(data):
     pos += 12 + length
 raw = zlib.decompress(idat)
 assert len(raw) == h * (1 + 4 * w), len(raw)
+# The empty scene is the cleared colour, opaque black: the first row, unfiltered
+# or "sub"/"up" filtered, decodes to zero colour and full alpha.
+row = raw[1:1 + 4 * w]
+assert raw[0] in (0, 1, 2), raw[0]
+if raw[0] == 0:
+    assert all(row[i] == 0 and row[i + 3] == 255 for i in range(0, len(row), 4)), row[:16]
+else:
+    assert row[0:4] == bytes([0, 0, 0, 255]), row[:4]
 PY
 
 # A malformed script stops before anything runs, naming the line.
