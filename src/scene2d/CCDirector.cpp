@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Assert.h"
+#include "CCActionManager.h"
 #include "CCDirectorDisplayLink.h"
 #include "CCDirectorFast.h"
 #include "CCDirectorFastThreaded.h"
@@ -161,6 +162,7 @@ void CCDirector::end() {
   stopAnimation();
   projectionDelegate_ = nullptr;
   CCScheduler::purgeSharedScheduler();
+  CCActionManager::purgeSharedManager();
   openGLView_ = nullptr;
 }
 
