@@ -1,0 +1,232 @@
+#!/usr/bin/env python3
+"""Contact sheets for reviewing the book's pictures at a glance.
+
+Usage: contact_sheet.py ASSETS_DIR OUT_DIR
+
+Writes OUT_DIR/pageNN.png (and page01_en.png, page18_en.png for the English
+titles): the page's layers composed as the book's camera sees them (perspective
+camera at (0, 100, 450), 45 degree field of view zoomed by 0.7, 1024 x 768), the
+ground foreshortened strip by strip, then the backdrop, background and upright
+layers painted far to near. OUT_DIR/controls.png shows every control, the two
+menus and the narration panel assembled as they stand, and the credits page.
+"""
+
+import base64
+import math
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import art_table  # noqa: E402
+
+SCREEN_W, SCREEN_H = 1024, 768
+CAMERA = (0.0, 100.0, 450.0)
+FOCAL = (SCREEN_H / 2.0) / (math.tan(math.radians(22.5)) / 0.7)
+UNIT_W, UNIT_H = 0.46875, 0.41666666
+GROUND_Y = 30.0
+
+
+class Sheet:
+    def __init__(self, assets, width, height, background="#303030"):
+        self.assets = assets
+        self.width, self.height = width, height
+        self.defs, self.body, self.loaded = [], [], {}
+        self.body.append('<rect width="%d" height="%d" fill="%s"/>' % (width, height, background))
+
+    def image_id(self, name):
+        if name not in self.loaded:
+            with open(os.path.join(self.assets, name + ".png"), "rb") as f:
+                data = base64.b64encode(f.read()).decode("ascii")
+            w, h = art_table.all_images()[name][:2]
+            iid = "i%d" % len(self.loaded)
+            self.defs.append(
+                '<image id="%s" width="%d" height="%d" preserveAspectRatio="none" '
+                'href="data:image/png;base64,%s"/>' % (iid, w, h, data)
+            )
+            self.loaded[name] = (iid, w, h)
+        return self.loaded[name]
+
+    def place(self, name, x, y, w, h, src=None):
+        """Draws the image (or its src = (x, y, w, h) region) into the box."""
+        iid, iw, ih = self.image_id(name)
+        sx, sy, sw, sh = src or (0, 0, iw, ih)
+        self.body.append(
+            '<svg x="%.2f" y="%.2f" width="%.2f" height="%.2f" viewBox="%.3f %.3f %.3f %.3f" '
+            'preserveAspectRatio="none"><use href="#%s"/></svg>' % (x, y, w, h, sx, sy, sw, sh, iid)
+        )
+
+    def text(self, x, y, s, size=14, fill="#ffffff", anchor="start"):
+        s = s.replace("&", "&amp;").replace("<", "&lt;")
+        self.body.append(
+            '<text x="%.1f" y="%.1f" font-family="DejaVu Sans" font-size="%d" fill="%s" '
+            'text-anchor="%s">%s</text>' % (x, y, size, fill, anchor, s)
+        )
+
+    def rect(self, x, y, w, h, stroke="#888888"):
+        self.body.append(
+            '<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" fill="none" stroke="%s"/>' % (x, y, w, h, stroke)
+        )
+
+    def write(self, path):
+        svg = (
+            '<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" '
+            'width="%d" height="%d"><defs>%s</defs>%s</svg>'
+            % (self.width, self.height, "".join(self.defs), "".join(self.body))
+        )
+        tmp = path[:-4] + ".svg"
+        with open(tmp, "w", encoding="utf-8") as f:
+            f.write(svg)
+        subprocess.run(["rsvg-convert", "-o", path, tmp], check=True)
+        os.remove(tmp)
+
+
+def project(x, y, z):
+    d = CAMERA[2] - z
+    return SCREEN_W / 2.0 + (x - CAMERA[0]) * FOCAL / d, SCREEN_H / 2.0 - (y - CAMERA[1]) * FOCAL / d, d
+
+
+def upright(sheet, name, left, right, bottom, top, z):
+    x0, y0, _ = project(left, top, z)
+    x1, y1, _ = project(right, bottom, z)
+    sheet.place(name, x0, y0, x1 - x0, y1 - y0)
+
+
+def ground(sheet, layer):
+    """The flat ground, cut into strips, each scaled for its own depth."""
+    w = layer.width * UNIT_W * layer.scale[0]
+    h = layer.height * UNIT_H * layer.scale[1]
+    rows = layer.height
+    strips = 120
+    for i in range(strips):
+        # Strips are finer near the camera, where the ground is seen large.
+        r0 = rows * (i / strips) ** 0.6
+        r1 = rows * ((i + 1) / strips) ** 0.6
+        yl0, yl1 = h / 2 - r0 / rows * h, h / 2 - r1 / rows * h
+        _, s0, d0 = project(0, GROUND_Y, -yl0)
+        _, s1, d1 = project(0, GROUND_Y, -yl1)
+        if d1 <= 1 or s0 > SCREEN_H:
+            continue
+        half = (w / 2.0) * FOCAL / ((d0 + d1) / 2.0)
+        sheet.place(layer.name, SCREEN_W / 2.0 - half, s0, 2 * half, max(s1 - s0, 0.5) + 0.6,
+                    (0, r0, layer.width, r1 - r0))
+
+
+def page_sheet(assets, p, out, english=False):
+    sheet = Sheet(assets, SCREEN_W, SCREEN_H, "#000000")
+    # The backdrop: 1440 x 960 plane, bottom centre at (-100, -100, -400).
+    upright(sheet, "layer_bg", -820, 620, -100, 860, -400)
+    layers = art_table.page_layers(p)
+    title_lang = {"s1layer3-cn": False, "s18layer2-cn": False, "s1layer5-cn": True, "s18layer3-cn": True}
+    drop = 90 if p == 1 else 130
+    standing = []
+    for layer in layers:
+        if layer.kind == "ground":
+            ground(sheet, layer)
+            continue
+        if layer.kind == "title" and title_lang[layer.name] != english:
+            continue
+        lx, ly, lz = layer.location
+        if layer.kind == "title":
+            lz -= drop
+        w = layer.width * UNIT_W * layer.scale[0]
+        h = layer.height * UNIT_H * layer.scale[1]
+        # Ground frame -> world: (x, y, z) -> (x, 30 + z, -y).
+        standing.append((-ly, layer.name, lx - w / 2, lx + w / 2, GROUND_Y + lz, GROUND_Y + lz + h))
+    for z, name, left, right, bottom, top in sorted(standing):
+        upright(sheet, name, left, right, bottom, top, z)
+    sheet.text(10, 760, "page %d%s" % (p, " (English titles)" if english else ""), 13, "#ffffff")
+    sheet.write(out)
+
+
+def assembled(sheet, parts, ox, oy, scale):
+    """Draws nodes given as (name, a, b, f, pivot_a, x, y, z), children after parents.
+
+    Locations are relative to the parent's origin, which is its bottom centre.
+    """
+    for name, a, b, f, pa, x, y in parts:
+        w, h = a * UNIT_W * f * scale, b * UNIT_H * f * scale
+        px = pa * UNIT_W * f * 0.5 * scale
+        sheet.place(name, ox + x * scale - px, oy - y * scale - h, w, h)
+
+
+def controls_sheet(assets, out):
+    sheet = Sheet(assets, 1400, 1200)
+    x, y, row_h = 20, 40, 0
+    sheet.text(20, 24, "controls and hints (twice their pixel size)", 16)
+    for name, (w, h) in art_table.CONTROLS.items():
+        if name.startswith("credits") or name == "layer_bg":
+            continue
+        k = 2 if w < 300 else 1
+        if x + w * k > 1380:
+            x, y, row_h = 20, y + row_h + 30, 0
+        sheet.place(name, x, y, w * k, h * k)
+        sheet.rect(x, y, w * k, h * k, "#555555")
+        sheet.text(x, y + h * k + 14, name, 11, "#cccccc")
+        x += w * k + 24
+        row_h = max(row_h, h * k)
+    y += row_h + 50
+    sheet.text(20, y, "ending menu, language menu and narration panel as the book stands them", 16)
+    s = 12.0
+    assembled(sheet, [
+        ("menu-end", 399, 279, 0.255, 399, 0, 0),
+        ("menu-end-btn", 266, 57, 0.204, 266, 0, 22),
+        ("menu-end-btn", 266, 57, 0.204, 266, 0, 13),
+        ("text_replay_ru", 84, 19, 0.21, 96, 0, 25),
+        ("text_moreapps_ru", 131, 19, 0.25, 96, -2, 16.2),
+    ], 320, y + 420, s)
+    assembled(sheet, [
+        ("menu-lan", 499, 98, 0.3, 499, 0, 0),
+        ("menu-btn-highlighted", 123, 40, 0.3, 123, -14, 7.5),
+        ("menu-btn", 123, 40, 0.3, 123, 14, 7.5),
+        ("english", 96, 19, 0.255, 96, -14, 9.6),
+        ("chinese_default", 53, 26, 0.255, 53, 13.5, 9.4),
+    ], 1000, y + 200, s)
+    assembled(sheet, [
+        ("menu-lan", 499, 98, 0.3, 499, 0, 0),
+        ("menu-btn", 123, 40, 0.3, 123, -14, 7.5),
+        ("menu-btn-highlighted", 123, 40, 0.3, 123, 14, 7.5),
+        ("english_default", 96, 19, 0.255, 96, -14, 9.6),
+        ("chinese", 53, 26, 0.255, 53, 13.5, 9.4),
+    ], 1000, y + 390, s)
+    # Narration panel: a centred 72 x 9.44 plane, repeat button at (21, 5).
+    pw, ph = 1024 * UNIT_W * 0.15 * s, 151 * UNIT_H * 0.15 * s
+    px0, py0 = 700 - pw / 2, y + 560
+    sheet.place("aside_bg", px0, py0, pw, ph)
+    bw, bh = 32 * UNIT_W * 0.1 * s, 32 * UNIT_H * 0.1 * s
+    sheet.place("aside_repeat_highlighted", 700 + 21 * s - bw / 2, py0 + ph / 2 - 5 * s - bh / 2, bw, bh)
+    sheet.text(px0 + 40, py0 + ph / 2 - 8, "Early in the morning, Ryzhik the little fox stepped out onto the", 20)
+    sheet.text(px0 + 40, py0 + ph / 2 + 18, "porch. Pugovka the titmouse was waiting on a branch.", 20)
+    sheet.write(out)
+
+
+def credits_sheet(assets, out):
+    sheet = Sheet(assets, 463 + 40, 721 + 40, "#202020")
+    sheet.rect(20, 20, 463, 721)
+    sheet.place("credits_title", 20, 30, 463, 120)
+    sheet.place("credits_content", 20, 160, 463, 300)
+    sheet.text(251, 520, "(web view)", 14, "#888888", "middle")
+    sheet.place("credits_back", 20 + 463 / 2 - 70, 680, 140, 48)
+    sheet.write(out)
+
+
+def main(argv):
+    if len(argv) < 3:
+        sys.exit(__doc__)
+    assets, out = argv[1], argv[2]
+    os.makedirs(out, exist_ok=True)
+    only = set(int(a) for a in argv[3:])
+    for p in range(1, art_table.PAGE_COUNT + 1):
+        if only and p not in only:
+            continue
+        page_sheet(assets, p, os.path.join(out, "page%02d.png" % p))
+        if p in (1, 18):
+            page_sheet(assets, p, os.path.join(out, "page%02d_en.png" % p), english=True)
+    if not only:
+        controls_sheet(assets, os.path.join(out, "controls.png"))
+        credits_sheet(assets, os.path.join(out, "credits.png"))
+
+
+if __name__ == "__main__":
+    main(sys.argv)
