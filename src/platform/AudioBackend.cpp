@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -109,6 +110,7 @@ struct AudioBackend::Impl {
 
   bool openDevice();
   void closeDevice();
+  void stopWorker();
   std::shared_ptr<AudioClip> decode(const std::string& path, bool keepSamples, std::string& error);
   std::shared_ptr<AudioClip> cached(const std::string& path);
   void remember(const std::string& path, const std::shared_ptr<AudioClip>& clip);
@@ -167,6 +169,19 @@ bool AudioBackend::Impl::openDevice() {
   Mix_AllocateChannels(kChannels);
   Mix_ChannelFinished(useVirtual ? nullptr : channelFinished);
   device = Device::Open;
+  // The mixer's thread must be gone before static teardown destroys the run
+  // loop it posts to; the run loop is created first so that it is destroyed after.
+  static const bool atExit = [] {
+    NSRunLoop::mainRunLoop();
+    std::atexit([] {
+      if (!gImpl) return;
+      gImpl->stopWorker();
+      for (auto& c : gChannelVoice) c = 0;
+      gImpl->closeDevice();
+    });
+    return true;
+  }();
+  (void)atExit;
   return true;
 }
 
@@ -416,16 +431,20 @@ void AudioBackend::purgeCache() {
   impl_->cache.clear();
 }
 
+void AudioBackend::Impl::stopWorker() {
+  {
+    std::lock_guard lock(queueMutex);
+    quitting = true;
+    queue.clear();
+    ++generation;
+  }
+  queueReady.notify_all();
+  if (worker.joinable()) worker.join();
+}
+
 void AudioBackend::shutdown() {
   Impl& d = *impl_;
-  {
-    std::lock_guard lock(d.queueMutex);
-    d.quitting = true;
-    d.queue.clear();
-    ++d.generation;
-  }
-  d.queueReady.notify_all();
-  if (d.worker.joinable()) d.worker.join();
+  d.stopWorker();
   for (auto& c : gChannelVoice) c = 0;  // halting below must report nothing
   for (auto& [_, v] : d.voices)
     if (v.timer) v.timer->invalidate();

@@ -10,6 +10,7 @@
 #include "EventLog.h"
 #include "KstSound.h"
 #include "KstStage.h"
+#include "Log.h"
 #include "NSAutoreleasePool.h"
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
@@ -168,11 +169,20 @@ TEST_F(KstSoundTest, MissingOrBrokenRecordingsPlayNothingAndThePreviousSoundIsGo
   EXPECT_EQ(sound()->player(), nullptr);
   sound()->playSpecialSoundWithName("b_snore", "wav");
   EXPECT_EQ(sound()->specialPlayer(), nullptr);
-  // Repeated every frame, as a careless caller might: still no crash, no report.
+  // Asked for every frame: one warning in the log, no crash, no report.
+  setLogLevel(LogLevel::Warning);
+  testing::internal::CaptureStderr();
   for (int i = 0; i < 30; ++i) {
-    sound()->playSoundWithName("QRB_p99_ru", "mp3");
+    sound()->playSoundWithName("dialogue_page99_x1_ru", "mp3");
     run(1.0 / 60);
   }
+  const std::string log = testing::internal::GetCapturedStderr();
+  setLogLevel(LogLevel::Error);
+  std::size_t warnings = 0;
+  for (std::size_t at = log.find("dialogue_page99_x1_ru"); at != std::string::npos;
+       at = log.find("dialogue_page99_x1_ru", at + 1))
+    ++warnings;
+  EXPECT_EQ(warnings, 1u) << log;
   run(3);
   EXPECT_TRUE(posted().empty());
   EXPECT_EQ(AudioBackend::shared().voiceCount(), 0u);

@@ -211,3 +211,25 @@ TEST(RealAudioTest, EndArrivesOnTheMainThreadAfterRealPlayback) {
   NSRunLoop::mainRunLoop().reset();
   AVAudioPlayer::setUseVirtualBackend(true);
 }
+
+TEST(RealAudioTest, WithoutAnAudioDeviceNothingPlaysAndNothingEnds) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  AVAudioPlayer::setUseVirtualBackend(false);
+  RecordingDelegate delegate;
+  auto p = AVAudioPlayer::audioPlayerWithContentsOfURL(fixture("tone_quarter.mp3"));
+  ASSERT_TRUE(p);  // the file itself is fine
+  p->setDelegate(&delegate);
+  EXPECT_FALSE(p->play());
+  EXPECT_FALSE(p->isPlaying());
+  EXPECT_FALSE(p->play());  // asking again neither crashes nor starts anything
+  for (int i = 0; i < 40; ++i) {
+    NSRunLoop::mainRunLoop().runDue();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_TRUE(delegate.endings.empty());
+  EXPECT_EQ(AudioBackend::shared().voiceCount(), 0u);
+  p = nullptr;
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  AudioBackend::shared().shutdown();
+  AVAudioPlayer::setUseVirtualBackend(true);
+}
