@@ -14,6 +14,7 @@ constexpr std::size_t kDefaultLimit = std::size_t(256) << 20;
 constexpr std::size_t kMemoryBufferStart = 256 * 1024;
 constexpr unsigned kGZipChunkStart = 512 * 1024;
 constexpr std::size_t kCCZHeaderSize = 16;
+constexpr std::size_t kMaxDeflateRatio = 1040;
 
 std::size_t gLimit = kDefaultLimit;
 
@@ -59,6 +60,7 @@ std::size_t inflateInto(const unsigned char* in, unsigned inLength, unsigned cha
   }
   std::size_t produced = stream.total_out;
   inflateEnd(&stream);
+  if (status == Z_STREAM_END && produced == 0) status = Z_DATA_ERROR;  // nothing to hand out
   if (status != Z_STREAM_END) {
     if (status != Z_MEM_ERROR) CCLOGWARN("inflate: damaged or truncated stream (%d)", status);
     std::free(buffer);
@@ -145,7 +147,10 @@ int ccInflateCCZData(const unsigned char* data, std::size_t length, unsigned cha
     CCLOGWARN("inflate: unsupported CCZ compression %u", compression);
     return -1;
   }
-  if (expected == 0 || expected > gLimit) {
+  // Deflate shrinks by about 1032:1 at most: a larger claim is a lie, refused
+  // before allocating it.
+  if (expected == 0 || expected > gLimit ||
+      expected / kMaxDeflateRatio > length - kCCZHeaderSize) {
     CCLOGWARN("inflate: CCZ length %u refused", expected);
     return -1;
   }

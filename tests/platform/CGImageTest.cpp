@@ -1,0 +1,207 @@
+#include "CGImage.h"
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <png.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "CGContext.h"
+#include "Log.h"
+#include "UIImage.h"
+
+namespace {
+using Bytes = std::vector<unsigned char>;
+
+// Encodes rows of `channels` bytes per pixel (or packed for bit depths below 8).
+Bytes encodePNG(int width, int height, int colorType, int bitDepth, const Bytes& rows) {
+  Bytes out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_write_fn(
+      png, &out,
+      [](png_structp p, png_bytep data, png_size_t length) {
+        auto* o = static_cast<Bytes*>(png_get_io_ptr(p));
+        o->insert(o->end(), data, data + length);
+      },
+      nullptr);
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, colorType,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  std::size_t stride = rows.size() / std::size_t(height);
+  for (int y = 0; y < height; ++y)
+    png_write_row(png, const_cast<png_bytep>(rows.data() + std::size_t(y) * stride));
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+Bytes encodeJPEG(int width, int height, unsigned char r, unsigned char g, unsigned char b) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr error{};
+  cinfo.err = jpeg_std_error(&error);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = JDIMENSION(width);
+  cinfo.image_height = JDIMENSION(height);
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 95, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  Bytes row(std::size_t(width) * 3);
+  for (int x = 0; x < width; ++x) {
+    row[std::size_t(x) * 3] = r;
+    row[std::size_t(x) * 3 + 1] = g;
+    row[std::size_t(x) * 3 + 2] = b;
+  }
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW p = row.data();
+    jpeg_write_scanlines(&cinfo, &p, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  Bytes out(buffer, buffer + size);
+  std::free(buffer);
+  jpeg_destroy_compress(&cinfo);
+  return out;
+}
+
+// Rewrites the IHDR size of a PNG (and its checksum).
+Bytes withClaimedSize(Bytes png, unsigned width, unsigned height) {
+  auto put = [&](std::size_t at, unsigned v) {
+    png[at] = static_cast<unsigned char>(v >> 24);
+    png[at + 1] = static_cast<unsigned char>(v >> 16);
+    png[at + 2] = static_cast<unsigned char>(v >> 8);
+    png[at + 3] = static_cast<unsigned char>(v);
+  };
+  put(16, width);
+  put(20, height);
+  put(29, unsigned(crc32(0, png.data() + 12, 17)));
+  return png;
+}
+
+struct QuietLog {
+  QuietLog() : saved(logLevel()) { setLogLevel(LogLevel::Silent); }
+  ~QuietLog() { setLogLevel(saved); }
+  LogLevel saved;
+};
+}  // namespace
+
+TEST(CGImage, PNGWithAlphaIsPremultipliedIntoTheTopLeftOfTheContext) {
+  // 2 x 1: half-transparent red, then opaque blue.
+  Bytes rows = {255, 0, 0, 128, 0, 0, 255, 255};
+  auto image = CGImage::imageWithData(encodePNG(2, 1, PNG_COLOR_TYPE_RGBA, 8, rows));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width(), 2u);
+  EXPECT_EQ(image->height(), 1u);
+  EXPECT_TRUE(image->hasAlpha());
+  EXPECT_EQ(image->bitsPerComponent(), 8u);
+  EXPECT_EQ(image->colorSpaceModel(), kCGColorSpaceModelRGB);
+
+  Bytes buffer(4 * 4 * 2, 0);  // 4 x 2 context
+  auto context = CGContext::bitmapContext(buffer.data(), 4, 2, 16, kCGColorSpaceModelRGB,
+                                          kCGImageAlphaPremultipliedLast);
+  ASSERT_TRUE(context);
+  // Lower-left origin: y = 1 puts the one-row image on the top row.
+  ASSERT_TRUE(context->drawImage(CGPointMake(0, 1), *image));
+  Bytes expected = {128, 0, 0, 128, 0, 0, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0,
+                    0,   0, 0, 0,   0, 0, 0,   0,   0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(buffer, expected);
+  EXPECT_FALSE(context->drawImage(CGPointMake(3, 0), *image));  // would spill over the edge
+}
+
+TEST(CGImage, OpaqueAndLowDepthPNGsDecodeToOpaqueRGB) {
+  auto rgb = CGImage::imageWithData(encodePNG(1, 1, PNG_COLOR_TYPE_RGB, 8, {10, 20, 30}));
+  ASSERT_TRUE(rgb);
+  EXPECT_FALSE(rgb->hasAlpha());
+  Bytes pixel(4, 0);
+  ASSERT_TRUE(rgb->decodeRGBA(pixel.data(), 4));
+  EXPECT_EQ(pixel, (Bytes{10, 20, 30, 255}));
+
+  // 4-bit grey: two pixels packed in one byte, 0xF and 0x0.
+  auto grey = CGImage::imageWithData(encodePNG(2, 1, PNG_COLOR_TYPE_GRAY, 4, {0xF0}));
+  ASSERT_TRUE(grey);
+  EXPECT_EQ(grey->bitsPerComponent(), 4u);
+  EXPECT_EQ(grey->colorSpaceModel(), kCGColorSpaceModelMonochrome);
+  Bytes pixels(8, 0);
+  ASSERT_TRUE(grey->decodeRGBA(pixels.data(), 8));
+  EXPECT_EQ(pixels, (Bytes{255, 255, 255, 255, 0, 0, 0, 255}));
+}
+
+TEST(CGImage, JPEGDecodesOpaque) {
+  auto image = CGImage::imageWithData(encodeJPEG(16, 8, 200, 30, 40));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width(), 16u);
+  EXPECT_EQ(image->height(), 8u);
+  EXPECT_FALSE(image->hasAlpha());
+  Bytes pixels(16 * 8 * 4);
+  ASSERT_TRUE(image->decodeRGBA(pixels.data(), 16 * 4));
+  EXPECT_NEAR(pixels[0], 200, 4);
+  EXPECT_NEAR(pixels[1], 30, 4);
+  EXPECT_NEAR(pixels[2], 40, 4);
+  EXPECT_EQ(pixels[3], 255);
+}
+
+TEST(CGImage, BrokenAndLyingDataIsRefused) {
+  QuietLog quiet;
+  EXPECT_FALSE(CGImage::imageWithData(Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_FALSE(CGImage::imageWithData(Bytes{}));
+
+  Bytes rows(64 * 64 * 4);
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<unsigned char>(i * 7);
+  Bytes png = encodePNG(64, 64, PNG_COLOR_TYPE_RGBA, 8, rows);
+  // Cut inside the pixel data: the header reads, the decode fails halfway
+  // without writing outside the context.
+  Bytes cut(png.begin(), png.begin() + long(png.size() / 2));
+  auto truncated = CGImage::imageWithData(cut);
+  ASSERT_TRUE(truncated);
+  Bytes buffer(64 * 64 * 4 + 16, 0xAB);
+  EXPECT_FALSE(truncated->decodeRGBA(buffer.data(), 64 * 4));
+  for (std::size_t i = 64 * 64 * 4; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], 0xAB);
+
+  // A header claiming 20000 x 20000 pixels over a few bytes of data.
+  EXPECT_FALSE(CGImage::imageWithData(withClaimedSize(png, 20000, 20000)));
+  // A damaged JPEG body.
+  Bytes jpeg = encodeJPEG(32, 32, 1, 2, 3);
+  jpeg.resize(jpeg.size() / 3);
+  auto damaged = CGImage::imageWithData(jpeg);
+  if (damaged) {
+    Bytes out(32 * 32 * 4);
+    damaged->decodeRGBA(out.data(), 32 * 4);  // may succeed with grey fill; must not crash
+  }
+}
+
+TEST(CGImage, MaskDrawsIntoAnAlphaOnlyContext) {
+  Bytes alpha = {0, 64, 128, 255};
+  auto mask = CGImage::maskWithAlpha(2, 2, alpha.data());
+  ASSERT_TRUE(mask);
+  EXPECT_EQ(mask->colorSpaceModel(), kCGColorSpaceModelNone);
+  Bytes buffer(4 * 4, 0);
+  auto context =
+      CGContext::bitmapContext(buffer.data(), 4, 4, 4, kCGColorSpaceModelNone, kCGImageAlphaOnly);
+  ASSERT_TRUE(context);
+  ASSERT_TRUE(context->drawImage(CGPointMake(0, 2), *mask));
+  EXPECT_EQ(buffer, (Bytes{0, 64, 0, 0, 128, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_FALSE(
+      CGContext::bitmapContext(buffer.data(), 4, 4, 4, kCGColorSpaceModelRGB, kCGImageAlphaOnly));
+}
+
+TEST(CGImage, UIImageLoadsFilesAndRefusesMissingOnes) {
+  QuietLog quiet;
+  std::string path = ::testing::TempDir() + "/uiimage.png";
+  Bytes png = encodePNG(3, 2, PNG_COLOR_TYPE_RGB, 8, Bytes(18, 9));
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_TRUE(file);
+  std::fwrite(png.data(), 1, png.size(), file);
+  std::fclose(file);
+  auto image = UIImage::imageWithContentsOfFile(path);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->CGImage()->width(), 3u);
+  EXPECT_FALSE(UIImage::imageWithContentsOfFile(path + ".missing"));
+  std::remove(path.c_str());
+}
