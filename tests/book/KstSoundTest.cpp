@@ -328,3 +328,28 @@ TEST(KstSoundRecordings, MusicAndSnoreLoopWithoutAGapOrClick) {
   EXPECT_LT(double(lead + tail) / music.sampleRate, 0.05);
   AudioBackend::shared().shutdown();
 }
+
+TEST(KstSoundRecordings, NarrationEndsAtItsRecordedLengthInVirtualTime) {
+  if (!recordingsGenerated()) GTEST_SKIP() << "this build does not generate recordings";
+  AudioBackend::setUseVirtualBackend(true);
+  ScopedVirtualClock clock;
+  const std::string path = NSBundle::mainBundle().pathForResource("QRB_p11_ru", "mp3");
+  AudioPcm pcm;
+  ASSERT_TRUE(AudioBackend::shared().decodeFile(path, pcm));
+  auto observer = makeObject<AsideObserver>();
+  NSNotificationCenter::defaultCenter().addObserver(
+      observer, SELECTOR(AsideObserver::asideDidFinish), "asidedidfinishnotification", nullptr);
+  KstSound::shared()->playSoundWithName("QRB_p11_ru", "mp3");
+  for (int frame = 0; frame < 60 * 60 && observer->posted.empty(); ++frame) {
+    clock->advance(1.0 / 60);
+    NSRunLoop::mainRunLoop().runDue();
+  }
+  NSNotificationCenter::defaultCenter().removeObserver(observer);
+  ASSERT_EQ(observer->posted.size(), 1u);
+  EXPECT_TRUE(observer->posted[0].isAside);
+  EXPECT_NEAR(observer->posted[0].at, pcm.duration(), 1.0 / 60 + 1e-9);
+  KstSound::shared()->releasePlayers();
+  AudioBackend::shared().shutdown();
+  NSRunLoop::mainRunLoop().reset();
+  NSAutoreleasePool::current().drain();
+}
