@@ -11,6 +11,8 @@ find_package(Python3 COMPONENTS Interpreter REQUIRED)
 set(LUMO_CONTENT_EXPORT ${CMAKE_BINARY_DIR}/content)
 set(LUMO_AUDIO_MANIFEST ${CMAKE_BINARY_DIR}/make_audio.json)
 set(LUMO_AUDIO_STAMP ${CMAKE_BINARY_DIR}/make_audio.stamp)
+# Real recordings dropped into assets/ replace generated ones of the same name.
+file(GLOB LUMO_RECORDED_SOUNDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.mp3)
 
 add_custom_command(
   OUTPUT ${LUMO_AUDIO_STAMP}
@@ -19,7 +21,7 @@ add_custom_command(
           --content ${LUMO_CONTENT_EXPORT} --out ${LUMO_GENERATED_ASSETS}
           --manifest ${LUMO_AUDIO_MANIFEST} --source-assets ${CMAKE_SOURCE_DIR}/assets --jobs 2
   COMMAND ${CMAKE_COMMAND} -E touch ${LUMO_AUDIO_STAMP}
-  DEPENDS lumo-book ${CMAKE_SOURCE_DIR}/tools/make_audio.py
+  DEPENDS lumo-book ${CMAKE_SOURCE_DIR}/tools/make_audio.py ${LUMO_RECORDED_SOUNDS}
   COMMENT "Speaking the book's recordings"
   VERBATIM)
 add_custom_target(audio ALL DEPENDS ${LUMO_AUDIO_STAMP})

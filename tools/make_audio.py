@@ -243,9 +243,10 @@ def main():
                 pass
             del manifest[name]
 
+    kept = [name for name in jobs if replaced(name)]
     todo = [name for name, (key, _) in jobs.items()
-            if not replaced(name) and (manifest.get(name) != key or
-                                       not os.path.exists(os.path.join(args.out, name + ".mp3")))]
+            if name not in kept and (manifest.get(name) != key or
+                                     not os.path.exists(os.path.join(args.out, name + ".mp3")))]
 
     def build(name):
         key, make = jobs[name]
@@ -268,8 +269,9 @@ def main():
     with open(tmp, "w", encoding="utf-8") as f:
         json.dump(manifest, f, indent=1, sort_keys=True)
     os.replace(tmp, args.manifest)
-    print("make_audio: %d made, %d up to date, %.1f s" %
-          (len(todo) - len(failures), len(jobs) - len(todo), time.monotonic() - started))
+    print("make_audio: %d made, %d up to date, %d recorded in the assets folder, %.1f s" %
+          (len(todo) - len(failures), len(jobs) - len(todo) - len(kept), len(kept),
+           time.monotonic() - started))
     for failure in failures:
         print("make_audio: error: " + failure, file=sys.stderr)
     return 1 if failures else 0
