@@ -449,7 +449,11 @@ void AudioBackend::shutdown() {
   for (auto& [_, v] : d.voices)
     if (v.timer) v.timer->invalidate();
   d.voices.clear();
-  d.waiting.clear();
   d.cache.clear();
   d.closeDevice();
+  // Players still waiting for a decode hear that it failed rather than wait for ever.
+  auto waiting = std::move(d.waiting);
+  d.waiting.clear();
+  for (auto& [_, callbacks] : waiting)
+    for (auto& done : callbacks) done(nullptr);
 }

@@ -233,3 +233,23 @@ TEST(RealAudioTest, WithoutAnAudioDeviceNothingPlaysAndNothingEnds) {
   AudioBackend::shared().shutdown();
   AVAudioPlayer::setUseVirtualBackend(true);
 }
+
+TEST(RealAudioTest, PlayerWaitingForItsDecodeIsReleasedByAShutdown) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  AVAudioPlayer::setUseVirtualBackend(false);
+  AudioBackend::shared().purgeCache();
+  auto p = AVAudioPlayer::audioPlayerWithContentsOfURL(fixture("tone_1s.mp3"));
+  ASSERT_TRUE(p);
+  ASSERT_TRUE(p->play());  // decoding on the worker; the result is not yet collected
+  AudioBackend::shared().shutdown();
+  EXPECT_FALSE(p->isPlaying());
+  for (int i = 0; i < 20; ++i) {
+    NSRunLoop::mainRunLoop().runDue();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_FALSE(p->isPlaying());
+  EXPECT_EQ(AudioBackend::shared().voiceCount(), 0u);
+  p = nullptr;
+  NSRunLoop::mainRunLoop().reset();
+  AVAudioPlayer::setUseVirtualBackend(true);
+}
