@@ -33,8 +33,18 @@ add_custom_target(art_sheets
   VERBATIM)
 
 if(LUMO_TESTS)
+  # Every picture rendered, valid and of its layout size.
   add_test(NAME assets_images
            COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/check_images.py
                    ${LUMO_GENERATED_ASSETS})
   set_tests_properties(assets_images PROPERTIES TIMEOUT 600)
+  # The same, compared with the layer sizes and titles the program itself holds.
+  add_test(NAME assets_images_match_program
+           COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/check_images.py
+                   ${LUMO_GENERATED_ASSETS} --program $<TARGET_FILE:lumo-book>)
+  set_tests_properties(assets_images_match_program PROPERTIES TIMEOUT 600
+    ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=1")
+  # The check's own decoder and fault detection.
+  add_test(NAME assets_image_check_self
+           COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/test_check_images.py)
 endif()

@@ -341,3 +341,17 @@ def bublik_asleep(c):
     limb(c, 30, -40, 60, 30, 15, BEAR, BEAR_TAN, 8)
     c.ellipse(-2, -12, 24, 10, BEAR_TAN, outline=darker(BEAR_TAN), width=OUTLINE)
     bear_head(c, -6, -40, 30, eyes="closed", tilt=-18)
+
+
+def ryzhik_lying(c):
+    """Ryzhik on his back in the grass, head to the left, looking up at the sky."""
+    c.blob([(40, -14), (62, -20), (84, -34), (92, -30), (80, -14), (58, -4)], FOX, outline=FOX_DARK, width=OUTLINE)
+    c.blob([(84, -34), (92, -30), (96, -40), (88, -44)], WHITE, outline=FOX_DARK, width=OUTLINE * 0.8)
+    for dx, lift in ((34, 18), (44, 10)):
+        limb(c, dx, -14, 180 - lift * 4, 18, 8, FOX, BLACK, 4.6)
+    c.blob([(-20, -6), (-18, -28), (10, -34), (40, -28), (46, -10), (20, -2)], FOX, outline=FOX_DARK, width=OUTLINE)
+    c.ellipse(10, -26, 20, 7, WHITE, outline=False)
+    limb(c, 8, -28, 150, 16, 7, FOX, BLACK, 4.2)
+    c.rect(-24, -34, 9, 30, SCARF, outline=darker(SCARF), width=OUTLINE, r=4)
+    fox_head(c, -40, -22, 20, look=(1, -4), tilt=-70, mouth_kind="smile")
+    limb(c, -12, -26, 200, 22, 7, FOX, BLACK, 4.2)

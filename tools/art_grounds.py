@@ -1,9 +1,11 @@
 """Grounds: the floor of each page, lying flat and seen steeply from the camera.
 
 A ground is 1024 x 2000 pixels over 480 x 833 world units; its top row is the far
-edge. The camera stands 70 units above it, so a shape that should look round at
-depth d must be drawn d / 70 times taller than wide. Rows of about 760 (the foot
-of the background) to 1800 (the bottom of the screen) are what the reader sees.
+edge. In the drawing space a circle is a circle lying on the ground, which the
+camera, 70 units above it, sees flattened. Things standing up from the ground
+(grass blades) are drawn d / 70 times taller at depth d so that they still read as
+upright. Rows of about 760 (the foot of the background) to 1800 (the bottom of the
+screen) are what the reader sees.
 """
 
 import math
@@ -24,8 +26,8 @@ def stretch(row):
 
 
 def spot(c, x, row, r, fill, opacity=None, outline=False):
-    """A round patch lying on the ground, drawn foreshortened."""
-    c.ellipse(x, row, r, r * stretch(row), fill, outline=outline, opacity=opacity)
+    """A round patch lying flat on the ground."""
+    c.circle(x, row, r, fill, outline=outline, opacity=opacity)
 
 
 def scatter(c, count, colours, r_range, rows=(700, 1950), opacity=None):
@@ -64,17 +66,17 @@ def flowers(c, count, colours, rows=(900, 1950)):
     for _ in range(count):
         row = rng.uniform(*rows)
         x = rng.uniform(10, c.width - 10)
-        r = rng.uniform(5, 9)
+        r = rng.uniform(9, 16)
         colour = rng.choice(colours)
         for k in range(5):
             a = k * 2 * math.pi / 5
-            spot(c, x + r * math.cos(a), row + r * math.sin(a) * stretch(row), r * 0.7, colour)
+            spot(c, x + r * math.cos(a), row + r * math.sin(a), r * 0.7, colour)
         spot(c, x, row, r * 0.5, "#f7d154")
 
 
 def meadow(c, far="#9ccc62", near="#6fae3e", flowers_=True, path=None, path_colour="path"):
     base(c, far, near)
-    scatter(c, 90, [lighter(near, 0.08), darker(near, 0.05)], (10, 26), opacity=0.5)
+    scatter(c, 90, [lighter(near, 0.08), darker(near, 0.05)], (20, 60), opacity=0.5)
     tufts(c, 260, darker(near, 0.25), 9)
     tufts(c, 160, lighter(far, 0.2), 7)
     if path:
@@ -92,9 +94,8 @@ def forest_floor(c):
     for _ in range(60):
         row = rng.uniform(800, 1950)
         x = rng.uniform(0, c.width)
-        k = stretch(row)
-        c.ellipse(x, row, 7, 3 * k, rng.choice(["#d9862a", "#c9a23a", "#b5522a"]), outline=False,
-                  rotate=rng.uniform(-10, 10))
+        c.ellipse(x, row, 14, 7, rng.choice(["#d9862a", "#c9a23a", "#b5522a"]), outline=False,
+                  rotate=rng.uniform(0, 180))
 
 
 def floorboards(c):
@@ -114,7 +115,7 @@ def floorboards(c):
         i += 1
     # A round rag rug in the middle of the kitchen.
     centre = 1280
-    for r, colour in ((120, "#d2574c"), (96, "#f2c46a"), (72, "#5f95c8"), (48, "#f2c46a"), (24, "#d2574c")):
+    for r, colour in ((260, "#d2574c"), (210, "#f2c46a"), (160, "#5f95c8"), (110, "#f2c46a"), (55, "#d2574c")):
         spot(c, c.width / 2, centre, r, colour, outline=darker(colour, 0.3))
 
 
@@ -125,8 +126,8 @@ def earth_floor(c):
     for _ in range(120):
         row = rng.uniform(800, 1950)
         x = rng.uniform(0, c.width)
-        k = stretch(row)
-        c.line_([(x, row), (x + rng.uniform(-12, 12), row - 14 * k)], "#e6c870", 2.5)
+        a = rng.uniform(0, math.pi)
+        c.line_([(x, row), (x + 26 * math.cos(a), row + 26 * math.sin(a))], "#e6c870", 3)
 
 
 def water(c, rows, colour="#5fb2d8"):

@@ -438,7 +438,7 @@ def s9layer3_t(w, h):
     sc.signpost(c, W * 0.4, H - 4, 380)
     shadow(c, W * 0.7, H - 6, 130)
     figure(c, cast.ryzhik, W * 0.7, H - 8, 2.2, arms=(130, 25), look=(-3, -3), basket_side=1)
-    for k, (x, y) in enumerate(((0.62, 0.34), (0.7, 0.29), (0.78, 0.35))):
+    for k, (x, y) in enumerate(((0.76, 0.3), (0.83, 0.24), (0.9, 0.3))):
         c.text(W * x, H * y, "?", 44 + k * 8, "#ffffff", outline="#6b4530", width=6)
     return c
 
@@ -500,11 +500,12 @@ def s11layer4_t(w, h):
     c = canvas("s11layer4-t", w, h)
     light_figure(c)
     W, H = c.width, c.height
-    c.ellipse(W / 2, H - 60, 130, 60, "#a8784a", outline="#6e4424", width=6)
-    c.ellipse(W / 2, H - 80, 85, 34, "#3a2414", outline="#6e4424", width=5)
-    figure(c, cast.homa, W / 2, H - 62, 2.4, arms=(100, 150), look=(0, 0), mouth_kind="open")
-    c.path("M %.1f,%.1f A 130,60 0 0 0 %.1f,%.1f L %.1f,%.1f A 85,34 0 0 1 %.1f,%.1f Z"
-           % (W / 2 - 130, H - 60, W / 2 + 130, H - 60, W / 2 + 85, H - 80, W / 2 - 85, H - 80), "#a8784a",
+    # The mound, its dark hole, Homa, then the mound's front lip over his lower half.
+    c.ellipse(W / 2, H - 86, 130, 80, "#a8784a", outline="#6e4424", width=6)
+    c.ellipse(W / 2, H - 120, 90, 36, "#3a2414", outline="#6e4424", width=5)
+    figure(c, cast.homa, W / 2, H - 30, 2.4, arms=(100, 150), look=(0, 0), mouth_kind="open")
+    c.path("M %.1f,%.1f A 130,80 0 0 0 %.1f,%.1f L %.1f,%.1f A 90,36 0 0 1 %.1f,%.1f Z"
+           % (W / 2 - 130, H - 86, W / 2 + 130, H - 86, W / 2 + 90, H - 120, W / 2 - 90, H - 120), "#a8784a",
            outline="#6e4424", width=6)
     sc.grass(c, W / 2 - 120, W / 2 + 120, H - 4, 40, "grass", 1.0)
     return c
@@ -558,14 +559,15 @@ def s13layer2(w, h):
     c = canvas("s13layer2", w, h)
     light_scenery(c)
     W, H = c.width, c.height
-    c.ellipse(W / 2, H - 90, W * 0.45, 90, c.linear([(0, "#8fd3ec"), (1, "#3f93c0")]), outline="#3f7a34", width=8)
+    # Kept low: the friends stand on the far bank, behind it.
+    c.ellipse(W / 2, H - 44, W * 0.45, 40, c.linear([(0, "#8fd3ec"), (1, "#3f93c0")]), outline="#3f7a34", width=8)
     for k in range(10):
-        x, y = c.rng.uniform(W * 0.15, W * 0.85), c.rng.uniform(H - 150, H - 40)
+        x, y = c.rng.uniform(W * 0.15, W * 0.85), c.rng.uniform(H - 70, H - 20)
         c.path("M %.1f,%.1f q 15,-6 30,0 q 15,6 30,0" % (x, y), "none", outline="#ffffff", width=4, opacity=0.6)
-    for x, y, r, f in ((0.3, -60, 40, True), (0.66, -110, 34, False), (0.75, -50, 44, True)):
+    for x, y, r, f in ((0.3, -34, 36, True), (0.66, -58, 30, False), (0.75, -26, 38, True)):
         sc.lily_pad(c, W * x, H + y, r, f)
-    sc.lily_pad(c, W / 2, H - 90, 70)
-    cast.star(c, W / 2, H - 150, 60)
+    sc.lily_pad(c, W / 2, H - 44, 60)
+    cast.star(c, W / 2, H - 84, 40)
     sc.reeds(c, W * 0.06, H - 30, 520, 9, 70)
     sc.reeds(c, W * 0.94, H - 30, 560, 9, 70)
     return c
@@ -606,8 +608,8 @@ def s13layer4r_t(w, h):
 def s14layer1(w, h):
     c = canvas("s14layer1", w, h)
     light_scenery(c)
-    sc.reeds(c, c.width * 0.8, h - 4, h * 0.85, 9, c.width * 0.14)
-    sc.reeds(c, c.width * 0.12, h - 4, h * 0.5, 4, c.width * 0.08)
+    # The layer stands in the middle of the view: reeds only at its right end.
+    sc.reeds(c, c.width * 0.9, h - 4, h * 0.6, 6, c.width * 0.06)
     return c
 
 
@@ -667,9 +669,9 @@ def s15layer3(w, h):
     c = canvas("s15layer3", w, h)
     light_scenery(c)
     W, H = c.width, c.height
-    sc.water_band(c, -10, W + 10, H - 110, H, "#6cc3e0")
-    sc.reeds(c, W * 0.06, H - 100, 240, 6, 40)
-    sc.reeds(c, W * 0.93, H - 100, 260, 6, 40)
+    sc.water_band(c, -10, W + 10, H - 60, H, "#6cc3e0")
+    sc.reeds(c, W * 0.06, H - 50, 240, 6, 40)
+    sc.reeds(c, W * 0.93, H - 50, 260, 6, 40)
     return c
 
 
@@ -708,12 +710,12 @@ def s16layer2(w, h):
     c = canvas("s16layer2", w, h)
     light_scenery(c)
     W, H = c.width, c.height
-    c.path("M 0,%.1f Q %.1f,%.1f %.1f,%.1f L %.1f,%.1f L 0,%.1f Z" % (H - 60, W / 2, H - 200, W, H - 60, W, H, H),
+    # The hill top; its starry sky is the background's, above it.
+    c.path("M 0,%.1f Q %.1f,%.1f %.1f,%.1f L %.1f,%.1f L 0,%.1f Z" % (H - 40, W / 2, H - 150, W, H - 40, W, H, H),
            "#6fae3e", outline="#3f7a34", width=6)
-    sc.grass(c, 10, W - 10, H - 2, 50, "grass", 0.7)
-    for k in range(9):
-        x, y = c.rng.uniform(W * 0.3, W * 0.7), c.rng.uniform(40, H * 0.4)
-        c.poly(star_points(x, y, 12, 5), "#fff4c0", outline=False)
+    sc.grass(c, 10, W - 10, H - 2, 44, "grass", 0.7)
+    for k in range(7):
+        sc.flower(c, c.rng.uniform(W * 0.1, W * 0.9), H - 6, c.rng.uniform(40, 70), c.rng.choice(["#ffffff", "blue"]))
     return c
 
 
@@ -733,8 +735,8 @@ def s17layer2_t(w, h):
     c = canvas("s17layer2-t", w, h)
     light_figure(c)
     W, H = c.width, c.height
-    figure(c, cast.ryzhik, W * 0.62, H - 50, 3.0, rotate=-90, arms=(40, 150), look=(3, 0))
-    sc.grass(c, 40, W - 40, H - 2, 70, "grass", 1.0)
+    figure(c, cast.ryzhik_lying, W * 0.6, H - 30, 3.4)
+    sc.grass(c, 40, W - 40, H - 2, 50, "grass", 1.0)
     for k in range(10):
         sc.flower(c, c.rng.uniform(60, W - 60), H - 6, c.rng.uniform(50, 90), c.rng.choice(["#ffffff", "pink", "yellow"]))
     return c
@@ -759,7 +761,7 @@ def s18layer4(w, h):
     sc.tree(c, W * 0.1, H, 480, "leaf", w=220)
     sc.tree(c, W * 0.9, H, 440, "leaf_light", w=220)
     windows = sc.round_house(c, W / 2, H - 4, 470, 440, lit=True)
-    lx, ly = W / 2 + 140, H - 150
+    lx, ly = W / 2 + 215, H - 150
     c.line_([(lx, H - 4), (lx, ly)], "bark_dark", 8)
     sc.bush(c, W * 0.25, H, 130, 80, "leaf")
     sc.bush(c, W * 0.75, H, 120, 70, "leaf_light")

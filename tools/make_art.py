@@ -10,6 +10,7 @@ import argparse
 import os
 import sys
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import art_controls  # noqa: E402

@@ -1,22 +1,27 @@
 #!/usr/bin/env python3
 """Checks every picture the book names after the build.
 
-Usage: check_images.py ASSETS_DIR [LAYERS_TSV]
+Usage: check_images.py ASSETS_DIR [--program LUMO_BOOK]
 
 For each image of the picture table (tools/art_table.py): the file exists, is a
 well-formed PNG (signature, chunk CRCs, IHDR, IDAT that inflates to exactly the
 expected byte count, IEND) of exactly the expected size, and has visible pixels.
 Grounds, backgrounds and the backdrop must be fully opaque; figures and titles must
-stand free, with transparent top row and side columns. With LAYERS_TSV (the
-program's content export: page, identifier, width, height) the table is also
-checked against the program's own layout lines.
+stand free, with transparent top row and side columns. With --program, the
+program's content export (--export-content) is read as well: every layer it names
+must be in the picture table at the same size, and every title picture must carry
+the words of its title.
 """
 
+import argparse
 import os
 import struct
+import subprocess
 import sys
+import tempfile
 import zlib
 
+sys.dont_write_bytecode = True
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tools"))
 
@@ -188,20 +193,60 @@ def cross_check(images, tsv):
     return found
 
 
+def title_check(tsv, art_dir):
+    """Each title picture's source carries every word of the program's title text."""
+    found = []
+    with open(tsv, encoding="utf-8") as f:
+        for line in f:
+            parts = line.rstrip("\n").split("\t")
+            if len(parts) < 3:
+                continue
+            path = os.path.join(art_dir, parts[0] + ".svg")
+            if not os.path.exists(path):
+                found.append("%s: title picture has no source" % parts[0])
+                continue
+            with open(path, encoding="utf-8") as g:
+                source = g.read()
+            missing = [word for word in parts[2].split() if ">%s" % word not in source and " %s" % word not in source]
+            if missing:
+                found.append("%s: title picture lacks %s" % (parts[0], ", ".join(missing)))
+    return found
+
+
+def program_checks(program, images):
+    with tempfile.TemporaryDirectory() as out:
+        run = subprocess.run([program, "--export-content", out], capture_output=True, text=True, timeout=120)
+        if run.returncode != 0:
+            return ["content export failed (%d): %s" % (run.returncode, run.stderr.strip()[-400:])]
+        layers, titles = os.path.join(out, "layers.tsv"), os.path.join(out, "titles.tsv")
+        if not os.path.exists(layers):
+            return ["content export wrote no layers.tsv"]
+        found = cross_check(images, layers)
+        with open(layers, encoding="utf-8") as f:
+            named = {line.split("\t")[1] for line in f if line.count("\t") >= 3}
+        layer_names = {n for n, (_w, _h, kind) in images.items() if kind not in ("control", "backdrop")}
+        found += ["%s: in the picture table, not named by the program" % n for n in sorted(layer_names - named)]
+        if os.path.exists(titles):
+            found += title_check(titles, os.path.join(HERE, "..", "..", "assets", "art"))
+        return found
+
+
 def main(argv):
-    if len(argv) < 2:
-        sys.exit(__doc__)
-    assets = argv[1]
+    parser = argparse.ArgumentParser(description="Checks the book's rendered pictures.")
+    parser.add_argument("assets")
+    parser.add_argument("--program", help="lumo-book, to compare with its content export")
+    args = parser.parse_args(argv[1:])
     images = art_table.all_images()
     failures = []
     for name, (w, h, kind) in sorted(images.items()):
-        for p in problems_of(os.path.join(assets, name + ".png"), w, h, kind):
+        for p in problems_of(os.path.join(args.assets, name + ".png"), w, h, kind):
             failures.append("%s.png %s" % (name, p))
-    if len(argv) > 2:
-        failures += cross_check(images, argv[2])
+    if args.program:
+        failures += program_checks(args.program, images)
     for f in failures:
         print("FAIL " + f)
-    print("%d images checked, %d problems" % (len(images), len(failures)))
+    print("%d images checked%s, %d problems"
+          % (len(images), " against the program's content" if args.program else "", len(failures)))
     return 1 if failures else 0
 
 
