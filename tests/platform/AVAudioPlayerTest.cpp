@@ -146,16 +146,6 @@ TEST_F(VirtualAudioTest, BadFilesMakeNoPlayer) {
   EXPECT_FALSE(blank->isPlaying());
 }
 
-TEST_F(VirtualAudioTest, VolumeAndLoopsAreClamped) {
-  auto p = player("tone_quarter.mp3");
-  p->setVolume(1.7f);
-  EXPECT_FLOAT_EQ(p->volume(), 1.0f);
-  p->setVolume(-0.5f);
-  EXPECT_FLOAT_EQ(p->volume(), 0.0f);
-  p->setNumberOfLoops(-9);
-  EXPECT_EQ(p->numberOfLoops(), -1);
-}
-
 TEST_F(VirtualAudioTest, DecodingGivesTheSamplesWithoutEncoderPadding) {
   AudioPcm pcm;
   ASSERT_TRUE(AudioBackend::shared().decodeFile(fixture("tone_1s.mp3"), pcm));
