@@ -1,0 +1,132 @@
+#include "CCTextureCache.h"
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "NSRunLoop.h"
+#include "TextureTestFixture.h"
+
+namespace {
+class Receiver : public NSObject {
+ public:
+  void loaded(CCTexture2D* texture) {
+    texture_ = texture;
+    thread_ = std::this_thread::get_id();
+    ++calls_;
+  }
+  Ptr<CCTexture2D> texture_;
+  std::thread::id thread_;
+  int calls_ = 0;
+};
+
+bool pumpUntil(const std::function<bool()>& done, double seconds = 20) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done() && std::chrono::steady_clock::now() < end) {
+    NSRunLoop::mainRunLoop().runDue();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return done();
+}
+}  // namespace
+
+using CCTextureCacheTest = TextureTest;
+
+TEST_F(CCTextureCacheTest, SamePathSameTextureAndFailuresStoreNothing) {
+  CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+  std::string path = writeFilled("a.png", 10, 10, {255, 0, 0, 255});
+  auto first = cache->addImage(path);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(cache->addImage(path).get(), first.get());
+  EXPECT_EQ(cache->textureForKey(path).get(), first.get());
+  EXPECT_EQ(cache->count(), 1u);
+
+  std::string broken = dir_.file("broken.png");
+  std::ofstream(broken) << "not a picture";
+  EXPECT_FALSE(cache->addImage(dir_.file("missing.png")));
+  EXPECT_FALSE(cache->addImage(broken));
+  EXPECT_EQ(cache->count(), 1u);
+  EXPECT_NE(cache->description().find("| num of textures =  1 | keys: (" + path + ")>"),
+            std::string::npos);
+  EXPECT_ASSERTION(cache->addImage(""), "TextureCache: fileimage MUST not be nill");
+  EXPECT_ASSERTION(new CCTextureCache(), "Attempted to allocate a second instance of a singleton.");
+}
+
+TEST_F(CCTextureCacheTest, DoubleResolutionNamesShareOneKey) {
+  std::string normal = writeFilled("bg.png", 8, 8, {0, 0, 255, 255});
+  std::string hd = writeFilled("bg-hd.png", 16, 16, {0, 0, 255, 255});
+  __ccContentScaleFactor = 2;
+  CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+  auto texture = cache->addImage(normal);
+  ASSERT_TRUE(texture);
+  EXPECT_EQ(texture->contentSizeInPixels(), CGSizeMake(16, 16));  // the "-hd" file
+  EXPECT_EQ(texture->contentSize(), CGSizeMake(8, 8));
+  EXPECT_EQ(cache->addImage(hd).get(), texture.get());
+  EXPECT_EQ(cache->count(), 1u);
+}
+
+TEST_F(CCTextureCacheTest, RemovingTextures) {
+  CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+  auto kept = cache->addImage(writeFilled("kept.png", 4, 4, {1, 1, 1, 255}));
+  cache->addImage(writeFilled("dropped.png", 4, 4, {2, 2, 2, 255}));
+  cache->removeUnusedTextures();
+  EXPECT_EQ(cache->count(), 1u);
+  EXPECT_EQ(cache->textureForKey(dir_.file("kept.png")).get(), kept.get());
+  EXPECT_FALSE(cache->textureForKey(dir_.file("dropped.png")));
+
+  std::vector<unsigned char> pixel = {9, 9, 9, 255};
+  auto image = CGImage::imageWithRGBA(1, 1, pixel.data(), false);
+  auto byKey = cache->addCGImage(image.get(), "one");
+  EXPECT_EQ(cache->addCGImage(image.get(), "one").get(), byKey.get());
+  auto unkeyed = cache->addCGImage(image.get(), "");
+  EXPECT_NE(unkeyed.get(), byKey.get());
+  EXPECT_EQ(cache->count(), 2u);
+  cache->removeTexture(byKey.get());
+  EXPECT_FALSE(cache->textureForKey("one"));
+  cache->removeTextureForKey(dir_.file("kept.png"));
+  EXPECT_EQ(cache->count(), 0u);
+  EXPECT_ASSERTION(cache->addCGImage(nullptr, "x"), "TextureCache: image MUST not be nill");
+}
+
+TEST_F(CCTextureCacheTest, PVRPathsGoToThePVRReader) {
+  std::vector<unsigned char> file(52 + 4, 0);
+  file[4] = 2;      // height
+  file[8] = 2;      // width
+  file[16] = 0x1B;  // A8
+  file[20] = 4;     // data length
+  file[44] = 'P';
+  file[45] = 'V';
+  file[46] = 'R';
+  file[47] = '!';
+  std::string path = dir_.file("mask.PVR");
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), 56);
+  auto texture = CCTextureCache::sharedTextureCache()->addImage(path);
+  ASSERT_TRUE(texture);
+  EXPECT_EQ(texture->pixelFormat(), kCCTexture2DPixelFormat_A8);
+  EXPECT_EQ(CCTextureCache::sharedTextureCache()->addPVRImage(path).get(), texture.get());
+}
+
+TEST_F(CCTextureCacheTest, AsyncLoadDeliversOnTheMainThreadTheTextureALaterAddImageReturns) {
+  std::string path = writeFilled("async.png", 20, 20, {0, 255, 0, 255});
+  CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+  auto receiver = makeObject<Receiver>();
+  cache->addImageAsync(path, receiver.get(), SELECTOR(Receiver::loaded));
+  EXPECT_EQ(receiver->calls_, 0);  // never delivered from inside the call
+  ASSERT_TRUE(pumpUntil([&] { return receiver->calls_ > 0; }));
+  EXPECT_EQ(receiver->calls_, 1);
+  EXPECT_EQ(receiver->thread_, std::this_thread::get_id());
+  ASSERT_TRUE(receiver->texture_);
+  EXPECT_EQ(cache->addImage(path).get(), receiver->texture_.get());
+
+  // Made in the loader's context, the texture draws in this one.
+  drawTexture(receiver->texture_, CGRectMake(0, 0, 20, 20));
+  EXPECT_TRUE(colourNear(pixel(10, 10), {0, 255, 0}));
+
+  // A cached texture and a missing file are delivered too.
+  auto again = makeObject<Receiver>();
+  cache->addImageAsync(path, again.get(), SELECTOR(Receiver::loaded));
+  cache->addImageAsync(dir_.file("missing.png"), again.get(), SELECTOR(Receiver::loaded));
+  ASSERT_TRUE(pumpUntil([&] { return again->calls_ == 2; }));
+  EXPECT_FALSE(again->texture_);  // the missing file came last
+}
