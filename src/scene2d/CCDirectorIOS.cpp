@@ -4,6 +4,7 @@
 
 #include "CCGLU.h"
 #include "CCScheduler.h"
+#include "CCTouchDispatcher.h"
 #include "EAGLView.h"
 #include "Log.h"
 #include "UIApplication.h"
@@ -60,7 +61,9 @@ void CCDirectorIOS::setProjection(ccDirectorProjection projection) {
     case kCCDirectorProjectionCustom:
       if (projectionDelegate_) projectionDelegate_->updateProjection();
       break;
-    default: CCLOG("Director: unrecognized projection"); break;
+    default:
+      CCLOG("Director: unrecognized projection");
+      break;
   }
   projection_ = projection;
 }
@@ -83,7 +86,8 @@ void CCDirectorIOS::applyOrientation() {
       glRotatef(90, 0, 0, 1);
       glTranslatef(-h, -w, 0);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -99,22 +103,32 @@ void CCDirectorIOS::setDeviceOrientation(int orientation) {
 CGPoint CCDirectorIOS::convertToGL(CGPoint p) const {
   const float W = winSizeInPoints_.width, H = winSizeInPoints_.height;
   switch (deviceOrientation_) {
-    case 1: return {p.x, H - p.y};
-    case 2: return {W - p.x, p.y};
-    case 3: return {p.y, p.x};
-    case 4: return {H - p.y, W - p.x};
-    default: return {0, 0};
+    case 1:
+      return {p.x, H - p.y};
+    case 2:
+      return {W - p.x, p.y};
+    case 3:
+      return {p.y, p.x};
+    case 4:
+      return {H - p.y, W - p.x};
+    default:
+      return {0, 0};
   }
 }
 
 CGPoint CCDirectorIOS::convertToUI(CGPoint p) const {
   const float W = winSizeInPoints_.width, H = winSizeInPoints_.height;
   switch (deviceOrientation_) {
-    case 1: return {p.x, H - p.y};
-    case 2: return {W - p.x, p.y};
-    case 3: return {p.y, p.x};
-    case 4: return {W - p.y, H - p.x};
-    default: return {0, 0};
+    case 1:
+      return {p.x, H - p.y};
+    case 2:
+      return {W - p.x, p.y};
+    case 3:
+      return {p.y, p.x};
+    case 4:
+      return {W - p.y, H - p.x};
+    default:
+      return {0, 0};
   }
 }
 
@@ -148,7 +162,9 @@ void CCDirectorIOS::setOpenGLView(EAGLView* view) {
   winSizeInPixels_ = {winSizeInPoints_.width * __ccContentScaleFactor,
                       winSizeInPoints_.height * __ccContentScaleFactor};
   if (__ccContentScaleFactor != 1) updateContentScaleFactor();
-  // The touch dispatcher becomes the view's touch delegate once it exists.
+  CCTouchDispatcher* dispatcher = CCTouchDispatcher::sharedDispatcher();
+  view->setTouchDelegate(dispatcher);
+  dispatcher->setDispatchEvents(true);
 }
 
 void CCDirectorIOS::reshapeProjection(CGSize) {
@@ -159,4 +175,7 @@ void CCDirectorIOS::reshapeProjection(CGSize) {
   setProjection(projection_);
 }
 
-void CCDirectorIOS::end() { CCDirector::end(); }
+void CCDirectorIOS::end() {
+  CCTouchDispatcher::sharedDispatcher()->removeAllDelegates();
+  CCDirector::end();
+}
