@@ -642,13 +642,14 @@ bool CC3GLMatrix::invertAffine(GLfloat* m) {
 }
 
 void CC3GLMatrix::invertRigid(GLfloat* m) {
-  std::swap(m[1], m[4]);
-  std::swap(m[2], m[8]);
-  std::swap(m[6], m[9]);
-  GLfloat tx = m[12], ty = m[13], tz = m[14];
-  m[12] = -(m[0] * tx + m[4] * ty + m[8] * tz);
-  m[13] = -(m[1] * tx + m[5] * ty + m[9] * tz);
-  m[14] = -(m[2] * tx + m[6] * ty + m[10] * tz);
+  // Rotation rows become columns; the translation is turned back by them.
+  const GLfloat r0 = m[0], r1 = m[1], r2 = m[2], r4 = m[4], r5 = m[5], r6 = m[6];
+  const GLfloat r8 = m[8], r9 = m[9], r10 = m[10];
+  const GLfloat tx = m[12], ty = m[13], tz = m[14];
+  m[1] = r4, m[2] = r8, m[4] = r1, m[6] = r9, m[8] = r2, m[9] = r6;
+  m[12] = -(r0 * tx + r1 * ty + r2 * tz);
+  m[13] = -(r4 * tx + r5 * ty + r6 * tz);
+  m[14] = -(r8 * tx + r9 * ty + r10 * tz);
 }
 
 CC3Vec3 CC3GLMatrix::transformLocation(const GLfloat* m, CC3Vec3 v) {
