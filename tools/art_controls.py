@@ -125,6 +125,9 @@ def menu_end(w, h):
     c.circle(196, 214, 2.2, BROWN, outline=False)
     c.path("M 192,224 Q 197,228 202,223", "none", outline=BROWN, width=2)
     c.end()
+    # Three small stars in the gap between the two buttons.
+    for dx in (-40, 0, 40):
+        c.poly(star_points(m + dx, 80, 9 if dx else 12, 4 if dx else 5.5), GOLD, outline="#c98f2a", width=1.5)
     for dx, y, r in ((-110, 198, 11), (96, 194, 13), (-150, 236, 7), (150, 236, 8), (60, 244, 6)):
         c.poly(star_points(m + dx, y, r, r * 0.45), GOLD, outline="#c98f2a", width=1.5)
     return c
@@ -211,22 +214,22 @@ def credits_content(w, h):
 
     c = Canvas(w, h, "credits_content")
     c.rect(4, 4, w - 8, h - 8, c.linear([(0, "#fff6e0"), (1, "#f6dfb0")]), outline=BROWN, width=4, r=20)
-    c.rect(14, 150, w - 28, 110, "#cfe9b0", outline=False, r=14)
+    c.rect(14, 160, w - 28, 104, "#cfe9b0", outline=False, r=14)
     row = [
-        (52, cast.ryzhik, 1.05, {"arms": (25, 150)}, "Рыжик"),
-        (130, cast.bublik, 0.78, {"arms": (25, 40)}, "Бублик"),
-        (212, cast.mama, 0.66, {"arms": (20, 60)}, "Мама"),
-        (282, cast.homa, 1.05, {"arms": (20, 120)}, "Хома"),
-        (350, cast.gosha, 1.05, {"wings": "up"}, "Гоша"),
-        (420, cast.pugovka, 1.6, {}, "Пуговка"),
+        (50, cast.ryzhik, 0.95, {"arms": (25, 150)}, "Рыжик"),
+        (126, cast.bublik, 0.66, {"arms": (25, 40)}, "Бублик"),
+        (204, cast.mama, 0.6, {"arms": (20, 60)}, "Мама"),
+        (274, cast.homa, 0.95, {"arms": (20, 120)}, "Хома"),
+        (344, cast.gosha, 0.95, {"wings": "up"}, "Гоша"),
+        (408, cast.pugovka, 1.3, {}, "Пуговка"),
     ]
     for x, fn, s, kw, name in row:
-        c.group("translate(%d,236) scale(%.2f)" % (x, s))
+        c.group("translate(%d,258) scale(%.2f)" % (x, s))
         fn(c, **kw)
         c.end()
-        c.text(x, 262, name, 14, BROWN)
-    cast.star(c, w / 2, 56, 34)
-    c.text(w / 2, 120, "и звёздочка · and the little star", 16, BROWN)
+        c.text(x, 284, name, 14, BROWN)
+    cast.star(c, w / 2, 46, 26)
+    c.text(w / 2, 100, "и звёздочка · and the little star", 16, BROWN)
     return c
 
 

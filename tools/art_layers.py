@@ -518,8 +518,12 @@ def s12layer1(w, h):
     c = canvas("s12layer1", w, h)
     light_scenery(c)
     W, H = c.width, c.height
-    d = ("M 0,0 H %.1f V %.1f H 0 Z M %.1f,%.1f A %.1f,%.1f 0 1 0 %.1f,%.1f A %.1f,%.1f 0 1 0 %.1f,%.1f Z"
-         % (W, H, W / 2 - W * 0.38, H * 0.55, W * 0.38, H * 0.5, W / 2 + W * 0.38, H * 0.55, W * 0.38, H * 0.5,
+    # An earthen arch: rounded outside, the round opening of the burrow inside.
+    r = 110
+    outer = ("M %.1f,%.1f V %.1f Q 0,0 %.1f,0 H %.1f Q %.1f,0 %.1f,%.1f V %.1f Z"
+             % (6, H, r, r, W - r, W - 6, W - 6, r, H))
+    d = (outer + " M %.1f,%.1f A %.1f,%.1f 0 1 0 %.1f,%.1f A %.1f,%.1f 0 1 0 %.1f,%.1f Z"
+         % (W / 2 - W * 0.38, H * 0.55, W * 0.38, H * 0.5, W / 2 + W * 0.38, H * 0.55, W * 0.38, H * 0.5,
             W / 2 - W * 0.38, H * 0.55))
     c.add('<path d="%s" fill-rule="evenodd" fill="#7a5232" stroke="#4a2e18" stroke-width="10"/>' % d)
     rng = c.rng
@@ -530,7 +534,6 @@ def s12layer1(w, h):
                       outline=False)
     for x in (0.3, 0.45, 0.62, 0.74):
         c.line_([(W * x, H * 0.08), (W * x + 20, H * 0.2), (W * x - 10, H * 0.3)], "#d8b27a", 9, smooth=True)
-    # The frame stands on the ground: keep the bottom corners transparent, feet of the arch only.
     return c
 
 

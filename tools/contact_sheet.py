@@ -153,7 +153,7 @@ def assembled(sheet, parts, ox, oy, scale):
 
 
 def controls_sheet(assets, out):
-    sheet = Sheet(assets, 1400, 1200)
+    sheet = Sheet(assets, 1400, 1420)
     x, y, row_h = 20, 40, 0
     sheet.text(20, 24, "controls and hints (twice their pixel size)", 16)
     for name, (w, h) in art_table.CONTROLS.items():
@@ -183,17 +183,17 @@ def controls_sheet(assets, out):
         ("menu-btn", 123, 40, 0.3, 123, 14, 7.5),
         ("english", 96, 19, 0.255, 96, -14, 9.6),
         ("chinese_default", 53, 26, 0.255, 53, 13.5, 9.4),
-    ], 1000, y + 200, s)
+    ], 1010, y + 170, 8.0)
     assembled(sheet, [
         ("menu-lan", 499, 98, 0.3, 499, 0, 0),
         ("menu-btn", 123, 40, 0.3, 123, -14, 7.5),
         ("menu-btn-highlighted", 123, 40, 0.3, 123, 14, 7.5),
         ("english_default", 96, 19, 0.255, 96, -14, 9.6),
         ("chinese", 53, 26, 0.255, 53, 13.5, 9.4),
-    ], 1000, y + 390, s)
+    ], 1010, y + 330, 8.0)
     # Narration panel: a centred 72 x 9.44 plane, repeat button at (21, 5).
     pw, ph = 1024 * UNIT_W * 0.15 * s, 151 * UNIT_H * 0.15 * s
-    px0, py0 = 700 - pw / 2, y + 560
+    px0, py0 = 700 - pw / 2, y + 470
     sheet.place("aside_bg", px0, py0, pw, ph)
     bw, bh = 32 * UNIT_W * 0.1 * s, 32 * UNIT_H * 0.1 * s
     sheet.place("aside_repeat_highlighted", 700 + 21 * s - bw / 2, py0 + ph / 2 - 5 * s - bh / 2, bw, bh)
