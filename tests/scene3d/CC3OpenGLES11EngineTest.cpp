@@ -438,3 +438,36 @@ TEST_F(CC3OpenGLES11EngineTest, EngineIsReleasedWhenPurged) {
   CC3OpenGLES11Engine::purgeEngine();
   EXPECT_EQ(NSObject::liveObjectCount(), before);
 }
+
+TEST_F(CC3OpenGLES11EngineTest, DrawsThroughTheTrackedVertexState) {
+  CC3OpenGLES11Engine* engine = CC3OpenGLES11Engine::engine();
+  engine->open();
+  auto* state = engine->state();
+  state->viewport()->setValue({0, 0, 64, 64});
+  engine->matrices()->projection()->identity();
+  engine->matrices()->modelview()->identity();
+  engine->serverCapabilities()->depthTest()->disable();
+  engine->serverCapabilities()->texture2D()->disable();
+  engine->serverCapabilities()->lighting()->disable();
+  state->clearColor()->setValue({0, 0, 0, 1});
+  state->clearColorBuffer();
+
+  // The whole viewport in red, as an array.
+  const GLfloat quad[] = {-1, -1, 0, 1, -1, 0, -1, 1, 0, 1, 1, 0};
+  engine->clientCapabilities()->vertexArray()->enable();
+  engine->clientCapabilities()->colorArray()->disable();
+  engine->vertices()->locations()->useElementsAt(quad, 3, GL_FLOAT, 0);
+  state->color()->setFixedValue({255, 0, 0, 255});
+  engine->vertices()->drawVerticiesAs(GL_TRIANGLE_STRIP, 0, 4);
+  // The left half in green, as indexed triangles.
+  const GLfloat left[] = {-1, -1, 0, 0, -1, 0, -1, 1, 0, 0, 1, 0};
+  const GLushort indices[] = {0, 1, 2, 2, 1, 3};
+  engine->vertices()->locations()->useElementsAt(left, 3, GL_FLOAT, 0);
+  state->color()->setValue({0, 1, 0, 1});
+  engine->vertices()->drawIndicies(indices, 6, GL_UNSIGNED_SHORT, GL_TRIANGLES);
+
+  EXPECT_EQ(state->readPixelAt({48, 32}), (ccColor4B{255, 0, 0, 255}));
+  EXPECT_EQ(state->readPixelAt({16, 32}), (ccColor4B{0, 255, 0, 255}));
+  engine->close();
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
