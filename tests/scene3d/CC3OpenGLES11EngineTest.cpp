@@ -471,3 +471,21 @@ TEST_F(CC3OpenGLES11EngineTest, DrawsThroughTheTrackedVertexState) {
   engine->close();
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
+
+TEST_F(CC3OpenGLES11EngineTest, StateIsReadOnlyAtTheFirstOpen) {
+  CC3OpenGLES11Engine* engine = CC3OpenGLES11Engine::engine();
+  std::uint64_t start = CC3OpenGLES11Calls::queryCount();
+  engine->open();
+  engine->close();
+  EXPECT_GT(CC3OpenGLES11Calls::queryCount() - start, 30u);
+  // Later passes trust what was read; with nothing changed in between,
+  // opening and closing cost no GL call at all.
+  start = CC3OpenGLES11Calls::queryCount();
+  std::uint64_t setsBefore = sets();
+  for (int frame = 0; frame < 5; ++frame) {
+    engine->open();
+    engine->close();
+  }
+  EXPECT_EQ(CC3OpenGLES11Calls::queryCount(), start);
+  EXPECT_EQ(sets(), setsBefore);
+}
