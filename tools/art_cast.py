@@ -145,7 +145,9 @@ def ryzhik(c, arms=(25, 25), look=(0, 0), tilt=0, basket_side=0, hop=False, eyes
     # Raised arms are drawn over the head, lowered ones under the scarf.
     for i, (side, angle) in enumerate(((-1, arms[0]), (1, arms[1]))):
         if angle <= 100:
-            hands[i] = limb(c, side * 12, -38, side * angle, 18, 7, FOX, BLACK, 4.2)
+            # An arm held out sideways is reaching for something: a little longer.
+            length = 24 if angle >= 70 else 18
+            hands[i] = limb(c, side * 12, -38, side * angle, length, 7, FOX, BLACK, 4.2)
     held = hands[0] if basket_side < 0 else hands[1]
     if basket_side and held:
         basket(c, held[0], held[1], 0.9)

@@ -79,11 +79,10 @@ def meadow(c, far="#9ccc62", near="#6fae3e", flowers_=True, path=None, path_colo
     scatter(c, 90, [lighter(near, 0.08), darker(near, 0.05)], (20, 60), opacity=0.5)
     tufts(c, 260, darker(near, 0.25), 9)
     tufts(c, 160, lighter(far, 0.2), 7)
-    if path:
-        path_band(c, path, 150, path_colour)
-        scatter(c, 40, ["#d8b878", "#f0dca6"], (6, 14), rows=(760, 1950), opacity=0.9)
     if flowers_:
         flowers(c, 70, ["#ffffff", "#f4a6b8", "#f7d154", "#9b7bc8"])
+    if path:
+        path_band(c, path, 150, path_colour)
 
 
 def forest_floor(c):

@@ -628,6 +628,9 @@ def s14layer2_t(w, h):
            "#e8d4a0", outline="#b8a070", width=5)
     figure(c, cast.ryzhik, W * 0.45, H - 40, 3.2, rotate=16, arms=(40, 80), look=(3, 2))
     sc.reeds(c, W * 0.84, H - 60, 380, 5, 28)
+    # The little star afloat, just out of reach.
+    sc.lily_pad(c, W * 0.72, H - 50, 44)
+    cast.star(c, W * 0.72, H - 96, 36)
     return c
 
 
