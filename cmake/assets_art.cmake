@@ -47,4 +47,7 @@ if(LUMO_TESTS)
   # The check's own decoder and fault detection.
   add_test(NAME assets_image_check_self
            COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/test_check_images.py)
+  # The committed sources are current with the table and the generator.
+  add_test(NAME assets_art_sources
+           COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/test_art_sources.py)
 endif()
