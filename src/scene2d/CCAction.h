@@ -62,3 +62,49 @@ template <class T>
 Ptr<T> copyAction(const T* action) {
   return Ptr<T>::adopt(action->copyWithZone(nullptr));
 }
+
+class CCActionInterval;
+
+// Repeats an interval action for ever; each round starts again at t = 0.
+class CCRepeatForever : public CCAction {
+ public:
+  static Ptr<CCRepeatForever> actionWithAction(CCActionInterval* action);
+  explicit CCRepeatForever(CCActionInterval* action);
+  ~CCRepeatForever() override;
+
+  CCRepeatForever* copyWithZone(NSZone* zone) const override;
+  void startWithTarget(NSObject* target) override;
+  void step(ccSeconds dt) override;
+  bool isDone() const override { return false; }
+  Ptr<CCRepeatForever> reverse() const;
+
+  CCActionInterval* innerAction() const;
+  void setInnerAction(CCActionInterval* action);
+
+ private:
+  Ptr<CCActionInterval> innerAction_;
+};
+
+// Runs an interval action faster or slower by a factor.
+class CCSpeed : public CCAction {
+ public:
+  static Ptr<CCSpeed> actionWithAction(CCActionInterval* action, float speed);
+  CCSpeed(CCActionInterval* action, float speed);
+  ~CCSpeed() override;
+
+  CCSpeed* copyWithZone(NSZone* zone) const override;
+  void startWithTarget(NSObject* target) override;
+  void stop() override;
+  void step(ccSeconds dt) override;
+  bool isDone() const override;
+  Ptr<CCSpeed> reverse() const;
+
+  float speed() const { return speed_; }
+  void setSpeed(float speed) { speed_ = speed; }
+  CCActionInterval* innerAction() const;
+  void setInnerAction(CCActionInterval* action);
+
+ private:
+  Ptr<CCActionInterval> innerAction_;
+  float speed_;
+};

@@ -16,7 +16,7 @@ CCLayer::CCLayer() {
 
 CCLayer::~CCLayer() {
   // A layer that is dropped while it still has the accelerometer lets go of it.
-  if (UIAccelerometer::sharedAccelerometer().delegate() == this)
+  if (isAccelerometerEnabled_ && UIAccelerometer::sharedAccelerometer().delegate() == this)
     UIAccelerometer::sharedAccelerometer().setDelegate(nullptr);
 }
 

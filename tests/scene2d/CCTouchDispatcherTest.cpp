@@ -66,6 +66,7 @@ class CCTouchDispatcherTest : public ::testing::Test {
  protected:
   void SetUp() override {
     gCalls.clear();
+    CCTouchDispatcher::purgeSharedDispatcher();  // a fresh one for each test
     liveBefore_ = NSObject::liveObjectCount();
     dispatcher = CCTouchDispatcher::sharedDispatcher();
     for (int i = 0; i < 2; ++i) touches.push_back(new UITouch(nullptr, {10.f * i, 0}, 0));

@@ -1,0 +1,180 @@
+#include "CCLayerColor.h"
+
+#include <GLES/gl.h>
+#include <GLES/glext.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "CCActionManager.h"
+#include "CCDirectorDisplayLink.h"
+#include "CCScene.h"
+#include "CCScheduler.h"
+#include "CCTouchDispatcher.h"
+#include "EAGLView.h"
+#include "NSAutoreleasePool.h"
+#include "TestSupport.h"
+#include "UIDevice.h"
+
+namespace {
+
+using Pixel = std::array<int, 3>;
+
+class CCLayerColorTest : public ::testing::Test {
+ protected:
+  // The first frame opens the process's GL display and wakes platform
+  // services that stay for the run; count objects only after that.
+  static void SetUpTestSuite() {
+    CCDirector::setDirectorType(kCCDirectorTypeDisplayLink);
+    auto view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
+                                        GL_DEPTH_COMPONENT16_OES);
+    CCDirector::sharedDirector()->setOpenGLView(view);
+    CCDirector::sharedDirector()->setDeviceOrientation(UIDeviceOrientationLandscapeRight);
+    CCDirector::sharedDirector()->runWithScene(CCScene::node());
+    UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeRight);
+    CCDirector::sharedDirector()->drawScene();
+    int w = 0, h = 0;
+    view->context()->snapshotPresentedFrame(w, h);
+    UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
+    CCDirector::sharedDirector()->end();
+    CCDirector::purgeSharedDirector();
+    NSAutoreleasePool::current().drain();
+  }
+  void SetUp() override {
+    CCTouchDispatcher::sharedDispatcher();
+    liveBefore_ = NSObject::liveObjectCount();
+    ASSERT_TRUE(CCDirector::setDirectorType(kCCDirectorTypeDisplayLink));
+    director = CCDirector::sharedDirector();
+    view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
+                                   GL_DEPTH_COMPONENT16_OES);
+    ASSERT_TRUE(view);
+    director->setOpenGLView(view.get());
+  }
+  void TearDown() override {
+    director->end();
+    CCDirector::purgeSharedDirector();
+    view = nullptr;
+    UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
+    NSAutoreleasePool::current().drain();
+    EXPECT_EQ(NSObject::liveObjectCount(), liveBefore_) << "objects leaked";
+  }
+  void hold(UIDeviceOrientation orientation) {
+    UIDevice::currentDevice().setOrientation(orientation);
+    director->setDeviceOrientation(orientation);
+  }
+  void drawFrame() {
+    director->drawScene();
+    int w = 0, h = 0;
+    frame_ = view->context()->snapshotPresentedFrame(w, h);
+    width_ = w;
+    height_ = h;
+  }
+  // The colour at scene point (x, y), origin bottom-left of the upright picture.
+  Pixel at(int x, int y) const {
+    const std::size_t i = (std::size_t(height_ - 1 - y) * std::size_t(width_) + std::size_t(x)) * 4;
+    return {frame_[i], frame_[i + 1], frame_[i + 2]};
+  }
+
+  ScopedVirtualClock clock;
+  CCDirector* director = nullptr;
+  Ptr<EAGLView> view;
+  std::vector<unsigned char> frame_;
+  int width_ = 0, height_ = 0;
+  std::int64_t liveBefore_ = 0;
+};
+
+constexpr Pixel kBlue{0, 0, 255}, kGreen{0, 255, 0}, kRed{255, 0, 0}, kBlack{0, 0, 0};
+
+// A blue backdrop, a green 200 x 100 layer at (100, 100) and, on the
+// backdrop, a red 100 x 50 layer at (600, 400) turned 90 degrees about its
+// centre, so that it stands upright over x 625..675, y 375..475.
+void buildTwoLayersAndARotatedChild(CCScene* scene) {
+  auto backdrop = CCLayerColor::layerWithColor(ccc4(0, 0, 255, 255));
+  auto green = CCLayerColor::layerWithColor(ccc4(0, 255, 0, 255), 200, 100);
+  green->setPosition({100, 100});
+  auto red = CCLayerColor::layerWithColor(ccc4(255, 0, 0, 255), 100, 50);
+  red->setPosition({600, 400});
+  red->setRotation(90);
+  backdrop->addChild(red);
+  scene->addChild(backdrop);
+  scene->addChild(green);
+}
+
+void expectTwoLayersAndARotatedChild(int width, int height,
+                                     const std::function<Pixel(int, int)>& at) {
+  EXPECT_EQ(width, 1024);
+  EXPECT_EQ(height, 768);
+  EXPECT_EQ(at(10, 10), kBlue);
+  EXPECT_EQ(at(1010, 750), kBlue);
+  EXPECT_EQ(at(105, 105), kGreen);
+  EXPECT_EQ(at(295, 195), kGreen);
+  EXPECT_EQ(at(305, 150), kBlue);
+  EXPECT_EQ(at(200, 205), kBlue);
+  // Inside the turned rectangle, outside where it would be unturned, and back.
+  EXPECT_EQ(at(650, 470), kRed);
+  EXPECT_EQ(at(630, 380), kRed);
+  EXPECT_EQ(at(690, 425), kBlue);
+  EXPECT_EQ(at(610, 425), kBlue);
+}
+
+TEST_F(CCLayerColorTest, LayersAppearWhereTheTransformsSayInBothLandscapes) {
+  for (UIDeviceOrientation o :
+       {UIDeviceOrientationLandscapeLeft, UIDeviceOrientationLandscapeRight}) {
+    SCOPED_TRACE(o);
+    hold(o);
+    auto scene = CCScene::node();
+    buildTwoLayersAndARotatedChild(scene);
+    if (director->runningScene())
+      director->replaceScene(scene);
+    else
+      director->runWithScene(scene);
+    drawFrame();
+    expectTwoLayersAndARotatedChild(width_, height_, [this](int x, int y) { return at(x, y); });
+  }
+}
+
+TEST_F(CCLayerColorTest, TranslucentLayerBlendsBySourceAlphaAndRestoresTheBlendFunction) {
+  hold(UIDeviceOrientationLandscapeLeft);
+  auto scene = CCScene::node();
+  auto half = CCLayerColor::layerWithColor(ccc4(255, 255, 255, 128), 512, 768);
+  auto custom = CCLayerColor::layerWithColor(ccc4(200, 100, 50, 255), 100, 100);
+  custom->setPosition({700, 100});
+  custom->setBlendFunc({GL_ZERO, GL_ONE});  // draws nothing
+  scene->addChild(half);
+  scene->addChild(custom);
+  director->runWithScene(scene);
+  drawFrame();
+  const Pixel grey = at(100, 300);
+  for (int c : grey) EXPECT_NEAR(c, 128, 2);
+  EXPECT_EQ(at(800, 300), kBlack);
+  EXPECT_EQ(at(750, 150), kBlack);
+  GLint src = 0, dst = 0;
+  glGetIntegerv(GL_BLEND_SRC, &src);
+  glGetIntegerv(GL_BLEND_DST, &dst);
+  EXPECT_EQ(src, GL_ONE);
+  EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+
+  // Colour and opacity changes reach the vertices.
+  half->setColor(ccc3(0, 255, 0));
+  half->setOpacity(255);
+  half->changeWidth(256);
+  drawFrame();
+  EXPECT_EQ(at(100, 300), kGreen);
+  EXPECT_EQ(at(300, 300), kBlack);
+}
+
+TEST_F(CCLayerColorTest, LayerDefaultsFillTheWindow) {
+  hold(UIDeviceOrientationLandscapeLeft);
+  auto layer = CCLayerColor::layerWithColor(ccc4(1, 2, 3, 4));
+  EXPECT_EQ(layer->contentSize(), CGSizeMake(1024, 768));
+  EXPECT_FALSE(layer->isRelativeAnchorPoint());
+  EXPECT_EQ(layer->anchorPoint(), CGPointMake(0.5f, 0.5f));
+  EXPECT_EQ(layer->opacity(), 4);
+  EXPECT_EQ(layer->color(), ccc3(1, 2, 3));
+  EXPECT_EQ(layer->blendFunc(), (ccBlendFunc{GL_ONE, GL_ONE_MINUS_SRC_ALPHA}));
+  EXPECT_ASSERTION(layer->ccTouchBegan(nullptr, nullptr), "Layer#ccTouchBegan override me");
+}
+
+}  // namespace
