@@ -133,18 +133,19 @@ def s3layer1(w, h):
         c.rect(60 + k, top - 18, 30, 46, "#e2574c", outline=False, opacity=0.35)
     c.path("M 50,%d Q %.1f,%d %.1f,%d" % (top + 30, W / 2, top + 70, W - 50, top + 30), "#ffffff", outline="#b9c6d8",
            width=5)
-    for x in (0.2, 0.42, 0.64):
+    # Pies on the left, clear of Ryzhik, who stands behind the right half.
+    for x in (0.12, 0.3, 0.47):
         px = W * x
         c.ellipse(px, top - 22, 80, 14, "#ffffff", outline="#b9c6d8", width=4)
         c.path("M %.1f,%d Q %.1f,%d %.1f,%d Z" % (px - 62, top - 26, px, top - 90, px + 62, top - 26), "#e0a050",
                outline="#9a5a24", width=5)
         for k in (-30, 0, 30):
             c.line_([(px + k, top - 60), (px + k + 10, top - 45)], "#9a5a24", 4)
-    jx = W * 0.84
+    jx = W * 0.9
     c.rect(jx - 36, top - 110, 72, 90, "#6cc3e0", outline="#3f93c0", width=5, r=20)
     c.rect(jx - 28, top - 124, 56, 18, "#6cc3e0", outline="#3f93c0", width=5, r=8)
     for k in range(4):
-        c.circle(jx - 150 + k * 26, top - 40 + (k % 2) * 10, 13, "red", outline=darker("red"), width=3)
+        c.circle(jx - 110 + k * 22, top - 30 + (k % 2) * 8, 12, "red", outline=darker("red"), width=3)
     return c
 
 
@@ -685,8 +686,11 @@ def s15layer3(w, h):
 def s15layer4_t(w, h):
     c = canvas("s15layer4-t", w, h)
     light_figure(c)
-    shadow(c, c.width / 2, h - 6, 100)
-    figure(c, cast.ryzhik, c.width * 0.45, h - 8, 1.9, arms=(150, 150), look=(3, -1), mouth_kind="open")
+    # Ryzhik cheers from a grassy hump of the far bank, above the log in front.
+    W, H = c.width, c.height
+    c.path("M 16,%.1f Q %.1f,%.1f %.1f,%.1f Z" % (H, W / 2, H - 320, W - 16, H), "#7fae48", outline="#4f7a30", width=6)
+    sc.grass(c, 40, W - 40, H - 140, 30, "grass", 0.8)
+    figure(c, cast.ryzhik, W * 0.45, H - 150, 1.9, arms=(150, 150), look=(3, -1), mouth_kind="open")
     return c
 
 
