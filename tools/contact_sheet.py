@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """Contact sheets for reviewing the book's pictures at a glance.
 
-Usage: contact_sheet.py ASSETS_DIR OUT_DIR
+Usage: contact_sheet.py ASSETS_DIR OUT_DIR [PAGE ...]
 
 Writes OUT_DIR/pageNN.png (and page01_en.png, page18_en.png for the English
 titles): the page's layers composed as the book's camera sees them (perspective
 camera at (0, 100, 450), 45 degree field of view zoomed by 0.7, 1024 x 768), the
 ground foreshortened strip by strip, then the backdrop, background and upright
 layers painted far to near. OUT_DIR/controls.png shows every control, the two
-menus and the narration panel assembled as they stand, and the credits page.
+menus and the narration panel assembled as they stand; credits.png the credits
+page; overview.png every page sheet as a thumbnail. Naming pages redraws only
+their sheets.
 """
 
 import base64
@@ -212,6 +214,20 @@ def credits_sheet(assets, out):
     sheet.write(out)
 
 
+def overview_sheet(out_dir, out):
+    """All eighteen page sheets as thumbnails, six to a row."""
+    sheet = Sheet(out_dir, 6 * 330 + 10, 3 * 260 + 10, "#202020")
+    for p in range(1, art_table.PAGE_COUNT + 1):
+        path = os.path.join(out_dir, "page%02d.png" % p)
+        with open(path, "rb") as f:
+            data = base64.b64encode(f.read()).decode("ascii")
+        x, y = 10 + ((p - 1) % 6) * 330, 10 + ((p - 1) // 6) * 260
+        sheet.body.append('<image x="%d" y="%d" width="320" height="240" href="data:image/png;base64,%s"/>'
+                          % (x, y, data))
+        sheet.text(x + 6, y + 234, str(p), 16)
+    sheet.write(out)
+
+
 def main(argv):
     if len(argv) < 3:
         sys.exit(__doc__)
@@ -227,6 +243,7 @@ def main(argv):
     if not only:
         controls_sheet(assets, os.path.join(out, "controls.png"))
         credits_sheet(assets, os.path.join(out, "credits.png"))
+        overview_sheet(out, os.path.join(out, "overview.png"))
 
 
 if __name__ == "__main__":
