@@ -25,6 +25,11 @@ STAR = "#ffe27a"
 OUTLINE = 2.6
 
 
+def shine(c, x, y, rx, ry, rotate=-25):
+    """A soft light patch on a round shape: the gentle shading of the book's style."""
+    c.ellipse(x, y, rx, ry, "#ffffff", outline=False, opacity=0.22, rotate=rotate)
+
+
 def limb(c, x, y, angle, length, width, fill, end=None, end_r=None):
     """A rounded limb from (x, y); angle 0 hangs down, 90 points right, 180 up."""
     a = math.radians(angle)
@@ -103,6 +108,7 @@ def fox_head(c, x, y, r, look=(0, 0), tilt=0, eyes="open", mouth_kind="smile", a
     head = [(x - r * 1.05, y - r * 0.1), (x - r * 0.7, y - r * 0.85), (x, y - r * 1.0), (x + r * 0.7, y - r * 0.85),
             (x + r * 1.05, y - r * 0.1), (x + r * 0.75, y + r * 0.55), (x, y + r * 0.8), (x - r * 0.75, y + r * 0.55)]
     c.blob(head, FOX, outline=FOX_DARK, width=OUTLINE)
+    shine(c, x - r * 0.45, y - r * 0.55, r * 0.3, r * 0.16)
     c.blob([(x - r * 0.95, y + r * 0.05), (x - r * 0.3, y + r * 0.15), (x, y + r * 0.35), (x + r * 0.3, y + r * 0.15),
             (x + r * 0.95, y + r * 0.05), (x + r * 0.6, y + r * 0.6), (x, y + r * 0.82), (x - r * 0.6, y + r * 0.6)],
            WHITE, outline=False)
@@ -141,6 +147,7 @@ def ryzhik(c, arms=(25, 25), look=(0, 0), tilt=0, basket_side=0, hop=False, eyes
     c.blob([(-14, -40), (0, -46), (14, -40), (16, -22), (10, -10), (-10, -10), (-16, -22)], FOX, outline=FOX_DARK,
            width=OUTLINE)
     c.ellipse(0, -26, 8.5, 12, WHITE, outline=False)
+    shine(c, -9, -34, 3.5, 6, 15)
     hands = [None, None]
     # Raised arms are drawn over the head, lowered ones under the scarf.
     for i, (side, angle) in enumerate(((-1, arms[0]), (1, arms[1]))):
@@ -196,6 +203,7 @@ def bear_head(c, x, y, r, look=(0, 0), eyes="open", mouth_kind="smile", tilt=0):
     c.blob([(x - r, y), (x - r * 0.8, y - r * 0.75), (x, y - r * 0.98), (x + r * 0.8, y - r * 0.75), (x + r, y),
             (x + r * 0.75, y + r * 0.7), (x, y + r * 0.9), (x - r * 0.75, y + r * 0.7)], BEAR, outline=darker(BEAR),
            width=OUTLINE)
+    shine(c, x - r * 0.45, y - r * 0.5, r * 0.28, r * 0.15)
     c.ellipse(x, y + r * 0.35, r * 0.45, r * 0.36, BEAR_TAN, outline=False)
     if eyes == "closed":
         eye(c, x - r * 0.38, y - r * 0.12, r * 0.16, closed=True)
@@ -223,6 +231,7 @@ def bublik(c, arms=(30, 30), look=(0, 0), sitting=False, eyes="open", mouth_kind
            outline=darker(BEAR), width=OUTLINE)
     c.blob([(-31, body_top + 20), (0, body_top + 4), (31, body_top + 20), (37, body_top + 58), (0, body_top + 66),
             (-37, body_top + 58)], SHIRT, outline=darker(SHIRT), width=OUTLINE)
+    shine(c, -16, body_top + 24, 10, 6, -15)
     c.ellipse(0, body_bottom - 14, 16, 12, BEAR_TAN, outline=False)
     if sitting:
         for side in (-1, 1):
@@ -284,6 +293,7 @@ def homa(c, arms=(20, 20), look=(0, 0), eyes="open", mouth_kind="smile"):
         c.circle(x + side * 14, y - 16, 3.8, "#f4a0a8", outline=False)
     c.blob([(x - 24, y + 4), (x - 16, y - 16), (x, y - 21), (x + 16, y - 16), (x + 24, y + 4), (x + 14, y + 17),
             (x, y + 19), (x - 14, y + 17)], HAMSTER, outline=darker(HAMSTER), width=OUTLINE)
+    shine(c, x - 9, y - 12, 6, 3.5)
     for side in (-1, 1):
         c.ellipse(x + side * 13, y + 8, 10, 8, WHITE, outline=False)
     eye(c, x - 8, y - 3, 4, look, closed=eyes == "closed")
@@ -313,6 +323,7 @@ def gosha(c, wings="down", look=(0, 0), eyes="open", sitting=False, mouth_open=F
         c.blob(pts, lighter(GOOSE, 0.15), outline=darker(GOOSE, 0.3), width=OUTLINE)
     x, y = 0, base - 50
     c.circle(x, y, 17, GOOSE, outline=darker(GOOSE, 0.3), width=OUTLINE)
+    shine(c, x - 7, y - 9, 5, 3)
     for k in (-5, 0, 5):
         c.line_([(x + k, y - 16), (x + k * 1.6, y - 24)], darker(GOOSE, 0.25), 2.2)
     if mouth_open:
