@@ -139,6 +139,8 @@ def page_sheet(assets, p, out, english=False):
         standing.append((-ly, layer.name, lx - w / 2, lx + w / 2, GROUND_Y + lz, GROUND_Y + lz + h))
     for z, name, left, right, bottom, top in sorted(standing):
         upright(sheet, name, left, right, bottom, top, z)
+    sheet.body.append('<rect x="4" y="744" width="%d" height="20" rx="4" fill="#000000" opacity="0.55"/>'
+                      % (70 if not english else 170))
     sheet.text(10, 760, "page %d%s" % (p, " (English titles)" if english else ""), 13, "#ffffff")
     sheet.write(out)
 
