@@ -22,6 +22,7 @@ void fail(const std::string& message) { std::fprintf(stderr, "lumo-book: %s\n", 
 void registerDumpSections() {
   StateDump::shared().addSection("director", dumpDirector);
   StateDump::shared().addSection("pendingCalls", dumpPendingCalls);
+  StateDump::shared().addSection("scene", dumpScene);
 }
 
 void logNotifications() {

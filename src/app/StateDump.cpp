@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "CCDirector.h"
+#include "CCNode.h"
 #include "Clock.h"
 #include "NSRunLoop.h"
 #include "PlatformHost.h"
@@ -56,4 +57,26 @@ nlohmann::json dumpPendingCalls() {
   for (const auto& call : NSRunLoop::mainRunLoop().pendingCalls())
     calls.push_back({{"target", call.target}, {"selector", call.selector}, {"at", call.fireTime}});
   return calls;
+}
+
+namespace {
+nlohmann::json dumpNode(CCNode* node) {
+  nlohmann::json n;
+  n["class"] = node->className();
+  n["tag"] = node->tag();
+  n["visible"] = node->visible();
+  n["position"] = {node->position().x, node->position().y};
+  n["rotation"] = node->rotation();
+  n["scale"] = {node->scaleX(), node->scaleY()};
+  nlohmann::json children = nlohmann::json::array();
+  for (std::size_t i = 0; i < node->childrenCount(); ++i)
+    children.push_back(dumpNode(node->childAtIndex(i)));
+  n["children"] = children;
+  return n;
+}
+}  // namespace
+
+nlohmann::json dumpScene() {
+  CCScene* scene = CCDirector::sharedDirector()->runningScene();
+  return scene ? dumpNode(scene) : nlohmann::json();
 }

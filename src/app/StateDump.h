@@ -20,3 +20,5 @@ class StateDump {
 // The director's and the run loop's sections.
 nlohmann::json dumpDirector();
 nlohmann::json dumpPendingCalls();
+// The running scene's node tree.
+nlohmann::json dumpScene();

@@ -177,4 +177,49 @@ TEST_F(CCLayerColorTest, LayerDefaultsFillTheWindow) {
   EXPECT_ASSERTION(layer->ccTouchBegan(nullptr, nullptr), "Layer#ccTouchBegan override me");
 }
 
+// Takes every touch set and converts the first touch into its own space.
+class TouchLayer : public CCLayerColor {
+ public:
+  TouchLayer() : CCLayerColor(ccc4(0, 0, 0, 255), 200, 200) {}
+  void ccTouchesBegan(const UITouchSet& touches, UIEvent*) override {
+    seen.push_back(convertTouchToNodeSpace(touches[0]));
+    seenAR.push_back(convertTouchToNodeSpaceAR(touches[0]));
+  }
+  std::vector<CGPoint> seen, seenAR;
+};
+
+TEST_F(CCLayerColorTest, ViewTouchesReachARunningTouchLayerInItsOwnSpace) {
+  hold(UIDeviceOrientationLandscapeLeft);
+  auto scene = CCScene::node();
+  auto layer = makeObject<TouchLayer>();
+  layer->setPosition({250, 50});
+  layer->setIsTouchEnabled(true);
+  scene->addChild(layer);
+  EXPECT_TRUE(CCTouchDispatcher::sharedDispatcher()->standardHandlers().empty());
+  director->runWithScene(scene);
+  drawFrame();
+  ASSERT_EQ(CCTouchDispatcher::sharedDispatcher()->standardHandlers().size(), 1u);
+
+  // In landscape left the view's (x, y) is the scene's (y, x).
+  auto touch = makeObject<UITouch>(view.get(), CGPointMake(100, 300), 0.0);
+  view->touchesBegan({touch.get()}, nullptr);
+  ASSERT_EQ(layer->seen.size(), 1u);
+  EXPECT_NEAR(layer->seen[0].x, 50, 1e-3f);
+  EXPECT_NEAR(layer->seen[0].y, 50, 1e-3f);
+  EXPECT_NEAR(layer->seenAR[0].x, -50, 1e-3f);
+  EXPECT_NEAR(layer->seenAR[0].y, -50, 1e-3f);
+  const CGPoint window = layer->convertToWindowSpace({50, 50});
+  EXPECT_NEAR(window.x, 100, 1e-3f);
+  EXPECT_NEAR(window.y, 300, 1e-3f);
+
+  // Turning touch off, or leaving the scene, unregisters the layer.
+  layer->setIsTouchEnabled(false);
+  view->touchesBegan({touch.get()}, nullptr);
+  EXPECT_EQ(layer->seen.size(), 1u);
+  layer->setIsTouchEnabled(true);
+  EXPECT_EQ(CCTouchDispatcher::sharedDispatcher()->standardHandlers().size(), 1u);
+  layer->removeFromParentAndCleanup(true);
+  EXPECT_TRUE(CCTouchDispatcher::sharedDispatcher()->standardHandlers().empty());
+}
+
 }  // namespace
