@@ -58,6 +58,12 @@ std::vector<CCFiniteTimeAction*> rawList(const std::vector<Ptr<CCFiniteTimeActio
 
 // MARK: CCActionInterval
 
+namespace {
+// Relative distance from the end that counts as the end: a microsecond in a
+// second, far below a frame and above the rounding of a float sum of frames.
+constexpr float kEndTolerance = 1e-6f;
+}  // namespace
+
 Ptr<CCActionInterval> CCActionInterval::actionWithDuration(ccSeconds duration) {
   auto action = makeObject<CCActionInterval>();
   action->initWithDuration(duration);
@@ -98,6 +104,12 @@ void CCActionInterval::step(ccSeconds dt) {
     elapsed_ = 0;
   } else {
     elapsed_ += dt;
+    // Float sums of frame deltas fall a few ulps short (60 x 1/60 s adds up
+    // to 0.9999997 s). Without this the action would take one extra frame,
+    // and every round of a repeat would run a frame long.
+    if (elapsed_ < duration_ && duration_ - elapsed_ <= duration_ * kEndTolerance) {
+      elapsed_ = duration_;
+    }
   }
   update(std::min(1.0f, elapsed_ / duration_));
 }

@@ -26,6 +26,17 @@ TEST_F(CCActionIntervalTest, ZeroAndNegativeDurationsEndOnTheSecondStep) {
   }
 }
 
+TEST_F(CCActionIntervalTest, SixtyFramesOfASixtiethCompleteOneSecond) {
+  auto node = running(CCNode::node());
+  node->runAction(CCMoveTo::actionWithDuration(1, {60, 0}));
+  frames(60);  // the first frame counts no time
+  EXPECT_LT(node->position().x, 60);
+  EXPECT_EQ(node->numberOfRunningActions(), 1u);
+  frame();
+  EXPECT_EQ(node->position(), CGPointMake(60, 0));
+  EXPECT_EQ(node->numberOfRunningActions(), 0u);
+}
+
 TEST_F(CCActionIntervalTest, MisuseFailsItsAssertions) {
   auto plain = makeObject<CCActionInterval>();
   EXPECT_ASSERTION(plain->init(), "IntervalActionInit: Init not supported. Use InitWithDuration");
@@ -520,6 +531,39 @@ TEST_F(CCActionIntervalTest, CallBackThatRemovesItsOwnNodeEndsTheSequenceSafely)
   EXPECT_EQ(calls->calls, 0);
   EXPECT_EQ(parent->childrenCount(), 0u);
   EXPECT_EQ(CCActionManager::sharedManager()->numberOfRunningActionsInTarget(raw), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CCActionIntervalTest, RepeatForeverOfFadesKeepsItsPeriodOverAThousandCycles) {
+  auto node = running(makeObject<ColorNode>());
+  auto calls = makeObject<CallTarget>();
+  auto cycle = dynamicPtrCast<CCActionInterval>(
+      CCSequence::actions({CCFadeOut::actionWithDuration(0.5f), CCFadeIn::actionWithDuration(0.5f),
+                           CCCallFunc::actionWithTarget(calls, SELECTOR(CallTarget::fire))}));
+  node->runAction(CCRepeatForever::actionWithAction(cycle));
+  std::vector<int> endFrames;
+  int lowest = 255;
+  for (int i = 1; i <= 60 * 1000 + 1; ++i) {
+    int before = calls->calls;
+    frame();
+    lowest = std::min<int>(lowest, node->opacity());
+    if (calls->calls != before) {
+      EXPECT_EQ(calls->calls, before + 1) << "frame " << i;
+      EXPECT_EQ(node->opacity(), 255) << "frame " << i;  // the next round starts opaque
+      endFrames.push_back(i);
+    }
+  }
+  ASSERT_EQ(endFrames.size(), 1000u);
+  EXPECT_EQ(endFrames.front(), 61);  // one uncounted first frame, then 60 frames a round
+  for (std::size_t k = 1; k < endFrames.size(); ++k) {
+    ASSERT_EQ(endFrames[k] - endFrames[k - 1], 60) << "cycle " << k;
+  }
+  EXPECT_EQ(lowest, 0);
+  EXPECT_EQ(node->numberOfRunningActions(), 1u);
+  node->stopAllActions();
 }
 
 }  // namespace
