@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "CCActionInstant.h"
 #include "CCNode.h"
 #include "CCProtocols.h"
 #include "CCTexture2D.h"
@@ -12,7 +13,10 @@
 // A node drawing one rectangle of a texture as a coloured, textured quad. The
 // quad is in the node's own pixel space: top-left, bottom-left, top-right,
 // bottom-right, drawn as a triangle strip in that order.
-class CCSprite : public CCNode, public CCRGBAProtocol, public CCBlendProtocol {
+class CCSprite : public CCNode,
+                 public CCRGBAProtocol,
+                 public CCBlendProtocol,
+                 public CCFlipProtocol {
  public:
   static Ptr<CCSprite> sprite();
   static Ptr<CCSprite> spriteWithTexture(CCTexture2D* texture);
@@ -41,9 +45,9 @@ class CCSprite : public CCNode, public CCRGBAProtocol, public CCBlendProtocol {
   CGPoint offsetPositionInPixels() const { return offsetPositionInPixels_; }
 
   bool flipX() const { return flipX_; }
-  void setFlipX(bool flip);
+  void setFlipX(bool flip) override;
   bool flipY() const { return flipY_; }
-  void setFlipY(bool flip);
+  void setFlipY(bool flip) override;
 
   ccColor3B color() const override;
   void setColor(ccColor3B color) override;

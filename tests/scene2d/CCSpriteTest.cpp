@@ -72,7 +72,9 @@ TEST_F(CCSpriteTest, QuadFromA300By200Image) {
   EXPECT_FLOAT_EQ(q.tl.texCoords.u, 0.5859375f);
   EXPECT_EQ(q.tr.vertices.x, 300);
   EXPECT_EQ(q.bl.vertices.x, 0);
-  sprite->setFlipY(true);
+  // The flip actions reach the sprite.
+  CCFlipY::actionWithFlipY(true)->startWithTarget(sprite.get());
+  EXPECT_TRUE(sprite->flipY());
   EXPECT_FLOAT_EQ(q.bl.texCoords.v, 0);
   EXPECT_FLOAT_EQ(q.tl.texCoords.v, 0.78125f);
 
