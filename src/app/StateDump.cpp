@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "CCDirector.h"
+#include "CCLayer.h"
 #include "CCNode.h"
 #include "Clock.h"
 #include "NSRunLoop.h"
@@ -68,6 +69,7 @@ nlohmann::json dumpNode(CCNode* node) {
   n["position"] = {node->position().x, node->position().y};
   n["rotation"] = node->rotation();
   n["scale"] = {node->scaleX(), node->scaleY()};
+  if (auto* layer = dynamic_cast<CCLayer*>(node)) n["touchEnabled"] = layer->isTouchEnabled();
   nlohmann::json children = nlohmann::json::array();
   for (std::size_t i = 0; i < node->childrenCount(); ++i)
     children.push_back(dumpNode(node->childAtIndex(i)));

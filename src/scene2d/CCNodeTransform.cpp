@@ -26,9 +26,9 @@ void CCNode::visit() {
   }
   transform();
   // Negative z-orders are drawn behind the node, the rest in front.
+  // Counts are re-read: a child may leave its parent while it is drawn.
   std::size_t i = 0;
-  const std::size_t count = childrenCount();
-  for (; i < count; ++i) {
+  for (; i < childrenCount(); ++i) {
     CCNode* child = childAtIndex(i);
     if (child->zOrder_ >= 0) break;
     child->visit();
