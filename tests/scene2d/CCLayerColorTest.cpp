@@ -16,6 +16,7 @@
 #include "EAGLView.h"
 #include "NSAutoreleasePool.h"
 #include "TestSupport.h"
+#include "UIAccelerometer.h"
 #include "UIDevice.h"
 
 namespace {
@@ -27,6 +28,7 @@ class CCLayerColorTest : public ::testing::Test {
   // The first frame opens the process's GL display and wakes platform
   // services that stay for the run; count objects only after that.
   static void SetUpTestSuite() {
+    UIAccelerometer::sharedAccelerometer();
     CCDirector::setDirectorType(kCCDirectorTypeDisplayLink);
     auto view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
                                         GL_DEPTH_COMPONENT16_OES);
@@ -220,6 +222,35 @@ TEST_F(CCLayerColorTest, ViewTouchesReachARunningTouchLayerInItsOwnSpace) {
   EXPECT_EQ(CCTouchDispatcher::sharedDispatcher()->standardHandlers().size(), 1u);
   layer->removeFromParentAndCleanup(true);
   EXPECT_TRUE(CCTouchDispatcher::sharedDispatcher()->standardHandlers().empty());
+}
+
+class TiltLayer : public CCLayerColor {
+ public:
+  TiltLayer() : CCLayerColor(ccc4(0, 0, 0, 255)) {}
+  void accelerometer(UIAccelerometer*, const UIAcceleration& a) override { samples.push_back(a.x); }
+  std::vector<double> samples;
+};
+
+TEST_F(CCLayerColorTest, AccelerometerGoesToTheRunningLayerThatAsksForIt) {
+  hold(UIDeviceOrientationLandscapeLeft);
+  UIAccelerometer& sensor = UIAccelerometer::sharedAccelerometer();
+  auto layer = makeObject<TiltLayer>();
+  layer->setIsAccelerometerEnabled(true);
+  EXPECT_EQ(sensor.delegate(), nullptr);  // not running yet
+  auto scene = CCScene::node();
+  scene->addChild(layer);
+  director->runWithScene(scene);
+  drawFrame();
+  EXPECT_EQ(sensor.delegate(), layer.get());
+  sensor.deliver({0.25, 0, 0, 0});
+  EXPECT_EQ(layer->samples, std::vector<double>{0.25});
+  layer->setIsAccelerometerEnabled(false);
+  EXPECT_EQ(sensor.delegate(), nullptr);
+  layer->setIsAccelerometerEnabled(true);
+  EXPECT_EQ(sensor.delegate(), layer.get());
+  director->replaceScene(CCScene::node());
+  drawFrame();
+  EXPECT_EQ(sensor.delegate(), nullptr);
 }
 
 }  // namespace

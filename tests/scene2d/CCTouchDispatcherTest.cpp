@@ -126,6 +126,8 @@ TEST_F(CCTouchDispatcherTest, LaterRegistrationOfEqualPriorityIsAskedFirst) {
                    "Set priority no implemented yet. Don't forget to report this bug!");
   EXPECT_ASSERTION(dispatcher->touches({}, nullptr, 4), "Invalid idx value");
   EXPECT_ASSERTION(dispatcher->addStandardDelegate(nullptr, 0), "Touch delegate may not be nil");
+  EXPECT_ASSERTION(makeObject<CCTouchDispatcher>(),
+                   "Attempted to allocate a second instance of a singleton.");
 }
 
 TEST_F(CCTouchDispatcherTest, NonSwallowingClaimersAllSeeTheTouchAndStandardGetsIt) {
