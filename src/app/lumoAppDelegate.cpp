@@ -4,7 +4,8 @@
 #include <GLES/glext.h>
 
 #include "CCDirector.h"
-#include "CCScene.h"
+#include "CCTexture2D.h"
+#include "ControllableCCLayer.h"
 #include "EAGLView.h"
 #include "Log.h"
 #include "PlatformHost.h"
@@ -31,8 +32,14 @@ void lumoAppDelegate::applicationDidFinishLaunching(UIApplication*) {
   director->setOpenGLView(view.get());
   window_->addSubview(view.get());
   window_->makeKeyAndVisible();
-  // Until the book is on stage, an empty scene keeps the frame loop visible.
-  director->runWithScene(CCScene::node().get());
+  CCTexture2D::setDefaultAlphaPixelFormat(kCCTexture2DPixelFormat_RGBA8888);
+  // The book's layer: opaque black until the book world stands on it.
+  CGSize size = director->winSize();
+  auto layer = ControllableCCLayer::layerWithColor(ccc4(0, 0, 0, 255), size.width, size.height);
+  layer->scheduleUpdate();
+  viewController_ = CCNodeController::controller();
+  viewController_->setDoesAutoRotate(true);
+  viewController_->runSceneOnNode(layer.get());
   launched_ = true;
 }
 
@@ -63,6 +70,7 @@ void lumoAppDelegate::applicationSignificantTimeChange(UIApplication*) {
 void lumoAppDelegate::applicationWillTerminate(UIApplication*) {
   CCDirector* director = CCDirector::sharedDirector();
   if (EAGLView* view = director->openGLView()) view->removeFromSuperview();
+  viewController_ = nullptr;
   window_ = nullptr;
   glView_ = nullptr;
   director->end();

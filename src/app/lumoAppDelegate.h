@@ -2,6 +2,8 @@
 #include "UIApplication.h"
 #include "UIWindow.h"
 
+#include "CCNodeController.h"
+
 class EAGLView;
 class NSNotification;
 
@@ -22,11 +24,13 @@ class lumoAppDelegate : public UIApplicationDelegate {
   UIWindow* window() const { return window_.get(); }
   void setWindow(UIWindow* window) { window_ = window; }
   EAGLView* glView() const { return glView_; }
+  CCNodeController* viewController() const { return viewController_.get(); }
   // False when the graphics view could not be created (no GL).
   bool launched() const { return launched_; }
 
  private:
   Ptr<UIWindow> window_;
+  Ptr<CCNodeController> viewController_;
   EAGLView* glView_ = nullptr;  // not retained: the window keeps it
   bool launched_ = false;
 };

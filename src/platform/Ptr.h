@@ -34,6 +34,18 @@ class Ptr {
     Ptr(std::move(other)).swap(*this);
     return *this;
   }
+  // Exact-match templates, so that Ptr<Base> = Ptr<Derived> is not ambiguous
+  // between the converting constructor and the raw-pointer conversion.
+  template <class U>
+  Ptr& operator=(const Ptr<U>& other) {
+    Ptr(other).swap(*this);
+    return *this;
+  }
+  template <class U>
+  Ptr& operator=(Ptr<U>&& other) noexcept {
+    Ptr(std::move(other)).swap(*this);
+    return *this;
+  }
   Ptr& operator=(T* object) {
     Ptr(object).swap(*this);
     return *this;
