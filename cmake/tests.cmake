@@ -5,10 +5,14 @@ file(GLOB support_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp
 add_library(lumo_test_support STATIC ${support_srcs})
 target_include_directories(lumo_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
 target_link_libraries(lumo_test_support PUBLIC lumo_platform GTest::gtest GTest::gmock)
+target_compile_definitions(lumo_test_support PRIVATE
+  LUMO_TEST_ASSETS_DIR="${LUMO_GENERATED_ASSETS}"
+  LUMO_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  LUMO_TEST_BINARY_DIR="${CMAKE_BINARY_DIR}")
 
+# The environment of the end-to-end tests; the GoogleTest programs set theirs
+# in their main (leak suppressions are compiled in).
 set(LUMO_TEST_ENV
-  "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
-  "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
   "SDL_AUDIODRIVER=dummy"
   "LIBGL_ALWAYS_SOFTWARE=1"
@@ -23,8 +27,7 @@ foreach(module platform common scene2d scene3d book app)
     add_executable(test_${module} ${test_srcs})
     target_link_libraries(test_${module} PRIVATE lumo_${module} lumo_test_support
                                                  nlohmann_json::nlohmann_json)
-    gtest_discover_tests(test_${module} PROPERTIES ENVIRONMENT "${LUMO_TEST_ENV}"
-                         DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(test_${module} DISCOVERY_TIMEOUT 60)
   endif()
 endforeach()
 

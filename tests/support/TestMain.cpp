@@ -1,10 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "Assert.h"
+#include "LeakSuppressions.h"
 #include "Log.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" const char* __lsan_default_suppressions() { return kSystemLibraryLeakSuppressions; }
+#endif
+
+namespace {
+// Where the build put things, unless the caller says otherwise.
+void setTestEnvironment() {
+  setenv("LUMO_ASSETS", LUMO_TEST_ASSETS_DIR, 0);
+  setenv("LUMO_SOURCE_DIR", LUMO_TEST_SOURCE_DIR, 0);
+  setenv("LUMO_BINARY_DIR", LUMO_TEST_BINARY_DIR, 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+}
+}  // namespace
 
 // Engine assertions throw in tests so that a test can check their messages.
 int main(int argc, char** argv) {
+  setTestEnvironment();
   ::testing::InitGoogleTest(&argc, argv);
   setAssertionMode(AssertionMode::Throw);
   setLogLevel(LogLevel::Error);

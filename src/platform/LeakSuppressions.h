@@ -1,0 +1,9 @@
+#pragma once
+
+// Leaks inside system libraries (GL driver, fonts, D-Bus, SDL, audio) are not
+// ours; sanitizer builds of the program and the tests report only our own.
+inline constexpr const char* kSystemLibraryLeakSuppressions =
+    "leak:libEGL\nleak:libEGL_mesa\nleak:libGLESv1_CM\nleak:libGLX\nleak:libgallium\n"
+    "leak:swrast_dri\nleak:libglapi\nleak:libLLVM\nleak:libfontconfig\nleak:libpango\n"
+    "leak:libcairo\nleak:libharfbuzz\nleak:libglib\nleak:libgobject\nleak:libSDL2\n"
+    "leak:libdbus\nleak:libX11\nleak:libxcb\nleak:libpulse\nleak:libasound\nleak:libmpg123\n";
