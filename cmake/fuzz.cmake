@@ -1,20 +1,26 @@
-# libFuzzer targets for the texture-file readers: PVR, CCZ and gzip. Clang only;
-# the engine libraries are instrumented for coverage and the sanitizers too.
+# libFuzzer targets for the texture-file readers: PVR, CCZ and gzip. Clang only.
+# The readers are compiled here with coverage and the sanitizers, apart from
+# the engine libraries, so the fuzz build does not depend on the rest of the 2D engine.
 if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   message(FATAL_ERROR "LUMO_FUZZ needs clang (CC=clang CXX=clang++)")
 endif()
-set(LUMO_FUZZ_SANITIZERS address,undefined)
-foreach(lib lumo_platform lumo_scene2d)
-  target_compile_options(${lib} PRIVATE -fsanitize=fuzzer-no-link,${LUMO_FUZZ_SANITIZERS}
-                                        -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
-endforeach()
+set(LUMO_FUZZ_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
+                    -fno-sanitize-recover=undefined)
+
+add_library(lumo_fuzz_readers STATIC
+  ${CMAKE_SOURCE_DIR}/src/scene2d/support/ZipUtils.cpp
+  ${CMAKE_SOURCE_DIR}/src/scene2d/CCTexturePVR.cpp
+  ${CMAKE_SOURCE_DIR}/src/scene2d/CCConfiguration.cpp)
+target_include_directories(lumo_fuzz_readers PUBLIC ${CMAKE_SOURCE_DIR}/src/scene2d
+                                                    ${CMAKE_SOURCE_DIR}/src/scene2d/support)
+target_compile_options(lumo_fuzz_readers PRIVATE -fsanitize=fuzzer-no-link ${LUMO_FUZZ_FLAGS})
+target_link_libraries(lumo_fuzz_readers PUBLIC lumo_platform ZLIB::ZLIB)
 
 file(GLOB fuzz_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*.cpp)
 foreach(src ${fuzz_srcs})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
-  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,${LUMO_FUZZ_SANITIZERS}
-                                         -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
-  target_link_options(${name} PRIVATE -fsanitize=fuzzer,${LUMO_FUZZ_SANITIZERS})
-  target_link_libraries(${name} PRIVATE lumo_scene2d)
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer ${LUMO_FUZZ_FLAGS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer ${LUMO_FUZZ_FLAGS})
+  target_link_libraries(${name} PRIVATE lumo_fuzz_readers)
 endforeach()

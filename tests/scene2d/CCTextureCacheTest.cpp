@@ -105,6 +105,15 @@ TEST_F(CCTextureCacheTest, PVRPathsGoToThePVRReader) {
   ASSERT_TRUE(texture);
   EXPECT_EQ(texture->pixelFormat(), kCCTexture2DPixelFormat_A8);
   EXPECT_EQ(CCTextureCache::sharedTextureCache()->addPVRImage(path).get(), texture.get());
+
+  std::string raw = dir_.file("raw.pvrtc");
+  std::ofstream(raw, std::ios::binary) << std::string(32, '\0');
+  EXPECT_ASSERTION(CCTextureCache::sharedTextureCache()->addPVRTCImage(raw, 3, true, 8),
+                   "TextureCache: bpp must be either 2 or 4");
+  if (!CCConfiguration::sharedConfiguration()->supportsPVRTC()) {
+    EXPECT_FALSE(CCTextureCache::sharedTextureCache()->addPVRTCImage(raw, 4, true, 8));
+    EXPECT_FALSE(CCTextureCache::sharedTextureCache()->textureForKey(raw));
+  }
 }
 
 TEST_F(CCTextureCacheTest, AsyncLoadDeliversOnTheMainThreadTheTextureALaterAddImageReturns) {

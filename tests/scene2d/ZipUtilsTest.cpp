@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,14 @@ TEST(ZipUtils, GzipFileIsReadInGrowingChunksAndReturnedWhole) {
   }
   unsigned char* out = nullptr;
   EXPECT_EQ(ccInflateGZipFile(dir.file("missing.gz").c_str(), &out), -1);
+
+  // Cut off before its end, a gzip file is refused rather than returned short.
+  writeGzip(dir.file("whole.gz"), pattern(100000));
+  std::ifstream in(dir.file("whole.gz"), std::ios::binary);
+  Bytes whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  writeFile(dir.file("cut.gz"), Bytes(whole.begin(), whole.begin() + long(whole.size() / 2)));
+  EXPECT_EQ(ccInflateGZipFile(dir.file("cut.gz").c_str(), &out), -1);
+  EXPECT_EQ(out, nullptr);
 }
 
 TEST(ZipUtils, GzipFileThatKeepsInflatingPastTheLimitIsRefused) {

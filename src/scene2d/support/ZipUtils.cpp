@@ -105,7 +105,16 @@ int ccInflateGZipFile(const char* path, unsigned char** out) {
       break;
     }
     total += std::size_t(read);
-    if (unsigned(read) < chunk) break;
+    if (unsigned(read) < chunk) {
+      // A short read also ends a stream cut off early: zlib records that.
+      int status = Z_OK;
+      gzerror(file, &status);
+      if (status != Z_OK) {
+        CCLOGWARN("inflate: gzip file %s is damaged or truncated", path);
+        failed = true;
+      }
+      break;
+    }
     chunk *= 2;
     if (capacity + chunk > gLimit) {
       CCLOGWARN("inflate: gzip file %s grows past %zu bytes, refused", path, gLimit);
@@ -149,8 +158,7 @@ int ccInflateCCZData(const unsigned char* data, std::size_t length, unsigned cha
   }
   // Deflate shrinks by about 1032:1 at most: a larger claim is a lie, refused
   // before allocating it.
-  if (expected == 0 || expected > gLimit ||
-      expected / kMaxDeflateRatio > length - kCCZHeaderSize) {
+  if (expected == 0 || expected > gLimit || expected / kMaxDeflateRatio > length - kCCZHeaderSize) {
     CCLOGWARN("inflate: CCZ length %u refused", expected);
     return -1;
   }
