@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "Assert.h"
+#include "CCConfiguration.h"
 #include "CCFileUtils.h"
 #include "Log.h"
 #include "NSRunLoop.h"
@@ -171,6 +172,8 @@ void CCTextureCache::addImageAsync(const std::string& path, NSObject* target,
     });
     return;
   }
+  // The loader reads the GL limits; they are read here, on the main thread, first.
+  CCConfiguration::sharedConfiguration();
   {
     std::lock_guard lock(queueLock_);
     queue_.push_back(request);
