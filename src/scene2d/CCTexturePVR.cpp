@@ -112,10 +112,7 @@ bool CCTexturePVR::initWithContentsOfFile(const std::string& path) {
   else
     length = ccLoadFileIntoMemory(path.c_str(), &raw);
   std::unique_ptr<unsigned char, FreeDeleter> data(raw);
-  if (length < 0) {
-    CCLOGWARN("cannot read PVR file %s", path.c_str());
-    return false;
-  }
+  if (length < 0) return false;  // the reader said why
   reset();
   if (name_) {
     glDeleteTextures(1, &name_);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <thread>
 
 #include "NSRunLoop.h"
@@ -138,4 +139,37 @@ TEST_F(CCTextureCacheTest, AsyncLoadDeliversOnTheMainThreadTheTextureALaterAddIm
   cache->addImageAsync(dir_.file("missing.png"), again.get(), SELECTOR(Receiver::loaded));
   ASSERT_TRUE(pumpUntil([&] { return again->calls_ == 2; }));
   EXPECT_FALSE(again->texture_);  // the missing file came last
+}
+
+TEST_F(CCTextureCacheTest, EachDamagedFileGivesNothingAndOneLoggedMessage) {
+  CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+  std::vector<unsigned char> rgba(64 * 64 * 4);
+  for (std::size_t i = 0; i < rgba.size(); ++i) rgba[i] = static_cast<unsigned char>(i * 31);
+  std::string png = writeImage("whole.png", 64, 64, rgba);
+  std::ifstream in(png, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ofstream(dir_.file("cut.png"), std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+
+  std::string pvr(52, '\0');
+  pvr[4] = pvr[8] = 4;  // 4 x 4
+  pvr[16] = 0x12;       // RGBA8888
+  pvr[22] = 1;          // 65536 bytes of data announced, none present
+  pvr.replace(44, 4, "PVR!");
+  std::ofstream(dir_.file("short.pvr"), std::ios::binary) << pvr;
+  // A CCZ announcing 1 GiB over a few bytes.
+  std::string ccz = std::string("CCZ!") + std::string(4, '\0') + std::string(4, '\0') +
+                    std::string("\x40\x00\x00\x00", 4) + std::string(8, 'x');
+  ccz[7] = 2;
+  std::ofstream(dir_.file("big.pvr.ccz"), std::ios::binary) << ccz;
+  GLint maxSize = CCConfiguration::sharedConfiguration()->maxTextureSize();
+  writeFilled("wide.png", maxSize + 1, 1, {1, 2, 3, 255});
+
+  setLogLevel(LogLevel::Warning);
+  for (const char* name : {"cut.png", "short.pvr", "big.pvr.ccz", "wide.png", "missing.png"}) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(cache->addImage(dir_.file(name))) << name;
+    std::string log = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << name << ": " << log;
+  }
+  EXPECT_EQ(cache->count(), 0u);
 }

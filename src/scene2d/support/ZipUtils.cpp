@@ -190,7 +190,10 @@ int ccLoadFileIntoMemory(const char* path, unsigned char** out) {
   assert(out);
   *out = nullptr;
   std::FILE* file = std::fopen(path, "rb");
-  if (!file) return -1;
+  if (!file) {
+    CCLOGWARN("cannot open file %s", path);
+    return -1;
+  }
   long size = -1;
   if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
   if (size < 0 || std::size_t(size) > gLimit || std::fseek(file, 0, SEEK_SET) != 0) {
