@@ -49,7 +49,7 @@ Ptr<UIFont> UIFont::fontWithName(const std::string& fontName, float fontSize) {
   return nullptr;
 }
 
-std::vector<std::string> UIFont::familyNames() {
+std::vector<std::string> UIFont::knownFontNames() {
   std::vector<std::string> names;
   for (const FontAlias& alias : kAliases) names.push_back(alias.name);
   return names;

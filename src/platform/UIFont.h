@@ -10,7 +10,8 @@ class UIFont : public NSObject {
  public:
   // Null when the name is not one of the platform's fonts.
   static Ptr<UIFont> fontWithName(const std::string& fontName, float fontSize);
-  static std::vector<std::string> familyNames();
+  // Every name fontWithName accepts.
+  static std::vector<std::string> knownFontNames();
 
   const std::string& fontName() const { return fontName_; }
   float pointSize() const { return pointSize_; }
