@@ -24,21 +24,43 @@ foreach(entry ${art_manifest})
 endforeach()
 add_custom_target(art ALL DEPENDS ${art_outputs})
 
-# Contact sheets for reviewing the art: one per page and one of the controls.
+# The layout the pictures are drawn for comes from the built program's content
+# export, never from a copy: the art tools, the contact sheets and the asset
+# tests read it from here. Its own folder, so that it never races the
+# recordings' export. The export rewrites only changed files, so what depends
+# on layout.tsv reruns only when the layout changes.
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
+set(LUMO_ART_CONTENT ${CMAKE_BINARY_DIR}/art-content)
+add_custom_command(
+  OUTPUT ${LUMO_ART_CONTENT}/layout.tsv
+  COMMAND $<TARGET_FILE:lumo-book> --export-content ${LUMO_ART_CONTENT}
+  DEPENDS lumo-book
+  COMMENT "Exporting the book's layout for the pictures"
+  VERBATIM)
+add_custom_target(art_content ALL DEPENDS ${LUMO_ART_CONTENT}/layout.tsv)
+
+# Regenerates the committed sources in assets/art/ from the export (run by
+# hand after changing the layout or a drawing, then commit the sources).
+add_custom_target(art_sources
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_art.py --content ${LUMO_ART_CONTENT}
+  DEPENDS art_content
+  VERBATIM)
+
+# Contact sheets for reviewing the art: one per page and one of the controls.
 add_custom_target(art_sheets
-  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/contact_sheet.py
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/contact_sheet.py --content ${LUMO_ART_CONTENT}
           ${LUMO_GENERATED_ASSETS} ${CMAKE_BINARY_DIR}/sheets
-  DEPENDS art
+  DEPENDS art art_content
   VERBATIM)
 
 if(LUMO_TESTS)
-  # Every picture rendered, valid and of its layout size.
+  set(art_test_env "LUMO_CONTENT=${LUMO_ART_CONTENT}")
+  # Every picture rendered, valid and of its layout size; the manifest current.
   add_test(NAME assets_images
            COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/check_images.py
                    ${LUMO_GENERATED_ASSETS})
-  set_tests_properties(assets_images PROPERTIES TIMEOUT 600)
-  # The same, compared with the layer sizes and titles the program itself holds.
+  set_tests_properties(assets_images PROPERTIES TIMEOUT 600 ENVIRONMENT "${art_test_env}")
+  # The same against a fresh export, with the layer sizes as the program reads them.
   add_test(NAME assets_images_match_program
            COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/check_images.py
                    ${LUMO_GENERATED_ASSETS} --program $<TARGET_FILE:lumo-book>)
@@ -47,7 +69,11 @@ if(LUMO_TESTS)
   # The check's own decoder and fault detection.
   add_test(NAME assets_image_check_self
            COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/test_check_images.py)
-  # The committed sources are current with the table and the generator.
+  # The picture table's reading of the export.
+  add_test(NAME assets_art_table
+           COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/test_art_table.py)
+  # The committed sources are current with the export and the generator.
   add_test(NAME assets_art_sources
            COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/test_art_sources.py)
+  set_tests_properties(assets_art_table assets_art_sources PROPERTIES ENVIRONMENT "${art_test_env}")
 endif()

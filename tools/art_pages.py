@@ -16,12 +16,9 @@ MOOD = {1: "dusk", 2: "morning", 3: "indoor", 4: "morning", 5: "day", 6: "day", 
         9: "afternoon", 10: "day", 11: "afternoon", 12: "burrow", 13: "sunset", 14: "dusk", 15: "dusk",
         16: "night", 17: "night", 18: "night"}
 
-LAYERS = {layer.name: layer for layer in art_table.all_layers()}
-
-
 def canvas(name, w, h):
     """A canvas whose drawing space looks undistorted once the layer stands in the book."""
-    layer = LAYERS[name]
+    layer = art_table.layer_named(name)
     sx, sy = layer.scale
     c = Canvas(w, h, name, squeeze=UNIT_RATIO * sy / sx)
     c.page = layer.page
@@ -235,6 +232,8 @@ def deep_forest(c):
 def title_text(c, lines, size, top, colour="#ffffff", outline="#d2572a"):
     y = top
     for text, fit, k in lines:
+        if not text:
+            continue
         # Keep clear of the edges: the shadow and the outline need room too.
         fit = min(fit or c.width, c.width - 60)
         c.group(opacity=0.25)
@@ -249,11 +248,18 @@ def title_stars(c, spots):
         c.poly(star_points(x, y, r, r * 0.45), "#ffe27a", outline="#d9a520", width=3)
 
 
+def title_words(name):
+    """The title's words as the book holds them: the name, then the rest."""
+    words = art_table.titles()[name][1].split(" ", 1)
+    return words[0], words[1] if len(words) > 1 else ""
+
+
 def s1_title_ru(w, h):
     c = canvas("s1layer3-cn", w, h)
     title_stars(c, [(70, 70, 26), (c.width - 80, 60, 22), (c.width - 140, 110, 12)])
-    title_text(c, [("Рыжик", None, 1.0)], 110, 125)
-    title_text(c, [("и звёздочка", None, 1.0)], 92, 240, outline="#5a3d8e")
+    name, rest = title_words("s1layer3-cn")
+    title_text(c, [(name, None, 1.0)], 110, 125)
+    title_text(c, [(rest, None, 1.0)], 92, 240, outline="#5a3d8e")
     cast.star(c, c.width - 120, 190, 34)
     return c
 
@@ -261,8 +267,9 @@ def s1_title_ru(w, h):
 def s1_title_en(w, h):
     c = canvas("s1layer5-cn", w, h)
     title_stars(c, [(60, 60, 22), (c.width - 70, 50, 18)])
-    title_text(c, [("Ryzhik", None, 1.0)], 100, 110)
-    title_text(c, [("and the Little Star", None, 1.0)], 64, 205, outline="#5a3d8e")
+    name, rest = title_words("s1layer5-cn")
+    title_text(c, [(name, None, 1.0)], 100, 110)
+    title_text(c, [(rest, None, 1.0)], 64, 205, outline="#5a3d8e")
     cast.star(c, c.width / 2, 265, 24, glow=False)
     return c
 
@@ -270,14 +277,14 @@ def s1_title_en(w, h):
 def s18_title_ru(w, h):
     c = canvas("s18layer2-cn", w, h)
     cast.star(c, c.width / 2, 112, 46)
-    title_text(c, [("Конец", None, 1.0)], 100, 280, outline="#5a3d8e")
+    title_text(c, [(art_table.titles()["s18layer2-cn"][1], None, 1.0)], 100, 280, outline="#5a3d8e")
     return c
 
 
 def s18_title_en(w, h):
     c = canvas("s18layer3-cn", w, h)
     cast.star(c, c.width / 2, 112, 46, wink=True)
-    title_text(c, [("The End", None, 1.0)], 90, 285, outline="#5a3d8e")
+    title_text(c, [(art_table.titles()["s18layer3-cn"][1], None, 1.0)], 90, 285, outline="#5a3d8e")
     return c
 
 
@@ -292,7 +299,7 @@ def pictures():
 
     table = dict(titles())
     table.update(art_layers.LAYER_BUILDERS)
-    for p in range(1, art_table.PAGE_COUNT + 1):
+    for p in range(1, art_table.page_count() + 1):
         table["ground%d" % p] = ground(p)
         table["background%d" % p] = background(p)
     return table

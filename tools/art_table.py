@@ -1,112 +1,17 @@
 """Every picture the book asks for, with its exact pixel size.
 
-The page layers are listed by their layout lines (identifier + layer id + size |
-scale | location | rotation), exactly as the book's content table holds them, so
-that the generator, the contact sheets and the image check share one source.
+The page layers are read from the program's content export (`lumo-book
+--export-content DIR`): DIR/layout.tsv holds every layout line (identifier +
+layer id + size | scale | location | rotation) exactly as the book builds from
+it, DIR/titles.tsv the words of the title pictures. The folder is given with
+use_content(DIR) (the tools' --content DIR) or the LUMO_CONTENT variable.
+What stays here is the art's own business: the controls, hints and backdrop,
+which the book builds in code rather than from layout lines.
 """
 
-GROUND = "ground{p}+0+1024,2000|1,1|0,30,0|-90,0,0"
-BACKGROUND = "background{p}+10+{w},722|1.0,1.0|0,100,0|90,0,0"
+import os
 
-# Picture-layer lines of every page, in page-list order.
-LAYERS = {
-    1: [
-        "s1layer1+1+1024,219|0.6,0.6|0,-220,0|90,0,0",
-        "s1layer2l-t+2+258,348|0.5,0.5|-40,-180,0|90,0,0",
-        "s1layer2r-t+2+449,517|0.5,0.5|40,-180,0|90,0,0",
-        "s1layer3-cn+3+824,280|1,1|0,-100,230|90,0,0",
-        "s1layer5-cn+3+569,300|1,1|0,-100,230|90,0,0",
-        "s1layer4+4+826,627|1.1,1.1|0,-50,0|90,0,0",
-    ],
-    2: [
-        "s2layer1-t+1+527,545|0.5,0.5|-20,-220,0|90,0,0",
-        "s2layer2-t+2+216,224|0.8,0.8|100,-180,0|90,0,0",
-        "s2layer3+3+1024,716|0.9,0.8|0,-50,0|90,0,0",
-    ],
-    3: [
-        "s3layer1+1+1100,301|0.6,0.6|0,-180,0|90,0,0",
-        "s3layer2l-t+2+561,637|0.5,0.5|-60,-130,0|90,0,0",
-        "s3layer2r-t+2+333,372|0.5,0.5|40,-120,0|90,0,0",
-        "s3layer3+3+736,769|1.0,0.7|-50,-50,0|90,0,0",
-    ],
-    4: [
-        "s4layer1+1+347,668|0.8,0.7|-50,-180,0|90,0,0",
-        "s4layer2l-t+2+537,542|0.5,0.5|30,-120,0|90,0,0",
-        "s4layer2r-t+2+245,398|0.5,0.5|125,-120,0|90,0,0",
-        "s4layer3+3+1024,800|1.0,0.9|0,-50,0|90,0,0",
-    ],
-    5: [
-        "s5layer1+1+1424,768|0.6,0.6|0,-180,0|90,0,0",
-        "s5layer2-t+2+259,409|0.7,0.8|0,-120,0|90,0,0",
-        "s5layer3+3+699,800|1.0,0.9|0,-50,0|90,0,0",
-    ],
-    6: [
-        "s6layer1+1+1062,538|0.7,0.85|0,-180,0|90,0,0",
-        "s6layer2-t+2+494,645|0.7,0.7|20,-120,0|90,0,0",
-        "s6layer3+3+621,646|1.1,0.8|0,-50,0|90,0,0",
-    ],
-    7: [
-        "s7layer1+1+672,671|0.6,0.7|0,-180,0|90,0,0",
-        "s7layer2+2+1024,538|0.8,1.0|0,-120,0|90,0,0",
-        "s7layer3-t+3+817,670|1.0,0.9|0,-50,0|90,0,0",
-    ],
-    8: [
-        "s8layer1+1+403,768|0.65,0.65|90,-180,0|90,0,0",
-        "s8layer2-t+2+653,432|0.8,0.8|0,-120,0|90,0,0",
-        "s8layer3+3+985,680|0.9,0.9|0,-50,0|90,0,0",
-    ],
-    9: [
-        "s9layer2+2+1089,768|0.6,0.7|0,-180,0|90,0,0",
-        "s9layer3-t+3+493,483|0.8,0.8|-90,-50,0|90,0,0",
-    ],
-    10: [
-        "s10layer1+1+1324,768|0.55,0.6|10,-120,0|90,0,0",
-        "s10layer2-t+2+1024,768|0.65,0.65|0,-50,0|90,0,0",
-    ],
-    11: [
-        "s11layer1+1+596,768|0.7,0.6|30,-220,0|90,0,0",
-        "s11layer2+2+1024,635|0.6,0.7|0,-180,0|90,0,0",
-        "s11layer4-t+4+274,420|1.0,1.0|-70,-20,0|90,0,0",
-    ],
-    12: [
-        "s12layer1+1+1024,768|0.6,0.6|0,-220,0|90,0,0",
-        "s12layer2-t+2+768,768|0.6,0.6|0,-180,0|90,0,0",
-    ],
-    13: [
-        "s13layer2+2+1524,768|0.6,0.7|0,-120,0|90,0,0",
-        "s13layer3-t+3+253,300|1.0,1.0|-70,-50,0|90,0,0",
-        "s13layer4l-t+4+212,449|1.0,1.0|-160,-20,0|90,0,0",
-        "s13layer4r-t+4+230,517|1.0,1.0|-0,-20,0|90,0,0",
-    ],
-    14: [
-        "s14layer1+1+685,768|0.4,0.55|0,-220,0|90,0,0",
-        "s14layer2-t+2+911,768|0.5,0.5|-50,-180,0|90,0,0",
-        "s14layer3-t+3+441,632|0.7,0.7|110,-120,0|90,0,0",
-    ],
-    15: [
-        "s15layer1+1+376,193|0.5,0.5|-80,-220,0|90,0,0",
-        "s15layer2-t+2+1021,387|0.65,0.65|0,-160,0|90,0,0",
-        "s15layer3+3+1024,603|0.8,0.9|0,-120,0|90,0,0",
-        "s15layer4-t+3+255,430|0.9,0.9|-60,-50,0|90,0,0",
-    ],
-    16: [
-        "s16layer1l-t+1+426,599|0.5,0.5|-120,-180,0|90,0,0",
-        "s16layer1r-t+1+262,433|0.5,0.5|-60,-160,0|90,0,0",
-        "s16layer2+2+1024,768|0.8,0.8|0,-120,0|90,0,0",
-        "s16layer3-t+3+283,391|1.0,1.0|60,-50,0|90,0,0",
-    ],
-    17: [
-        "s17layer2-t+2+1319,495|0.45,0.5|10,-220,0|90,0,0",
-        "s17layer3-t+2+393,463|0.9,0.9|-100,-50,0|90,0,0",
-    ],
-    18: [
-        "s18layer2-cn+3+335,367|1,1|0,-100,230|90,0,0",
-        "s18layer3-cn+3+310,376|1,1|0,-100,230|90,0,0",
-        "s18layer4+4+826,627|1.1,1.1|0,-50,0|90,0,0",
-    ],
-}
-
-PAGE_COUNT = 18
+ENV = "LUMO_CONTENT"
 
 # Controls, hints and the backdrop: name -> (width, height). Sizes follow the
 # planes the book builds them on; layer_bg is stretched over a 3x page-sized
@@ -139,25 +44,100 @@ CONTROLS = {
 }
 
 
+class ContentError(Exception):
+    """The content export is missing or not in the shape the tools read."""
+
+
+_content_dir = None
+_cache = {}
+
+
+def use_content(directory):
+    """Reads the layout from this export folder from now on."""
+    global _content_dir
+    _content_dir = directory
+    _cache.clear()
+
+
+def content_dir():
+    directory = _content_dir or os.environ.get(ENV)
+    if not directory:
+        raise ContentError("no content export: run lumo-book --export-content DIR, then pass "
+                           "--content DIR (or set %s=DIR)" % ENV)
+    return directory
+
+
+def _read_rows(name, fields):
+    path = os.path.join(content_dir(), name)
+    try:
+        with open(path, encoding="utf-8") as f:
+            text = f.read()
+    except OSError as e:
+        raise ContentError("%s: %s (rerun lumo-book --export-content)" % (path, e.strerror)) from e
+    rows = []
+    for number, line in enumerate(text.splitlines(), 1):
+        cells = line.split("\t")
+        if len(cells) != fields:
+            raise ContentError("%s:%d: expected %d fields, found %d" % (path, number, fields, len(cells)))
+        rows.append((number, cells))
+    return path, rows
+
+
+def _layout():
+    """page -> [layout line, ...] in the book's order, checked for shape."""
+    if "layout" not in _cache:
+        path, rows = _read_rows("layout.tsv", 3)
+        pages = {}
+        for number, (page, ident, line) in rows:
+            if not page.isdigit() or int(page) < 1:
+                raise ContentError("%s:%d: page %r is not a page number" % (path, number, page))
+            if line.split("+")[0] != ident:
+                raise ContentError("%s:%d: line %r does not name %s" % (path, number, line, ident))
+            pages.setdefault(int(page), []).append(line)
+        if not pages:
+            raise ContentError("%s: no layout lines" % path)
+        gaps = sorted(set(range(1, max(pages) + 1)) - set(pages))
+        if gaps:
+            raise ContentError("%s: no lines for page %s" % (path, ", ".join(map(str, gaps))))
+        _cache["layout"] = pages
+    return _cache["layout"]
+
+
+def page_count():
+    return max(_layout())
+
+
 def page_lines(p):
     """The page's layout lines: ground, picture layers, background."""
-    width = 1021 if p == 15 else 1024
-    return [GROUND.format(p=p)] + LAYERS[p] + [BACKGROUND.format(p=p, w=width)]
+    return list(_layout()[p])
+
+
+def titles():
+    """identifier -> (language "ru" or "en", words) of every title picture."""
+    if "titles" not in _cache:
+        _path, rows = _read_rows("titles.tsv", 3)
+        _cache["titles"] = {ident: (language, text) for _n, (ident, language, text) in rows}
+    return _cache["titles"]
 
 
 class Layer:
     """One parsed layout line."""
 
     def __init__(self, page, line):
-        ident, layer_id, geometry = line.split("+")[:3]
-        groups = [[float(v) for v in g.split(",")] for g in geometry.split("|")]
-        self.page = page
-        self.name = ident
-        self.layer_id = int(layer_id)
-        self.width, self.height = int(groups[0][0]), int(groups[0][1])
-        self.scale = (groups[1][0], groups[1][1])
-        self.location = tuple(groups[2][:3])
-        self.rotation = tuple(groups[3][:3])
+        try:
+            ident, layer_id, geometry = line.split("+")[:3]
+            groups = [[float(v) for v in g.split(",")] for g in geometry.split("|")]
+            self.page = page
+            self.name = ident
+            self.layer_id = int(layer_id)
+            self.width, self.height = int(groups[0][0]), int(groups[0][1])
+            self.scale = (groups[1][0], groups[1][1])
+            self.location = tuple(groups[2][:3])
+            self.rotation = tuple(groups[3][:3])
+        except (ValueError, IndexError) as e:
+            raise ContentError("page %d: cannot read layout line %r" % (page, line)) from e
+        if len(self.location) < 3 or len(self.rotation) < 3:
+            raise ContentError("page %d: layout line %r lacks a coordinate" % (page, line))
 
     @property
     def suffix(self):
@@ -178,14 +158,38 @@ def page_layers(p):
 
 
 def all_layers():
-    return [layer for p in range(1, PAGE_COUNT + 1) for layer in page_layers(p)]
+    if "layers" not in _cache:
+        _cache["layers"] = [layer for p in range(1, page_count() + 1) for layer in page_layers(p)]
+    return list(_cache["layers"])
+
+
+def layer_named(name):
+    if "by_name" not in _cache:
+        _cache["by_name"] = {layer.name: layer for layer in all_layers()}
+    return _cache["by_name"][name]
 
 
 def all_images():
     """name -> (width, height, kind) for every picture the build must produce."""
     images = {}
     for layer in all_layers():
+        known = images.get(layer.name)
+        # One picture serves every line that names it, so they must agree on its size.
+        if known and known[:2] != (layer.width, layer.height):
+            raise ContentError("%s: named at %d x %d and at %d x %d"
+                               % (layer.name, known[0], known[1], layer.width, layer.height))
         images[layer.name] = (layer.width, layer.height, layer.kind)
     for name, (w, h) in CONTROLS.items():
         images[name] = (w, h, "backdrop" if name == "layer_bg" else "control")
     return images
+
+
+def add_content_argument(parser):
+    """The tools' --content DIR option."""
+    parser.add_argument("--content", help="the program's content export folder (lumo-book "
+                        "--export-content DIR); defaults to $%s" % ENV)
+
+
+def use_content_argument(args):
+    if args.content:
+        use_content(args.content)

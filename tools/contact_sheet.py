@@ -1,7 +1,11 @@
 #!/usr/bin/env python3
 """Contact sheets for reviewing the book's pictures at a glance.
 
-Usage: contact_sheet.py ASSETS_DIR OUT_DIR [PAGE ...]
+Usage: contact_sheet.py [--content DIR] ASSETS_DIR OUT_DIR [PAGE ...]
+
+DIR is the program's content export (lumo-book --export-content DIR; default
+$LUMO_CONTENT): the pages' layers, their placing and the narration shown on the
+panel come from it.
 
 Writes OUT_DIR/pageNN.png (and page01_en.png, page18_en.png for the English
 titles): the page's layers composed as the book's camera sees them (perspective
@@ -13,6 +17,7 @@ page; overview.png every page sheet as a thumbnail. Naming pages redraws only
 their sheets.
 """
 
+import argparse
 import base64
 import math
 import os
@@ -121,14 +126,14 @@ def page_sheet(assets, p, out, english=False):
     # The backdrop: 1440 x 960 plane, bottom centre at (-100, -100, -400).
     upright(sheet, "layer_bg", -820, 620, -100, 860, -400)
     layers = art_table.page_layers(p)
-    title_lang = {"s1layer3-cn": False, "s18layer2-cn": False, "s1layer5-cn": True, "s18layer3-cn": True}
+    titles = art_table.titles()
     drop = 90 if p == 1 else 130
     standing = []
     for layer in layers:
         if layer.kind == "ground":
             ground(sheet, layer)
             continue
-        if layer.kind == "title" and title_lang[layer.name] != english:
+        if layer.kind == "title" and (titles[layer.name][0] == "en") != english:
             continue
         lx, ly, lz = layer.location
         if layer.kind == "title":
@@ -154,6 +159,31 @@ def assembled(sheet, parts, ox, oy, scale):
         w, h = a * UNIT_W * f * scale, b * UNIT_H * f * scale
         px = pa * UNIT_W * f * 0.5 * scale
         sheet.place(name, ox + x * scale - px, oy - y * scale - h, w, h)
+
+
+def first_narration():
+    """The words of the first Russian recording the export lists: the first story page's narration."""
+    folder = art_table.content_dir()
+    with open(os.path.join(folder, "recordings.tsv"), encoding="utf-8") as f:
+        for row in f:
+            cells = row.rstrip("\n").split("\t")
+            if len(cells) == 3 and cells[1] == "ru":
+                with open(os.path.join(folder, cells[2]), encoding="utf-8") as text:
+                    return " ".join(text.read().split())
+    return ""
+
+
+def wrapped(text, width, most):
+    """Words into at most `most` lines of about `width` letters, the last cut short with an ellipsis."""
+    lines = [""]
+    for word in text.split():
+        if lines[-1] and len(lines[-1]) + 1 + len(word) > width:
+            lines.append("")
+        lines[-1] = (lines[-1] + " " + word).strip()
+    if len(lines) > most:
+        lines = lines[:most]
+        lines[-1] += " …"
+    return lines
 
 
 def controls_sheet(assets, out):
@@ -201,8 +231,8 @@ def controls_sheet(assets, out):
     sheet.place("aside_bg", px0, py0, pw, ph)
     bw, bh = 32 * UNIT_W * 0.1 * s, 32 * UNIT_H * 0.1 * s
     sheet.place("aside_repeat_highlighted", 700 + 21 * s - bw / 2, py0 + ph / 2 - 5 * s - bh / 2, bw, bh)
-    sheet.text(px0 + 40, py0 + ph / 2 - 8, "Early in the morning, Ryzhik the little fox stepped out onto the", 20)
-    sheet.text(px0 + 40, py0 + ph / 2 + 18, "porch. Pugovka the titmouse was waiting on a branch.", 20)
+    for i, line in enumerate(wrapped(first_narration(), 66, 2)):
+        sheet.text(px0 + 40, py0 + ph / 2 - 8 + 26 * i, line, 20)
     sheet.write(out)
 
 
@@ -219,7 +249,7 @@ def credits_sheet(assets, out):
 def overview_sheet(out_dir, out):
     """All eighteen page sheets as thumbnails, six to a row."""
     sheet = Sheet(out_dir, 6 * 330 + 10, 3 * 260 + 10, "#202020")
-    for p in range(1, art_table.PAGE_COUNT + 1):
+    for p in range(1, art_table.page_count() + 1):
         path = os.path.join(out_dir, "page%02d.png" % p)
         with open(path, "rb") as f:
             data = base64.b64encode(f.read()).decode("ascii")
@@ -231,16 +261,26 @@ def overview_sheet(out_dir, out):
 
 
 def main(argv):
-    if len(argv) < 3:
-        sys.exit(__doc__)
-    assets, out = argv[1], argv[2]
+    parser = argparse.ArgumentParser(description="Contact sheets of the book's pictures.")
+    art_table.add_content_argument(parser)
+    parser.add_argument("assets")
+    parser.add_argument("out")
+    parser.add_argument("pages", nargs="*", type=int)
+    args = parser.parse_args(argv[1:])
+    art_table.use_content_argument(args)
+    try:
+        write_sheets(args.assets, args.out, set(args.pages))
+    except art_table.ContentError as e:
+        sys.exit("contact_sheet: %s" % e)
+
+
+def write_sheets(assets, out, only):
     os.makedirs(out, exist_ok=True)
-    only = set(int(a) for a in argv[3:])
-    for p in range(1, art_table.PAGE_COUNT + 1):
+    for p in range(1, art_table.page_count() + 1):
         if only and p not in only:
             continue
         page_sheet(assets, p, os.path.join(out, "page%02d.png" % p))
-        if p in (1, 18):
+        if any(layer.kind == "title" for layer in art_table.page_layers(p)):
             page_sheet(assets, p, os.path.join(out, "page%02d_en.png" % p), english=True)
     if not only:
         controls_sheet(assets, os.path.join(out, "controls.png"))

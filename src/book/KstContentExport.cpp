@@ -92,18 +92,43 @@ std::vector<Recording> allRecordings(const KstStage& stage) {
   return recordings;
 }
 
-std::string layersTable(const KstStage& stage) {
-  std::string table;
-  char row[256];
+struct LayoutRow {
+  int page;
+  std::string line;
+  Ptr<KstSpriteId> record;
+};
+
+// Every layout line the book builds from, in page-list order; lines the book
+// would skip are left out of the export as well.
+std::vector<LayoutRow> layoutRows(const KstStage& stage) {
+  std::vector<LayoutRow> rows;
   for (int page = 1; page <= stage.totalStageCount(); ++page) {
     const KstStage::StringList& list = stage.groundsForStage(page);
     for (std::size_t i = 1; i < list.size(); ++i) {
       Ptr<KstSpriteId> record = KstSpriteFactory::spriteIdWithLine(list[i]);
-      if (!record) continue;
-      std::snprintf(row, sizeof row, "%d\t%s\t%g\t%g\n", page, record->identifier().c_str(),
-                    record->width(), record->height());
-      table += row;
+      if (record) rows.push_back({page, list[i], std::move(record)});
     }
+  }
+  return rows;
+}
+
+std::string layersTable(const std::vector<LayoutRow>& rows) {
+  std::string table;
+  char row[256];
+  for (const LayoutRow& layout : rows) {
+    std::snprintf(row, sizeof row, "%d\t%s\t%g\t%g\n", layout.page,
+                  layout.record->identifier().c_str(), layout.record->width(),
+                  layout.record->height());
+    table += row;
+  }
+  return table;
+}
+
+std::string layoutTable(const std::vector<LayoutRow>& rows) {
+  std::string table;
+  for (const LayoutRow& layout : rows) {
+    table += std::to_string(layout.page) + '\t' + layout.record->identifier() + '\t' + layout.line +
+             '\n';
   }
   return table;
 }
@@ -157,7 +182,9 @@ bool exportBookContent(const std::string& dir) {
   }
   removeStaleTexts(textDir, textFiles);
   ok = writeIfChanged(root / "recordings.tsv", index) && ok;
-  ok = writeIfChanged(root / "layers.tsv", layersTable(*stage)) && ok;
+  const std::vector<LayoutRow> layout = layoutRows(*stage);
+  ok = writeIfChanged(root / "layers.tsv", layersTable(layout)) && ok;
+  ok = writeIfChanged(root / "layout.tsv", layoutTable(layout)) && ok;
   ok = writeIfChanged(root / "titles.tsv", titlesTable()) && ok;
   ok = writeIfChanged(root / "credits.txt", kstStoryCredits()) && ok;
   return ok;

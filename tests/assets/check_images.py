@@ -1,16 +1,18 @@
 #!/usr/bin/env python3
 """Checks every picture the book names after the build.
 
-Usage: check_images.py ASSETS_DIR [--program LUMO_BOOK]
+Usage: check_images.py ASSETS_DIR [--content DIR | --program LUMO_BOOK]
 
-For each image of the picture table (tools/art_table.py): the file exists, is a
-well-formed PNG (signature, chunk CRCs, IHDR, IDAT that inflates to exactly the
-expected byte count, IEND) of exactly the expected size, and has visible pixels.
-Grounds, backgrounds and the backdrop must be fully opaque; figures and titles must
-stand free, with transparent top row and side columns. With --program, the
-program's content export (--export-content) is read as well: every layer it names
-must be in the picture table at the same size, and every title picture must carry
-the words of its title.
+For each image of the picture table (tools/art_table.py, which reads the layers
+from the program's content export DIR, default $LUMO_CONTENT): the file exists,
+is a well-formed PNG (signature, chunk CRCs, IHDR, IDAT that inflates to exactly
+the expected byte count, IEND) of exactly the expected size, and has visible
+pixels. Grounds, backgrounds and the backdrop must be fully opaque; figures and
+titles must stand free, with transparent top row and side columns. The committed
+manifest, which the build renders from, must list the same pictures at the same
+sizes. With --program, the content is exported afresh into a temporary folder and
+its layer sizes as the program reads them (layers.tsv) must match the picture
+table; every title picture must carry the words of its title.
 """
 
 import argparse
@@ -26,6 +28,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tools"))
 
 import art_table  # noqa: E402
+
+ART = os.path.join(HERE, "..", "..", "assets", "art")
 
 SIGNATURE = b"\x89PNG\r\n\x1a\n"
 CHANNELS = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}
@@ -213,40 +217,77 @@ def title_check(tsv, art_dir):
     return found
 
 
-def program_checks(program, images):
-    with tempfile.TemporaryDirectory() as out:
-        run = subprocess.run([program, "--export-content", out], capture_output=True, text=True, timeout=120)
-        if run.returncode != 0:
-            return ["content export failed (%d): %s" % (run.returncode, run.stderr.strip()[-400:])]
-        layers, titles = os.path.join(out, "layers.tsv"), os.path.join(out, "titles.tsv")
-        if not os.path.exists(layers):
-            return ["content export wrote no layers.tsv"]
-        found = cross_check(images, layers)
-        with open(layers, encoding="utf-8") as f:
-            named = {line.split("\t")[1] for line in f if line.count("\t") >= 3}
-        layer_names = {n for n, (_w, _h, kind) in images.items() if kind not in ("control", "backdrop")}
-        found += ["%s: in the picture table, not named by the program" % n for n in sorted(layer_names - named)]
-        if os.path.exists(titles):
-            found += title_check(titles, os.path.join(HERE, "..", "..", "assets", "art"))
-        return found
+def manifest_check(images, path):
+    """The committed manifest, which the build renders from, lists every picture at its size."""
+    manifest = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            parts = line.rstrip("\n").split("\t")
+            if len(parts) == 3 and parts[1].isdigit() and parts[2].isdigit():
+                manifest[parts[0]] = (int(parts[1]), int(parts[2]))
+    found = []
+    for name in sorted(set(images) | set(manifest)):
+        if name not in manifest:
+            found.append("%s: missing from the manifest" % name)
+        elif name not in images:
+            found.append("%s: in the manifest, not named by the content" % name)
+        elif manifest[name] != images[name][:2]:
+            found.append("%s: manifest says %d x %d, content %d x %d" % (name, *manifest[name], *images[name][:2]))
+    return found
+
+
+def export_checks(out, images):
+    """The layer sizes and titles of a fresh export, read the way the program reads them."""
+    layers, titles = os.path.join(out, "layers.tsv"), os.path.join(out, "titles.tsv")
+    if not os.path.exists(layers):
+        return ["content export wrote no layers.tsv"]
+    found = cross_check(images, layers)
+    with open(layers, encoding="utf-8") as f:
+        named = {line.split("\t")[1] for line in f if line.count("\t") >= 3}
+    layer_names = {n for n, (_w, _h, kind) in images.items() if kind not in ("control", "backdrop")}
+    found += ["%s: in the picture table, not named by the program" % n for n in sorted(layer_names - named)]
+    if os.path.exists(titles):
+        found += title_check(titles, ART)
+    return found
+
+
+def all_checks(assets, export=None):
+    try:
+        images = art_table.all_images()
+    except art_table.ContentError as e:
+        return 0, ["content: %s" % e]
+    failures = []
+    for name, (w, h, kind) in sorted(images.items()):
+        for p in problems_of(os.path.join(assets, name + ".png"), w, h, kind):
+            failures.append("%s.png %s" % (name, p))
+    failures += manifest_check(images, os.path.join(ART, "manifest.tsv"))
+    if export:
+        failures += export_checks(export, images)
+    return len(images), failures
 
 
 def main(argv):
     parser = argparse.ArgumentParser(description="Checks the book's rendered pictures.")
     parser.add_argument("assets")
-    parser.add_argument("--program", help="lumo-book, to compare with its content export")
+    art_table.add_content_argument(parser)
+    parser.add_argument("--program", help="lumo-book, to export its content afresh and check against it")
     args = parser.parse_args(argv[1:])
-    images = art_table.all_images()
-    failures = []
-    for name, (w, h, kind) in sorted(images.items()):
-        for p in problems_of(os.path.join(args.assets, name + ".png"), w, h, kind):
-            failures.append("%s.png %s" % (name, p))
     if args.program:
-        failures += program_checks(args.program, images)
+        with tempfile.TemporaryDirectory() as out:
+            run = subprocess.run([args.program, "--export-content", out], capture_output=True, text=True,
+                                 timeout=120)
+            if run.returncode != 0:
+                count, failures = 0, ["content export failed (%d): %s" % (run.returncode, run.stderr.strip()[-400:])]
+            else:
+                art_table.use_content(out)
+                count, failures = all_checks(args.assets, out)
+    else:
+        art_table.use_content_argument(args)
+        count, failures = all_checks(args.assets)
     for f in failures:
         print("FAIL " + f)
     print("%d images checked%s, %d problems"
-          % (len(images), " against the program's content" if args.program else "", len(failures)))
+          % (count, " against the program's content" if args.program else "", len(failures)))
     return 1 if failures else 0
 
 

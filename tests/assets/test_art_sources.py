@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The committed SVG sources match the picture table and the generator."""
+"""The committed SVG sources match the content export (LUMO_CONTENT) and the generator."""
 
 import os
 import re
@@ -46,7 +46,7 @@ class ArtSourcesTest(unittest.TestCase):
             with open(os.path.join(ART, name + ".svg"), encoding="utf-8") as f:
                 if f.read() != builders[name](w, h).svg():
                     stale.append(name)
-        self.assertEqual(stale, [], "run tools/make_art.py and commit the sources")
+        self.assertEqual(stale, [], "run tools/make_art.py --content DIR (or ninja art_sources) and commit the sources")
 
     def test_layers_are_drawn_for_their_plane_proportions(self):
         # s5layer2-t is scaled 0.7 x 0.8 on a plane of 0.46875 x 0.41667 units a pixel.

@@ -15,7 +15,6 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tools"))
 
-import art_table  # noqa: E402
 import check_images as ci  # noqa: E402
 
 
@@ -130,13 +129,24 @@ class CheckImagesTest(unittest.TestCase):
         self.assertEqual(ci.problems_of(os.path.join(self.tmp.name, "none.png"), 8, 8, "ground"), ["missing"])
 
     def test_cross_check_against_the_program_layer_sizes(self):
-        images = art_table.all_images()
+        images = {"ground1": (1024, 2000, "ground"), "background15": (1021, 722, "background")}
         tsv = self.write("layers.tsv", b"1\tground1\t1024\t2000\n15\tbackground15\t1024\t722\n2\tnew-t\t5\t5\n")
         found = ci.cross_check(images, tsv)
         self.assertEqual(len(found), 2, found)
         self.assertIn("background15", found[0])
         self.assertIn("new-t", found[1])
 
+    def test_manifest_must_list_the_same_pictures_at_the_same_sizes(self):
+        images = {"ground1": (1024, 2000, "ground"), "s2layer1-t": (527, 545, "figure"),
+                  "hint_finger": (65, 59, "control")}
+        ok = self.write("ok.tsv", b"ground1\t1024\t2000\nhint_finger\t65\t59\ns2layer1-t\t527\t545\n")
+        self.assertEqual(ci.manifest_check(images, ok), [])
+        bad = self.write("bad.tsv", b"ground1\t1024\t2000\ns2layer1-t\t527\t544\nold-t\t5\t5\n")
+        found = ci.manifest_check(images, bad)
+        self.assertEqual(len(found), 3, found)
+        self.assertIn("hint_finger: missing from the manifest", found)
+        self.assertIn("old-t: in the manifest, not named by the content", found)
+        self.assertIn("s2layer1-t: manifest says 527 x 544, content 527 x 545", found)
 
     def test_title_pictures_must_carry_their_words(self):
         art = os.path.join(self.tmp.name, "art")
@@ -149,29 +159,6 @@ class CheckImagesTest(unittest.TestCase):
         self.assertEqual(len(found), 2, found)
         self.assertIn("no source", found[0])
         self.assertIn("Совсем", found[1])
-
-
-class PictureTableTest(unittest.TestCase):
-    def test_table_holds_every_layer_once_with_its_layout_size(self):
-        layers = art_table.all_layers()
-        names = [layer.name for layer in layers]
-        self.assertEqual(len(names), len(set(names)))
-        self.assertEqual(len(layers), 18 * 2 + 58)
-        self.assertEqual(sum(1 for layer in layers if layer.kind == "figure"), 28)
-        sizes = {layer.name: (layer.width, layer.height) for layer in layers}
-        self.assertEqual(sizes["ground7"], (1024, 2000))
-        self.assertEqual(sizes["background15"], (1021, 722))
-        self.assertEqual(sizes["background14"], (1024, 722))
-        self.assertEqual(sizes["s13layer4r-t"], (230, 517))
-        self.assertEqual(LayerOf("s13layer4r-t").location, (0.0, -20.0, 0.0))
-
-    def test_titles_are_language_layers(self):
-        titles = sorted(layer.name for layer in art_table.all_layers() if layer.kind == "title")
-        self.assertEqual(titles, ["s18layer2-cn", "s18layer3-cn", "s1layer3-cn", "s1layer5-cn"])
-
-
-def LayerOf(name):
-    return next(layer for layer in art_table.all_layers() if layer.name == name)
 
 
 if __name__ == "__main__":

@@ -123,6 +123,32 @@ TEST_F(KstContentExportTest, LayerAndTitleTables) {
   EXPECT_FALSE(readFile(dir.file("credits.txt")).empty());
 }
 
+TEST_F(KstContentExportTest, LayoutTableHoldsEveryLineAsWrittenInPageOrder) {
+  ASSERT_TRUE(exportBookContent(dir.path()));
+  const auto layout = readTable(dir.file("layout.tsv"));
+  const auto layers = readTable(dir.file("layers.tsv"));
+  std::vector<std::vector<std::string>> expected;
+  for (int page = 1; page <= stage->totalStageCount(); ++page) {
+    const auto& list = stage->groundsForStage(page);
+    for (std::size_t i = 1; i < list.size(); ++i) {
+      expected.push_back({std::to_string(page), list[i].substr(0, list[i].find('+')), list[i]});
+    }
+  }
+  EXPECT_EQ(layout, expected);
+  // One row per layer in both tables, in the same order, so tools may join them.
+  ASSERT_EQ(layout.size(), layers.size());
+  for (std::size_t i = 0; i < layout.size(); ++i) {
+    EXPECT_EQ(layout[i][0], layers[i][0]) << i;
+    EXPECT_EQ(layout[i][1], layers[i][1]) << i;
+  }
+  // Written text, not reprinted numbers: "1.0" and "-0" survive.
+  std::map<std::string, std::string> lines;
+  for (const auto& row : layout) lines[row[1]] = row[2];
+  EXPECT_EQ(lines.at("background15"), "background15+10+1021,722|1.0,1.0|0,100,0|90,0,0");
+  EXPECT_EQ(lines.at("s13layer4r-t"), "s13layer4r-t+4+230,517|1.0,1.0|-0,-20,0|90,0,0");
+  EXPECT_EQ(layout.back()[1], "background18");
+}
+
 TEST_F(KstContentExportTest, UnchangedFilesAreLeftAloneAndStaleOnesRemoved) {
   ASSERT_TRUE(exportBookContent(dir.path()));
   const fs::path kept = fs::path(dir.file("text")) / "QRB_p3.txt";
@@ -131,12 +157,14 @@ TEST_F(KstContentExportTest, UnchangedFilesAreLeftAloneAndStaleOnesRemoved) {
   const auto past = fs::file_time_type::clock::now() - std::chrono::hours(1);
   fs::last_write_time(kept, past);
   fs::last_write_time(dir.file("layers.tsv"), past);
+  fs::last_write_time(dir.file("layout.tsv"), past);
   std::ofstream(changed) << "edited by hand\n";
   std::ofstream(stale) << "old\n";
 
   ASSERT_TRUE(exportBookContent(dir.path()));
   EXPECT_EQ(fs::last_write_time(kept), past);
   EXPECT_EQ(fs::last_write_time(dir.file("layers.tsv")), past);
+  EXPECT_EQ(fs::last_write_time(dir.file("layout.tsv")), past);
   EXPECT_EQ(readFile(changed), stage->asideForStage(4)[2] + "\n");
   EXPECT_FALSE(fs::exists(stale));
 }
