@@ -151,14 +151,28 @@ def page_sheet(assets, p, out, english=False):
 
 
 def assembled(sheet, parts, ox, oy, scale):
-    """Draws nodes given as (name, a, b, f, pivot_a, x, y, z), children after parents.
+    """Draws nodes given as (name, f, x, y[, pivot width]), children after parents.
 
-    Locations are relative to the parent's origin, which is its bottom centre.
+    Each picture stands on a plane of its pixel size times f. Locations are
+    relative to the parent's origin, which is its bottom centre.
     """
-    for name, a, b, f, pa, x, y in parts:
+    for name, f, x, y, *pivot in parts:
+        a, b = art_table.CONTROLS[name]
         w, h = a * UNIT_W * f * scale, b * UNIT_H * f * scale
-        px = pa * UNIT_W * f * 0.5 * scale
+        px = (pivot[0] if pivot else a) * UNIT_W * f * 0.5 * scale
         sheet.place(name, ox + x * scale - px, oy - y * scale - h, w, h)
+
+
+def language_menu(english_chosen):
+    """The language menu with one language's button lit and its label in the chosen style."""
+    lit, unlit = "menu-btn-highlighted", "menu-btn"
+    return [
+        ("menu-lan", 0.3, 0, 0),
+        (lit if english_chosen else unlit, 0.3, -14, 7.5),
+        (unlit if english_chosen else lit, 0.3, 14, 7.5),
+        ("english" if english_chosen else "english_default", 0.255, -14, 9.6),
+        ("chinese_default" if english_chosen else "chinese", 0.255, 13.5, 9.4),
+    ]
 
 
 def first_narration():
@@ -205,31 +219,21 @@ def controls_sheet(assets, out):
     sheet.text(20, y, "ending menu, language menu and narration panel as the book stands them", 16)
     s = 12.0
     assembled(sheet, [
-        ("menu-end", 399, 279, 0.255, 399, 0, 0),
-        ("menu-end-btn", 266, 57, 0.204, 266, 0, 22),
-        ("menu-end-btn", 266, 57, 0.204, 266, 0, 13),
-        ("text_replay_ru", 84, 19, 0.21, 96, 0, 25),
-        ("text_moreapps_ru", 131, 19, 0.25, 96, -2, 16.2),
+        ("menu-end", 0.255, 0, 0),
+        ("menu-end-btn", 0.204, 0, 22),
+        ("menu-end-btn", 0.204, 0, 13),
+        ("text_replay_ru", 0.21, 0, 25, 96),
+        ("text_moreapps_ru", 0.25, -2, 16.2, 96),
     ], 320, y + 420, s)
-    assembled(sheet, [
-        ("menu-lan", 499, 98, 0.3, 499, 0, 0),
-        ("menu-btn-highlighted", 123, 40, 0.3, 123, -14, 7.5),
-        ("menu-btn", 123, 40, 0.3, 123, 14, 7.5),
-        ("english", 96, 19, 0.255, 96, -14, 9.6),
-        ("chinese_default", 53, 26, 0.255, 53, 13.5, 9.4),
-    ], 1010, y + 170, 8.0)
-    assembled(sheet, [
-        ("menu-lan", 499, 98, 0.3, 499, 0, 0),
-        ("menu-btn", 123, 40, 0.3, 123, -14, 7.5),
-        ("menu-btn-highlighted", 123, 40, 0.3, 123, 14, 7.5),
-        ("english_default", 96, 19, 0.255, 96, -14, 9.6),
-        ("chinese", 53, 26, 0.255, 53, 13.5, 9.4),
-    ], 1010, y + 330, 8.0)
-    # Narration panel: a centred 72 x 9.44 plane, repeat button at (21, 5).
-    pw, ph = 1024 * UNIT_W * 0.15 * s, 151 * UNIT_H * 0.15 * s
+    assembled(sheet, language_menu(True), 1010, y + 170, 8.0)
+    assembled(sheet, language_menu(False), 1010, y + 330, 8.0)
+    # Narration panel: a centred plane at 0.15 of its pixel size, repeat button
+    # at 0.1 of its size, (21, 5) from the panel's centre.
+    panel, button = art_table.CONTROLS["aside_bg"], art_table.CONTROLS["aside_repeat_highlighted"]
+    pw, ph = panel[0] * UNIT_W * 0.15 * s, panel[1] * UNIT_H * 0.15 * s
     px0, py0 = 700 - pw / 2, y + 470
     sheet.place("aside_bg", px0, py0, pw, ph)
-    bw, bh = 32 * UNIT_W * 0.1 * s, 32 * UNIT_H * 0.1 * s
+    bw, bh = button[0] * UNIT_W * 0.1 * s, button[1] * UNIT_H * 0.1 * s
     sheet.place("aside_repeat_highlighted", 700 + 21 * s - bw / 2, py0 + ph / 2 - 5 * s - bh / 2, bw, bh)
     for i, line in enumerate(wrapped(first_narration(), 66, 2)):
         sheet.text(px0 + 40, py0 + ph / 2 - 8 + 26 * i, line, 20)
@@ -237,12 +241,14 @@ def controls_sheet(assets, out):
 
 
 def credits_sheet(assets, out):
+    """The 463 x 721 credits page: title, content picture, the web view's place, back button."""
     sheet = Sheet(assets, 463 + 40, 721 + 40, "#202020")
     sheet.rect(20, 20, 463, 721)
-    sheet.place("credits_title", 20, 30, 463, 120)
-    sheet.place("credits_content", 20, 160, 463, 300)
+    for name, x, y in (("credits_title", 20, 30), ("credits_content", 20, 160)):
+        sheet.place(name, x, y, *art_table.CONTROLS[name])
     sheet.text(251, 520, "(web view)", 14, "#888888", "middle")
-    sheet.place("credits_back", 20 + 463 / 2 - 70, 680, 140, 48)
+    back = art_table.CONTROLS["credits_back"]
+    sheet.place("credits_back", 20 + (463 - back[0]) / 2, 680, *back)
     sheet.write(out)
 
 

@@ -182,49 +182,44 @@ def problems_of(path, width, height, kind):
     return found
 
 
+def tsv_rows(path, fields):
+    """The tab-separated rows of a file that have at least `fields` cells."""
+    with open(path, encoding="utf-8") as f:
+        rows = [line.rstrip("\n").split("\t") for line in f]
+    return [row for row in rows if len(row) >= fields]
+
+
 def cross_check(images, tsv):
     found = []
-    with open(tsv, encoding="utf-8") as f:
-        for line in f:
-            parts = line.rstrip("\n").split("\t")
-            if len(parts) < 4 or not parts[2].isdigit():
-                continue
-            name, w, h = parts[1], int(parts[2]), int(parts[3])
-            if name not in images:
-                found.append("%s: named by the program, missing from the picture table" % name)
-            elif images[name][:2] != (w, h):
-                found.append("%s: program says %d x %d, picture table %d x %d" % (name, w, h, *images[name][:2]))
+    for _page, name, w, h in (row[:4] for row in tsv_rows(tsv, 4) if row[2].isdigit()):
+        w, h = int(w), int(h)
+        if name not in images:
+            found.append("%s: named by the program, missing from the picture table" % name)
+        elif images[name][:2] != (w, h):
+            found.append("%s: program says %d x %d, picture table %d x %d" % (name, w, h, *images[name][:2]))
     return found
 
 
 def title_check(tsv, art_dir):
     """Each title picture's source carries every word of the program's title text."""
     found = []
-    with open(tsv, encoding="utf-8") as f:
-        for line in f:
-            parts = line.rstrip("\n").split("\t")
-            if len(parts) < 3:
-                continue
-            path = os.path.join(art_dir, parts[0] + ".svg")
-            if not os.path.exists(path):
-                found.append("%s: title picture has no source" % parts[0])
-                continue
-            with open(path, encoding="utf-8") as g:
-                source = g.read()
-            missing = [word for word in parts[2].split() if ">%s" % word not in source and " %s" % word not in source]
-            if missing:
-                found.append("%s: title picture lacks %s" % (parts[0], ", ".join(missing)))
+    for name, _language, text in (row[:3] for row in tsv_rows(tsv, 3)):
+        path = os.path.join(art_dir, name + ".svg")
+        if not os.path.exists(path):
+            found.append("%s: title picture has no source" % name)
+            continue
+        with open(path, encoding="utf-8") as g:
+            source = g.read()
+        missing = [word for word in text.split() if ">%s" % word not in source and " %s" % word not in source]
+        if missing:
+            found.append("%s: title picture lacks %s" % (name, ", ".join(missing)))
     return found
 
 
 def manifest_check(images, path):
     """The committed manifest, which the build renders from, lists every picture at its size."""
-    manifest = {}
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            parts = line.rstrip("\n").split("\t")
-            if len(parts) == 3 and parts[1].isdigit() and parts[2].isdigit():
-                manifest[parts[0]] = (int(parts[1]), int(parts[2]))
+    manifest = {row[0]: (int(row[1]), int(row[2])) for row in tsv_rows(path, 3)
+                if row[1].isdigit() and row[2].isdigit()}
     found = []
     for name in sorted(set(images) | set(manifest)):
         if name not in manifest:
@@ -242,8 +237,7 @@ def export_checks(out, images):
     if not os.path.exists(layers):
         return ["content export wrote no layers.tsv"]
     found = cross_check(images, layers)
-    with open(layers, encoding="utf-8") as f:
-        named = {line.split("\t")[1] for line in f if line.count("\t") >= 3}
+    named = {row[1] for row in tsv_rows(layers, 4)}
     layer_names = {n for n, (_w, _h, kind) in images.items() if kind not in ("control", "backdrop")}
     found += ["%s: in the picture table, not named by the program" % n for n in sorted(layer_names - named)]
     if os.path.exists(titles):
