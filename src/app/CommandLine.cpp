@@ -53,7 +53,7 @@ std::string CommandLine::usage() {
          "                        orientation, screenshot, dump, quit; one command a line)\n"
          "  --frames N            stop after N frames\n"
          "  --log-events          print notifications, sounds and page settles with their time\n"
-         "  --export-content DIR  write the book's texts and layer sizes for the asset tools\n"
+         "  --export-content DIR  write the book's texts and layout for the asset tools\n"
          "  --version             print the version\n"
          "  --help                print this help\n"
          "Keys in the window: F11 full screen, Ctrl+R turn the device, Ctrl+Q quit.\n";
