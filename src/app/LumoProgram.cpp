@@ -3,9 +3,12 @@
 #include <cstdio>
 #include <iostream>
 
+#include "AVAudioPlayer.h"
+#include "AudioBackend.h"
 #include "CommandLine.h"
 #include "EventLog.h"
 #include "KstContentExport.h"
+#include "KstSound.h"
 #include "Log.h"
 #include "NSAutoreleasePool.h"
 #include "NSBundle.h"
@@ -23,6 +26,7 @@ void registerDumpSections() {
   StateDump::shared().addSection("director", dumpDirector);
   StateDump::shared().addSection("pendingCalls", dumpPendingCalls);
   StateDump::shared().addSection("scene", dumpScene);
+  StateDump::shared().addSection("sound", dumpSound);
 }
 
 void logNotifications() {
@@ -85,9 +89,13 @@ int runLumoProgram(int argc, const char* const* argv) {
   registerDumpSections();
   if (!options.script.empty()) wireScript(script, host);
 
+  // Headless runs play sounds for their real length in virtual time, silently.
+  AVAudioPlayer::setUseVirtualBackend(options.headless);
   auto delegate = makeObject<lumoAppDelegate>();
   int status = host.run(delegate.get());
   host.setFrameHook(nullptr);
+  KstSound::shared()->releasePlayers();
+  AudioBackend::shared().shutdown();
   NSRunLoop::mainRunLoop().reset();
   NSAutoreleasePool::current().drain();
   return status;

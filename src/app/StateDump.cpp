@@ -6,6 +6,7 @@
 #include "CCLayer.h"
 #include "CCNode.h"
 #include "Clock.h"
+#include "KstSound.h"
 #include "NSRunLoop.h"
 #include "PlatformHost.h"
 
@@ -81,4 +82,11 @@ nlohmann::json dumpNode(CCNode* node) {
 nlohmann::json dumpScene() {
   CCScene* scene = CCDirector::sharedDirector()->runningScene();
   return scene ? dumpNode(scene) : nlohmann::json();
+}
+
+nlohmann::json dumpSound() {
+  KstSound* sound = KstSound::shared();
+  return {{"main", sound->playingSoundName()},
+          {"background", sound->playingBgSoundName()},
+          {"special", sound->playingSpecialSoundName()}};
 }

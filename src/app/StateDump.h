@@ -20,5 +20,6 @@ class StateDump {
 // The director's and the run loop's sections.
 nlohmann::json dumpDirector();
 nlohmann::json dumpPendingCalls();
+nlohmann::json dumpSound();
 // The running scene's node tree.
 nlohmann::json dumpScene();
