@@ -57,6 +57,20 @@ TEST_F(CCTexture2DTest, ImageLiesInTheTopLeftPremultipliedWhenItHasAlpha) {
   EXPECT_TRUE(colourNear(pixel(15, 5), {128, 0, 0}));  // premultiplied by 128/255
   EXPECT_EQ(pixel(15, 5)[3], 128);
   EXPECT_TRUE(colourNear(pixel(25, 5), {0, 0, 0}));
+
+  // At a point, the used part is drawn one texel per unit: rows 0 and 1.
+  glEnable(GL_TEXTURE_2D);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  texture->drawAtPoint(CGPointMake(40, 30));
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisable(GL_TEXTURE_2D);
+  EXPECT_TRUE(colourNear(pixel(40, 31), {255, 0, 0}));
+  EXPECT_TRUE(colourNear(pixel(42, 31), {0, 0, 255}));
+  EXPECT_TRUE(colourNear(pixel(40, 30), {255, 255, 255}));
+  EXPECT_TRUE(colourNear(pixel(43, 31), {0, 0, 0}));  // the texture's unused column
+  EXPECT_TRUE(colourNear(pixel(40, 32), {0, 0, 0}));
 }
 
 TEST_F(CCTexture2DTest, OpaqueImageIsNotPremultipliedAndStaysOpaque) {
