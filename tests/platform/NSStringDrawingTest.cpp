@@ -76,6 +76,16 @@ TEST(NSStringDrawing, SizesCountWholeLinesAndWrapAtWords) {
                                                  UILineBreakModeHeadTruncation);
   EXPECT_EQ(clipped.height, 72);
   EXPECT_LE(clipped.width, 200);
+
+  // Laid out again in the box it measured, an untruncated text keeps its
+  // lines (labels are made with the measured size as their box).
+  for (float width : {200.f, 333.f, 1024.f}) {
+    CGSize measured = NSStringDrawing::sizeWithFont(longText, *font, CGSizeMake(width, 1000),
+                                                    UILineBreakModeHeadTruncation);
+    EXPECT_EQ(NSStringDrawing::sizeWithFont(longText, *font, measured, UILineBreakModeWordWrap),
+              measured)
+        << width;
+  }
 }
 
 TEST(NSStringDrawing, DrawsInkWhereTheAlignmentPutsIt) {
