@@ -1,4 +1,8 @@
-# libFuzzer targets for the texture-file readers: PVR, CCZ and gzip. Clang only.
+# libFuzzer targets for the texture-file readers: PVR, CCZ and gzip. Clang only:
+#   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DLUMO_FUZZ=ON -DLUMO_SANITIZE=OFF
+#   ninja -C build-fuzz fuzz_pvr fuzz_ccz fuzz_gzip
+#   build-fuzz/fuzz_pvr -max_total_time=600 <work dir> fuzz/corpus/pvr
+# Artifacts that crash become regression tests under tests/scene2d.
 # The readers are compiled here with coverage and the sanitizers, apart from
 # the engine libraries, so the fuzz build does not depend on the rest of the 2D engine.
 if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
