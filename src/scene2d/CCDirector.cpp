@@ -12,6 +12,7 @@
 #include "CCDirectorFastThreaded.h"
 #include "CCDirectorTimer.h"
 #include "CCScheduler.h"
+#include "CCTextureCache.h"
 #include "Clock.h"
 #include "EAGLView.h"
 #include "Log.h"
@@ -163,6 +164,7 @@ void CCDirector::end() {
   projectionDelegate_ = nullptr;
   CCScheduler::purgeSharedScheduler();
   CCActionManager::purgeSharedManager();
+  CCTextureCache::purgeSharedTextureCache();
   openGLView_ = nullptr;
 }
 
@@ -183,7 +185,8 @@ void CCDirector::resume() {
   dt = 0;
 }
 
-void CCDirector::purgeCachedData() {}
+// The bitmap-font cache is not part of this engine; textures are what can go.
+void CCDirector::purgeCachedData() { CCTextureCache::sharedTextureCache()->removeUnusedTextures(); }
 
 // MARK: view and projection
 
