@@ -87,7 +87,9 @@ class UxCommon {
   static std::string sAddSeparate(const std::string& separator, int step, const std::string& s);
   // "1234567" -> "1,234,567"; a leading sign stays in front.
   static std::string sSplitByThousandOfS(const std::string& s);
-  // From the first `w1` up to and including the following `w2`; see the source.
+  // From the first `w1` up to and including the first `w2` at or after it;
+  // when that `w2` begins where `w1` does, the last `w2` in the text closes
+  // the span. "nil" when either word is empty or not found.
   static std::string sBetweenW1(const std::string& w1, const std::string& w2, const std::string& s);
   // The pieces separated by runs of three or more spaces, without the spaces
   // at either end of the text; empty pieces are left out.

@@ -9,16 +9,12 @@
 using Strings = std::vector<std::string>;
 
 TEST(UxCommonStrings, SmallConversions) {
-  EXPECT_EQ(UxCommon::sOfBool(true), "true");
-  EXPECT_EQ(UxCommon::sOfBool(false), "false");
   EXPECT_EQ(UxCommon::sOfI(-2147483647 - 1), "-2147483648");
   EXPECT_EQ(UxCommon::sClearSpaceOfS(" a b\tc "), "ab\tc");
   EXPECT_EQ(UxCommon::sClearFrontSpaceOfS("   a b "), "a b ");
   EXPECT_EQ(UxCommon::sClearFrontSpaceOfS("\t a"), "\t a");  // only character 32
   EXPECT_EQ(UxCommon::sClearFrontSpaceOfS("    "), "");
   EXPECT_EQ(UxCommon::sClearNOfS("a\nb\r\n"), "ab\r");
-  EXPECT_EQ(UxCommon::sAddEnterOfS("x"), "x\r\n");
-  EXPECT_EQ(UxCommon::sAddQuotationMarkOfS("it"), "'it'");
 }
 
 TEST(UxCommonStrings, FillBlankCountsCharacters) {
