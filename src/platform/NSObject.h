@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -40,7 +41,8 @@ class NSObject {
   static std::int64_t liveObjectCount();
 
  private:
-  unsigned retainCount_ = 1;
+  // Atomic: the texture loader thread takes references too.
+  std::atomic<unsigned> retainCount_{1};
 };
 
 // "<ClassName = 0xADDRESS" prefix shared by the engine's descriptions.

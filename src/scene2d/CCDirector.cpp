@@ -3,6 +3,7 @@
 #include <GLES/gl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 #include "Assert.h"
@@ -11,7 +12,9 @@
 #include "CCDirectorFast.h"
 #include "CCDirectorFastThreaded.h"
 #include "CCDirectorTimer.h"
+#include "CCLabelTTF.h"
 #include "CCScheduler.h"
+#include "CCTexture2D.h"
 #include "CCTextureCache.h"
 #include "Clock.h"
 #include "EAGLView.h"
@@ -161,6 +164,7 @@ void CCDirector::end() {
   nextScene_ = nullptr;
   scenesStack_.clear();
   stopAnimation();
+  FPSLabel_ = nullptr;
   projectionDelegate_ = nullptr;
   CCScheduler::purgeSharedScheduler();
   CCActionManager::purgeSharedManager();
@@ -206,7 +210,22 @@ void CCDirector::setGLDefaultValues() {
   setDepthTest(true);
   setProjection(projection_);
   glClearColor(0, 0, 0, 1);
+  if (!FPSLabel_) createFPSLabel();
 }
+
+// Any label that shows the rate will do; the atlas font of the original is not part of this engine.
+void CCDirector::createFPSLabel() {
+  const CCTexture2DPixelFormat saved = CCTexture2D::defaultAlphaPixelFormat();
+  CCTexture2D::setDefaultAlphaPixelFormat(kCCTexture2DPixelFormat_RGBA4444);
+  Ptr<CCLabelTTF> label = CCLabelTTF::labelWithString("00.0", "Arial", 24);
+  CCTexture2D::setDefaultAlphaPixelFormat(saved);
+  if (!label) return;
+  label->setAnchorPoint(CGPointMake(0, 0));
+  label->setPosition(CGPointMake(5, 2));
+  FPSLabel_ = label;
+}
+
+CCLabelTTF* CCDirector::FPSLabel() const { return static_cast<CCLabelTTF*>(FPSLabel_.get()); }
 
 void CCDirector::setProjection(ccDirectorProjection projection) { projection_ = projection; }
 
@@ -259,5 +278,9 @@ void CCDirector::showFPS() {
     frameRate_ = float(frames_) / accumDt_;
     frames_ = 0;
     accumDt_ = 0;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", double(frameRate_));
+    if (CCLabelTTF* label = FPSLabel()) label->setString(text);
   }
+  if (FPSLabel_) FPSLabel_->visit();
 }

@@ -8,6 +8,7 @@
 #include "NSObject.h"
 #include "ccTypes.h"
 
+class CCLabelTTF;
 class EAGLView;
 
 enum ccDirectorProjection {
@@ -93,6 +94,7 @@ class CCDirector : public NSObject {
 
   ccSeconds frameInterval() const { return dt; }
   float frameRate() const { return frameRate_; }
+  CCLabelTTF* FPSLabel() const;
   // Frames drawn since the director was created (state dump).
   unsigned long totalFrames() const { return totalFrames_; }
   ccSeconds deltaTime() const { return dt; }
@@ -103,6 +105,7 @@ class CCDirector : public NSObject {
   void setNextScene();
   void showFPS();
   void setGLDefaultValues();
+  void createFPSLabel();
   void stampLastUpdate();
   template <class T>
   static CCDirector* sharedDirectorOf() {
@@ -118,6 +121,7 @@ class CCDirector : public NSObject {
   unsigned frames_ = 0;
   float accumDt_ = 0;
   float frameRate_ = 0;
+  Ptr<CCNode> FPSLabel_;  // a CCLabelTTF
   bool isPaused_ = false;
   Ptr<CCScene> runningScene_;
   Ptr<CCNode> notificationNode_;

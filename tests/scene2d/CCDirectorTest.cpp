@@ -215,3 +215,19 @@ TEST_F(DirectorTest, DrawnFrameReadsBackAsLandscape) {
   EXPECT_NEAR(pixels[1], 102, 1);
   EXPECT_NEAR(pixels[2], 153, 1);
 }
+
+#include "CCLabelTTF.h"
+
+// The rate display counts frames over a tenth of a second and shows "%.1f".
+TEST_F(DirectorTest, DisplayFPSShowsTheRate) {
+  ASSERT_NE(director->FPSLabel(), nullptr);
+  EXPECT_EQ(director->FPSLabel()->string(), "00.0");
+  director->setDisplayFPS(true);
+  director->runWithScene(scene("a").get());
+  for (int i = 0; i < 12; ++i) {
+    clock->advance(1.0 / 60);
+    director->drawScene();
+  }
+  EXPECT_NEAR(director->frameRate(), 60.0f, 0.5f);
+  EXPECT_EQ(director->FPSLabel()->string(), "60.0");
+}
