@@ -1,8 +1,5 @@
 #include "NSUserDefaults.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +8,7 @@
 #include <sstream>
 
 #include "Log.h"
+#include "NSData.h"
 
 namespace fs = std::filesystem;
 
@@ -20,31 +18,6 @@ std::unique_ptr<NSUserDefaults>& sharedSlot() {
   return shared;
 }
 
-bool writeAll(int fd, const std::string& data) {
-  const char* p = data.data();
-  std::size_t left = data.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0) return false;
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Temp file, fsync, rename: a crash leaves the old file or the new one, never half.
-bool writeFileAtomically(const std::string& path, const std::string& data) {
-  std::error_code ec;
-  fs::create_directories(fs::path(path).parent_path(), ec);
-  std::string temp = path + ".tmp";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok && std::rename(temp.c_str(), path.c_str()) == 0) return true;
-  ::unlink(temp.c_str());
-  return false;
-}
 }  // namespace
 
 NSUserDefaults& NSUserDefaults::standardUserDefaults() {
@@ -144,7 +117,7 @@ bool NSUserDefaults::synchronize() {
     else
       json[key] = std::get<double>(value);
   }
-  if (!writeFileAtomically(path_, json.dump(2) + "\n")) {
+  if (!NSData::writeToFile(json.dump(2) + "\n", path_, true)) {
     logWarningOnce("defaults-write:" + path_, "cannot write the preferences file " + path_);
     return false;
   }
