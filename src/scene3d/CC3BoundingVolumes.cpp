@@ -93,6 +93,16 @@ std::string CC3NodeSphericalBoundingVolume::description() const {
 }
 
 GLfloat CC3NodeSphericalBoundingVolume::radiusAround(CC3Vec3 center,
+                                                     const CC3BoundingVertexLocations& locations) {
+  GLfloat radius = 0;
+  GLuint count = locations.elementCount();
+  for (GLuint i = 0; i < count; ++i)
+    radius = std::max(radius, CC3Vec3Distance(center, locations.locationAt(i)));
+  CCAssert(radius > 0, "Spherical bounding radius is zero");
+  return radius;
+}
+
+GLfloat CC3NodeSphericalBoundingVolume::radiusAround(CC3Vec3 center,
                                                      const std::vector<CC3Vec3>& locations) {
   GLfloat radius = 0;
   for (const CC3Vec3& location : locations)
@@ -210,4 +220,51 @@ std::string CC3NodeTighteningBoundingVolumeSequence::description() const {
   std::string text = NSObject::description() + " containing:";
   for (const auto& volume : boundingVolumes_) text += "\n\t" + volume->description();
   return text;
+}
+
+// MARK: built from the mesh's vertex locations
+
+namespace {
+
+CC3BoundingVertexLocations* locationsOf(const CC3Node* node) {
+  return node ? node->boundingVertexLocations() : nullptr;
+}
+
+}  // namespace
+
+Ptr<CC3VertexLocationsBoundingVolume> CC3VertexLocationsBoundingVolume::boundingVolume() {
+  return makeObject<CC3VertexLocationsBoundingVolume>();
+}
+
+void CC3VertexLocationsBoundingVolume::buildVolume() {
+  if (CC3BoundingVertexLocations* locations = locationsOf(node_))
+    centerOfGeometry_ = locations->centerOfGeometry();
+  volumeNeedsBuilding_ = false;
+}
+
+Ptr<CC3VertexLocationsSphericalBoundingVolume>
+CC3VertexLocationsSphericalBoundingVolume::boundingVolume() {
+  return makeObject<CC3VertexLocationsSphericalBoundingVolume>();
+}
+
+void CC3VertexLocationsSphericalBoundingVolume::buildVolume() {
+  if (CC3BoundingVertexLocations* locations = locationsOf(node_)) {
+    centerOfGeometry_ = locations->centerOfGeometry();
+    CCAssert(locations->elementType() == GL_FLOAT,
+             className() + " must have elementType GLFLOAT to calculate mesh radius");
+    radius_ = radiusAround(centerOfGeometry_, *locations);
+  }
+  volumeNeedsBuilding_ = false;
+}
+
+Ptr<CC3VertexLocationsBoundingBoxVolume> CC3VertexLocationsBoundingBoxVolume::boundingVolume() {
+  return makeObject<CC3VertexLocationsBoundingBoxVolume>();
+}
+
+void CC3VertexLocationsBoundingBoxVolume::buildVolume() {
+  if (CC3BoundingVertexLocations* locations = locationsOf(node_)) {
+    centerOfGeometry_ = locations->centerOfGeometry();
+    boundingBox_ = locations->boundingBox();
+  }
+  volumeNeedsBuilding_ = false;
 }

@@ -1,11 +1,27 @@
 #pragma once
 #include <vector>
 
+#include <GLES/gl.h>
+
 #include "CC3Foundation.h"
 #include "NSObject.h"
 
 class CC3Frustum;
 class CC3Node;
+
+// The vertex locations that the vertex-location volumes are built from: the
+// location array of a mesh node's mesh provides them (see
+// CC3Node::boundingVertexLocations).
+class CC3BoundingVertexLocations {
+ public:
+  virtual ~CC3BoundingVertexLocations() = default;
+  virtual GLenum elementType() const = 0;
+  virtual GLuint elementCount() const = 0;
+  virtual CC3Vec3 locationAt(GLuint index) const = 0;
+  // Component-wise extremes and their midpoint, built once on first request.
+  virtual CC3Box boundingBox() = 0;
+  virtual CC3Vec3 centerOfGeometry() = 0;
+};
 
 // A simple shape around a node's content in world coordinates: it decides
 // whether the node can be seen at all, and its centre gives the node's
@@ -63,6 +79,7 @@ class CC3NodeSphericalBoundingVolume : public CC3NodeBoundingVolume {
   // The largest distance from `center` to any of the locations; a radius of
   // zero (no extent) fails an assertion.
   static GLfloat radiusAround(CC3Vec3 center, const std::vector<CC3Vec3>& locations);
+  static GLfloat radiusAround(CC3Vec3 center, const CC3BoundingVertexLocations& locations);
 
  protected:
   CC3NodeBoundingVolume* newInstance() const override {
@@ -120,4 +137,40 @@ class CC3NodeTighteningBoundingVolumeSequence : public CC3NodeBoundingVolume {
   }
 
   std::vector<Ptr<CC3NodeBoundingVolume>> boundingVolumes_;
+};
+
+// The centre of the node's mesh vertex locations.
+class CC3VertexLocationsBoundingVolume : public CC3NodeBoundingVolume {
+ public:
+  static Ptr<CC3VertexLocationsBoundingVolume> boundingVolume();
+  void buildVolume() override;
+
+ protected:
+  CC3NodeBoundingVolume* newInstance() const override {
+    return new CC3VertexLocationsBoundingVolume();
+  }
+};
+
+// A sphere around the centre of the mesh's vertex locations, reaching the farthest one.
+class CC3VertexLocationsSphericalBoundingVolume : public CC3NodeSphericalBoundingVolume {
+ public:
+  static Ptr<CC3VertexLocationsSphericalBoundingVolume> boundingVolume();
+  void buildVolume() override;
+
+ protected:
+  CC3NodeBoundingVolume* newInstance() const override {
+    return new CC3VertexLocationsSphericalBoundingVolume();
+  }
+};
+
+// The box of the mesh's vertex locations.
+class CC3VertexLocationsBoundingBoxVolume : public CC3NodeBoundingBoxVolume {
+ public:
+  static Ptr<CC3VertexLocationsBoundingBoxVolume> boundingVolume();
+  void buildVolume() override;
+
+ protected:
+  CC3NodeBoundingVolume* newInstance() const override {
+    return new CC3VertexLocationsBoundingBoxVolume();
+  }
 };

@@ -173,6 +173,9 @@ class CC3Node : public CC3Identifiable {
   // MARK: bounding volume
   CC3NodeBoundingVolume* boundingVolume() const { return boundingVolume_.get(); }
   virtual void setBoundingVolume(CC3NodeBoundingVolume* volume);
+  // The vertex locations the vertex-location volumes are built from: a mesh
+  // node answers its mesh's; a plain node has none.
+  virtual CC3BoundingVertexLocations* boundingVertexLocations() const { return nullptr; }
 
   // MARK: graphics resources, handled by mesh nodes
   virtual void createGLBuffers();

@@ -20,20 +20,40 @@ Ptr<CC3Frustum> boxFrustum() {
 const std::vector<CC3Vec3> kCentredPlane{{-50, -25, 0}, {50, -25, 0}, {-50, 25, 0}, {50, 25, 0}};
 const std::vector<CC3Vec3> kCornerPlane{{0, 0, 0}, {100, 0, 0}, {0, 50, 0}, {100, 50, 0}};
 
-// A node carrying the mesh volume's shape: a sphere, then a box, around `locations`.
-Ptr<CC3Node> boundedNode(const std::vector<CC3Vec3>& locations) {
-  auto sphere = CC3NodeSphericalBoundingVolume::boundingVolume();
-  auto box = CC3NodeBoundingBoxVolume::boundingVolume();
-  CC3Box bounds = CC3NodeBoundingBoxVolume::boxAround(locations);
-  CC3Vec3 center = CC3Vec3ScaleUniform(CC3Vec3Add(bounds.minimum, bounds.maximum), 0.5f);
-  sphere->setCenterOfGeometry(center);
-  sphere->setRadius(CC3NodeSphericalBoundingVolume::radiusAround(center, locations));
-  box->setCenterOfGeometry(center);
-  box->setBoundingBox(bounds);
+// Vertex locations held in memory, as a mesh's location array holds them.
+class Locations : public CC3BoundingVertexLocations {
+ public:
+  explicit Locations(std::vector<CC3Vec3> v, GLenum type = GL_FLOAT)
+      : v_(std::move(v)), type_(type) {}
+  GLenum elementType() const override { return type_; }
+  GLuint elementCount() const override { return static_cast<GLuint>(v_.size()); }
+  CC3Vec3 locationAt(GLuint i) const override { return v_[i]; }
+  CC3Box boundingBox() override { return CC3NodeBoundingBoxVolume::boxAround(v_); }
+  CC3Vec3 centerOfGeometry() override {
+    CC3Box b = boundingBox();
+    return CC3Vec3ScaleUniform(CC3Vec3Add(b.minimum, b.maximum), 0.5f);
+  }
+
+ private:
+  std::vector<CC3Vec3> v_;
+  GLenum type_;
+};
+
+// Stands in for a mesh node: local content with vertex locations.
+class MeshLike : public CC3LocalContentNode {
+ public:
+  Locations* locations = nullptr;
+  CC3BoundingVertexLocations* boundingVertexLocations() const override { return locations; }
+};
+
+// A mesh-like node with the mesh nodes' default volume: a sphere, then a box.
+Ptr<MeshLike> boundedNode(Locations* locations) {
+  auto node = makeObject<MeshLike>();
+  node->init();
+  node->locations = locations;
   auto sequence = CC3NodeTighteningBoundingVolumeSequence::boundingVolume();
-  sequence->addBoundingVolume(sphere);
-  sequence->addBoundingVolume(box);
-  auto node = CC3LocalContentNode::node();
+  sequence->addBoundingVolume(CC3VertexLocationsSphericalBoundingVolume::boundingVolume());
+  sequence->addBoundingVolume(CC3VertexLocationsBoundingBoxVolume::boundingVolume());
   node->setBoundingVolume(sequence);
   return node;
 }
@@ -56,15 +76,42 @@ TEST(CC3BoundingVolumesTest, ShapesAroundAPlane) {
   EXPECT_EQ(box, CC3BoxMake(-50, -25, 0, 50, 25, 0));
   EXPECT_NEAR(CC3NodeSphericalBoundingVolume::radiusAround(kCC3Vec3Zero, kCentredPlane), 55.9017f,
               1e-3);
-  EXPECT_ASSERTION(CC3NodeSphericalBoundingVolume::radiusAround({1, 1, 1}, {{1, 1, 1}}),
-                   "Spherical bounding radius is zero");
-  EXPECT_ASSERTION(CC3NodeSphericalBoundingVolume::radiusAround(kCC3Vec3Zero, {}),
+  EXPECT_ASSERTION(
+      CC3NodeSphericalBoundingVolume::radiusAround(kCC3Vec3Zero, std::vector<CC3Vec3>{}),
+      "Spherical bounding radius is zero");
+}
+
+TEST(CC3BoundingVolumesTest, MeshVolumesAreBuiltFromTheVertexLocations) {
+  LeakScope leaks;
+  Locations centred(kCentredPlane);
+  auto node = boundedNode(&centred);
+  EXPECT_TRUE(node->boundingVolume()->volumeNeedsBuilding());
+  node->boundingVolume()->buildVolumeIfNeeded();
+  EXPECT_FALSE(node->boundingVolume()->volumeNeedsBuilding());
+  EXPECT_EQ(node->boundingVolume()->centerOfGeometry(), kCC3Vec3Zero);
+  EXPECT_NEAR(sphereOf(node)->radius(), 55.9017f, 1e-3);
+  EXPECT_EQ(boxOf(node)->boundingBox(), CC3BoxMake(-50, -25, 0, 50, 25, 0));
+
+  auto plain = CC3VertexLocationsBoundingVolume::boundingVolume();
+  Locations corner(kCornerPlane);
+  auto other = boundedNode(&corner);
+  other->setBoundingVolume(plain);
+  plain->buildVolume();
+  EXPECT_EQ(plain->centerOfGeometry(), cc3v(50, 25, 0));
+
+  Locations fixed(kCentredPlane, GL_FIXED);
+  EXPECT_ASSERTION(boundedNode(&fixed)->boundingVolume()->buildVolume(),
+                   "CC3VertexLocationsSphericalBoundingVolume must have elementType GLFLOAT to "
+                   "calculate mesh radius");
+  Locations point({{1, 1, 1}, {1, 1, 1}});
+  EXPECT_ASSERTION(boundedNode(&point)->boundingVolume()->buildVolume(),
                    "Spherical bounding radius is zero");
 }
 
 TEST(CC3BoundingVolumesTest, VolumesFollowTheNodeTransform) {
   LeakScope leaks;
-  auto node = boundedNode(kCornerPlane);
+  Locations corner(kCornerPlane);
+  auto node = boundedNode(&corner);
   node->setLocation({10, 0, 0});
   node->updateTransformMatrices();
   auto* sphere = sphereOf(node);
@@ -93,7 +140,8 @@ TEST(CC3BoundingVolumesTest, VolumesFollowTheNodeTransform) {
 TEST(CC3BoundingVolumesTest, FrustumTests) {
   LeakScope leaks;
   auto frustum = boxFrustum();
-  auto node = boundedNode(kCentredPlane);
+  Locations centred(kCentredPlane);
+  auto node = boundedNode(&centred);
   node->setScale({0.1f, 0.1f, 0.1f});  // a 10 x 5 picture
 
   node->setLocation({-12, 0, -50});  // straddles the left plane
@@ -128,7 +176,8 @@ TEST(CC3BoundingVolumesTest, FrustumTests) {
 
 TEST(CC3BoundingVolumesTest, CopiesAndDescriptions) {
   LeakScope leaks;
-  auto node = boundedNode(kCentredPlane);
+  Locations centred(kCentredPlane);
+  auto node = boundedNode(&centred);
   node->setLocation({0, 0, 1});
   node->updateTransformMatrices();
   auto copy = node->boundingVolume()->copy();
@@ -136,6 +185,7 @@ TEST(CC3BoundingVolumesTest, CopiesAndDescriptions) {
   ASSERT_NE(seq, nullptr);
   ASSERT_EQ(seq->volumeCount(), 2u);
   EXPECT_NE(seq->volumeAt(0), sphereOf(node));
+  EXPECT_EQ(seq->volumeAt(0)->className(), "CC3VertexLocationsSphericalBoundingVolume");
   EXPECT_FLOAT_EQ(static_cast<CC3NodeSphericalBoundingVolume*>(seq->volumeAt(0))->radius(),
                   sphereOf(node)->radius());
   EXPECT_EQ(static_cast<CC3NodeBoundingBoxVolume*>(seq->volumeAt(1))->boundingBox(),
