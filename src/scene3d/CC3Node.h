@@ -150,7 +150,8 @@ class CC3Node : public CC3Identifiable {
   unsigned numberOfRunningActions();
 
   // MARK: per-frame hooks, called by the updating visitor
-  void updateWithVisitor(CC3NodeTransformingVisitor* visitor);
+  // The world overrides both entry points to open and close the visitor.
+  virtual void updateWithVisitor(CC3NodeTransformingVisitor* visitor);
   void updateChildrenWithVisitor(CC3NodeTransformingVisitor* visitor);
   virtual void updateBeforeTransform(CC3NodeUpdatingVisitor* visitor);
   virtual void updateAfterTransform(CC3NodeUpdatingVisitor* visitor);
@@ -183,7 +184,7 @@ class CC3Node : public CC3Identifiable {
   virtual void releaseRedundantData();
 
   // MARK: drawing
-  void drawWithVisitor(CC3NodeDrawingVisitor* visitor);
+  virtual void drawWithVisitor(CC3NodeDrawingVisitor* visitor);
   void drawChildrenWithVisitor(CC3NodeDrawingVisitor* visitor);
   virtual bool doesIntersectFrustum(CC3Frustum* frustum);
   virtual void transformAndDrawWithVisitor(CC3NodeDrawingVisitor* visitor);
