@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "DemoScene.h"
+
 namespace {
 bool takeValue(int argc, const char* const* argv, int& i, std::string& value, std::string& error) {
   if (i + 1 >= argc) {
@@ -27,6 +29,12 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       out.logEvents = true;
     } else if (arg == "--script") {
       if (!takeValue(argc, argv, i, out.script, error)) return false;
+    } else if (arg == "--demo") {
+      if (!takeValue(argc, argv, i, out.demo, error)) return false;
+      if (!DemoScene::isKnown(out.demo)) {
+        error = "unknown demo \"" + out.demo + "\" (known: actions)";
+        return false;
+      }
     } else if (arg == "--export-content") {
       if (!takeValue(argc, argv, i, out.exportContent, error)) return false;
     } else if (arg == "--frames") {
@@ -53,6 +61,7 @@ std::string CommandLine::usage() {
          "                        orientation, screenshot, dump, quit; one command a line)\n"
          "  --frames N            stop after N frames\n"
          "  --log-events          print notifications, sounds and page settles with their time\n"
+         "  --demo NAME           show an engine demonstration instead of the book (actions)\n"
          "  --export-content DIR  write the book's texts and layout for the asset tools\n"
          "  --version             print the version\n"
          "  --help                print this help\n"

@@ -10,6 +10,7 @@ struct CommandLine {
   long frames = -1;
   std::string script;
   std::string exportContent;
+  std::string demo;
 
   // False with a one-line reason for an unknown flag or a bad value.
   static bool parse(int argc, const char* const* argv, CommandLine& out, std::string& error);

@@ -92,6 +92,7 @@ int runLumoProgram(int argc, const char* const* argv) {
   // Headless runs play sounds for their real length in virtual time, silently.
   AVAudioPlayer::setUseVirtualBackend(options.headless);
   auto delegate = makeObject<lumoAppDelegate>();
+  delegate->setDemo(options.demo);
   int status = host.run(delegate.get());
   host.setFrameHook(nullptr);
   KstSound::shared()->releasePlayers();

@@ -5,6 +5,7 @@
 #include "CCDirector.h"
 #include "CCLayer.h"
 #include "CCNode.h"
+#include "CCProtocols.h"
 #include "Clock.h"
 #include "KstSound.h"
 #include "NSRunLoop.h"
@@ -71,6 +72,7 @@ nlohmann::json dumpNode(CCNode* node) {
   n["rotation"] = node->rotation();
   n["scale"] = {node->scaleX(), node->scaleY()};
   if (auto* layer = dynamic_cast<CCLayer*>(node)) n["touchEnabled"] = layer->isTouchEnabled();
+  if (auto* rgba = dynamic_cast<CCRGBAProtocol*>(node)) n["opacity"] = rgba->opacity();
   nlohmann::json children = nlohmann::json::array();
   for (std::size_t i = 0; i < node->childrenCount(); ++i)
     children.push_back(dumpNode(node->childAtIndex(i)));

@@ -5,6 +5,7 @@
 
 #include "CCDirector.h"
 #include "CCTexture2D.h"
+#include "DemoScene.h"
 #include "ControllableCCLayer.h"
 #include "EAGLView.h"
 #include "Log.h"
@@ -37,6 +38,7 @@ void lumoAppDelegate::applicationDidFinishLaunching(UIApplication*) {
   CGSize size = director->winSize();
   auto layer = ControllableCCLayer::layerWithColor(ccc4(0, 0, 0, 255), size.width, size.height);
   layer->scheduleUpdate();
+  if (!demo_.empty()) DemoScene::addTo(demo_, layer.get());
   viewController_ = CCNodeController::controller();
   viewController_->setDoesAutoRotate(true);
   viewController_->runSceneOnNode(layer.get());

@@ -2,6 +2,8 @@
 #include "UIApplication.h"
 #include "UIWindow.h"
 
+#include <string>
+
 #include "CCNodeController.h"
 
 class EAGLView;
@@ -27,10 +29,13 @@ class lumoAppDelegate : public UIApplicationDelegate {
   CCNodeController* viewController() const { return viewController_.get(); }
   // False when the graphics view could not be created (no GL).
   bool launched() const { return launched_; }
+  // An engine demonstration to show on the book's layer (empty: none).
+  void setDemo(const std::string& name) { demo_ = name; }
 
  private:
   Ptr<UIWindow> window_;
   Ptr<CCNodeController> viewController_;
   EAGLView* glView_ = nullptr;  // not retained: the window keeps it
   bool launched_ = false;
+  std::string demo_;
 };

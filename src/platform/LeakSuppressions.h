@@ -7,3 +7,6 @@ inline constexpr const char* kSystemLibraryLeakSuppressions =
     "leak:swrast_dri\nleak:libglapi\nleak:libLLVM\nleak:libfontconfig\nleak:libpango\n"
     "leak:libcairo\nleak:libharfbuzz\nleak:libglib\nleak:libgobject\nleak:libSDL2\n"
     "leak:libdbus\nleak:libX11\nleak:libxcb\nleak:libpulse\nleak:libasound\nleak:libmpg123\n";
+
+// Keeps the sanitizer quiet about the suppressions it used.
+inline constexpr const char* kLeakSanitizerOptions = "print_suppressions=0";

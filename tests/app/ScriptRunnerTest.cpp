@@ -71,4 +71,7 @@ TEST(CommandLineParsing, FlagsAndErrors) {
   EXPECT_EQ(error, "--script needs a value");
   const char* negative[] = {"lumo-book", "--frames", "-3"};
   EXPECT_FALSE(CommandLine::parse(3, negative, bad, error));
+  const char* demo[] = {"lumo-book", "--demo", "fireworks"};
+  EXPECT_FALSE(CommandLine::parse(3, demo, bad, error));
+  EXPECT_EQ(error, "unknown demo \"fireworks\" (known: actions)");
 }

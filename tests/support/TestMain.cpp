@@ -8,6 +8,7 @@
 
 #if defined(__SANITIZE_ADDRESS__)
 extern "C" const char* __lsan_default_suppressions() { return kSystemLibraryLeakSuppressions; }
+extern "C" const char* __lsan_default_options() { return kLeakSanitizerOptions; }
 #endif
 
 namespace {
