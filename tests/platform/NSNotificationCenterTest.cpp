@@ -26,8 +26,7 @@ TEST(NotificationCenter, ByNameAndSender) {
   center.addObserver(byName.get(), SELECTOR(Observer::heard), "asidedidfinishnotification",
                      nullptr);
   center.addObserver(bySender.get(), SELECTOR(Observer::heard), "", sender.get());
-  center.postNotificationName("asidedidfinishnotification", stranger.get(),
-                              {{"isAside", true}});
+  center.postNotificationName("asidedidfinishnotification", stranger.get(), {{"isAside", true}});
   center.postNotificationName("other", sender.get());
   EXPECT_EQ(byName->names, (std::vector<std::string>{"asidedidfinishnotification"}));
   EXPECT_TRUE(byName->lastInfo.boolValue("isAside"));
