@@ -240,6 +240,41 @@ TEST(CC3NodeTest, GlobalTransformIsParentTimesTranslateRotateScale) {
                    1e-5);
 }
 
+TEST(CC3NodeTest, OnlyDirtySubtreesAreRebuilt) {
+  class Counting : public CC3Node {
+   public:
+    int builds = 0;
+    void buildTransformMatrix() override {
+      ++builds;
+      CC3Node::buildTransformMatrix();
+    }
+  };
+  LeakScope leaks;
+  auto make = [] {
+    auto n = makeObject<Counting>();
+    n->init();
+    return n;
+  };
+  auto root = make(), left = make(), leftChild = make(), right = make();
+  root->addChild(left);
+  left->addChild(leftChild);
+  root->addChild(right);
+  root->setLocation({1, 0, 0});
+  root->updateTransformMatrices();
+  EXPECT_EQ(root->builds + left->builds + leftChild->builds + right->builds, 4);
+
+  root->updateTransformMatrices();  // nothing changed: nothing rebuilt
+  EXPECT_EQ(root->builds + left->builds + leftChild->builds + right->builds, 4);
+
+  left->setRotation({0, 0, 90});
+  root->updateTransformMatrices();
+  EXPECT_EQ(root->builds, 1);
+  EXPECT_EQ(right->builds, 1);
+  EXPECT_EQ(left->builds, 2);
+  EXPECT_EQ(leftChild->builds, 2);
+  EXPECT_VEC3_NEAR(leftChild->globalRotation(), cc3v(0, 0, 90), 1e-4);
+}
+
 TEST(CC3NodeTest, RigidInverseAndLocalizedChildKeepWorldPlacement) {
   LeakScope leaks;
   auto holder = CC3Node::node(), item = CC3Node::node();
