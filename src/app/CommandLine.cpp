@@ -32,7 +32,7 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
     } else if (arg == "--demo") {
       if (!takeValue(argc, argv, i, out.demo, error)) return false;
       if (!DemoScene::isKnown(out.demo)) {
-        error = "unknown demo \"" + out.demo + "\" (known: actions)";
+        error = "unknown demo \"" + out.demo + "\" (known: actions, narration)";
         return false;
       }
     } else if (arg == "--export-content") {
@@ -61,7 +61,8 @@ std::string CommandLine::usage() {
          "                        orientation, screenshot, dump, quit; one command a line)\n"
          "  --frames N            stop after N frames\n"
          "  --log-events          print notifications, sounds and page settles with their time\n"
-         "  --demo NAME           show an engine demonstration instead of the book (actions)\n"
+         "  --demo NAME           show an engine demonstration instead of the book\n"
+         "                        (actions: a moving, fading square; narration: page 2 read aloud)\n"
          "  --export-content DIR  write the book's texts and layout for the asset tools\n"
          "  --version             print the version\n"
          "  --help                print this help\n"

@@ -2,6 +2,8 @@
 
 #include "CCActionInterval.h"
 #include "CCLayerColor.h"
+#include "KstSound.h"
+#include "KstStage.h"
 
 namespace {
 // A white square that moves from (100, 300) to (600, 300) and fades out over
@@ -21,10 +23,18 @@ void addActions(CCNode* parent) {
   parent->addChild(turning.get());
   turning->runAction(CCRotateBy::actionWithDuration(2, 180).get());
 }
+// Page 2's Russian narration over the music, as the book starts a page.
+void playNarration() {
+  Ptr<KstStage> stage = KstStage::stage();
+  KstSound* sound = KstSound::shared();
+  sound->playBgSoundWithName("background", "mp3");
+  if (stage) sound->playSoundWithName(stage->narrationSoundForStage(2, 2000), "mp3");
+}
 }  // namespace
 
-bool DemoScene::isKnown(const std::string& name) { return name == "actions"; }
+bool DemoScene::isKnown(const std::string& name) { return name == "actions" || name == "narration"; }
 
 void DemoScene::addTo(const std::string& name, CCNode* parent) {
   if (name == "actions") addActions(parent);
+  if (name == "narration") playNarration();
 }

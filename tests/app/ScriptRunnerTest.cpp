@@ -73,5 +73,5 @@ TEST(CommandLineParsing, FlagsAndErrors) {
   EXPECT_FALSE(CommandLine::parse(3, negative, bad, error));
   const char* demo[] = {"lumo-book", "--demo", "fireworks"};
   EXPECT_FALSE(CommandLine::parse(3, demo, bad, error));
-  EXPECT_EQ(error, "unknown demo \"fireworks\" (known: actions)");
+  EXPECT_EQ(error, "unknown demo \"fireworks\" (known: actions, narration)");
 }
