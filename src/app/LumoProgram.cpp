@@ -76,8 +76,13 @@ int runLumoProgram(int argc, const char* const* argv) {
     fail(options.script + ": " + error);
     return 2;
   }
-  if (!NSBundle::mainBundle().hasAnyFolder())
-    logMessage(LogLevel::Warning, "no assets folder found; pictures and sounds will be missing");
+  if (!NSBundle::mainBundle().hasAnyFolder()) {
+    std::string looked;
+    for (const auto& path : NSBundle::mainBundle().searchPaths())
+      looked += (looked.empty() ? "" : ", ") + path;
+    fail("no assets folder found (looked in " + looked + "; set LUMO_ASSETS)");
+    return 2;
+  }
 
   PlatformHost& host = PlatformHost::shared();
   if (!host.open({options.headless, options.frames}, error)) {

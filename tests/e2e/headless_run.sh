@@ -57,5 +57,14 @@ out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" --frames 1 2>&1); rc=$?
 [ "$(echo "$out" | wc -l)" -eq 1 ] || fail "no display should say one line: $out"
 
 "$program" --headless --frames 30 || fail "--frames run failed"
+nd its pictures and sounds says where it looked.
+mkdir "$work/alone"
+cp "$program" "$work/alone/lumo-book"
+out=$(LUMO_ASSETS=$work/none "$work/alone/lumo-book" --headless --frames 1 2>&1); rc=$?
+if [ -d "$(dirname "$program")/../assets" ] || [ -n "${LUMO_SOURCE_DIR:-}" ]; then
+  : # the source tree's assets folder is always found by a build from source
+else
+  [ $rc -eq 2 ] || fail "missing assets gave $rc"
+fi
 "$program" --version | grep -q "lumo-book" || fail "--version"
 echo "ok"
