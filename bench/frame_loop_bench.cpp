@@ -28,7 +28,8 @@ class EmptyBook : public UIApplicationDelegate {
     CCDirector::setDirectorType(3);
     CCDirector* director = CCDirector::sharedDirector();
     director->setDeviceOrientation(3);
-    view = EAGLView::viewWithFrame(window->bounds(), kEAGLColorFormatRGBA8, GL_DEPTH_COMPONENT16_OES);
+    view =
+        EAGLView::viewWithFrame(window->bounds(), kEAGLColorFormatRGBA8, GL_DEPTH_COMPONENT16_OES);
     director->setOpenGLView(view.get());
     window->addSubview(view.get());
     window->makeKeyAndVisible();

@@ -32,7 +32,9 @@ void playNarration() {
 }
 }  // namespace
 
-bool DemoScene::isKnown(const std::string& name) { return name == "actions" || name == "narration"; }
+bool DemoScene::isKnown(const std::string& name) {
+  return name == "actions" || name == "narration";
+}
 
 void DemoScene::addTo(const std::string& name, CCNode* parent) {
   if (name == "actions") addActions(parent);

@@ -20,7 +20,9 @@
 #include "lumoAppDelegate.h"
 
 namespace {
-void fail(const std::string& message) { std::fprintf(stderr, "lumo-book: %s\n", message.c_str()); }
+void fail(const std::string& message) {
+  std::fprintf(stderr, "lumo-book: %s\n", message.c_str());
+}
 
 void registerDumpSections() {
   StateDump::shared().addSection("director", dumpDirector);

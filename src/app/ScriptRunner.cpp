@@ -77,8 +77,8 @@ bool ScriptRunner::parse(const std::string& text, std::string& error) {
     for (int i = 0; i < shape->second.numbers; ++i) {
       double v = 0;
       if (!parseNumber(args[std::size_t(i)], v)) {
-        error = "line " + std::to_string(number) + ": \"" + args[std::size_t(i)] +
-                "\" is not a number";
+        error =
+            "line " + std::to_string(number) + ": \"" + args[std::size_t(i)] + "\" is not a number";
         return false;
       }
       c.numbers.push_back(v);

@@ -5,8 +5,8 @@
 
 #include "CCDirector.h"
 #include "CCTexture2D.h"
-#include "DemoScene.h"
 #include "ControllableCCLayer.h"
+#include "DemoScene.h"
 #include "EAGLView.h"
 #include "Log.h"
 #include "PlatformHost.h"
@@ -21,8 +21,8 @@ void lumoAppDelegate::applicationDidFinishLaunching(UIApplication*) {
   director->setDeviceOrientation(3);
   director->setAnimationInterval(1.0 / 60);
   director->setDisplayFPS(false);
-  auto view = EAGLView::viewWithFrame(window_->bounds(), kEAGLColorFormatRGBA8,
-                                      GL_DEPTH_COMPONENT16_OES);
+  auto view =
+      EAGLView::viewWithFrame(window_->bounds(), kEAGLColorFormatRGBA8, GL_DEPTH_COMPONENT16_OES);
   if (!view) {
     logMessage(LogLevel::Error, "cannot create the GL view");
     PlatformHost::shared().quit(2);

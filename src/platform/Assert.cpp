@@ -12,11 +12,18 @@ std::atomic<AssertionMode> gMode{AssertionMode::Abort};
 }
 
 AssertionFailure::AssertionFailure(std::string msg, std::string op, std::string f, int l)
-    : std::logic_error(msg), message(std::move(msg)), operation(std::move(op)),
-      file(std::move(f)), line(l) {}
+    : std::logic_error(msg),
+      message(std::move(msg)),
+      operation(std::move(op)),
+      file(std::move(f)),
+      line(l) {}
 
-void setAssertionMode(AssertionMode mode) { gMode = mode; }
-AssertionMode assertionMode() { return gMode; }
+void setAssertionMode(AssertionMode mode) {
+  gMode = mode;
+}
+AssertionMode assertionMode() {
+  return gMode;
+}
 
 std::string sourceFileLabel(const char* sourcePath) {
   std::string_view path(sourcePath);

@@ -27,7 +27,7 @@ AssertionMode assertionMode();
 // "Classes/" in front for the book's own code.
 std::string sourceFileLabel(const char* sourcePath);
 
-#define CCAssert(condition, message)                                  \
-  do {                                                                \
+#define CCAssert(condition, message)                                          \
+  do {                                                                        \
     if (!(condition)) failAssertion((message), __func__, __FILE__, __LINE__); \
   } while (0)

@@ -16,7 +16,7 @@ CADisplayLink::CADisplayLink(NSObject* target, Selector<CADisplayLink*> sel)
 CADisplayLink::~CADisplayLink() = default;
 
 Ptr<CADisplayLink> CADisplayLink::displayLinkWithTarget(NSObject* target,
-                                                         Selector<CADisplayLink*> sel) {
+                                                        Selector<CADisplayLink*> sel) {
   return Ptr<CADisplayLink>::adopt(new CADisplayLink(target, sel));
 }
 
@@ -49,4 +49,6 @@ void CADisplayLink::refreshAll(double timestamp) {
   for (auto& link : links) link->refresh(timestamp);
 }
 
-bool CADisplayLink::anyActive() { return !activeLinks().empty(); }
+bool CADisplayLink::anyActive() {
+  return !activeLinks().empty();
+}

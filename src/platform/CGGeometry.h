@@ -20,23 +20,47 @@ inline constexpr CGPoint CGPointZero{0, 0};
 inline constexpr CGSize CGSizeZero{0, 0};
 inline constexpr CGRect CGRectZero{{0, 0}, {0, 0}};
 
-inline CGPoint CGPointMake(float x, float y) { return {x, y}; }
-inline CGSize CGSizeMake(float w, float h) { return {w, h}; }
-inline CGRect CGRectMake(float x, float y, float w, float h) { return {{x, y}, {w, h}}; }
+inline CGPoint CGPointMake(float x, float y) {
+  return {x, y};
+}
+inline CGSize CGSizeMake(float w, float h) {
+  return {w, h};
+}
+inline CGRect CGRectMake(float x, float y, float w, float h) {
+  return {{x, y}, {w, h}};
+}
 
-inline float CGRectGetMinX(const CGRect& r) { return r.origin.x; }
-inline float CGRectGetMaxX(const CGRect& r) { return r.origin.x + r.size.width; }
-inline float CGRectGetMinY(const CGRect& r) { return r.origin.y; }
-inline float CGRectGetMaxY(const CGRect& r) { return r.origin.y + r.size.height; }
-inline float CGRectGetMidX(const CGRect& r) { return r.origin.x + r.size.width / 2; }
-inline float CGRectGetMidY(const CGRect& r) { return r.origin.y + r.size.height / 2; }
+inline float CGRectGetMinX(const CGRect& r) {
+  return r.origin.x;
+}
+inline float CGRectGetMaxX(const CGRect& r) {
+  return r.origin.x + r.size.width;
+}
+inline float CGRectGetMinY(const CGRect& r) {
+  return r.origin.y;
+}
+inline float CGRectGetMaxY(const CGRect& r) {
+  return r.origin.y + r.size.height;
+}
+inline float CGRectGetMidX(const CGRect& r) {
+  return r.origin.x + r.size.width / 2;
+}
+inline float CGRectGetMidY(const CGRect& r) {
+  return r.origin.y + r.size.height / 2;
+}
 inline bool CGRectContainsPoint(const CGRect& r, const CGPoint& p) {
   return p.x >= CGRectGetMinX(r) && p.x < CGRectGetMaxX(r) && p.y >= CGRectGetMinY(r) &&
          p.y < CGRectGetMaxY(r);
 }
-inline bool CGPointEqualToPoint(const CGPoint& a, const CGPoint& b) { return a == b; }
-inline bool CGSizeEqualToSize(const CGSize& a, const CGSize& b) { return a == b; }
-inline bool CGRectEqualToRect(const CGRect& a, const CGRect& b) { return a == b; }
+inline bool CGPointEqualToPoint(const CGPoint& a, const CGPoint& b) {
+  return a == b;
+}
+inline bool CGSizeEqualToSize(const CGSize& a, const CGSize& b) {
+  return a == b;
+}
+inline bool CGRectEqualToRect(const CGRect& a, const CGRect& b) {
+  return a == b;
+}
 
 // 2D affine transform [a b 0; c d 0; tx ty 1], row-vector convention.
 struct CGAffineTransform {
@@ -53,8 +77,8 @@ inline CGPoint CGPointApplyAffineTransform(CGPoint p, const CGAffineTransform& t
 // t1 then t2.
 inline CGAffineTransform CGAffineTransformConcat(const CGAffineTransform& t1,
                                                  const CGAffineTransform& t2) {
-  return {t1.a * t2.a + t1.b * t2.c,         t1.a * t2.b + t1.b * t2.d,
-          t1.c * t2.a + t1.d * t2.c,         t1.c * t2.b + t1.d * t2.d,
+  return {t1.a * t2.a + t1.b * t2.c,           t1.a * t2.b + t1.b * t2.d,
+          t1.c * t2.a + t1.d * t2.c,           t1.c * t2.b + t1.d * t2.d,
           t1.tx * t2.a + t1.ty * t2.c + t2.tx, t1.tx * t2.b + t1.ty * t2.d + t2.ty};
 }
 inline CGAffineTransform CGAffineTransformTranslate(const CGAffineTransform& t, float x, float y) {

@@ -25,8 +25,12 @@ double Clock::seconds() const {
   return now(t) ? t.toSeconds() : 0.0;
 }
 
-Clock& Clock::current() { return *gCurrent; }
-void Clock::setCurrent(Clock* clock) { gCurrent = clock ? clock : &gRealClock; }
+Clock& Clock::current() {
+  return *gCurrent;
+}
+void Clock::setCurrent(Clock* clock) {
+  gCurrent = clock ? clock : &gRealClock;
+}
 
 bool RealClock::now(TimeValue& out) const {
   timeval tv{};
@@ -41,5 +45,9 @@ bool VirtualClock::now(TimeValue& out) const {
   return true;
 }
 
-void VirtualClock::advance(double seconds) { seconds_ += seconds; }
-void VirtualClock::set(double seconds) { seconds_ = seconds; }
+void VirtualClock::advance(double seconds) {
+  seconds_ += seconds;
+}
+void VirtualClock::set(double seconds) {
+  seconds_ = seconds;
+}

@@ -21,10 +21,22 @@ int nextPowerOfTwo(int v) {
 // Pixel (x, y) of the upright picture (origin bottom-left) in the portrait buffer.
 void uprightToBuffer(int orientation, int x, int y, int w, int h, int& bx, int& by) {
   switch (orientation) {
-    case 1: bx = x; by = y; break;
-    case 2: bx = w - 1 - x; by = h - 1 - y; break;
-    case 4: bx = w - 1 - y; by = x; break;
-    default: bx = y; by = h - 1 - x; break;
+    case 1:
+      bx = x;
+      by = y;
+      break;
+    case 2:
+      bx = w - 1 - x;
+      by = h - 1 - y;
+      break;
+    case 4:
+      bx = w - 1 - y;
+      by = x;
+      break;
+    default:
+      bx = y;
+      by = h - 1 - x;
+      break;
   }
 }
 }  // namespace
@@ -78,7 +90,9 @@ bool EAGLContext::setCurrentContext(EAGLContext* context) {
   return true;
 }
 
-EAGLContext* EAGLContext::currentContext() { return tCurrent; }
+EAGLContext* EAGLContext::currentContext() {
+  return tCurrent;
+}
 
 bool EAGLContext::renderbufferStorage(GLenum target, CAEAGLLayer* drawable) {
   if (!drawable || !hasFramebufferObjects()) return false;

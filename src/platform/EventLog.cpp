@@ -9,8 +9,12 @@ namespace {
 std::atomic<bool> gEnabled{false};
 }
 
-void EventLog::setEnabled(bool enabled) { gEnabled = enabled; }
-bool EventLog::enabled() { return gEnabled; }
+void EventLog::setEnabled(bool enabled) {
+  gEnabled = enabled;
+}
+bool EventLog::enabled() {
+  return gEnabled;
+}
 
 void EventLog::log(const std::string& category, const std::string& text) {
   if (!gEnabled) return;

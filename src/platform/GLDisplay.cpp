@@ -20,10 +20,10 @@ struct State {
 State gState;
 
 bool chooseConfig(EGLint surfaceType, std::string& error) {
-  const EGLint attributes[] = {EGL_RED_SIZE,        8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
-                               EGL_ALPHA_SIZE,      8, EGL_DEPTH_SIZE, 16,
-                               EGL_RENDERABLE_TYPE, EGL_OPENGL_ES_BIT,
-                               EGL_SURFACE_TYPE,    surfaceType, EGL_NONE};
+  const EGLint attributes[] = {
+      EGL_RED_SIZE,     8,           EGL_GREEN_SIZE, 8,  EGL_BLUE_SIZE,       8,
+      EGL_ALPHA_SIZE,   8,           EGL_DEPTH_SIZE, 16, EGL_RENDERABLE_TYPE, EGL_OPENGL_ES_BIT,
+      EGL_SURFACE_TYPE, surfaceType, EGL_NONE};
   EGLint count = 0;
   if (!eglChooseConfig(gState.display, attributes, &gState.config, 1, &count) || count < 1) {
     error = "no EGL configuration offers GL ES 1.1 with RGBA8 and depth";
@@ -49,7 +49,8 @@ bool initialize(std::string& error) {
   }
   const char* extensions = eglQueryString(gState.display, EGL_EXTENSIONS);
   gState.surfacelessOk =
-      extensions && std::string(extensions).find("EGL_KHR_surfaceless_context") != std::string::npos;
+      extensions &&
+      std::string(extensions).find("EGL_KHR_surfaceless_context") != std::string::npos;
   return true;
 }
 }  // namespace
@@ -59,7 +60,8 @@ bool GLDisplay::openHeadless(std::string& error) {
   auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
       eglGetProcAddress("eglGetPlatformDisplayEXT"));
   if (getPlatformDisplay)
-    gState.display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    gState.display =
+        getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
   gState.headless = true;
   return initialize(error) && chooseConfig(EGL_PBUFFER_BIT, error);
 }
@@ -82,10 +84,18 @@ bool GLDisplay::openForX11Window(void* x11Display, unsigned long x11Window, std:
   return true;
 }
 
-bool GLDisplay::isOpen() { return gState.display != EGL_NO_DISPLAY; }
-bool GLDisplay::isHeadless() { return gState.headless; }
-EGLDisplay GLDisplay::display() { return gState.display; }
-EGLConfig GLDisplay::config() { return gState.config; }
+bool GLDisplay::isOpen() {
+  return gState.display != EGL_NO_DISPLAY;
+}
+bool GLDisplay::isHeadless() {
+  return gState.headless;
+}
+EGLDisplay GLDisplay::display() {
+  return gState.display;
+}
+EGLConfig GLDisplay::config() {
+  return gState.config;
+}
 
 bool GLDisplay::makeCurrent(EGLContext context) {
   if (context == EGL_NO_CONTEXT)
@@ -103,7 +113,8 @@ void GLDisplay::close() {
   if (gState.display == EGL_NO_DISPLAY) return;
   eglMakeCurrent(gState.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   if (gState.presenter != EGL_NO_CONTEXT) eglDestroyContext(gState.display, gState.presenter);
-  if (gState.windowSurface != EGL_NO_SURFACE) eglDestroySurface(gState.display, gState.windowSurface);
+  if (gState.windowSurface != EGL_NO_SURFACE)
+    eglDestroySurface(gState.display, gState.windowSurface);
   if (gState.pbuffer != EGL_NO_SURFACE) eglDestroySurface(gState.display, gState.pbuffer);
   eglTerminate(gState.display);
   gState = State{};
@@ -131,10 +142,22 @@ void cornerTexCoords(int orientation, float su, float sv, GLfloat out[8]) {
   // (u, v) of landscape point (x, y) in [0,1]^2 for each held orientation.
   auto map = [&](float x, float y, GLfloat* uv) {
     switch (orientation) {
-      case 4: uv[0] = (1 - y) * su; uv[1] = x * sv; break;
-      case 1: uv[0] = x * su; uv[1] = y * sv; break;
-      case 2: uv[0] = (1 - x) * su; uv[1] = (1 - y) * sv; break;
-      default: uv[0] = y * su; uv[1] = (1 - x) * sv; break;  // 3, landscape left
+      case 4:
+        uv[0] = (1 - y) * su;
+        uv[1] = x * sv;
+        break;
+      case 1:
+        uv[0] = x * su;
+        uv[1] = y * sv;
+        break;
+      case 2:
+        uv[0] = (1 - x) * su;
+        uv[1] = (1 - y) * sv;
+        break;
+      default:
+        uv[0] = y * su;
+        uv[1] = (1 - x) * sv;
+        break;  // 3, landscape left
     }
   };
   map(0, 0, out);

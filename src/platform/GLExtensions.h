@@ -25,7 +25,9 @@ struct GLExtensionFunctions {
 const GLExtensionFunctions& glExtensions();
 bool hasFramebufferObjects();
 
-inline void ccglGenFramebuffers(GLsizei n, GLuint* ids) { glExtensions().genFramebuffers(n, ids); }
+inline void ccglGenFramebuffers(GLsizei n, GLuint* ids) {
+  glExtensions().genFramebuffers(n, ids);
+}
 inline void ccglDeleteFramebuffers(GLsizei n, const GLuint* ids) {
   glExtensions().deleteFramebuffers(n, ids);
 }
@@ -43,7 +45,9 @@ inline void ccglFramebufferTexture2D(GLenum target, GLenum attachment, GLenum te
 inline GLenum ccglCheckFramebufferStatus(GLenum target) {
   return glExtensions().checkFramebufferStatus(target);
 }
-inline void ccglGenRenderbuffers(GLsizei n, GLuint* ids) { glExtensions().genRenderbuffers(n, ids); }
+inline void ccglGenRenderbuffers(GLsizei n, GLuint* ids) {
+  glExtensions().genRenderbuffers(n, ids);
+}
 inline void ccglDeleteRenderbuffers(GLsizei n, const GLuint* ids) {
   glExtensions().deleteRenderbuffers(n, ids);
 }
@@ -56,4 +60,6 @@ inline void ccglRenderbufferStorage(GLenum target, GLenum format, GLsizei w, GLs
 inline void ccglGetRenderbufferParameteriv(GLenum target, GLenum name, GLint* value) {
   glExtensions().getRenderbufferParameteriv(target, name, value);
 }
-inline void ccglGenerateMipmap(GLenum target) { glExtensions().generateMipmap(target); }
+inline void ccglGenerateMipmap(GLenum target) {
+  glExtensions().generateMipmap(target);
+}

@@ -15,18 +15,27 @@ std::set<std::string>& seenKeys() {
 }
 const char* levelName(LogLevel level) {
   switch (level) {
-    case LogLevel::Debug: return "debug";
-    case LogLevel::Info: return "info";
-    case LogLevel::Warning: return "warning";
-    case LogLevel::Error: return "error";
-    case LogLevel::Silent: break;
+    case LogLevel::Debug:
+      return "debug";
+    case LogLevel::Info:
+      return "info";
+    case LogLevel::Warning:
+      return "warning";
+    case LogLevel::Error:
+      return "error";
+    case LogLevel::Silent:
+      break;
   }
   return "";
 }
 }  // namespace
 
-void setLogLevel(LogLevel level) { gLevel = level; }
-LogLevel logLevel() { return gLevel; }
+void setLogLevel(LogLevel level) {
+  gLevel = level;
+}
+LogLevel logLevel() {
+  return gLevel;
+}
 
 void logMessage(LogLevel level, const std::string& text) {
   if (level < gLevel || level == LogLevel::Silent) return;

@@ -9,14 +9,18 @@ thread_local NSAutoreleasePool* tInnermost = nullptr;
 thread_local std::unique_ptr<NSAutoreleasePool> tThreadPool;
 }  // namespace
 
-NSAutoreleasePool::NSAutoreleasePool() : outer_(tInnermost) { tInnermost = this; }
+NSAutoreleasePool::NSAutoreleasePool() : outer_(tInnermost) {
+  tInnermost = this;
+}
 
 NSAutoreleasePool::~NSAutoreleasePool() {
   drain();
   tInnermost = outer_;
 }
 
-void NSAutoreleasePool::addObject(NSObject* object) { objects_.push_back(object); }
+void NSAutoreleasePool::addObject(NSObject* object) {
+  objects_.push_back(object);
+}
 
 void NSAutoreleasePool::drain() {
   // Releasing may autorelease more objects into this pool: keep going until empty.

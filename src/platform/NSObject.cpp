@@ -14,9 +14,13 @@ namespace {
 std::atomic<std::int64_t> gLiveObjects{0};
 }  // namespace
 
-NSObject::NSObject() { ++gLiveObjects; }
+NSObject::NSObject() {
+  ++gLiveObjects;
+}
 
-NSObject::~NSObject() { --gLiveObjects; }
+NSObject::~NSObject() {
+  --gLiveObjects;
+}
 
 void NSObject::release() {
   CCAssert(retainCount_ > 0, "release of an object with no references");
@@ -36,7 +40,9 @@ std::string NSObject::className() const {
   return name;
 }
 
-std::string NSObject::description() const { return objectAddressPrefix(this) + ">"; }
+std::string NSObject::description() const {
+  return objectAddressPrefix(this) + ">";
+}
 
 std::string objectAddressPrefix(const NSObject* object) {
   char address[32];
@@ -49,7 +55,9 @@ std::string objectAddressPrefix(const NSObject* object) {
   return text;
 }
 
-std::int64_t NSObject::liveObjectCount() { return gLiveObjects; }
+std::int64_t NSObject::liveObjectCount() {
+  return gLiveObjects;
+}
 
 void NSObject::performSelector(Selector<> sel, double afterDelay) {
   NSRunLoop::mainRunLoop().performAfterDelay(this, sel, afterDelay);

@@ -43,8 +43,7 @@ void NSRunLoop::cancelPerformRequests(NSObject* target, Selector<> sel) {
     if (c.target.get() == target && c.sel0 && c.sel0 == sel) c.cancelled = true;
 }
 
-void NSRunLoop::cancelPerformRequests(NSObject* target, Selector<NSObject*> sel,
-                                      NSObject* object) {
+void NSRunLoop::cancelPerformRequests(NSObject* target, Selector<NSObject*> sel, NSObject* object) {
   for (auto& c : calls_)
     if (c.target.get() == target && c.sel1 && c.sel1 == sel && c.object.get() == object)
       c.cancelled = true;
@@ -144,8 +143,8 @@ std::vector<NSRunLoop::PendingCall> NSRunLoop::pendingCalls() const {
   std::vector<PendingCall> out;
   for (const auto& c : calls_) {
     if (c.cancelled) continue;
-    out.push_back({c.target ? c.target->className() : "",
-                   c.sel0 ? c.sel0.name() : c.sel1.name(), c.fireTime});
+    out.push_back({c.target ? c.target->className() : "", c.sel0 ? c.sel0.name() : c.sel1.name(),
+                   c.fireTime});
   }
   return out;
 }

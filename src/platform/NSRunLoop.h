@@ -15,8 +15,7 @@ class NSRunLoop {
   static NSRunLoop& mainRunLoop();
 
   void performAfterDelay(NSObject* target, Selector<> sel, double delay);
-  void performAfterDelay(NSObject* target, Selector<NSObject*> sel, NSObject* object,
-                         double delay);
+  void performAfterDelay(NSObject* target, Selector<NSObject*> sel, NSObject* object, double delay);
   void cancelPerformRequests(NSObject* target);
   void cancelPerformRequests(NSObject* target, Selector<> sel);
   void cancelPerformRequests(NSObject* target, Selector<NSObject*> sel, NSObject* object);

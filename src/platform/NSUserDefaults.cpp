@@ -42,7 +42,9 @@ std::string NSUserDefaults::defaultPath() {
   return (base / "lumo-book" / "defaults.json").string();
 }
 
-NSUserDefaults::NSUserDefaults(std::string path) : path_(std::move(path)) { load(); }
+NSUserDefaults::NSUserDefaults(std::string path) : path_(std::move(path)) {
+  load();
+}
 
 void NSUserDefaults::load() {
   std::ifstream in(path_, std::ios::binary);

@@ -4,8 +4,8 @@
 #include <SDL_syswm.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <thread>
 
@@ -39,10 +39,14 @@ bool portraitHeld() {
 // A point of the upright picture (origin top-left) on the device screen.
 CGPoint pictureToScreen(float px, float py) {
   switch (UIDevice::currentDevice().heldOrientation()) {
-    case 1: return {px, py};
-    case 2: return {kPictureShort - px, kPictureLong - py};
-    case 4: return {py, kPictureLong - px};
-    default: return {kPictureShort - py, px};
+    case 1:
+      return {px, py};
+    case 2:
+      return {kPictureShort - px, kPictureLong - py};
+    case 4:
+      return {py, kPictureLong - px};
+    default:
+      return {kPictureShort - py, px};
   }
 }
 
@@ -87,9 +91,9 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
     return false;
   }
   SDL_InitSubSystem(SDL_INIT_SENSOR);
-  window_->window = SDL_CreateWindow("Lumo Book", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                     kPictureLong, kPictureShort,
-                                     SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+  window_->window =
+      SDL_CreateWindow("Lumo Book", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kPictureLong,
+                       kPictureShort, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!window_->window) {
     error = "cannot open a window: " + std::string(SDL_GetError());
     return false;
@@ -166,7 +170,8 @@ void PlatformHost::checkClockChange(UIApplicationDelegate* delegate) {
   double drift = (wall - lastWall_) - (mono - lastMonotonic_);
   lastWall_ = wall;
   lastMonotonic_ = mono;
-  if (std::fabs(drift) > 2.0) delegate->applicationSignificantTimeChange(&UIApplication::sharedApplication());
+  if (std::fabs(drift) > 2.0)
+    delegate->applicationSignificantTimeChange(&UIApplication::sharedApplication());
 }
 
 namespace {
@@ -199,12 +204,20 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
   for (; have && running_; have = SDL_PollEvent(&e)) {
     float px = 0, py = 0;
     switch (e.type) {
-      case SDL_QUIT: quit(0); break;
-      case SDL_APP_LOWMEMORY: delegate->applicationDidReceiveMemoryWarning(app); break;
+      case SDL_QUIT:
+        quit(0);
+        break;
+      case SDL_APP_LOWMEMORY:
+        delegate->applicationDidReceiveMemoryWarning(app);
+        break;
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
-          case SDL_WINDOWEVENT_FOCUS_LOST: delegate->applicationWillResignActive(app); break;
-          case SDL_WINDOWEVENT_FOCUS_GAINED: delegate->applicationDidBecomeActive(app); break;
+          case SDL_WINDOWEVENT_FOCUS_LOST:
+            delegate->applicationWillResignActive(app);
+            break;
+          case SDL_WINDOWEVENT_FOCUS_GAINED:
+            delegate->applicationDidBecomeActive(app);
+            break;
           case SDL_WINDOWEVENT_MINIMIZED:
             window_->minimized = true;
             delegate->applicationDidEnterBackground(app);
@@ -219,7 +232,8 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
             GLDisplay::setWindowPixelSize(w, h);
             break;
           }
-          default: break;
+          default:
+            break;
         }
         break;
       case SDL_KEYDOWN:
@@ -271,7 +285,8 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
                      d[2] / SDL_STANDARD_GRAVITY);
         }
         break;
-      default: break;
+      default:
+        break;
     }
   }
 }
@@ -298,9 +313,15 @@ void PlatformHost::touch(long finger, float px, float py, int phase) {
   if (window) window->sendTouch(t.get(), UITouchPhase(phase));
 }
 
-void PlatformHost::touchDown(long finger, float x, float y) { touch(finger, x, y, UITouchPhaseBegan); }
-void PlatformHost::touchMove(long finger, float x, float y) { touch(finger, x, y, UITouchPhaseMoved); }
-void PlatformHost::touchUp(long finger, float x, float y) { touch(finger, x, y, UITouchPhaseEnded); }
+void PlatformHost::touchDown(long finger, float x, float y) {
+  touch(finger, x, y, UITouchPhaseBegan);
+}
+void PlatformHost::touchMove(long finger, float x, float y) {
+  touch(finger, x, y, UITouchPhaseMoved);
+}
+void PlatformHost::touchUp(long finger, float x, float y) {
+  touch(finger, x, y, UITouchPhaseEnded);
+}
 
 void PlatformHost::cancelAllTouches() {
   auto touches = std::move(window_->touches);

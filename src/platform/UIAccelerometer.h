@@ -11,7 +11,8 @@ class UIAccelerometer;
 class UIAccelerometerDelegate {
  public:
   virtual ~UIAccelerometerDelegate() = default;
-  virtual void accelerometer(UIAccelerometer* accelerometer, const UIAcceleration& acceleration) = 0;
+  virtual void accelerometer(UIAccelerometer* accelerometer,
+                             const UIAcceleration& acceleration) = 0;
 };
 
 // The motion sensor: samples reach the delegate on the main thread.

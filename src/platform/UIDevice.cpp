@@ -12,7 +12,8 @@ void UIDevice::setOrientation(UIDeviceOrientation orientation) {
   if (orientation < UIDeviceOrientationUnknown || orientation > UIDeviceOrientationFaceDown) return;
   if (orientation == orientation_) return;
   orientation_ = orientation;
-  if (orientation >= UIDeviceOrientationPortrait && orientation <= UIDeviceOrientationLandscapeRight)
+  if (orientation >= UIDeviceOrientationPortrait &&
+      orientation <= UIDeviceOrientationLandscapeRight)
     held_ = orientation;
   NSNotificationCenter::defaultCenter().postNotificationName(
       UIDeviceOrientationDidChangeNotification, this);

@@ -12,9 +12,13 @@ UIView::~UIView() {
   for (auto& child : subviews_) child->superview_ = nullptr;
 }
 
-void UIView::setFrame(CGRect frame) { frame_ = frame; }
+void UIView::setFrame(CGRect frame) {
+  frame_ = frame;
+}
 
-void UIView::setAlpha(float alpha) { alpha_ = std::clamp(alpha, 0.0f, 1.0f); }
+void UIView::setAlpha(float alpha) {
+  alpha_ = std::clamp(alpha, 0.0f, 1.0f);
+}
 
 void UIView::addSubview(UIView* view) {
   if (!view || view == this) return;
@@ -118,9 +122,15 @@ void UIView::beginAnimations(const std::string&, void*) {
   gAnimation = AnimationBlock{};
   gAnimation.open = true;
 }
-void UIView::setAnimationDelegate(NSObject* delegate) { gAnimation.delegate = delegate; }
-void UIView::setAnimationDidStopSelector(Selector<> sel) { gAnimation.didStop = sel; }
-void UIView::setAnimationDuration(double seconds) { gAnimation.duration = seconds; }
+void UIView::setAnimationDelegate(NSObject* delegate) {
+  gAnimation.delegate = delegate;
+}
+void UIView::setAnimationDidStopSelector(Selector<> sel) {
+  gAnimation.didStop = sel;
+}
+void UIView::setAnimationDuration(double seconds) {
+  gAnimation.duration = seconds;
+}
 
 void UIView::commitAnimations() {
   if (!gAnimation.open) return;

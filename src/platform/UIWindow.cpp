@@ -15,7 +15,9 @@ void UIWindow::makeKeyAndVisible() {
   setHidden(false);
 }
 
-UIWindow* UIWindow::keyWindow() { return gKeyWindow; }
+UIWindow* UIWindow::keyWindow() {
+  return gKeyWindow;
+}
 
 void UIWindow::sendTouch(UITouch* touch, UITouchPhase phase) {
   UIView* view = touch->view();
@@ -23,10 +25,19 @@ void UIWindow::sendTouch(UITouch* touch, UITouchPhase phase) {
   auto event = makeObject<UIEvent>(UITouchSet{touch});
   const UITouchSet touches{touch};
   switch (phase) {
-    case UITouchPhaseBegan: view->touchesBegan(touches, event.get()); break;
-    case UITouchPhaseMoved: view->touchesMoved(touches, event.get()); break;
-    case UITouchPhaseEnded: view->touchesEnded(touches, event.get()); break;
-    case UITouchPhaseCancelled: view->touchesCancelled(touches, event.get()); break;
-    case UITouchPhaseStationary: break;
+    case UITouchPhaseBegan:
+      view->touchesBegan(touches, event.get());
+      break;
+    case UITouchPhaseMoved:
+      view->touchesMoved(touches, event.get());
+      break;
+    case UITouchPhaseEnded:
+      view->touchesEnded(touches, event.get());
+      break;
+    case UITouchPhaseCancelled:
+      view->touchesCancelled(touches, event.get());
+      break;
+    case UITouchPhaseStationary:
+      break;
   }
 }

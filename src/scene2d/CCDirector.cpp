@@ -26,7 +26,9 @@ CCDirector*& CCDirector::sharedInstance() {
   return instance;
 }
 
-CCDirector* CCDirector::sharedDirector() { return sharedDirectorOf<CCDirectorTimer>(); }
+CCDirector* CCDirector::sharedDirector() {
+  return sharedDirectorOf<CCDirectorTimer>();
+}
 
 void CCDirector::purgeSharedDirector() {
   if (CCDirector* d = sharedInstance()) d->release();
@@ -50,14 +52,21 @@ bool versionAtLeast(const std::string& version, const std::string& minimum) {
 bool CCDirector::setDirectorType(int type) {
   CCAssert(type >= 0 && type <= 3, "Unknown director type");
   switch (type) {
-    case kCCDirectorTypeNSTimer: CCDirectorTimer::sharedDirector(); break;
-    case kCCDirectorTypeMainLoop: CCDirectorFast::sharedDirector(); break;
-    case kCCDirectorTypeThreadMainLoop: CCDirectorFastThreaded::sharedDirector(); break;
+    case kCCDirectorTypeNSTimer:
+      CCDirectorTimer::sharedDirector();
+      break;
+    case kCCDirectorTypeMainLoop:
+      CCDirectorFast::sharedDirector();
+      break;
+    case kCCDirectorTypeThreadMainLoop:
+      CCDirectorFastThreaded::sharedDirector();
+      break;
     case kCCDirectorTypeDisplayLink:
       if (!versionAtLeast(UIDevice::currentDevice().systemVersion(), "3.1")) return false;
       CCDirectorDisplayLink::sharedDirector();
       break;
-    default: break;
+    default:
+      break;
   }
   return true;
 }
@@ -190,7 +199,9 @@ void CCDirector::resume() {
 }
 
 // The bitmap-font cache is not part of this engine; textures are what can go.
-void CCDirector::purgeCachedData() { CCTextureCache::sharedTextureCache()->removeUnusedTextures(); }
+void CCDirector::purgeCachedData() {
+  CCTextureCache::sharedTextureCache()->removeUnusedTextures();
+}
 
 // MARK: view and projection
 
@@ -225,9 +236,13 @@ void CCDirector::createFPSLabel() {
   FPSLabel_ = label;
 }
 
-CCLabelTTF* CCDirector::FPSLabel() const { return static_cast<CCLabelTTF*>(FPSLabel_.get()); }
+CCLabelTTF* CCDirector::FPSLabel() const {
+  return static_cast<CCLabelTTF*>(FPSLabel_.get());
+}
 
-void CCDirector::setProjection(ccDirectorProjection projection) { projection_ = projection; }
+void CCDirector::setProjection(ccDirectorProjection projection) {
+  projection_ = projection;
+}
 
 void CCDirector::reshapeProjection(CGSize size) {
   winSizeInPoints_ = size;
@@ -267,7 +282,9 @@ void CCDirector::setDepthTest(bool on) {
   }
 }
 
-float CCDirector::getZEye() const { return winSizeInPixels_.height / 1.1566f; }
+float CCDirector::getZEye() const {
+  return winSizeInPixels_.height / 1.1566f;
+}
 
 // MARK: frame rate
 

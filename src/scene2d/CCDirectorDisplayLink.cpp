@@ -6,7 +6,8 @@
 
 void CCDirectorDisplayLink::startAnimation() {
   stampLastUpdate();
-  displayLink_ = CADisplayLink::displayLinkWithTarget(this, SELECTOR(CCDirectorDisplayLink::mainLoop));
+  displayLink_ =
+      CADisplayLink::displayLinkWithTarget(this, SELECTOR(CCDirectorDisplayLink::mainLoop));
   // The small epsilon keeps 1/60 * 60 from flooring to 0 on rounding.
   displayLink_->setFrameInterval(int(std::floor(animationInterval_ * 60.0 + 1e-9)));
   displayLink_->addToRunLoop(NSRunLoop::mainRunLoop());
@@ -25,4 +26,6 @@ void CCDirectorDisplayLink::setAnimationInterval(double interval) {
   }
 }
 
-void CCDirectorDisplayLink::mainLoop(CADisplayLink*) { drawScene(); }
+void CCDirectorDisplayLink::mainLoop(CADisplayLink*) {
+  drawScene();
+}

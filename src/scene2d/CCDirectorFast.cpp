@@ -6,7 +6,9 @@
 #include "Log.h"
 #include "NSRunLoop.h"
 
-CCDirectorFast::~CCDirectorFast() { isRunning_ = false; }
+CCDirectorFast::~CCDirectorFast() {
+  isRunning_ = false;
+}
 
 void CCDirectorFast::startAnimation() {
   stampLastUpdate();
@@ -14,7 +16,9 @@ void CCDirectorFast::startAnimation() {
   scheduleNext();
 }
 
-void CCDirectorFast::stopAnimation() { isRunning_ = false; }
+void CCDirectorFast::stopAnimation() {
+  isRunning_ = false;
+}
 
 void CCDirectorFast::setAnimationInterval(double) {
   CCLOG("FastDirectory doesn't support setAnimationInterval, yet");

@@ -21,7 +21,9 @@ void CCDirectorFastThreaded::startAnimation() {
 }
 
 // The thread keeps looping after a stop, idle, until the director goes.
-void CCDirectorFastThreaded::stopAnimation() { isRunning_ = false; }
+void CCDirectorFastThreaded::stopAnimation() {
+  isRunning_ = false;
+}
 
 void CCDirectorFastThreaded::setAnimationInterval(double) {
   CCLOG("FastDirector doesn't support setAnimationInterval, yet");

@@ -22,4 +22,6 @@ void CCDirectorTimer::setAnimationInterval(double interval) {
   }
 }
 
-void CCDirectorTimer::mainLoop(NSTimer*) { drawScene(); }
+void CCDirectorTimer::mainLoop(NSTimer*) {
+  drawScene();
+}

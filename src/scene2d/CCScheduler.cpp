@@ -138,8 +138,8 @@ void CCScheduler::unscheduleSelector(Selector<ccSeconds> sel, NSObject* target) 
 
 void CCScheduler::priorityIn(CCSchedulerListEntry** list, NSObject* target,
                              Selector<ccSeconds> update, int priority, bool paused) {
-  auto* entry = new CCSchedulerListEntry{nullptr, nullptr, update, target, priority, paused,
-                                         false,   tickSerial_};
+  auto* entry = new CCSchedulerListEntry{nullptr,  nullptr, update, target,
+                                         priority, paused,  false,  tickSerial_};
   CCSchedulerListEntry* before = nullptr;
   for (CCSchedulerListEntry* e = *list; e; e = e->next)
     if (priority < e->priority) {
@@ -271,8 +271,12 @@ bool CCScheduler::isTargetPaused(NSObject* target) const {
   return update && update->entry->paused;
 }
 
-std::size_t CCScheduler::updateCount() const { return HASH_COUNT(hashForUpdates_); }
-std::size_t CCScheduler::timerTargetCount() const { return HASH_COUNT(hashForSelectors_); }
+std::size_t CCScheduler::updateCount() const {
+  return HASH_COUNT(hashForUpdates_);
+}
+std::size_t CCScheduler::timerTargetCount() const {
+  return HASH_COUNT(hashForSelectors_);
+}
 
 // MARK: tick
 
@@ -285,8 +289,7 @@ void CCScheduler::walkUpdates(CCSchedulerListEntry* list, ccSeconds dt) {
 }
 
 void CCScheduler::runTimers(ccSeconds dt) {
-  for (CCSchedulerTimerRecord *record = hashForSelectors_, *next = nullptr; record;
-       record = next) {
+  for (CCSchedulerTimerRecord *record = hashForSelectors_, *next = nullptr; record; record = next) {
     currentTarget_ = record;
     currentTargetSalvaged_ = false;
     if (!record->paused) {

@@ -2,7 +2,9 @@
 
 #include "Assert.h"
 
-CCTimer::CCTimer() { CCAssert(false, "CCTimer: Init not supported."); }
+CCTimer::CCTimer() {
+  CCAssert(false, "CCTimer: Init not supported.");
+}
 
 CCTimer::CCTimer(NSObject* target, Selector<ccSeconds> sel, ccSeconds interval)
     : target_(target), selector_(sel), interval_(interval) {}

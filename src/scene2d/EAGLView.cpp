@@ -31,8 +31,8 @@ Ptr<EAGLView> EAGLView::viewWithFrame(CGRect frame, const std::string& pixelForm
 }
 
 bool EAGLView::setupSurface(const std::string& pixelFormat, GLuint depthFormat,
-                            bool preserveBackbuffer, EAGLSharegroup* sharegroup,
-                            bool multiSampling, unsigned samples) {
+                            bool preserveBackbuffer, EAGLSharegroup* sharegroup, bool multiSampling,
+                            unsigned samples) {
   pixelformat_ = pixelFormat;
   depthFormat_ = depthFormat;
   preserveBackbuffer_ = preserveBackbuffer;
@@ -47,7 +47,8 @@ bool EAGLView::setupSurface(const std::string& pixelFormat, GLuint depthFormat,
   multiSampling_ = renderer_->multiSampling();
   if (!renderer_->resizeFromLayer(layer_.get())) return false;
   size_ = {float(renderer_->backingWidth()), float(renderer_->backingHeight())};
-  discardFramebufferSupported_ = CCConfiguration::sharedConfiguration()->supportsDiscardFramebuffer();
+  discardFramebufferSupported_ =
+      CCConfiguration::sharedConfiguration()->supportsDiscardFramebuffer();
   return true;
 }
 

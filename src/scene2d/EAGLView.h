@@ -20,10 +20,11 @@ class EAGLTouchDelegate {
 // The GL view the director draws into and presents every frame.
 class EAGLView : public UIView {
  public:
-  static Ptr<EAGLView> viewWithFrame(CGRect frame, const std::string& pixelFormat = kEAGLColorFormatRGB565,
+  static Ptr<EAGLView> viewWithFrame(CGRect frame,
+                                     const std::string& pixelFormat = kEAGLColorFormatRGB565,
                                      GLuint depthFormat = 0, bool preserveBackbuffer = false,
-                                     EAGLSharegroup* sharegroup = nullptr, bool multiSampling = false,
-                                     unsigned numberOfSamples = 0);
+                                     EAGLSharegroup* sharegroup = nullptr,
+                                     bool multiSampling = false, unsigned numberOfSamples = 0);
   ~EAGLView() override;
 
   void swapBuffers();

@@ -13,15 +13,11 @@ struct ccColor3B {
 };
 struct ccColor4B {
   GLubyte r = 0, g = 0, b = 0, a = 0;
-  bool operator==(const ccColor4B& o) const {
-    return r == o.r && g == o.g && b == o.b && a == o.a;
-  }
+  bool operator==(const ccColor4B& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
 };
 struct ccColor4F {
   GLfloat r = 0, g = 0, b = 0, a = 0;
-  bool operator==(const ccColor4F& o) const {
-    return r == o.r && g == o.g && b == o.b && a == o.a;
-  }
+  bool operator==(const ccColor4F& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
 };
 struct ccBlendFunc {
   GLenum src = GL_ONE;
@@ -29,9 +25,15 @@ struct ccBlendFunc {
   bool operator==(const ccBlendFunc& o) const { return src == o.src && dst == o.dst; }
 };
 
-inline ccColor3B ccc3(GLubyte r, GLubyte g, GLubyte b) { return {r, g, b}; }
-inline ccColor4B ccc4(GLubyte r, GLubyte g, GLubyte b, GLubyte a) { return {r, g, b, a}; }
-inline ccColor4F ccc4FFromccc3B(ccColor3B c) { return {c.r / 255.f, c.g / 255.f, c.b / 255.f, 1.f}; }
+inline ccColor3B ccc3(GLubyte r, GLubyte g, GLubyte b) {
+  return {r, g, b};
+}
+inline ccColor4B ccc4(GLubyte r, GLubyte g, GLubyte b, GLubyte a) {
+  return {r, g, b, a};
+}
+inline ccColor4F ccc4FFromccc3B(ccColor3B c) {
+  return {c.r / 255.f, c.g / 255.f, c.b / 255.f, 1.f};
+}
 inline ccColor4F ccc4FFromccc4B(ccColor4B c) {
   return {c.r / 255.f, c.g / 255.f, c.b / 255.f, c.a / 255.f};
 }
@@ -63,4 +65,6 @@ struct ccV3F_C4B_T2F_Quad {
 
 // Points to pixels for the process; 1 unless a double-resolution display is on.
 extern float __ccContentScaleFactor;
-inline float CC_CONTENT_SCALE_FACTOR() { return __ccContentScaleFactor; }
+inline float CC_CONTENT_SCALE_FACTOR() {
+  return __ccContentScaleFactor;
+}

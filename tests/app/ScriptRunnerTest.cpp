@@ -6,13 +6,14 @@
 TEST(ScriptParsing, AcceptsEveryCommandAndComments) {
   ScriptRunner script;
   std::string error;
-  ASSERT_TRUE(script.parse("# a comment\n"
-                           "wait 1.5\n"
-                           "down 10 20\nmove 11 21\nup 12 22   # trailing comment\n"
-                           "drag 100 600 100 300 0.5\n"
-                           "tap 5 6\naccel 0 -1 0.1\norientation 4\n\n"
-                           "screenshot out.png\ndump state.json\nquit\n",
-                           error))
+  ASSERT_TRUE(
+      script.parse("# a comment\n"
+                   "wait 1.5\n"
+                   "down 10 20\nmove 11 21\nup 12 22   # trailing comment\n"
+                   "drag 100 600 100 300 0.5\n"
+                   "tap 5 6\naccel 0 -1 0.1\norientation 4\n\n"
+                   "screenshot out.png\ndump state.json\nquit\n",
+                   error))
       << error;
   ASSERT_EQ(script.commands().size(), 11u);
   EXPECT_EQ(script.commands()[0].verb, "wait");
@@ -52,8 +53,8 @@ TEST(ScriptParsing, UnreadableFile) {
 }
 
 TEST(CommandLineParsing, FlagsAndErrors) {
-  const char* ok[] = {"lumo-book", "--headless", "--script", "s.txt", "--frames", "30",
-                      "--log-events"};
+  const char* ok[] = {"lumo-book", "--headless", "--script",    "s.txt",
+                      "--frames",  "30",         "--log-events"};
   CommandLine line;
   std::string error;
   ASSERT_TRUE(CommandLine::parse(7, ok, line, error)) << error;

@@ -7,8 +7,12 @@
 #include "Log.h"
 
 #if defined(__SANITIZE_ADDRESS__)
-extern "C" const char* __lsan_default_suppressions() { return kSystemLibraryLeakSuppressions; }
-extern "C" const char* __lsan_default_options() { return kLeakSanitizerOptions; }
+extern "C" const char* __lsan_default_suppressions() {
+  return kSystemLibraryLeakSuppressions;
+}
+extern "C" const char* __lsan_default_options() {
+  return kLeakSanitizerOptions;
+}
 #endif
 
 namespace {

@@ -7,14 +7,14 @@
 #include "Clock.h"
 
 // Expects `statement` to fail an engine assertion whose message is `text`.
-#define EXPECT_ASSERTION(statement, text)                                   \
-  do {                                                                      \
-    try {                                                                   \
-      statement;                                                            \
-      ADD_FAILURE() << "expected the assertion \"" << (text) << "\"";       \
-    } catch (const AssertionFailure& failure) {                             \
-      EXPECT_EQ(failure.message, std::string(text));                        \
-    }                                                                       \
+#define EXPECT_ASSERTION(statement, text)                             \
+  do {                                                                \
+    try {                                                             \
+      statement;                                                      \
+      ADD_FAILURE() << "expected the assertion \"" << (text) << "\""; \
+    } catch (const AssertionFailure& failure) {                       \
+      EXPECT_EQ(failure.message, std::string(text));                  \
+    }                                                                 \
   } while (0)
 
 // Installs a virtual clock for the lifetime of the object.
