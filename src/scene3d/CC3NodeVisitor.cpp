@@ -1,15 +1,24 @@
 #include "CC3NodeVisitor.h"
 
+#include "CC3Camera.h"
 #include "CC3Node.h"
+#include "CC3World.h"
+
+namespace {
+template <class T>
+Ptr<T> makeVisitor(CC3Node* world) {
+  auto v = makeObject<T>();
+  v->initWithWorld(world);
+  return v;
+}
+}  // namespace
 
 Ptr<CC3NodeVisitor> CC3NodeVisitor::visitor() {
-  return makeObject<CC3NodeVisitor>();
+  return makeVisitor<CC3NodeVisitor>(nullptr);
 }
 
 Ptr<CC3NodeVisitor> CC3NodeVisitor::visitorWithWorld(CC3Node* world) {
-  auto v = makeObject<CC3NodeVisitor>();
-  v->initWithWorld(world);
-  return v;
+  return makeVisitor<CC3NodeVisitor>(world);
 }
 
 bool CC3NodeVisitor::initWithWorld(CC3Node* world) {
@@ -18,8 +27,12 @@ bool CC3NodeVisitor::initWithWorld(CC3Node* world) {
   return true;
 }
 
+CC3World* CC3NodeVisitor::world3D() const {
+  return dynamic_cast<CC3World*>(world_.get());
+}
+
 Ptr<CC3NodeTransformingVisitor> CC3NodeTransformingVisitor::visitor() {
-  return makeObject<CC3NodeTransformingVisitor>();
+  return makeVisitor<CC3NodeTransformingVisitor>(nullptr);
 }
 
 void CC3NodeTransformingVisitor::updateNode(CC3Node* node) {
@@ -31,6 +44,10 @@ void CC3NodeTransformingVisitor::updateNode(CC3Node* node) {
   if (shouldVisitChildren_) node->updateChildrenWithVisitor(this);
   visitNodeAfterUpdatingTransform(node);
   isTransformDirty_ = wasDirty;
+}
+
+Ptr<CC3NodeUpdatingVisitor> CC3NodeUpdatingVisitor::visitor() {
+  return visitorWithWorld(nullptr, 0);
 }
 
 Ptr<CC3NodeUpdatingVisitor> CC3NodeUpdatingVisitor::visitorWithWorld(CC3Node* world,
@@ -55,7 +72,21 @@ void CC3NodeUpdatingVisitor::visitNodeAfterUpdatingTransform(CC3Node* node) {
 }
 
 Ptr<CC3NodeDrawingVisitor> CC3NodeDrawingVisitor::visitor() {
-  return makeObject<CC3NodeDrawingVisitor>();
+  return makeVisitor<CC3NodeDrawingVisitor>(nullptr);
+}
+
+Ptr<CC3NodeDrawingVisitor> CC3NodeDrawingVisitor::visitorWithWorld(CC3Node* world) {
+  return makeVisitor<CC3NodeDrawingVisitor>(world);
+}
+
+void CC3NodeDrawingVisitor::open() {
+  CC3World* w = world3D();
+  CC3Camera* camera = w ? w->activeCamera() : nullptr;
+  frustum_ = camera ? camera->frustum() : nullptr;
+}
+
+void CC3NodeDrawingVisitor::close() {
+  frustum_ = nullptr;
 }
 
 void CC3NodeDrawingVisitor::drawLocalContentOf(CC3Node* node) {

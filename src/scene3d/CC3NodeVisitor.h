@@ -4,17 +4,24 @@
 
 class CC3Frustum;
 class CC3Node;
+class CC3World;
 
-// A pass over the node tree carries its state in a visitor. These are the
-// parts of the visitors that the nodes themselves call into.
+// A pass over the node tree carries its state in a visitor. A visitor is
+// made for one pass and dropped after it.
 class CC3NodeVisitor : public NSObject {
  public:
   static Ptr<CC3NodeVisitor> visitor();
   static Ptr<CC3NodeVisitor> visitorWithWorld(CC3Node* world);
   CC3NodeVisitor() = default;
+  bool init() { return initWithWorld(nullptr); }
   bool initWithWorld(CC3Node* world);
 
+  // The root of the pass: normally a CC3World, but any node will do for a
+  // pass that needs no camera.
   CC3Node* world() const { return world_.get(); }
+  void setWorld(CC3Node* world) { world_ = world; }
+  // The world as a CC3World, or null when the root is a plain node.
+  CC3World* world3D() const;
   bool shouldVisitChildren() const { return shouldVisitChildren_; }
   void setShouldVisitChildren(bool visit) { shouldVisitChildren_ = visit; }
 
@@ -48,7 +55,9 @@ class CC3NodeTransformingVisitor : public CC3NodeVisitor {
 // The per-frame pass: each node's update hooks around its transform.
 class CC3NodeUpdatingVisitor : public CC3NodeTransformingVisitor {
  public:
+  static Ptr<CC3NodeUpdatingVisitor> visitor();
   static Ptr<CC3NodeUpdatingVisitor> visitorWithWorld(CC3Node* world, ccSeconds deltaTime);
+  using CC3NodeVisitor::initWithWorld;
   bool initWithWorld(CC3Node* world, ccSeconds deltaTime);
 
   ccSeconds deltaTime() const { return deltaTime_; }
@@ -61,16 +70,20 @@ class CC3NodeUpdatingVisitor : public CC3NodeTransformingVisitor {
   ccSeconds deltaTime_ = 0;
 };
 
-// Draws nodes, skipping those outside the frustum.
+// Draws nodes, skipping those outside the active camera's frustum.
 class CC3NodeDrawingVisitor : public CC3NodeVisitor {
  public:
   static Ptr<CC3NodeDrawingVisitor> visitor();
+  static Ptr<CC3NodeDrawingVisitor> visitorWithWorld(CC3Node* world);
 
   CC3Frustum* frustum() const { return frustum_; }
   void setFrustum(CC3Frustum* frustum) { frustum_ = frustum; }
   bool shouldDecorateNode() const { return shouldDecorateNode_; }
   void setShouldDecorateNode(bool decorate) { shouldDecorateNode_ = decorate; }
 
+  // Takes the active camera's frustum, when the world has a camera.
+  void open() override;
+  void close() override;
   virtual void drawLocalContentOf(CC3Node* node);
 
  protected:
