@@ -5,7 +5,9 @@
 
 #include "CC3BoundingVolumes.h"
 #include "CC3Camera.h"
+#include "CC3MeshNode.h"
 #include "CC3Node.h"
+#include "CC3Texture.h"
 #include "CC3World.h"
 
 // MARK: evaluators
@@ -104,6 +106,24 @@ Ptr<CC3BTreeNodeSequencer> CC3BTreeNodeSequencer::sequencerLocalContentOpaqueFir
   auto top = sequencerWithEvaluator(CC3LocalContentNodeAcceptor::evaluator());
   top->addSequencer(
       CC3NodeArraySequencer::sequencerWithEvaluator(CC3OpaqueNodeAcceptor::evaluator()));
+  top->addSequencer(
+      CC3NodeArrayZOrderSequencer::sequencerWithEvaluator(CC3TranslucentNodeAcceptor::evaluator()));
+  return top;
+}
+
+Ptr<CC3BTreeNodeSequencer> CC3BTreeNodeSequencer::sequencerLocalContentOpaqueFirstGroupMeshes() {
+  auto top = sequencerWithEvaluator(CC3LocalContentNodeAcceptor::evaluator());
+  top->addSequencer(CC3MeshNodeArraySequencerGroupMeshes::sequencerWithEvaluator(
+      CC3OpaqueNodeAcceptor::evaluator()));
+  top->addSequencer(
+      CC3NodeArrayZOrderSequencer::sequencerWithEvaluator(CC3TranslucentNodeAcceptor::evaluator()));
+  return top;
+}
+
+Ptr<CC3BTreeNodeSequencer> CC3BTreeNodeSequencer::sequencerLocalContentOpaqueFirstGroupTextures() {
+  auto top = sequencerWithEvaluator(CC3LocalContentNodeAcceptor::evaluator());
+  top->addSequencer(CC3MeshNodeArraySequencerGroupTextures::sequencerWithEvaluator(
+      CC3OpaqueNodeAcceptor::evaluator()));
   top->addSequencer(
       CC3NodeArrayZOrderSequencer::sequencerWithEvaluator(CC3TranslucentNodeAcceptor::evaluator()));
   return top;
@@ -271,4 +291,55 @@ bool CC3NodeArrayZOrderSequencer::isMisplaced(CC3Node* node, CC3NodeSequencerVis
   if (distance > limit) return true;
   limit = distance;
   return false;
+}
+
+// MARK: mesh nodes
+
+namespace {
+CC3MeshModel* meshOf(CC3Node* node) {
+  return static_cast<CC3MeshNode*>(node)->meshModel();
+}
+
+CCTexture2D* textureOf(CC3Node* node) {
+  CC3Material* material = static_cast<CC3MeshNode*>(node)->material();
+  CC3Texture* texture = material ? material->texture() : nullptr;
+  return texture ? texture->texture() : nullptr;
+}
+}  // namespace
+
+Ptr<CC3MeshNodeArraySequencer> CC3MeshNodeArraySequencer::sequencerWithEvaluator(
+    CC3NodeEvaluator* evaluator) {
+  return makeSequencer<CC3MeshNodeArraySequencer>(evaluator);
+}
+
+bool CC3MeshNodeArraySequencer::add(CC3Node* node, CC3NodeSequencerVisitor* visitor) {
+  return node && node->isMeshNode() && CC3NodeArraySequencer::add(node, visitor);
+}
+
+bool CC3MeshNodeArraySequencer::shouldInsertNode(CC3Node* node, CC3Node* prev, CC3Node* next,
+                                                 CC3NodeSequencerVisitor* visitor) {
+  return shouldInsertMeshNode(node, prev, next, visitor);
+}
+
+Ptr<CC3MeshNodeArraySequencerGroupMeshes>
+CC3MeshNodeArraySequencerGroupMeshes::sequencerWithEvaluator(CC3NodeEvaluator* evaluator) {
+  return makeSequencer<CC3MeshNodeArraySequencerGroupMeshes>(evaluator);
+}
+
+bool CC3MeshNodeArraySequencerGroupMeshes::shouldInsertMeshNode(CC3Node* node, CC3Node* prev,
+                                                                CC3Node* next,
+                                                                CC3NodeSequencerVisitor*) {
+  // At the end of the run of nodes that share this node's mesh.
+  return prev && meshOf(node) == meshOf(prev) && meshOf(next) != meshOf(node);
+}
+
+Ptr<CC3MeshNodeArraySequencerGroupTextures>
+CC3MeshNodeArraySequencerGroupTextures::sequencerWithEvaluator(CC3NodeEvaluator* evaluator) {
+  return makeSequencer<CC3MeshNodeArraySequencerGroupTextures>(evaluator);
+}
+
+bool CC3MeshNodeArraySequencerGroupTextures::shouldInsertMeshNode(CC3Node* node, CC3Node* prev,
+                                                                  CC3Node* next,
+                                                                  CC3NodeSequencerVisitor*) {
+  return prev && textureOf(node) == textureOf(prev) && textureOf(next) != textureOf(node);
 }
