@@ -353,8 +353,12 @@ void CC3VertexTextureCoordinates::setTexCoord2F(ccTex2F texCoord, GLuint index) 
 }
 
 void CC3VertexTextureCoordinates::align(CGSize mapSize, bool inverted) {
-  // An image that fills its texture needs no change, inverted or not.
-  if (!(mapSize.width < 1.0f) && !(mapSize.height < 1.0f)) return;
+  // An image that fills its texture needs no scaling; it still needs the
+  // flip, or a picture whose sides are powers of two would show upside down.
+  if (!(mapSize.width < 1.0f) && !(mapSize.height < 1.0f)) {
+    if (!inverted) return;
+    mapSize = CGSizeMake(1, 1);
+  }
   for (GLuint i = 0; i < elementCount_; ++i) {
     ccTex2F tc = texCoord2FAt(i);
     tc.u *= mapSize.width;

@@ -232,7 +232,8 @@ class CC3VertexTextureCoordinates : public CC3VertexArray {
   void setTexCoord2F(ccTex2F texCoord, GLuint index);
 
   // Scales the coordinates to the part of the texture the image covers; the
-  // inverted forms also flip v, for images stored top row first.
+  // inverted forms also flip v, for images stored top row first (always, even
+  // for an image that fills its texture).
   void alignWithTextureMapSize(CGSize mapSize);
   void alignWithInvertedTextureMapSize(CGSize mapSize);
   void alignWithTexture(class CC3Texture* texture);

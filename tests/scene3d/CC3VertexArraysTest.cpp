@@ -90,11 +90,14 @@ TEST(CC3VertexArraysTest, TextureAlignmentScalesAndInverts) {
   tall->alignWithInvertedTextureMapSize(CGSizeMake(1, 0.75f));
   expectTexCoords(tall, {{{1, 0}, {0, 0}, {1, 0.75f}, {0, 0.75f}}});
 
-  // An image that fills its texture leaves the coordinates alone, even when
-  // inversion was asked for.
+  // An image that fills its texture keeps its coordinates, and inverted it
+  // is still flipped: top vertices sample its top row.
   auto full = rectangleTexCoords();
-  full->alignWithInvertedTextureMapSize(CGSizeMake(1, 1));
+  full->alignWithTextureMapSize(CGSizeMake(1, 1));
   expectTexCoords(full, {{{1, 1}, {0, 1}, {1, 0}, {0, 0}}});
+  auto fullInverted = rectangleTexCoords();
+  fullInverted->alignWithInvertedTextureMapSize(CGSizeMake(1, 1));
+  expectTexCoords(fullInverted, {{{1, 0}, {0, 0}, {1, 1}, {0, 1}}});
 
   // No texture: everything collapses to 0.
   auto none = rectangleTexCoords();
