@@ -84,6 +84,8 @@ bool CC3World::addToLists(CC3Node* node, CC3NodeSequencerVisitor* visitor) {
   if (auto* light = dynamic_cast<CC3Light*>(node)) lights_.emplace_back(light);
   if (auto* camera = dynamic_cast<CC3Camera*>(node)) {
     camera->setWorld(this);
+    // Its projection follows this world's viewport, which may be known already.
+    camera->markProjectionDirty();
     cameras_.emplace_back(camera);
     if (!activeCamera_) setActiveCamera(camera);
   }
