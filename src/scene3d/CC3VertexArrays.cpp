@@ -144,13 +144,20 @@ void CC3VertexArray::populateFrom(const CC3Identifiable* another) {
   CC3Identifiable::populateFrom(another);
   const auto* other = dynamic_cast<const CC3VertexArray*>(another);
   if (!other) return;
-  // The copy references the same data; only one array may free it.
-  setElements(other->elements_);
   elementOffset_ = other->elementOffset_;
-  elementCount_ = other->elementCount_;
   elementSize_ = other->elementSize_;
   elementType_ = other->elementType_;
   elementStride_ = other->elementStride_;
+  // Owned data is copied, so that the copy outlives the original; referenced
+  // data stays referenced.
+  if (other->elementsAreRetained_ && other->elements_) {
+    allocateElements(other->elementCount_);
+    if (elements_)
+      std::memcpy(elements_, other->elements_, std::size_t(elementStride()) * elementCount_);
+  } else {
+    setElements(other->elements_);
+    elementCount_ = other->elementCount_;
+  }
   bufferID_ = other->bufferID_;
   bufferUsage_ = other->bufferUsage_;
   shouldReleaseRedundantData_ = other->shouldReleaseRedundantData_;

@@ -214,3 +214,28 @@ TEST_F(CC3VertexArraysGLTest, DataWithoutABufferStaysInClientMemory) {
   locations->deleteGLBuffer();
   closePass();
 }
+
+TEST(CC3VertexArraysTest, CopyOwnsACopyOfOwnedDataAndReferencesTheRest) {
+  LeakScope leaks;
+  Ptr<CC3VertexLocations> copy;
+  {
+    auto original = CC3VertexLocations::vertexArrayWithName("orig");
+    original->allocateElements(2);
+    original->setLocation({4, 5, 6}, 1);
+    copy = Ptr<CC3VertexLocations>(static_cast<CC3VertexLocations*>(original->copy().get()));
+    EXPECT_NE(copy->elements(), original->elements());
+    EXPECT_NE(copy->tag(), original->tag());
+  }
+  // The original is gone; the copy still reads its own data.
+  EXPECT_TRUE(copy->elementsAreRetained());
+  EXPECT_EQ(copy->locationAt(1), (CC3Vec3{4, 5, 6}));
+
+  CC3Vec3 shared[1] = {{1, 1, 1}};
+  auto referencing = CC3VertexLocations::vertexArray();
+  referencing->setElements(shared);
+  referencing->setElementCount(1);
+  auto second =
+      Ptr<CC3VertexLocations>(static_cast<CC3VertexLocations*>(referencing->copy().get()));
+  EXPECT_EQ(second->elements(), static_cast<GLvoid*>(shared));
+  EXPECT_FALSE(second->elementsAreRetained());
+}
