@@ -1,5 +1,6 @@
 #include "CC3VertexArrays.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -189,13 +190,18 @@ void CC3DrawableVertexArray::setStripLengths(GLuint* lengths, GLuint count, bool
 }
 
 void CC3DrawableVertexArray::drawWithVisitor(CC3NodeDrawingVisitor*) {
+  // GL would read past the end of the data for a run beyond the last element.
+  auto drawClamped = [this](GLuint start, GLuint length) {
+    if (start >= elementCount_) return;
+    drawFrom(start, std::min(length, elementCount_ - start));
+  };
   if (stripCount_ == 0) {
-    drawFrom(firstElement_, elementCount_);
+    drawClamped(firstElement_, elementCount_);
     return;
   }
   GLuint start = firstElement_;
   for (GLuint i = 0; i < stripCount_; ++i) {
-    drawFrom(start, stripLengths_[i]);
+    drawClamped(start, stripLengths_[i]);
     start += stripLengths_[i];
   }
 }

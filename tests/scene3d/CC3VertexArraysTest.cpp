@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "CC3MeshTestSupport.h"
+#include "CC3Node.h"
+#include "CC3NodeVisitor.h"
 #include "CC3VertexArrayMeshModel.h"
 #include "CC3VertexArrays.h"
 
@@ -238,4 +240,39 @@ TEST(CC3VertexArraysTest, CopyOwnsACopyOfOwnedDataAndReferencesTheRest) {
       Ptr<CC3VertexLocations>(static_cast<CC3VertexLocations*>(referencing->copy().get()));
   EXPECT_EQ(second->elements(), static_cast<GLvoid*>(shared));
   EXPECT_FALSE(second->elementsAreRetained());
+}
+
+TEST_F(CC3VertexArraysGLTest, StripsDrawInTurnAndNeverPastTheLastElement) {
+  LeakScope leaks;
+  // Two separate triangles as two strips of three: (4..20) and (40..60).
+  auto locations = CC3VertexLocations::vertexArray();
+  locations->allocateElements(6);
+  const CC3Vec3 points[6] = {{4, 4, 0},   {20, 4, 0},  {4, 20, 0},
+                             {40, 40, 0}, {60, 40, 0}, {40, 60, 0}};
+  for (GLuint i = 0; i < 6; ++i) locations->setLocation(points[i], i);
+  GLuint lengths[2] = {3, 3};
+  locations->setStripLengths(lengths, 2, false);
+  auto visitor = CC3NodeDrawingVisitor::visitor();
+
+  openPass();
+  CC3OpenGLES11Engine::engine()->state()->color()->setValue({1, 1, 1, 1});
+  locations->bindGL();
+  locations->drawWithVisitor(visitor);
+  glFinish();
+  EXPECT_EQ(pixel(8, 8)[0], 255);
+  EXPECT_EQ(pixel(44, 44)[0], 255);
+  EXPECT_EQ(pixel(30, 30)[0], 0);  // a single strip would have joined them
+
+  // Runs that reach past the data are cut short or skipped (each draw is one counted call).
+  GLuint tooLong[3] = {4, 4, 4};
+  locations->setStripLengths(tooLong, 3, true);
+  CC3OpenGLES11Calls::resetCounts();
+  locations->drawWithVisitor(visitor);
+  EXPECT_EQ(CC3OpenGLES11Calls::setCount(), 2u);  // 4, then the 2 left, then nothing
+  locations->setStripLengths(nullptr, 0, false);
+  locations->setFirstElement(7);
+  CC3OpenGLES11Calls::resetCounts();
+  locations->drawWithVisitor(visitor);
+  EXPECT_EQ(CC3OpenGLES11Calls::setCount(), 0u);
+  closePass();
 }
