@@ -6,8 +6,10 @@
 #include <GLES/glext.h>
 
 #include <array>
+#include <cmath>
 #include <vector>
 
+#include "CC3Billboard.h"
 #include "CC3Camera.h"
 #include "CC3Light.h"
 #include "CC3OpenGLES11Engine.h"
@@ -15,6 +17,7 @@
 #include "CC3Texture.h"
 #include "CC3World.h"
 #include "CCDirectorDisplayLink.h"
+#include "CCLayerColor.h"
 #include "CCScene.h"
 #include "CCScheduler.h"
 #include "CCTextureCache.h"
@@ -235,4 +238,28 @@ TEST_F(CC3LayerTest, ReplacingTheWorldKeepsTheOldOneToTheEndOfTheScope) {
   EXPECT_EQ(replacement->viewportManager()->viewport(), CC3ViewportMake(0, 0, 768, 1024));
   NSAutoreleasePool::current().drain();
   EXPECT_TRUE(destroyed);
+}
+
+TEST_F(CC3LayerTest, BillboardsFollowTheirNodeAndAreDrawnOverTheWorld) {
+  addPlanes();
+  // 40 x 40 points of yellow, its corner where the node is seen.
+  auto square = CCLayerColor::layerWithColor(ccc4(255, 255, 0, 255), 40, 40);
+  auto billboard = CC3Billboard::nodeWithName("label", square);
+  billboard->setLocation({-2, 0, 0});  // seen at (265, 384)
+  billboard->setUnityScaleDistance(10);
+  world->addChild(billboard);
+  ASSERT_EQ(world->billboards().size(), 1u);
+  run();
+  EXPECT_NEAR(square->position().x, 265, 1);
+  EXPECT_NEAR(square->position().y, 384, 1);
+  EXPECT_NEAR(square->scaleX(), 10 / std::sqrt(104.0f), 1e-5f);  // 10 / its distance
+  EXPECT_EQ(at(285, 404), (std::array<int, 3>{255, 255, 0}));
+  EXPECT_EQ(at(285, 374)[0], 0);  // below it, the back plane
+
+  // Hidden, it is not drawn; removed, it leaves the list.
+  billboard->setVisible(false);
+  frame();
+  EXPECT_EQ(at(285, 404)[0], 0);
+  billboard->remove();
+  EXPECT_TRUE(world->billboards().empty());
 }
