@@ -1,0 +1,213 @@
+#include "CC3Light.h"
+
+#include <gtest/gtest.h>
+
+#include <GLES/gl.h>
+
+#include <string>
+#include <vector>
+
+#include "CC3NodeTestSupport.h"
+#include "CC3OpenGLES11Engine.h"
+#include "GLTestContext.h"
+#include "TestSupport.h"
+
+namespace {
+
+class CC3LightTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(gl_.ok());
+    glViewport(0, 0, gl_.width(), gl_.height());
+    CC3OpenGLES11Engine::engine();  // a lasting singleton, made before any leak count
+  }
+  void TearDown() override {
+    CC3Light::setLightPoolStartIndex(0);
+    CC3OpenGLES11Engine::purgeEngine();
+  }
+
+  static GLint maxLights() {
+    GLint count = 0;
+    glGetIntegerv(GL_MAX_LIGHTS, &count);
+    return count;
+  }
+
+  // A quad facing +z over the whole view, drawn with lighting on and no
+  // ambient light anywhere, so that only the light's diffuse term shows.
+  void drawLitQuad(CC3Light* light) {
+    CC3OpenGLES11Engine* engine = CC3OpenGLES11Engine::engine();
+    engine->open();
+    engine->serverCapabilities()->lighting()->enable();
+    engine->lighting()->worldAmbientLight()->setValue({0, 0, 0, 1});
+    engine->matrices()->projection()->identity();
+    engine->matrices()->modelview()->identity();
+    light->turnOn();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    static const GLfloat quad[] = {-1, -1, 0, 1, -1, 0, -1, 1, 0, 1, 1, 0};
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, quad);
+    glNormal3f(0, 0, 1);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glFinish();
+    engine->close();
+  }
+
+  GLTestContext gl_{32, 32};
+};
+
+}  // namespace
+
+TEST_F(CC3LightTest, IndicesComeFromThePoolAndGoBack) {
+  LeakScope leaks;
+  ASSERT_GE(maxLights(), 4);
+  auto first = CC3Light::node();
+  auto second = CC3Light::node();
+  EXPECT_EQ(first->lightIndex(), 0u);
+  EXPECT_EQ(second->lightIndex(), 1u);
+  EXPECT_EQ(CC3Light::lightCount(), 2u);
+  EXPECT_EQ(first->gles11Light()->lightIndex(), 0u);
+  EXPECT_EQ(second->gles11LightCap()->name(), GLenum(GL_LIGHT1));
+
+  first = nullptr;
+  EXPECT_EQ(CC3Light::lightIndexPool()[0], 0);
+  auto third = CC3Light::node();
+  EXPECT_EQ(third->lightIndex(), 0u);
+
+  // A copy is a light of its own, with its own GL light.
+  Ptr<CC3Node> copy = third->copy();
+  auto* copiedLight = dynamic_cast<CC3Light*>(copy.get());
+  ASSERT_NE(copiedLight, nullptr);
+  EXPECT_EQ(copiedLight->lightIndex(), 2u);
+  // Initialising again does not take a second index.
+  copiedLight->init();
+  EXPECT_EQ(copiedLight->lightIndex(), 2u);
+  EXPECT_EQ(CC3Light::lightCount(), 3u);
+
+  // Every platform light taken: the next one is refused.
+  std::vector<Ptr<CC3Light>> rest;
+  while (CC3Light::lightCount() < GLuint(maxLights())) rest.push_back(CC3Light::node());
+  EXPECT_ASSERTION(CC3Light::node(), "Too many lights. Only " + std::to_string(maxLights()) +
+                                         " lights may be created.");
+  rest.clear();
+  copy = nullptr;
+  second = nullptr;
+  third = nullptr;
+  EXPECT_EQ(CC3Light::lightCount(), 0u);
+}
+
+TEST_F(CC3LightTest, ReservedIndicesAreSkippedAndSwitchedOff) {
+  LeakScope leaks;
+  CC3Light::setLightPoolStartIndex(2);
+  auto light = CC3Light::node();
+  EXPECT_EQ(light->lightIndex(), 2u);
+  EXPECT_EQ(CC3Light::lightCount(), 3u);
+
+  // Code outside the engine left its lights on.
+  glEnable(GL_LIGHT0);
+  glEnable(GL_LIGHT1);
+  glEnable(GL_LIGHT3);
+  CC3OpenGLES11Engine* engine = CC3OpenGLES11Engine::engine();
+  engine->open();
+  CC3Light::disableReservedLights();
+  EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
+  EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
+  EXPECT_TRUE(glIsEnabled(GL_LIGHT3));
+  engine->close();
+}
+
+TEST_F(CC3LightTest, LocationIsHomogeneousAndScaleNeverApplies) {
+  LeakScope leaks;
+  auto parent = CC3Node::node();
+  auto light = CC3Light::nodeWithName("Lamp");
+  parent->addChild(light);
+  parent->setScale({2, 2, 2});
+  light->setScale({5, 5, 5});
+  light->setLocation({1, 2, 3});
+  parent->updateTransformMatrices();
+
+  EXPECT_EQ(light->homogeneousLocation(), (CC3Vec4{2, 4, 6, 0}));
+  EXPECT_EQ(light->globalScale(), (CC3Vec3{2, 2, 2}));
+  // Only the parent's scale is in the matrix, not the light's own.
+  EXPECT_FLOAT_EQ(CC3Vec3Length(light->transformMatrix()->transformDirection({1, 0, 0})), 2.0f);
+  EXPECT_FALSE(light->isTransformRigid());
+  parent->setScale(kCC3Vec3Unit);
+  EXPECT_TRUE(light->isTransformRigid());  // its own scale is no matter
+
+  light->setIsDirectionalOnly(false);
+  EXPECT_EQ(light->homogeneousLocation().w, 1.0f);
+  parent->updateTransformMatrices();
+  EXPECT_EQ(light->homogeneousLocation(), (CC3Vec4{1, 2, 3, 1}));
+  EXPECT_NE(light->fullDescription().find(", homoLoc: " + NSStringFromCC3Vec4({1, 2, 3, 1}) +
+                                          ", ambient: "),
+            std::string::npos);
+}
+
+TEST_F(CC3LightTest, TurningOnSendsTheLightToGLAndHiddenLightsGoOff) {
+  LeakScope leaks;
+  auto parent = CC3Node::node();
+  auto light = CC3Light::node();
+  parent->addChild(light);
+  light->setLocation({0, 4, 0});
+  light->setIsDirectionalOnly(false);
+  light->setForwardDirection({0, -1, 0});
+  light->setSpotCutoffAngle(30);
+  light->setAmbientColor({0.1f, 0.2f, 0.3f, 1});
+  light->setDiffuseColor({0.5f, 0.25f, 0.125f, 1});
+  light->setSpecularColor({0, 0, 0, 1});
+  parent->updateTransformMatrices();
+
+  GLenum gl = GL_LIGHT0 + light->lightIndex();
+  CC3OpenGLES11Engine* engine = CC3OpenGLES11Engine::engine();
+  engine->open();
+  engine->matrices()->modelview()->identity();
+  light->turnOn();
+  EXPECT_TRUE(glIsEnabled(gl));
+  GLfloat v[4];
+  glGetLightfv(gl, GL_POSITION, v);
+  EXPECT_EQ((CC3Vec4{v[0], v[1], v[2], v[3]}), (CC3Vec4{0, 4, 0, 1}));
+  glGetLightfv(gl, GL_SPOT_DIRECTION, v);
+  EXPECT_VEC3_NEAR((CC3Vec3{v[0], v[1], v[2]}), (CC3Vec3{0, -1, 0}), 1e-6f);
+  glGetLightfv(gl, GL_SPOT_CUTOFF, v);
+  EXPECT_EQ(v[0], 30.0f);
+  glGetLightfv(gl, GL_AMBIENT, v);
+  EXPECT_EQ((ccColor4F{v[0], v[1], v[2], v[3]}), (ccColor4F{0.1f, 0.2f, 0.3f, 1}));
+  glGetLightfv(gl, GL_DIFFUSE, v);
+  EXPECT_EQ((ccColor4F{v[0], v[1], v[2], v[3]}), (ccColor4F{0.5f, 0.25f, 0.125f, 1}));
+  glGetLightfv(gl, GL_SPECULAR, v);
+  EXPECT_EQ((ccColor4F{v[0], v[1], v[2], v[3]}), (ccColor4F{0, 0, 0, 1}));
+
+  parent->hide();  // an ancestor hidden is enough
+  light->turnOn();
+  EXPECT_FALSE(glIsEnabled(gl));
+  parent->show();
+  light->turnOn();
+  EXPECT_TRUE(glIsEnabled(gl));
+  engine->close();
+}
+
+TEST_F(CC3LightTest, ALitQuadShowsTheLightsColourFromTheFrontOnly) {
+  LeakScope leaks;
+  auto light = CC3Light::node();
+  light->setDiffuseColor({1, 0, 0, 1});
+  light->setLocation({0, 0, 1});  // shining from +z, towards the origin
+  light->updateTransformMatrices();
+  drawLitQuad(light);
+  auto lit = gl_.pixel(16, 16);
+  // The default material reflects 0.8 of the diffuse light.
+  EXPECT_NEAR(lit[0], 204, 2);
+  EXPECT_EQ(lit[1], 0);
+  EXPECT_EQ(lit[2], 0);
+
+  light->setLocation({0, 0, -1});  // behind the quad
+  light->updateTransformMatrices();
+  drawLitQuad(light);
+  EXPECT_EQ(gl_.pixel(16, 16)[0], 0);
+
+  light->setLocation({0, 0, 1});
+  light->updateTransformMatrices();
+  light->hide();
+  drawLitQuad(light);
+  EXPECT_EQ(gl_.pixel(16, 16)[0], 0);
+}
