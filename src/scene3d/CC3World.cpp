@@ -198,14 +198,14 @@ void CC3World::updateDrawSequence() {
 void CC3World::drawWorld() {
   if (!visible()) return;
   open3D();
-  viewportManager_->openViewport();
+  if (viewportManager_) viewportManager_->openViewport();
   open3DCamera();
   touchHandler_->pickTouchedNode();
   illuminate();
   Ptr<CC3NodeDrawingVisitor> visitor = makeDrawVisitor();
   drawWithVisitor(visitor.get());
   close3DCamera();
-  viewportManager_->closeViewport();
+  if (viewportManager_) viewportManager_->closeViewport();
   close3D();
   drawBillboards();
 }
@@ -267,7 +267,7 @@ void CC3World::illuminate() {
 }
 
 void CC3World::drawBillboards() {
-  if (!activeCamera_ || billboards_.empty()) return;
+  if (!activeCamera_ || billboards_.empty() || !viewportManager_) return;
   CC3OpenGLES11Engine* gles = CC3OpenGLES11Engine::engine();
   gles->serverCapabilities()->scissorTest()->enable();
   gles->state()->scissor()->setValue(viewportManager_->viewport());

@@ -275,6 +275,30 @@ TEST_F(CC3WorldTest, LightingIsOnWithLightsOrAnAmbientLight) {
   EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
 }
 
+TEST_F(CC3WorldTest, NodesOutsideTheCameraFrustumAreNotDrawn) {
+  addCamera("Camera");
+  auto probe = LightingProbe::make();
+  auto sphere = CC3NodeSphericalBoundingVolume::boundingVolume();
+  sphere->setRadius(1);
+  probe->setBoundingVolume(sphere);
+  world->addChild(probe);
+  world->play();
+  frame();
+  EXPECT_EQ(probe->lightingOn.size(), 1u);
+  probe->setLocation({0, 0, 12});  // behind the camera
+  frame();
+  probe->setLocation({100, 0, 0});  // far to the side
+  frame();
+  EXPECT_EQ(probe->lightingOn.size(), 1u);
+  probe->setLocation({0, 0, 10.5f});  // around the camera: the sphere reaches the near plane
+  frame();
+  EXPECT_EQ(probe->lightingOn.size(), 2u);
+  // A hidden world draws nothing.
+  world->setVisible(false);
+  frame();
+  EXPECT_EQ(probe->lightingOn.size(), 2u);
+}
+
 TEST_F(CC3WorldTest, PickingFindsTheNearestTouchableSurface) {
   addCamera("Camera");
   // Seen from 10 away, z = 0 spans 4.14 units each side of the centre pixel 32.
