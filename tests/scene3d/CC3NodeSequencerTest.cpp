@@ -181,23 +181,12 @@ TEST_F(SequencerTest, GroupingByMeshKeepsSharedMeshesTogether) {
   EXPECT_EQ(sequence().size(), 6u);
 }
 
-TEST(CC3NodeSequencer, EvaluatorsAndDescriptions) {
+TEST(CC3NodeSequencer, OnlyContentIsTakenAndTheDescriptionListsEachGroup) {
   LeakScope leaks;
-  auto content = Content::at("c", kCC3Vec3Zero, true);
+  auto content = Content::at("c", kCC3Vec3Zero, false);
   auto plain = CC3Node::nodeWithName("p");
-  EXPECT_TRUE(CC3NodeAcceptor::evaluator()->evaluate(plain));
-  EXPECT_FALSE(CC3NodeRejector::evaluator()->evaluate(content));
-  EXPECT_FALSE(CC3LocalContentNodeEvaluator::evaluator()->evaluate(content));
-  EXPECT_TRUE(CC3LocalContentNodeAcceptor::evaluator()->evaluate(content));
-  EXPECT_FALSE(CC3LocalContentNodeAcceptor::evaluator()->evaluate(plain));
-  EXPECT_TRUE(CC3OpaqueNodeAcceptor::evaluator()->evaluate(content));
-  EXPECT_FALSE(CC3TranslucentNodeAcceptor::evaluator()->evaluate(content));
-  content->setIsOpaque(false);
-  EXPECT_TRUE(CC3TranslucentNodeAcceptor::evaluator()->evaluate(content));
-
   // A sequencer without an evaluator takes nothing.
-  auto bare = CC3NodeArraySequencer::sequencerWithEvaluator(nullptr);
-  EXPECT_FALSE(bare->add(content, nullptr));
+  EXPECT_FALSE(CC3NodeArraySequencer::sequencerWithEvaluator(nullptr)->add(content, nullptr));
 
   auto seq = CC3BTreeNodeSequencer::sequencerLocalContentOpaqueFirst();
   EXPECT_TRUE(seq->add(content, nullptr));
