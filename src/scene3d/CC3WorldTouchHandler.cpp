@@ -52,8 +52,12 @@ void CC3WorldTouchHandler::touchEvent(GLuint touchType, CGPoint point) {
 }
 
 void CC3WorldTouchHandler::pickTouchedNode() {
-  if (!wasTouched_ || !world_) return;
-  wasTouched_ = false;
+  if (!world_) return;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!wasTouched_) return;
+    wasTouched_ = false;
+  }
   Ptr<CC3NodePickingVisitor> visitor = world_->makePickVisitor();
   world_->drawWithVisitor(visitor.get());
   pickedNode_ = visitor->pickedNode();

@@ -24,7 +24,10 @@ class CC3WorldTouchHandler : public NSObject {
   CC3World* world() const { return world_; }
   CC3Node* pickedNode() const { return pickedNode_.get(); }
   CGPoint touchPoint() const;
-  bool wasTouched() const { return wasTouched_; }
+  bool wasTouched() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return wasTouched_;
+  }
   bool wasPicked() const { return wasPicked_; }
   unsigned queuedTouchCount() const;
   GLuint queuedTouchAt(unsigned index) const;
