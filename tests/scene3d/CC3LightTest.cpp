@@ -7,12 +7,32 @@
 #include <string>
 #include <vector>
 
+#include "CC3Camera.h"
+#include "CC3LocalContentNode.h"
 #include "CC3NodeTestSupport.h"
 #include "CC3OpenGLES11Engine.h"
+#include "CC3World.h"
 #include "GLTestContext.h"
 #include "TestSupport.h"
 
 namespace {
+
+// A square facing +z that notes which GL lights are on while it is drawn.
+class LightWatchingSquare : public CC3LocalContentNode {
+ public:
+  std::vector<bool> lightsOn;
+  void drawLocalContentWithVisitor(CC3NodeDrawingVisitor*) override {
+    lightsOn.clear();
+    for (GLenum light = GL_LIGHT0; light < GL_LIGHT0 + 4; ++light)
+      lightsOn.push_back(glIsEnabled(light));
+    static const GLfloat square[] = {-1, -1, 0, 1, -1, 0, -1, 1, 0, 1, 1, 0};
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, square);
+    glNormal3f(0, 0, 1);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisableClientState(GL_VERTEX_ARRAY);
+  }
+};
 
 class CC3LightTest : public ::testing::Test {
  protected:
@@ -210,4 +230,56 @@ TEST_F(CC3LightTest, ALitQuadShowsTheLightsColourFromTheFrontOnly) {
   light->hide();
   drawLitQuad(light);
   EXPECT_EQ(gl_.pixel(16, 16)[0], 0);
+}
+
+TEST_F(CC3LightTest, EachDrawPassOfAWorldSwitchesReservedAndHiddenLightsOff) {
+  {
+    LeakScope leaks;
+    CC3Light::setLightPoolStartIndex(2);
+    auto world = CC3World::world();
+    world->setAmbientLight({0, 0, 0, 1});
+    auto camera = CC3Camera::node();
+    camera->setLocation({0, 0, 10});
+    auto lamp = CC3Light::nodeWithName("Lamp");
+    lamp->setLocation({-2, 0, 0});
+    lamp->setIsDirectionalOnly(false);
+    lamp->setDiffuseColor({0, 1, 0, 1});
+    camera->addChild(lamp);
+    auto square = makeObject<LightWatchingSquare>();
+    square->init();
+    square->setScale({4, 4, 1});
+    world->addChild(camera);
+    world->addChild(square);
+    ASSERT_EQ(world->lights().size(), 1u);
+    world->viewportManager()->updateBounds({{0, 0}, {32, 32}}, 1, {32, 32}, 1);
+    world->play();
+
+    auto frame = [&] {
+      world->updateWorld(1.0f / 60);
+      glClearColor(0, 0, 0, 1);
+      glClear(GL_COLOR_BUFFER_BIT);
+      world->drawWorld();
+      glFinish();
+    };
+    // Lights left on outside the engine are off while the world draws.
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+    frame();
+    EXPECT_EQ(square->lightsOn, (std::vector<bool>{false, false, true, false}));
+    EXPECT_GT(gl_.pixel(16, 16)[1], 150);  // green from the lamp
+    EXPECT_EQ(gl_.pixel(16, 16)[0], 0);
+
+    // Hidden itself, or with its parent hidden, the lamp is off in the next pass.
+    for (CC3Node* hidden :
+         {static_cast<CC3Node*>(lamp.get()), static_cast<CC3Node*>(camera.get())}) {
+      hidden->hide();
+      frame();
+      EXPECT_EQ(square->lightsOn, (std::vector<bool>{false, false, false, false}));
+      EXPECT_EQ(gl_.pixel(16, 16)[1], 0);
+      hidden->show();
+      frame();
+      EXPECT_EQ(square->lightsOn, (std::vector<bool>{false, false, true, false}));
+    }
+  }
+  NSAutoreleasePool::current().drain();
 }
