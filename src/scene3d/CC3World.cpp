@@ -39,10 +39,6 @@ bool CC3World::initWithTag(GLuint tag, std::optional<std::string> name) {
   return true;
 }
 
-std::string CC3World::description() const {
-  return CC3Node::description();
-}
-
 // MARK: properties
 
 void CC3World::setActiveCamera(CC3Camera* camera) {

@@ -80,7 +80,6 @@ class CC3World : public CC3Node {
   void descendantDidModifySequencingCriteria(CC3Node* node) override;
 
   void cleanCaches() {}
-  std::string description() const override;
 
  protected:
   CC3Identifiable* newInstance() const override { return new CC3World(); }
