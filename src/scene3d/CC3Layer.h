@@ -32,8 +32,9 @@ class CC3Layer : public ControllableCCLayer {
   void onEnter() override;
   void deviceOrientationDidChange(int orientation) override;
 
-  // Runs from this class's constructor; subclasses set up their controls
-  // from their own initInitialState.
+  // Runs from this class's constructor, where virtual calls stop at this
+  // class: a subclass that overrides initializeControls calls it from its
+  // own constructor (or its own initInitialState).
   void initInitialState() override;
   virtual void initializeControls() { initializeContols(); }
   virtual void initializeContols() {}
