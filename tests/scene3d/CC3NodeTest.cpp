@@ -49,6 +49,7 @@ TEST(CC3NodeTest, TagsCountPerFamilyFromOne) {
   LeakScope leaks;
   CC3Identifiable::resetTagAllocation(CC3TagFamily::Node);
   CC3Identifiable::resetTagAllocation(CC3TagFamily::Texture);
+  CC3Identifiable::resetTagAllocation(CC3TagFamily::Material);
   auto first = CC3Node::node();
   // Tags drawn for other families in between do not move the node counter.
   EXPECT_EQ(CC3Identifiable::nextTagInFamily(CC3TagFamily::Texture), 1u);
