@@ -1,5 +1,5 @@
 #pragma once
-#include "CC3BoundingVolumes.h"
+#include "CC3BillboardBoundingBoxArea.h"
 #include "CC3Node.h"
 #include "CCNode.h"
 #include "CGGeometry.h"
@@ -52,32 +52,4 @@ class CC3Billboard : public CC3Node {
   GLfloat unityScaleDistance_ = 0;
   CGPoint minimumBillboardScale_ = CGPointZero;
   CGPoint maximumBillboardScale_ = CGPointZero;
-};
-
-// A bounding volume for 2D content: never in a frustum, so the 3D pass draws
-// nothing of it, and always meeting any bounds.
-class CC3NodeBoundingArea : public CC3NodeBoundingVolume {
- public:
-  static Ptr<CC3NodeBoundingArea> boundingVolume();
-  bool doesIntersectFrustum(CC3Frustum*) override { return false; }
-  virtual bool doesIntersectBounds(CGRect) { return true; }
-
- protected:
-  CC3NodeBoundingVolume* newInstance() const override { return new CC3NodeBoundingArea(); }
-};
-
-// The pixel bounding box of a billboard's 2D node.
-class CC3BillboardBoundingBoxArea : public CC3NodeBoundingArea {
- public:
-  static Ptr<CC3BillboardBoundingBoxArea> boundingVolume();
-  void buildVolume() override { volumeNeedsBuilding_ = false; }
-  void transformVolume() override {}
-  bool doesIntersectBounds(CGRect bounds) override;
-  std::string description() const override;
-
- protected:
-  CC3NodeBoundingVolume* newInstance() const override { return new CC3BillboardBoundingBoxArea(); }
-
- private:
-  CCNode* billboardNode() const;
 };
