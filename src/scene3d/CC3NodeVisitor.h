@@ -1,4 +1,5 @@
 #pragma once
+#include "CC3Node.h"
 #include "NSObject.h"
 #include "ccTypes.h"
 
