@@ -14,6 +14,7 @@
 #include "CCTouchDispatcher.h"
 #include "EAGLView.h"
 #include "NSAutoreleasePool.h"
+#include "HeadlessDirectorTest.h"
 #include "TestSupport.h"
 #include "UIDevice.h"
 
@@ -25,69 +26,21 @@ class Marker : public NSObject {
   int calls = 0;
 };
 
-class CCActionIntervalLayerTest : public ::testing::Test {
+class CCActionIntervalLayerTest : public HeadlessDirectorTest {
  protected:
-  // The first frame opens the process's GL display and wakes platform
-  // services that stay for the run; count objects only after that.
-  static void SetUpTestSuite() {
-    CCDirector::setDirectorType(kCCDirectorTypeDisplayLink);
-    auto view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
-                                        GL_DEPTH_COMPONENT16_OES);
-    CCDirector::sharedDirector()->setOpenGLView(view);
-    UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
-    CCDirector::sharedDirector()->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
-    CCDirector::sharedDirector()->runWithScene(CCScene::node());
-    CCDirector::sharedDirector()->drawScene();
-    int w = 0, h = 0;
-    view->context()->snapshotPresentedFrame(w, h);
-    CCDirector::sharedDirector()->end();
-    CCDirector::purgeSharedDirector();
-    NSAutoreleasePool::current().drain();
-  }
-  void SetUp() override {
-    CCTouchDispatcher::sharedDispatcher();
-    liveBefore_ = NSObject::liveObjectCount();
-    ASSERT_TRUE(CCDirector::setDirectorType(kCCDirectorTypeDisplayLink));
-    director = CCDirector::sharedDirector();
-    view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
-                                   GL_DEPTH_COMPONENT16_OES);
-    ASSERT_TRUE(view);
-    director->setOpenGLView(view.get());
-    UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
-    director->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
-  }
-  void TearDown() override {
-    director->end();
-    CCDirector::purgeSharedDirector();
-    view = nullptr;
-    NSAutoreleasePool::current().drain();
-    EXPECT_EQ(NSObject::liveObjectCount(), liveBefore_) << "objects leaked";
-  }
   // One frame as the display link delivers it: 1/60 s later, then a draw.
   void nextFrame() {
     clock->advance(1.0 / 60);
     director->drawScene();
     NSAutoreleasePool::current().drain();
   }
-  void readFrame() {
-    int w = 0, h = 0;
-    frame_ = view->context()->snapshotPresentedFrame(w, h);
-    width_ = w;
-    height_ = h;
-  }
   // Grey level at scene point (x, y), origin bottom-left; -1 when not grey.
   int greyAt(int x, int y) const {
-    const std::size_t i = (std::size_t(height_ - 1 - y) * std::size_t(width_) + std::size_t(x)) * 4;
-    int r = frame_[i], g = frame_[i + 1], b = frame_[i + 2];
-    return r == g && g == b ? r : -1;
+    auto p = at(x, y);
+    return p[0] == p[1] && p[1] == p[2] ? p[0] : -1;
   }
 
   ScopedVirtualClock clock;
-  CCDirector* director = nullptr;
-  Ptr<EAGLView> view;
-  std::vector<unsigned char> frame_;
-  int width_ = 0, height_ = 0;
-  std::int64_t liveBefore_ = 0;
 };
 
 TEST_F(CCActionIntervalLayerTest, LayerMovesAndFadesAsItsActionsSay) {

@@ -15,6 +15,7 @@
 #include "CCTouchDispatcher.h"
 #include "EAGLView.h"
 #include "NSAutoreleasePool.h"
+#include "HeadlessDirectorTest.h"
 #include "TestSupport.h"
 #include "UIAccelerometer.h"
 #include "UIDevice.h"
@@ -23,68 +24,13 @@ namespace {
 
 using Pixel = std::array<int, 3>;
 
-class CCLayerColorTest : public ::testing::Test {
+class CCLayerColorTest : public HeadlessDirectorTest {
  protected:
-  // The first frame opens the process's GL display and wakes platform
-  // services that stay for the run; count objects only after that.
-  static void SetUpTestSuite() {
-    UIAccelerometer::sharedAccelerometer();
-    CCDirector::setDirectorType(kCCDirectorTypeDisplayLink);
-    auto view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
-                                        GL_DEPTH_COMPONENT16_OES);
-    CCDirector::sharedDirector()->setOpenGLView(view);
-    CCDirector::sharedDirector()->setDeviceOrientation(UIDeviceOrientationLandscapeRight);
-    CCDirector::sharedDirector()->runWithScene(CCScene::node());
-    UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeRight);
-    CCDirector::sharedDirector()->drawScene();
-    int w = 0, h = 0;
-    view->context()->snapshotPresentedFrame(w, h);
-    UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
-    CCDirector::sharedDirector()->end();
-    CCDirector::purgeSharedDirector();
-    NSAutoreleasePool::current().drain();
-  }
-  void SetUp() override {
-    CCTouchDispatcher::sharedDispatcher();
-    liveBefore_ = NSObject::liveObjectCount();
-    ASSERT_TRUE(CCDirector::setDirectorType(kCCDirectorTypeDisplayLink));
-    director = CCDirector::sharedDirector();
-    view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
-                                   GL_DEPTH_COMPONENT16_OES);
-    ASSERT_TRUE(view);
-    director->setOpenGLView(view.get());
-  }
-  void TearDown() override {
-    director->end();
-    CCDirector::purgeSharedDirector();
-    view = nullptr;
-    UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
-    NSAutoreleasePool::current().drain();
-    EXPECT_EQ(NSObject::liveObjectCount(), liveBefore_) << "objects leaked";
-  }
-  void hold(UIDeviceOrientation orientation) {
-    UIDevice::currentDevice().setOrientation(orientation);
-    director->setDeviceOrientation(orientation);
-  }
-  void drawFrame() {
-    director->drawScene();
-    int w = 0, h = 0;
-    frame_ = view->context()->snapshotPresentedFrame(w, h);
-    width_ = w;
-    height_ = h;
-  }
-  // The colour at scene point (x, y), origin bottom-left of the upright picture.
   Pixel at(int x, int y) const {
-    const std::size_t i = (std::size_t(height_ - 1 - y) * std::size_t(width_) + std::size_t(x)) * 4;
-    return {frame_[i], frame_[i + 1], frame_[i + 2]};
+    auto p = HeadlessDirectorTest::at(x, y);
+    return {p[0], p[1], p[2]};
   }
-
   ScopedVirtualClock clock;
-  CCDirector* director = nullptr;
-  Ptr<EAGLView> view;
-  std::vector<unsigned char> frame_;
-  int width_ = 0, height_ = 0;
-  std::int64_t liveBefore_ = 0;
 };
 
 constexpr Pixel kBlue{0, 0, 255}, kGreen{0, 255, 0}, kRed{255, 0, 0}, kBlack{0, 0, 0};

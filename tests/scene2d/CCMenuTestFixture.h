@@ -17,6 +17,7 @@
 #include "EAGLView.h"
 #include "Log.h"
 #include "NSAutoreleasePool.h"
+#include "HeadlessDirectorTest.h"
 #include "TestSupport.h"
 #include "UIDevice.h"
 
@@ -29,51 +30,20 @@ class MenuTarget : public NSObject {
   int plainCalls = 0;
 };
 
-class MenuFixture : public ::testing::Test {
+class MenuFixture : public HeadlessDirectorTest {
  protected:
-  // The first frame opens the process's GL display and wakes platform
-  // services that stay for the run; count objects only after that.
-  static void SetUpTestSuite() {
-    CCDirector::setDirectorType(kCCDirectorTypeDisplayLink);
-    auto view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
-                                        GL_DEPTH_COMPONENT16_OES);
-    CCDirector::sharedDirector()->setOpenGLView(view);
-    UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
-    CCDirector::sharedDirector()->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
-    CCDirector::sharedDirector()->runWithScene(CCScene::node());
-    CCDirector::sharedDirector()->drawScene();
-    int w = 0, h = 0;
-    view->context()->snapshotPresentedFrame(w, h);
-    CCDirector::sharedDirector()->end();
-    CCDirector::purgeSharedDirector();
-    NSAutoreleasePool::current().drain();
-  }
   void SetUp() override {
     savedLevel_ = logLevel();
     setLogLevel(LogLevel::Silent);
-    CCTouchDispatcher::sharedDispatcher();
-    liveBefore_ = NSObject::liveObjectCount();
-    ASSERT_TRUE(CCDirector::setDirectorType(kCCDirectorTypeDisplayLink));
-    director = CCDirector::sharedDirector();
-    view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
-                                   GL_DEPTH_COMPONENT16_OES);
-    ASSERT_TRUE(view);
-    director->setOpenGLView(view.get());
-    UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
-    director->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
+    HeadlessDirectorTest::SetUp();
     scene = CCScene::node();
   }
   void TearDown() override {
     for (UITouch* t : touches_) t->release();
     touches_.clear();
     scene = nullptr;
-    director->end();
-    CCDirector::purgeSharedDirector();
-    view = nullptr;
-    CCTextureCache::purgeSharedTextureCache();
-    NSAutoreleasePool::current().drain();
+    HeadlessDirectorTest::TearDown();
     setLogLevel(savedLevel_);
-    EXPECT_EQ(NSObject::liveObjectCount(), liveBefore_) << "objects leaked";
   }
 
   // Runs the scene and draws its first frame, which enters it.
@@ -87,16 +57,10 @@ class MenuFixture : public ::testing::Test {
     director->drawScene();
     NSAutoreleasePool::current().drain();
   }
-  void readFrame() {
-    int w = 0, h = 0;
-    frame_ = view->context()->snapshotPresentedFrame(w, h);
-    width_ = w;
-    height_ = h;
-  }
   // RGB at scene point (x, y), origin bottom-left.
   std::array<int, 3> at(int x, int y) const {
-    const std::size_t i = (std::size_t(height_ - 1 - y) * std::size_t(width_) + std::size_t(x)) * 4;
-    return {frame_[i], frame_[i + 1], frame_[i + 2]};
+    auto p = HeadlessDirectorTest::at(x, y);
+    return {p[0], p[1], p[2]};
   }
 
   // Fingers by number, at scene points; the view of a landscape-left device
@@ -121,14 +85,9 @@ class MenuFixture : public ::testing::Test {
   }
 
   ScopedVirtualClock clock;
-  CCDirector* director = nullptr;
-  Ptr<EAGLView> view;
   Ptr<CCScene> scene;
-  std::vector<unsigned char> frame_;
-  int width_ = 0, height_ = 0;
 
  private:
   std::vector<UITouch*> touches_;
-  std::int64_t liveBefore_ = 0;
   LogLevel savedLevel_ = LogLevel::Error;
 };

@@ -15,6 +15,7 @@
 #include "EAGLView.h"
 #include "NSAutoreleasePool.h"
 #include "NSNotificationCenter.h"
+#include "HeadlessDirectorTest.h"
 #include "TestSupport.h"
 #include "UIDevice.h"
 
@@ -41,53 +42,18 @@ void setDevice(UIDeviceOrientation o) {
   UIDevice::currentDevice().setOrientation(o);
 }
 
-class ControllerTest : public ::testing::Test {
+class ControllerTest : public HeadlessDirectorTest {
  protected:
-  // The first frame opens the GL display and wakes platform services that
-  // stay for the run; objects are counted after that.
-  static void SetUpTestSuite() {
-    CCDirector::setDirectorType(kCCDirectorTypeDisplayLink);
-    auto view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
-                                        GL_DEPTH_COMPONENT16_OES);
-    CCDirector::sharedDirector()->setOpenGLView(view);
-    CCDirector::sharedDirector()->setDeviceOrientation(UIDeviceOrientationLandscapeRight);
-    CCDirector::sharedDirector()->runWithScene(CCScene::node());
-    setDevice(UIDeviceOrientationLandscapeRight);
-    CCDirector::sharedDirector()->drawScene();
-    int w = 0, h = 0;
-    view->context()->snapshotPresentedFrame(w, h);
-    setDevice(UIDeviceOrientationLandscapeLeft);
-    CCDirector::sharedDirector()->end();
-    CCDirector::purgeSharedDirector();
-    NSAutoreleasePool::current().drain();
-  }
   void SetUp() override {
-    setDevice(UIDeviceOrientationLandscapeLeft);
-    CCTouchDispatcher::sharedDispatcher();
-    liveBefore_ = NSObject::liveObjectCount();
+    HeadlessDirectorTest::SetUp();
     observersBefore_ = NSNotificationCenter::defaultCenter().observerCount();
-    ASSERT_TRUE(CCDirector::setDirectorType(kCCDirectorTypeDisplayLink));
-    director = CCDirector::sharedDirector();
-    view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
-                                   GL_DEPTH_COMPONENT16_OES);
-    ASSERT_TRUE(view);
-    director->setOpenGLView(view.get());
-    director->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
   }
   void TearDown() override {
-    director->end();
-    CCDirector::purgeSharedDirector();
-    view = nullptr;
-    setDevice(UIDeviceOrientationLandscapeLeft);
-    NSAutoreleasePool::current().drain();
-    EXPECT_EQ(NSObject::liveObjectCount(), liveBefore_) << "objects leaked";
+    HeadlessDirectorTest::TearDown();
     EXPECT_EQ(NSNotificationCenter::defaultCenter().observerCount(), observersBefore_);
   }
 
   ScopedVirtualClock clock;
-  CCDirector* director = nullptr;
-  Ptr<EAGLView> view;
-  std::int64_t liveBefore_ = 0;
   std::size_t observersBefore_ = 0;
 };
 
