@@ -236,30 +236,25 @@ void CCScheduler::unscheduleAllSelectors() {
     }
 }
 
-void CCScheduler::pauseTarget(NSObject* target) {
+void CCScheduler::setTargetPaused(NSObject* target, bool paused, const char* unknownError) {
   CCAssert(target != nullptr, "target must be non nil");
   CCSchedulerTimerRecord* timers = nullptr;
   HASH_FIND_PTR(hashForSelectors_, &target, timers);
-  if (timers) timers->paused = true;
+  if (timers) timers->paused = paused;
   CCSchedulerUpdateRecord* update = nullptr;
   HASH_FIND_PTR(hashForUpdates_, &target, update);
   if (update) {
-    CCAssert(update->entry != nullptr, "pauseTarget: unknown error");
-    update->entry->paused = true;
+    CCAssert(update->entry != nullptr, unknownError);
+    update->entry->paused = paused;
   }
 }
 
+void CCScheduler::pauseTarget(NSObject* target) {
+  setTargetPaused(target, true, "pauseTarget: unknown error");
+}
+
 void CCScheduler::resumeTarget(NSObject* target) {
-  CCAssert(target != nullptr, "target must be non nil");
-  CCSchedulerTimerRecord* timers = nullptr;
-  HASH_FIND_PTR(hashForSelectors_, &target, timers);
-  if (timers) timers->paused = false;
-  CCSchedulerUpdateRecord* update = nullptr;
-  HASH_FIND_PTR(hashForUpdates_, &target, update);
-  if (update) {
-    CCAssert(update->entry != nullptr, "resumeTarget: unknown error");
-    update->entry->paused = false;
-  }
+  setTargetPaused(target, false, "resumeTarget: unknown error");
 }
 
 bool CCScheduler::isTargetPaused(NSObject* target) const {

@@ -68,4 +68,5 @@ class CCScheduler : public NSObject {
   void walkUpdates(CCSchedulerListEntry* list, ccSeconds dt);
   void runTimers(ccSeconds dt);
   void releaseTarget(NSObject* target);
+  void setTargetPaused(NSObject* target, bool paused, const char* unknownError);
 };
