@@ -100,6 +100,9 @@ int runLumoProgram(int argc, const char* const* argv) {
   AVAudioPlayer::setUseVirtualBackend(options.headless);
   auto delegate = makeObject<lumoAppDelegate>();
   delegate->setDemo(options.demo);
+  lumoAppDelegate* book = delegate.get();
+  StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
+  StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
   int status = host.run(delegate.get());
   host.setFrameHook(nullptr);
   KstSound::shared()->releasePlayers();

@@ -10,6 +10,7 @@
 #include "KstSound.h"
 #include "NSRunLoop.h"
 #include "PlatformHost.h"
+#include "lumoWorld.h"
 
 StateDump& StateDump::shared() {
   static StateDump dump;
@@ -91,4 +92,44 @@ nlohmann::json dumpSound() {
   return {{"main", sound->playingSoundName()},
           {"background", sound->playingBgSoundName()},
           {"special", sound->playingSpecialSoundName()}};
+}
+
+nlohmann::json dumpBook(const lumoWorld* world) {
+  if (!world) return nullptr;
+  const lmStageInfo* info = world->stageInfo();
+  nlohmann::json b;
+  b["page"] = info->curStageIndex();
+  b["pageCount"] = world->stage()->totalStageCount();
+  b["language"] = info->curLangTag();
+  b["lockDrag"] = info->lockDrag();
+  b["canAccelerometer"] = info->canAccelerometer();
+  b["animationAllowed"] = world->k_animationYES();
+  b["curGroundName"] = info->curGroundName();
+  b["nextGroundName"] = info->nextGroundName();
+  b["preGroundName"] = info->preGroundName();
+  b["shouldRemoveGroundName"] = info->shouldRemoveGroundName();
+  b["normalElementInTouch"] = info->normalElementInTouch();
+  const CC3Vec3 r = info->rotation();
+  b["rotation"] = {r.x, r.y, r.z};
+  b["curTouchSet"] = world->curTouchSet();
+  return b;
+}
+
+nlohmann::json dumpWorld(const CC3Node* node) {
+  if (!node) return nullptr;
+  nlohmann::json n;
+  n["name"] = node->name().value_or("");
+  n["class"] = node->className();
+  n["tag"] = node->tag();
+  n["visible"] = node->visible();
+  const CC3Vec3 l = node->location(), r = node->rotation(), s = node->scale();
+  n["location"] = {l.x, l.y, l.z};
+  n["rotation"] = {r.x, r.y, r.z};
+  n["scale"] = {s.x, s.y, s.z};
+  n["touchEnabled"] = node->isTouchEnabled();
+  nlohmann::json children = nlohmann::json::array();
+  for (std::size_t i = 0; i < node->childCount(); ++i)
+    children.push_back(dumpWorld(node->childAt(i)));
+  n["children"] = children;
+  return n;
 }

@@ -23,3 +23,10 @@ nlohmann::json dumpPendingCalls();
 nlohmann::json dumpSound();
 // The running scene's node tree.
 nlohmann::json dumpScene();
+
+class lumoWorld;
+class CC3Node;
+// The reading state (page, language, locks, ground names); null without a world.
+nlohmann::json dumpBook(const lumoWorld* world);
+// The 3D node tree under `node`; null without one.
+nlohmann::json dumpWorld(const CC3Node* node);

@@ -5,14 +5,23 @@
 
 #include "CCDirector.h"
 #include "CCTexture2D.h"
-#include "ControllableCCLayer.h"
 #include "DemoScene.h"
 #include "EAGLView.h"
 #include "Log.h"
 #include "PlatformHost.h"
 #include "UIScreen.h"
+#include "lumoLayer.h"
+#include "lumoWorld.h"
 
-lumoAppDelegate::~lumoAppDelegate() = default;
+lumoAppDelegate::~lumoAppDelegate() {
+  releaseWorld();
+}
+
+void lumoAppDelegate::releaseWorld() {
+  // Pending delayed calls hold the world; let it go now, not at process exit.
+  if (cc3World_) NSObject::cancelPreviousPerformRequestsWithTarget(cc3World_.get());
+  cc3World_ = nullptr;
+}
 
 void lumoAppDelegate::applicationDidFinishLaunching(UIApplication*) {
   window_ = makeObject<UIWindow>(UIScreen::mainScreen().bounds());
@@ -34,11 +43,18 @@ void lumoAppDelegate::applicationDidFinishLaunching(UIApplication*) {
   window_->addSubview(view.get());
   window_->makeKeyAndVisible();
   CCTexture2D::setDefaultAlphaPixelFormat(kCCTexture2DPixelFormat_RGBA8888);
-  // The book's layer: opaque black until the book world stands on it.
   CGSize size = director->winSize();
-  auto layer = ControllableCCLayer::layerWithColor(ccc4(0, 0, 0, 255), size.width, size.height);
+  auto layer = lumoLayer::layerWithColor(ccc4(0, 0, 0, 255), size.width, size.height);
+  if (demo_.empty()) {
+    // Creating the world builds the first page.
+    cc3World_ = lumoWorld::world();
+    layer->setCc3World(cc3World_.get());
+    cc3World_->play();
+  } else {
+    // A demonstration is shown instead of the book.
+    DemoScene::addTo(demo_, layer.get());
+  }
   layer->scheduleUpdate();
-  if (!demo_.empty()) DemoScene::addTo(demo_, layer.get());
   viewController_ = CCNodeController::controller();
   viewController_->setDoesAutoRotate(true);
   viewController_->runSceneOnNode(layer.get());
@@ -63,6 +79,7 @@ void lumoAppDelegate::applicationWillEnterForeground(UIApplication*) {
 
 void lumoAppDelegate::applicationDidReceiveMemoryWarning(UIApplication*) {
   CCDirector::sharedDirector()->purgeCachedData();
+  if (cc3World_) cc3World_->cleanCaches();
 }
 
 void lumoAppDelegate::applicationSignificantTimeChange(UIApplication*) {
@@ -74,6 +91,7 @@ void lumoAppDelegate::applicationWillTerminate(UIApplication*) {
   if (EAGLView* view = director->openGLView()) view->removeFromSuperview();
   viewController_ = nullptr;
   window_ = nullptr;
+  releaseWorld();
   glView_ = nullptr;
   director->end();
 }

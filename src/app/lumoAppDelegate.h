@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CCNodeController.h"
+#include "lumoWorld.h"
 
 class EAGLView;
 class NSNotification;
@@ -27,14 +28,18 @@ class lumoAppDelegate : public UIApplicationDelegate {
   void setWindow(UIWindow* window) { window_ = window; }
   EAGLView* glView() const { return glView_; }
   CCNodeController* viewController() const { return viewController_.get(); }
+  lumoWorld* cc3World() const { return cc3World_.get(); }
   // False when the graphics view could not be created (no GL).
   bool launched() const { return launched_; }
   // An engine demonstration to show on the book's layer (empty: none).
   void setDemo(const std::string& name) { demo_ = name; }
 
  private:
+  void releaseWorld();
+
   Ptr<UIWindow> window_;
   Ptr<CCNodeController> viewController_;
+  Ptr<lumoWorld> cc3World_;
   EAGLView* glView_ = nullptr;  // not retained: the window keeps it
   bool launched_ = false;
   std::string demo_;

@@ -33,20 +33,42 @@ void NSRunLoop::performAfterDelay(NSObject* target, Selector<NSObject*> sel, NSO
   schedule(std::move(call), delay);
 }
 
+namespace {
+// A cancelled call lets go of its target and object at once, not at the next
+// run: a target released late may outlive the services its destructor uses.
+// The references drop after the list is consistent, as a destructor may
+// cancel or schedule calls itself.
+template <class Calls>
+void dropCancelled(Calls& calls) {
+  Calls dropped;
+  for (auto it = calls.begin(); it != calls.end();) {
+    if (it->cancelled) {
+      dropped.push_back(std::move(*it));
+      it = calls.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+}  // namespace
+
 void NSRunLoop::cancelPerformRequests(NSObject* target) {
   for (auto& c : calls_)
     if (c.target.get() == target) c.cancelled = true;
+  dropCancelled(calls_);
 }
 
 void NSRunLoop::cancelPerformRequests(NSObject* target, Selector<> sel) {
   for (auto& c : calls_)
     if (c.target.get() == target && c.sel0 && c.sel0 == sel) c.cancelled = true;
+  dropCancelled(calls_);
 }
 
 void NSRunLoop::cancelPerformRequests(NSObject* target, Selector<NSObject*> sel, NSObject* object) {
   for (auto& c : calls_)
     if (c.target.get() == target && c.sel1 && c.sel1 == sel && c.object.get() == object)
       c.cancelled = true;
+  dropCancelled(calls_);
 }
 
 void NSRunLoop::addTimer(NSTimer* timer) {

@@ -33,14 +33,11 @@ while pos < len(data):
     pos += 12 + length
 raw = zlib.decompress(idat)
 assert len(raw) == h * (1 + 4 * w), len(raw)
-# The empty scene is the cleared colour, opaque black: the first row, unfiltered
-# or "sub"/"up" filtered, decodes to zero colour and full alpha.
+# The frame is opaque. In the first row every filter leaves the first pixel
+# as stored (there is nothing left of it or above it), so its alpha is 255.
 row = raw[1:1 + 4 * w]
-assert raw[0] in (0, 1, 2), raw[0]
-if raw[0] == 0:
-    assert all(row[i] == 0 and row[i + 3] == 255 for i in range(0, len(row), 4)), row[:16]
-else:
-    assert row[0:4] == bytes([0, 0, 0, 255]), row[:4]
+assert raw[0] in (0, 1, 2, 3, 4), raw[0]
+assert row[3] == 255, row[:4]
 PY
 
 # A malformed script stops before anything runs, naming the line.

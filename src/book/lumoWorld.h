@@ -1,0 +1,105 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "CC3World.h"
+#include "KstStage.h"
+#include "UIAccelerometer.h"
+#include "lmStageInfo.h"
+
+class CC3PlaneNode;
+class NSNotification;
+class KstSpriteId;
+
+// The book's 3D world: every page is built, shown, turned and touched here.
+// Creating it (world()) sets up the camera, the lamp, the first page, the
+// backdrop, the music, the language and the observers.
+class lumoWorld : public CC3World, public UIAccelerometerDelegate {
+ public:
+  static Ptr<lumoWorld> world();
+  ~lumoWorld() override;
+
+  std::string className() const override { return "lumoWorld"; }
+
+  void initializeWorld() override;
+
+  // MARK: page assembly and settling
+  void renderBeginningStageWithIndex(std::int32_t index);
+  void renderStage();
+  void cleanStage();
+  // Builds the planes of page n; the ground joins the world, its layers the
+  // ground. Answers the ground's identifier (empty when the page has none).
+  std::string buildStage(std::int32_t index);
+
+  // MARK: content look-ups by page number (from 1)
+  const KstStage::StringList& genStageElementWithIndex(std::int32_t index) const;
+  const KstStage::StringList& genStageAsideWithIndex(std::int32_t index) const;
+  const std::string& genStageSoundWithIndex(std::int32_t index) const;
+
+  // MARK: input lock
+  void removeReflashStageLimited();
+
+  // MARK: built later with page turning, touch, narration, language and menus
+  void beginCnShouldAnimation() {}           // language title follow-up, built later
+  void beginEnShouldAnimation() {}           // language title follow-up, built later
+  void endCnShouldAnimation() {}             // language title follow-up, built later
+  void endEnShouldAnimation() {}             // language title follow-up, built later
+  void addHelpAlert() {}                     // drag hints, built later
+  void addHome() {}                          // home button, built later
+  void removeHome() {}                       // home button, built later
+  void addMenuEnding() {}                    // ending menu, built later
+  void showAside() {}                        // narration panel, built later
+  void asideDidFinish(NSNotification*) {}    // narration end, built later
+  void creditsDidFinish(NSNotification*) {}  // credits closed, built later
+  void accelerometer(UIAccelerometer*, const UIAcceleration&) override {}  // tilt, built later
+
+  // MARK: state
+  KstStage* stage() const { return stage_.get(); }
+  lmStageInfo* stageInfo() const { return stageInfo_.get(); }
+  const std::vector<std::string>& curTouchSet() const { return curTouchSet_; }
+  std::int32_t stageIndex() const { return stageIndex_; }
+  float universalScaleWidth() const { return universalScaleWidth_; }
+  float universalScaleHeight() const { return universalScaleHeight_; }
+  bool k_animationYES() const { return k_animationYES_; }
+  void setK_animationYES(bool yes) { k_animationYES_ = yes; }
+  std::int16_t increaseUp() const { return increaseUp_; }
+  std::int16_t increaseDown() const { return increaseDown_; }
+
+  // Automatic node tags skip the range the book's controls use.
+  static constexpr GLuint kFirstControlTag = 1001;
+  static constexpr GLuint kLastControlTag = 4000;
+  static GLuint nextPageNodeTag();
+
+ protected:
+  CC3Identifiable* newInstance() const override { return new lumoWorld(); }
+
+ private:
+  void setUpLanguage();
+  void setUpCameraAndLamp();
+  void addBackdrop();
+  Ptr<CC3PlaneNode> makePlane(const KstSpriteId& record);
+  // Shows the language title layer of the current ground and sinks it by
+  // `depth`, then calls the follow-up.
+  void animateTitle(const std::string& name, Selector<> followUp, float depth);
+  void animateCoverTitle(float depth);
+  void runStageEffects();
+
+  std::int16_t increaseUp_ = 0;
+  std::int16_t increaseDown_ = 0;
+  Ptr<KstStage> stage_;
+  std::int32_t stageIndex_ = 0;
+  double myAccelerometer_[3] = {0, 0, 0};
+  CGPoint beginGesture_{};
+  CGPoint nodeBeginGesture_{};
+  CGPoint lastGesture_{};
+  Ptr<lmStageInfo> stageInfo_;
+  std::vector<std::string> curTouchSet_;
+  float universalScaleWidth_ = 0.46875f;
+  float universalScaleHeight_ = 0.41666666f;
+  bool k_animationYES_ = false;
+};
+
+// The part of a layer identifier after its first "-" ("s1layer2l-t" -> "t"),
+// empty when it has none.
+std::string lumoLayerSuffix(const std::string& identifier);
