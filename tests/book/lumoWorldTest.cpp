@@ -227,6 +227,34 @@ TEST_F(lumoWorldTest, SettlingRemovesTheOldPageAndRunsPageEffects) {
   EXPECT_EQ(KstSound::shared()->playingSpecialSoundName(), "");
 }
 
+TEST_F(lumoWorldTest, ArrivingAtTheEndOrBackAtTheCoverSinksTheTitleOfTheLanguage) {
+  build();
+  lmStageInfo* info = world->stageInfo();
+  info->setCurStageIndex(18);
+  info->setCurGroundName(world->buildStage(18));
+  info->setShouldRemoveGroundName("ground1");
+  world->renderStage();
+  CC3Node* title = node("s18layer2-cn");
+  ASSERT_NE(title, nullptr);
+  EXPECT_FALSE(node("s18layer3-cn")->visible());
+  EXPECT_TRUE(title->visible());
+  const CC3Vec3 start = title->location();
+  advance(0.7f);
+  expectVec(title->location(), {start.x, start.y, start.z - 130});
+
+  // Back on a freshly built cover the title sinks 100, not the opening 90.
+  info->setCurStageIndex(1);
+  info->setCurGroundName(world->buildStage(1));
+  info->setShouldRemoveGroundName("ground18");
+  world->renderStage();
+  EXPECT_EQ(node("ground18"), nullptr);
+  CC3Node* cover = node("s1layer3-cn");
+  ASSERT_NE(cover, nullptr);
+  const CC3Vec3 top = cover->location();
+  advance(0.7f);
+  expectVec(cover->location(), {top.x, top.y, top.z - 100});
+}
+
 TEST(lumoWorldTags, AutomaticTagsSkipTheControlRange) {
   CC3Node::resetNodeTagAllocation();
   GLuint tag = 0;
