@@ -14,8 +14,10 @@ dump $work/state.json
 screenshot $work/cover.png
 SCRIPT
 "$program" --headless --script "$work/s.txt" || fail "scripted run exited with $?"
-python3 - "$work/state.json" "$work/cover.png" <<'PY' || exit 1
-import json, struct, sys, zlib
+PYTHONPATH=$(dirname "$0")/lib python3 - "$work/state.json" "$work/cover.png" <<'PY' || exit 1
+import json, sys
+
+import screenshot
 
 state = json.load(open(sys.argv[1]))
 book, world = state["book"], state["world"]
@@ -27,36 +29,7 @@ layers = {c["name"]: c for c in world["children"][1]["children"]}
 assert layers["s1layer2l-t"]["touchEnabled"] and not layers["background1"]["touchEnabled"], layers
 assert layers["s1layer3-cn"]["visible"] and not layers["s1layer5-cn"]["visible"], layers
 
-def decode(path):
-    data = open(path, "rb").read()
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
-    w, h, depth, ctype = struct.unpack(">IIBB", data[16:26])
-    assert depth == 8 and ctype in (2, 6), (depth, ctype)
-    bpp = 4 if ctype == 6 else 3
-    pos, idat = 8, b""
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        if kind == b"IDAT":
-            idat += data[pos + 8:pos + 8 + length]
-        pos += 12 + length
-    raw, stride, rows, prev = zlib.decompress(idat), w * bpp, [], bytearray(w * bpp)
-    for y in range(h):
-        f, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            a = line[i - bpp] if i >= bpp else 0
-            b, c = prev[i], prev[i - bpp] if i >= bpp else 0
-            if f == 1: line[i] = (line[i] + a) & 255
-            elif f == 2: line[i] = (line[i] + b) & 255
-            elif f == 3: line[i] = (line[i] + (a + b) // 2) & 255
-            elif f == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append(line)
-        prev = line
-    return w, h, bpp, rows
-
-w, h, bpp, rows = decode(sys.argv[2])
+w, h, bpp, rows = screenshot.read(sys.argv[2])
 assert (w, h) == (1024, 768), (w, h)
 
 def region(x0, y0, x1, y1):

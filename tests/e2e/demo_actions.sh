@@ -19,8 +19,10 @@ wait 1.5
 dump $work/t2.json
 SCRIPT
 "$program" --headless --demo actions --script "$work/s.txt" || { echo "FAIL: run exited $?"; exit 1; }
-python3 - "$work" <<'PY'
-import json, struct, sys, zlib
+PYTHONPATH=$(dirname "$0")/lib python3 - "$work" <<'PY'
+import json, sys
+
+import screenshot
 work = sys.argv[1]
 def square(name, tag):
     scene = json.load(open(f"{work}/{name}.json"))["scene"]
@@ -38,36 +40,8 @@ assert near(r1["rotation"], 96, 0.5), r1  # 180 * (64/60) / 2
 assert r2["rotation"] == 180, r2
 
 # The screenshot (upright, origin top-left) shows the grey square at x 333..433, y 300..400 from the bottom.
-data = open(f"{work}/t05.png", "rb").read()
-w, h = struct.unpack(">II", data[16:24])
-pos, idat = 8, b""
-while pos < len(data):
-    length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-    if kind == b"IDAT":
-        idat += data[pos + 8:pos + 8 + length]
-    pos += 12 + length
-raw = zlib.decompress(idat)
-stride = 1 + 4 * w
-rows, prev = [], bytearray(4 * w)
-for y in range(h):
-    f, line = raw[y * stride], bytearray(raw[y * stride + 1:(y + 1) * stride])
-    for i in range(len(line)):
-        a = line[i - 4] if i >= 4 else 0
-        b = prev[i]
-        c = prev[i - 4] if i >= 4 else 0
-        if f == 1: line[i] = (line[i] + a) & 255
-        elif f == 2: line[i] = (line[i] + b) & 255
-        elif f == 3: line[i] = (line[i] + (a + b) // 2) & 255
-        elif f == 4:
-            p = a + b - c
-            pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-            line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-    rows.append(line)
-    prev = line
-def pixel(x, y_from_bottom):
-    row = rows[h - 1 - y_from_bottom]
-    return tuple(row[4 * x:4 * x + 4])
-inside, outside = pixel(400, 350), pixel(200, 350)
+image = screenshot.read(f"{work}/t05.png")
+inside, outside = screenshot.pixel(image, 400, 350), screenshot.pixel(image, 200, 350)
 assert all(near(v, 135, 4) for v in inside[:3]), inside
 assert outside[:3] == (0, 0, 0), outside
 print("ok")
