@@ -14,36 +14,23 @@
 #include "CC3VertexArrayMeshModel.h"
 #include "CCTexture2D.h"
 #include "EAGLContext.h"
-#include "GLExtensions.h"
+#include "EAGLView.h"
 
 namespace {
 
 constexpr int kSize = 256;
 constexpr int kPlanes = 16;
 
-// A current context drawing into an offscreen framebuffer.
+// The engine's own GL view: a current context drawing into its framebuffer.
 struct Surface {
-  Ptr<EAGLContext> context;
-  GLuint framebuffer = 0, color = 0, depth = 0;
+  Ptr<EAGLView> view;
   bool ok = false;
 
   Surface() {
-    context = EAGLContext::contextWithAPI(kEAGLRenderingAPIOpenGLES1);
-    if (!context || !EAGLContext::setCurrentContext(context.get()) || !hasFramebufferObjects())
-      return;
-    ccglGenFramebuffers(1, &framebuffer);
-    ccglBindFramebuffer(GL_FRAMEBUFFER_OES, framebuffer);
-    ccglGenRenderbuffers(1, &color);
-    ccglBindRenderbuffer(GL_RENDERBUFFER_OES, color);
-    ccglRenderbufferStorage(GL_RENDERBUFFER_OES, GL_RGBA8_OES, kSize, kSize);
-    ccglFramebufferRenderbuffer(GL_FRAMEBUFFER_OES, GL_COLOR_ATTACHMENT0_OES, GL_RENDERBUFFER_OES,
-                                color);
-    ccglGenRenderbuffers(1, &depth);
-    ccglBindRenderbuffer(GL_RENDERBUFFER_OES, depth);
-    ccglRenderbufferStorage(GL_RENDERBUFFER_OES, GL_DEPTH_COMPONENT16_OES, kSize, kSize);
-    ccglFramebufferRenderbuffer(GL_FRAMEBUFFER_OES, GL_DEPTH_ATTACHMENT_OES, GL_RENDERBUFFER_OES,
-                                depth);
-    ok = ccglCheckFramebufferStatus(GL_FRAMEBUFFER_OES) == GL_FRAMEBUFFER_COMPLETE_OES;
+    view = EAGLView::viewWithFrame(CGRectMake(0, 0, kSize, kSize), kEAGLColorFormatRGBA8,
+                                   GL_DEPTH_COMPONENT16_OES);
+    ok = bool(view);
+    if (!ok) return;
     glViewport(0, 0, kSize, kSize);
     glMatrixMode(GL_PROJECTION);
     glOrthof(0, kSize, 0, kSize, -100, 100);
@@ -51,9 +38,7 @@ struct Surface {
   }
   ~Surface() {
     CC3OpenGLES11Engine::purgeEngine();
-    if (framebuffer) ccglDeleteFramebuffers(1, &framebuffer);
-    if (color) ccglDeleteRenderbuffers(1, &color);
-    if (depth) ccglDeleteRenderbuffers(1, &depth);
+    view = nullptr;
     EAGLContext::setCurrentContext(nullptr);
   }
 };
