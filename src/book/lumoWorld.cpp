@@ -109,14 +109,6 @@ const std::string& lumoWorld::genStageSoundWithIndex(std::int32_t index) const {
   return stage_->narrationSoundForStage(index, stageInfo_->curLangTag());
 }
 
-// MARK: input lock
-
-void lumoWorld::removeReflashStageLimited() {
-  if (CC3Node* home = getNodeNamed("home-btn")) home->setVisible(true);
-  stageInfo_->setLockDrag(false);
-  stageInfo_->setCanAccelerometer(true);
-}
-
 std::string lumoLayerSuffix(const std::string& identifier) {
   const auto first = identifier.find('-');
   if (first == std::string::npos) return {};

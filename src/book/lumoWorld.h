@@ -37,22 +37,48 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   const KstStage::StringList& genStageAsideWithIndex(std::int32_t index) const;
   const std::string& genStageSoundWithIndex(std::int32_t index) const;
 
-  // MARK: input lock
+  // MARK: page turning (lumoWorldTurns.cpp)
+  // Direction 0 turns forward, 1 back; refused (lock released at once) at the book's ends.
+  void reflashStage(std::int32_t direction);
+  void addReflashStageLimited();
   void removeReflashStageLimited();
+  void addNextStage(std::int32_t index);
+  void addPreStage(std::int32_t index);
+  void stageUpAnimationWithStageIndex(std::int32_t index);
+  void stageDownAnimationWithStageIndex(std::int32_t index);
 
-  // MARK: built later with page turning, touch, narration, language and menus
-  void beginCnShouldAnimation() {}           // language title follow-up, built later
-  void beginEnShouldAnimation() {}           // language title follow-up, built later
-  void endCnShouldAnimation() {}             // language title follow-up, built later
-  void endEnShouldAnimation() {}             // language title follow-up, built later
-  void addHelpAlert() {}                     // drag hints, built later
-  void addHome() {}                          // home button, built later
-  void removeHome() {}                       // home button, built later
-  void addMenuEnding() {}                    // ending menu, built later
-  void showAside() {}                        // narration panel, built later
-  void asideDidFinish(NSNotification*) {}    // narration end, built later
-  void creditsDidFinish(NSNotification*) {}  // credits closed, built later
-  void accelerometer(UIAccelerometer*, const UIAcceleration&) override {}  // tilt, built later
+  // MARK: touch, drag and tilt (lumoWorldTouch.cpp)
+  void touchEvent(GLuint touchType, CGPoint point) override;
+  void nodeSelected(CC3Node* node, GLuint touchType, CGPoint point) override;
+  void normalElementDidEndAnimation();
+  void accelerometer(UIAccelerometer* accelerometer, const UIAcceleration& acceleration) override;
+  void moveXAxisWithRate(float rate);
+  void moveYAxisWithRate(float rate);
+  void updateBeforeTransform(CC3NodeUpdatingVisitor* visitor) override;
+  void updateCameraFromControls(ccSeconds dt);
+  void switchCameraTarget();
+
+  // MARK: narration panel (lumoWorldAsides.cpp)
+  void showAside();
+  void playAsideSound();
+  void dismissAsideWithAnimation(bool animated);
+  void asideDidFinish(NSNotification* notification);
+
+  // MARK: language titles and menu (lumoWorldLanguage.cpp)
+  void beginEnShouldAnimation();
+  void beginCnShouldAnimation();
+  void endEnShouldAnimation();
+  void endCnShouldAnimation();
+  void endChangeToEnLanguage();
+  void endChangeToCnLanguage();
+  void addMenu();
+
+  // MARK: home, ending menu, drag hint, credits (lumoWorldMenus.cpp)
+  void addHome();
+  void removeHome();
+  void addMenuEnding();
+  void addHelpAlert();
+  void creditsDidFinish(NSNotification* notification);
 
   // MARK: state
   KstStage* stage() const { return stage_.get(); }
@@ -79,6 +105,25 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void setUpCameraAndLamp();
   void addBackdrop();
   Ptr<CC3PlaneNode> makePlane(const KstSpriteId& record);
+  // Taps on controls, dispatched by tag from nodeSelected().
+  void flashNode(CC3Node* node);
+  void playFigureDialogue(CC3Node* figure);
+  void startLanguageChange(CC3Node* button, std::int32_t toLanguage);
+  void repeatNarration(CC3Node* button);
+  void jumpHome(CC3Node* button);
+  void replayFromEnding(CC3Node* button);
+  void requestCredits(CC3Node* button);
+
+  // MARK: private helpers of the turns
+
+  // MARK: private helpers of touch
+
+  // MARK: private helpers of the panel
+
+  // MARK: private helpers of the language
+
+  // MARK: private helpers of the menus
+
   // Shows the language title layer of the current ground and sinks it by
   // `depth`, then calls the follow-up.
   void animateTitle(const std::string& name, Selector<> followUp, float depth);
