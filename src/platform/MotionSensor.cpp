@@ -109,12 +109,15 @@ bool MotionSensor::handleEvent(const SDL_Event& event) {
 
 void MotionSensor::sample(const float (&metresPerSecondSquared)[3], double seconds) {
   UIAccelerometer& accelerometer = UIAccelerometer::sharedAccelerometer();
-  // A sensor faster than the interval has its extra readings dropped; the
-  // tolerance keeps a sensor running at the interval from losing every other one.
+  // Deliveries keep to a beat of the update interval: a faster sensor has
+  // readings dropped, one at the interval survives a little jitter, and a
+  // slower one has every reading delivered.
   const double interval = accelerometer.updateInterval();
-  if (hasDelivered_ && seconds - lastDelivery_ < interval * 0.9) return;
+  constexpr double kJitter = 0.001;
+  if (hasDelivered_ && seconds + kJitter < nextDelivery_) return;
+  nextDelivery_ = hasDelivered_ && seconds < nextDelivery_ + interval ? nextDelivery_ + interval
+                                                                      : seconds + interval;
   hasDelivered_ = true;
-  lastDelivery_ = seconds;
   const double g = SDL_STANDARD_GRAVITY;
   accelerometer.deliver({-metresPerSecondSquared[0] / g, -metresPerSecondSquared[1] / g,
                          -metresPerSecondSquared[2] / g, seconds});

@@ -35,7 +35,7 @@ class MotionSensor {
   std::unique_ptr<Device> device_;
   bool subsystemsOpen_ = false;
   bool hasDelivered_ = false;
-  double lastDelivery_ = 0;
+  double nextDelivery_ = 0;
 
   bool openSensor();
   bool openController(int joystickIndex);
