@@ -48,6 +48,7 @@ set(lumo_fuzz_links_fuzz_gzip lumo_fuzz_readers)
 set(lumo_fuzz_links_fuzz_layout lumo_fuzz_layout)
 set(lumo_fuzz_links_fuzz_script lumo_fuzz_script)
 set(lumo_fuzz_links_fuzz_defaults nlohmann_json::nlohmann_json)
+set(lumo_fuzz_links_fuzz_png ZLIB::ZLIB)
 
 add_custom_target(fuzz_all)
 file(GLOB fuzz_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*.cpp)

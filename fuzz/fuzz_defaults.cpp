@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -15,7 +16,12 @@
 #include "NSUserDefaults.h"
 
 namespace {
-std::string gPath;
+std::string gDir, gPath;
+
+void removeDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(gDir, ignored);
+}
 
 struct Seen {
   std::string key;
@@ -36,9 +42,13 @@ bool same(const std::optional<double>& a, const std::optional<double>& b) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setLogLevel(LogLevel::Silent);
-  char dir[] = "/tmp/fuzz_defaults.XXXXXX";
-  if (!mkdtemp(dir)) std::abort();
-  gPath = std::string(dir) + "/defaults.json";
+  // Every store syncs the file: in memory that costs nothing.
+  const bool shm = std::filesystem::is_directory("/dev/shm");
+  std::string dir = shm ? "/dev/shm/fuzz_defaults.XXXXXX" : "/tmp/fuzz_defaults.XXXXXX";
+  if (!mkdtemp(dir.data())) std::abort();
+  gDir = dir;
+  gPath = gDir + "/defaults.json";
+  std::atexit(removeDir);
   return 0;
 }
 
