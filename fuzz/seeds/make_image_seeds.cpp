@@ -1,13 +1,13 @@
 // Writes small valid PNG and JPEG files, one per form the decoder handles
 // differently, as seeds for fuzz_png and fuzz_jpeg:
 //   fuzz_make_image_seeds fuzz/corpus/png fuzz/corpus/jpeg
-// jpeglib.h needs size_t and FILE declared first.
+// jpeglib.h needs size_t and FILE declared before it.
 #include <cstdio>
 #include <cstdlib>
-// clang-format off
+
 #include <jpeglib.h>
-// clang-format on
 #include <png.h>
+
 #include <string>
 #include <vector>
 
