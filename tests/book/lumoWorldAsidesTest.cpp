@@ -264,3 +264,40 @@ TEST_F(lumoWorldAsidesTest, LeavingTheCoverOrTheEndTakesTheirControlsAway) {
 }
 
 }  // namespace
+
+namespace {
+// Every page's text, in both languages, fits the panel whole: a height the
+// table places (one to four lines of 36) and no line cut short.
+TEST(lumoWorldAsideTexts, EveryNarrationFitsThePanelInBothLanguages) {
+  auto stage = KstStage::stage();
+  auto font = UIFont::fontWithName("ArialRoundedMTBold", 30);
+  ASSERT_TRUE(font);
+  int panels = 0;
+  for (const auto& aside : stage->asides()) {
+    if (aside[0] == "nil") continue;
+    ++panels;
+    for (int language : {1, 2}) {
+      const std::string& text = aside[std::size_t(language)];
+      const CGSize measured = NSStringDrawing::sizeWithFont(text, *font, CGSizeMake(1024, 200),
+                                                            UILineBreakModeHeadTruncation);
+      const CGSize whole = NSStringDrawing::sizeWithFont(text, *font, CGSizeMake(1024, 10000),
+                                                         UILineBreakModeWordWrap);
+      EXPECT_EQ(measured, whole) << aside[0] << " " << language;
+      EXPECT_TRUE(measured.height == 72 || measured.height == 108 || measured.height == 144)
+          << aside[0] << " " << language << ": " << measured.height;
+    }
+  }
+  EXPECT_EQ(panels, 16);
+}
+
+TEST(lumoWorldAsideTexts, OverlongTextIsCutToThePanelBox) {
+  auto stage = KstStage::stage();
+  auto font = UIFont::fontWithName("ArialRoundedMTBold", 30);
+  std::string text;
+  for (int i = 0; i < 4; ++i) text += stage->asides()[1][1] + " ";
+  const CGSize measured = NSStringDrawing::sizeWithFont(text, *font, CGSizeMake(1024, 200),
+                                                        UILineBreakModeHeadTruncation);
+  EXPECT_EQ(measured.height, 180);  // five whole lines of 36
+  EXPECT_LE(measured.width, 1024);
+}
+}  // namespace
