@@ -266,8 +266,8 @@ TEST_F(lumoWorldAsidesTest, LeavingTheCoverOrTheEndTakesTheirControlsAway) {
 }  // namespace
 
 namespace {
-// Every page's text, in both languages, fits the panel whole: a height the
-// table places (one to four lines of 36) and no line cut short.
+// Every page's text, in both languages, fits the panel whole (a height the
+// table places, no line cut short) and has a glyph for every character.
 TEST(lumoWorldAsideTexts, EveryNarrationFitsThePanelInBothLanguages) {
   auto stage = KstStage::stage();
   auto font = UIFont::fontWithName("ArialRoundedMTBold", 30);
@@ -283,6 +283,7 @@ TEST(lumoWorldAsideTexts, EveryNarrationFitsThePanelInBothLanguages) {
       const CGSize whole = NSStringDrawing::sizeWithFont(text, *font, CGSizeMake(1024, 10000),
                                                          UILineBreakModeWordWrap);
       EXPECT_EQ(measured, whole) << aside[0] << " " << language;
+      EXPECT_EQ(NSStringDrawing::unknownGlyphCount(text, *font), 0) << aside[0] << " " << language;
       EXPECT_TRUE(measured.height == 72 || measured.height == 108 || measured.height == 144)
           << aside[0] << " " << language << ": " << measured.height;
     }
