@@ -75,7 +75,8 @@ void lumoWorld::showAside() {
   auto slide = CC3MoveBy::actionWithDuration(0.5f, {0, geometry.slide(), 0});
   auto both = CCSequence::actionOne(fadeIn.get(), slide.get());
   panel->runAction(CCRepeat::actionWithAction(both.get(), 1).get());
-  EventLog::log("aside", "shown " + aside[0] + " " + std::to_string(int(measured.width)) + "x" +
+  EventLog::log("aside", "shown " + aside[0] + " lang=" + std::to_string(stageInfo_->curLangTag()) +
+                             " size=" + std::to_string(int(measured.width)) + "x" +
                              std::to_string(int(measured.height)));
 
   performSelector(SELECTOR(lumoWorld::playAsideSound), 1.0);
@@ -108,8 +109,11 @@ Ptr<CC3Node> lumoWorld::makeAsideText(const std::string& name, const std::string
 
 void lumoWorld::playAsideSound() {
   const std::string& name = genStageSoundWithIndex(stageInfo_->curStageIndex());
-  if (name != kNil) EventLog::log("narration", "started " + name);
-  KstSound::shared()->playSoundWithName(name, "mp3");
+  KstSound* sound = KstSound::shared();
+  sound->playSoundWithName(name, "mp3");
+  // "nil" and a missing recording start nothing.
+  if (name != kNil && sound->playingSoundName() == name)
+    EventLog::log("narration", "started " + name);
 }
 
 // MARK: leaving a page
