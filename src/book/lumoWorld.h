@@ -140,6 +140,18 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void showMenuPairs(std::int32_t language);
 
   // MARK: private helpers of the menus
+  // A control plane: a x b design pixels scaled by `factor`, standing on a
+  // pivot `pivotWidth` wide; tag 0 takes an automatic page tag.
+  struct ControlSpec {
+    std::string name;
+    float width, height, pivotWidth, factor;
+    std::string image;
+    GLuint tag;
+    bool touchable, visible;
+    CC3Vec3 location;
+  };
+  Ptr<CC3PlaneNode> makeControl(const ControlSpec& spec);
+  void removeNodeNamed(const std::string& name);
 
   // Shows the language title layer of the current ground and sinks it by
   // `depth`, then calls the follow-up.

@@ -11,8 +11,8 @@
 #include "CC3Identifiable.h"
 #include "CC3NodeAnimation.h"
 #include "CC3Rotator.h"
-#include "CCArray.h"
 #include "CCProtocols.h"
+#include "CCArray.h"
 #include "CGGeometry.h"
 #include "ccTypes.h"
 
@@ -25,8 +25,8 @@ class CC3NodeUpdatingVisitor;
 // A member of the 3D scene tree: a location, rotation and scale relative to
 // its parent, a visibility and a touch flag. The global transform is cached
 // and rebuilt by the transforming visitor only for nodes marked dirty (and
-// everything below them). A parent owns its children. Colour and opacity make
-// it a target of the 2D engine's tints and fades.
+// everything below them). A parent owns its children. Fades and tints of the
+// 2D engine act on its colour and opacity.
 class CC3Node : public CC3Identifiable, public CCRGBAProtocol {
  public:
   static Ptr<CC3Node> node();

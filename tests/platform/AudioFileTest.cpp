@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -72,8 +73,10 @@ TEST(AudioFileTest, LeadingTagsAndTrailingTagsAreSkipped) {
   std::vector<std::uint8_t> mp3 = readAll(fixture("tone_1s.mp3"));
   AudioFileInfo plain = AudioFile::probeBytes(mp3);
 
-  std::vector<std::uint8_t> tagged = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 20};
-  tagged.resize(tagged.size() + 20, 0);
+  // A 10-byte ID3 header announcing 20 bytes of tag, then the tag, then the frames.
+  const std::uint8_t id3Header[] = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 20};
+  std::vector<std::uint8_t> tagged(sizeof id3Header + 20, 0);
+  std::copy(std::begin(id3Header), std::end(id3Header), tagged.begin());
   tagged.insert(tagged.end(), mp3.begin(), mp3.end());
   std::vector<std::uint8_t> trailer(128, 0);
   trailer[0] = 'T', trailer[1] = 'A', trailer[2] = 'G';
