@@ -239,24 +239,20 @@ TEST_F(lumoWorldAsidesTest, PagesWithoutAnAsideShowNothing) {
 
 TEST_F(lumoWorldAsidesTest, LeavingTheCoverOrTheEndTakesTheirControlsAway) {
   build();
-  advance(0.1);  // the language menu joins the cover
+  advance(2.1);  // the language menu and the drag hint have joined the cover
   ASSERT_NE(node("menu-lan"), nullptr);
-  // Stand-ins for the drag hint, with a pulse running as the real one has.
-  for (const char* name : {"hint_finger", "hint_arrow_up"}) {
-    auto hint = CC3Node::nodeWithName(name);
-    world->addChild(hint.get());
-    hint->runAction(CC3RotateBy::actionWithDuration(5, {1, 0, 0}));
-  }
   Ptr<CC3Node> finger(node("hint_finger"));
+  ASSERT_TRUE(finger);
+  ASSERT_GT(finger->numberOfRunningActions(), 0u);
   world->dismissAsideWithAnimation(false);
   for (const char* name : {"hint_finger", "hint_arrow_up", "menu-lan"})
     EXPECT_EQ(node(name), nullptr) << name;
+  // Its loop for ever no longer holds the finger.
   EXPECT_EQ(finger->numberOfRunningActions(), 0u);
 
   settleOn(18);
-  world->addChild(CC3Node::nodeWithName("menu-end").get());
-  world->stageInfo()->setCurStageIndex(18);
-  node("s18layer2-cn")->setVisible(true);
+  ASSERT_NE(node("menu-end"), nullptr);
+  node("s18layer3-cn")->setVisible(true);
   world->dismissAsideWithAnimation(false);
   EXPECT_EQ(node("menu-end"), nullptr);
   EXPECT_FALSE(node("s18layer2-cn")->visible());
