@@ -107,30 +107,33 @@ TEST_F(lumoWorldAsidesTest, TurningAwayCancelsWhatThePageStillHadPending) {
   addRecording("QRB_p1_ru");
   addRecording("QRB_p2_ru");
   build();
-  // Within 0.5 s: the panel never comes.
+  // A turn within 0.5 s of page 2's settle: its panel never comes.
   settleOn(2);
   advance(0.4);
-  world->dismissAsideWithAnimation(false);
-  advance(2.0);
+  world->reflashStage(0);
+  advance(1.0);
   EXPECT_EQ(panel(), nullptr);
   EXPECT_EQ(playing(), "");
-
-  // Within 1.5 s: the panel goes at once, the recording never starts, and
-  // nothing keeps running on the removed panel.
+  EXPECT_FALSE(pending("lumoWorld::showAside"));
   settleOn(3);
+
+  // Within 1.5 s of page 3's: the panel goes at once, its recording never
+  // starts, and nothing keeps running on the removed panel.
   advance(1.2);
   Ptr<CC3Node> removed(panel());
   ASSERT_TRUE(removed);
-  world->dismissAsideWithAnimation(false);
+  EXPECT_EQ(text()->name(), "s3Aside");
+  world->reflashStage(0);
   EXPECT_EQ(panel(), nullptr);
   EXPECT_EQ(removed->parent(), nullptr);
   EXPECT_EQ(removed->numberOfRunningActions(), 0u);
-  advance(2.0);
+  EXPECT_FALSE(pending("lumoWorld::playAsideSound"));
+  settleOn(4);
+  advance(1.6);  // page 4 has no recording among the resources here
   EXPECT_EQ(playing(), "");
+  ASSERT_NE(panel(), nullptr);
 
   // Asked to animate, a story page keeps its panel (the book never asks).
-  settleOn(4);
-  advance(0.6);
   world->dismissAsideWithAnimation(true);
   EXPECT_NE(panel(), nullptr);
 }
@@ -175,6 +178,29 @@ TEST_F(lumoWorldAsidesTest, NarrationEndShowsThePulsingButtonAndOneHint) {
   postFinished(true);
   EXPECT_EQ(hintedFigures().size(), 1u);
   EXPECT_EQ(repeat->numberOfRunningActions(), 1u);
+}
+
+TEST_F(lumoWorldAsidesTest, RepeatTapReplaysTheNarrationOnceMore) {
+  addRecording("QRB_p1_ru");
+  build();
+  settleOn(2);
+  advance(3.0);  // shown, read and ended
+  CC3Node* repeat = repeatButton();
+  ASSERT_TRUE(repeat->visible());
+  ASSERT_EQ(hintedFigures().size(), 1u);
+  tap(repeat);
+  EXPECT_FALSE(repeat->visible());
+  EXPECT_EQ(playing(), "QRB_p1_ru");
+  advance(0.3);  // the button rocks back 10 degrees, then up again
+  EXPECT_NEAR(repeat->rotation().x, -10, 0.7);
+  advance(0.35);
+  EXPECT_NEAR(repeat->rotation().x, 0, 1e-3);
+  // The replay ends: the button again, still one hint.
+  advance(1.0);
+  EXPECT_EQ(playing(), "");
+  EXPECT_TRUE(repeat->visible());
+  EXPECT_EQ(repeat->numberOfRunningActions(), 1u) << "one pulse, not a second";
+  EXPECT_EQ(hintedFigures().size(), 1u);
 }
 
 TEST_F(lumoWorldAsidesTest, DialogueEndFreesTheFiguresButPlacesNoHint) {

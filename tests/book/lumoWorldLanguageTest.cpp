@@ -152,6 +152,43 @@ TEST_F(lumoWorldLanguageTest, FinishingAChangeStoresTheTagAndPlaysInTheNewLangua
   EXPECT_EQ(playing(), "QRB_p1_cn");  // the cover has no Russian recording: "nil" plays nothing
 }
 
+TEST_F(lumoWorldLanguageTest, TappingTheOtherLanguageSwitchesWhenTheOldTitleHasRisen) {
+  addRecording("QRB_p1_cn");
+  build();
+  advance(1.2);  // the Russian title has sunk and rocked
+  CC3Node* title = node("s1layer3-cn");
+  const float sunk = title->location().z;
+
+  // The current language's button is no change: it only flashes.
+  tap(menuPart("menu-btn1-highlighted"));
+  advance(0.6);
+  EXPECT_EQ(world->stageInfo()->curLangTag(), 2000);
+  EXPECT_TRUE(title->visible());
+
+  tap(menuPart("menu-btn2"));
+  // The menu shows the new language at once; the change waits for the title.
+  EXPECT_EQ(visibleMenuParts(),
+            (Names{"menu-btn1", "menu-btn2-highlighted", "english-default", "chinese"}));
+  EXPECT_EQ(world->stageInfo()->curLangTag(), 2000);
+  EXPECT_EQ(NSUserDefaults::standardUserDefaults().stringForKey("Lan"), "2000");
+  advance(0.45);
+  EXPECT_EQ(playing(), "");
+  advance(0.1);
+  EXPECT_EQ(world->stageInfo()->curLangTag(), 2001);
+  EXPECT_EQ(NSUserDefaults::standardUserDefaults().stringForKey("Lan"), "2001");
+  EXPECT_EQ(playing(), "QRB_p1_cn");
+  EXPECT_FALSE(title->visible());
+  EXPECT_NEAR(title->location().z, sunk + 100, 1e-3);
+
+  // And back: the other, hidden title carries the change.
+  tap(menuPart("menu-btn1"));
+  advance(0.55);
+  EXPECT_EQ(world->stageInfo()->curLangTag(), 2000);
+  EXPECT_EQ(NSUserDefaults::standardUserDefaults().stringForKey("Lan"), "2000");
+  EXPECT_EQ(visibleMenuParts(),
+            (Names{"menu-btn2", "menu-btn1-highlighted", "chinese-default", "english"}));
+}
+
 TEST_F(lumoWorldLanguageTest, ClosingTitlesRockWithoutNarration) {
   build();
   settleOn(18);

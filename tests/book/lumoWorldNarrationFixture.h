@@ -1,13 +1,14 @@
 #pragma once
 // The book world for the narration and language tests: frames that also run
 // the delayed calls (and so the ends of recordings), recordings under the
-// book's names, and page arrivals as a turn makes them.
+// book's names, and pages reached by real turns.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
 #include "CCScheduler.h"
+#include "CCTouchDispatcher.h"
 #include "KstSound.h"
 #include "NSAutoreleasePool.h"
 #include "NSRunLoop.h"
@@ -46,14 +47,27 @@ class lumoWorldNarrationTest : public lumoWorldTest {
     }
   }
 
-  // Page n arrives as a turn leaves it: built, then settled over the page on stage.
+  // Lets a running turn finish, then turns page by page to page n; stops on
+  // the frame the last settling step runs.
   void settleOn(std::int32_t page) {
     lmStageInfo* info = world->stageInfo();
-    world->dismissAsideWithAnimation(false);
-    info->setShouldRemoveGroundName(info->curGroundName());
-    info->setCurStageIndex(page);
-    info->setCurGroundName(world->buildStage(page));
-    world->renderStage();
+    finishTurn();
+    while (info->curStageIndex() != page) {
+      world->reflashStage(page > info->curStageIndex() ? 0 : 1);
+      finishTurn();
+    }
+  }
+  void finishTurn() {
+    lmStageInfo* info = world->stageInfo();
+    for (int frame = 0; info->lockDrag() && frame < 200; ++frame) advance(1.0 / 60);
+    ASSERT_FALSE(info->lockDrag())
+        << "the turn to page " << info->curStageIndex() << " never settled";
+  }
+
+  // A tap on a picked node, as the picking pass reports it.
+  void tap(CC3Node* picked) {
+    world->nodeSelected(picked, kCCTouchBegan, {500, 100});
+    world->nodeSelected(picked, kCCTouchEnded, {500, 100});
   }
 
   // Whether a delayed call of `selector` ("lumoWorld::showAside") waits.

@@ -9,10 +9,13 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 fail() { echo "FAIL: $*"; exit 1; }
-if [ ! -e "${LUMO_ASSETS:-assets}/QRB_p1_ru.mp3" ]; then
+recording=${LUMO_ASSETS:-assets}/QRB_p1_ru.mp3
+if [ ! -e "$recording" ]; then
   echo "SKIP: this build has no recordings"
   exit 0
 fi
+# Long enough for page 2's recording to end after the screenshot, no longer.
+listen=$(python3 -c "print(round($(soxi -D "$recording") + 0.5, 2))")
 
 # A forward turn: the finger goes up 300 points in 0.3 s.
 turn='drag 512 650 512 350 0.3'
@@ -23,7 +26,7 @@ $turn
 wait 3
 screenshot $work/panel.png
 dump $work/panel.json
-wait 25
+wait $listen
 dump $work/finished.json
 SCRIPT
 "$program" --headless --log-events --script "$work/read.txt" > "$work/read.log" ||
