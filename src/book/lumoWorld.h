@@ -8,6 +8,7 @@
 #include "UIAccelerometer.h"
 #include "lmStageInfo.h"
 
+class CC3Billboard;
 class CC3PlaneNode;
 class NSNotification;
 class KstSpriteId;
@@ -135,7 +136,8 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   // A not opaque centred plane showing `name`.png, inverted as the book's pictures are.
   Ptr<CC3PlaneNode> makeAsidePlane(const std::string& name, CGSize size, GLuint tag);
   // The narration text as a billboard named `name`; `measured` gets the text's size.
-  Ptr<CC3Node> makeAsideText(const std::string& name, const std::string& text, CGSize& measured);
+  Ptr<CC3Billboard> makeAsideText(const std::string& name, const std::string& text,
+                                  CGSize& measured);
   void cancelPendingPageCalls();
   // Removal leaves a node's actions running: a pulse for ever would keep it alive.
   static void removeWithActions(CC3Node* node);

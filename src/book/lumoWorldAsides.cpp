@@ -67,7 +67,7 @@ void lumoWorld::showAside() {
   panel->addChild(repeat.get());
 
   const lmAsideGeometry geometry = lmAsideGeometry::forTextHeight(measured.height, isTablet());
-  static_cast<CC3Billboard*>(text.get())->setOffsetPosition(geometry.billboardOffset);
+  text->setOffsetPosition(geometry.billboardOffset);
   repeat->setLocation(geometry.repeatLocation);
 
   panel->setOpacity(0);
@@ -90,8 +90,8 @@ Ptr<CC3PlaneNode> lumoWorld::makeAsidePlane(const std::string& name, CGSize size
   return plane;
 }
 
-Ptr<CC3Node> lumoWorld::makeAsideText(const std::string& name, const std::string& text,
-                                      CGSize& measured) {
+Ptr<CC3Billboard> lumoWorld::makeAsideText(const std::string& name, const std::string& text,
+                                           CGSize& measured) {
   const float fontSize = lmAsideGeometry::fontSize(isTablet());
   // An unknown font measures nothing and its label draws nothing: an empty panel.
   if (auto font = UIFont::fontWithName(kFontName, fontSize))
@@ -103,7 +103,6 @@ Ptr<CC3Node> lumoWorld::makeAsideText(const std::string& name, const std::string
   auto billboard = makeObject<CC3Billboard>();
   billboard->initWithTag(nextPageNodeTag(), name, label.get());
   billboard->setUnityScaleDistance(kBillboardUnityDistance);
-  billboard->setOffsetPosition({-12, 0});
   return billboard;
 }
 
