@@ -8,9 +8,7 @@
 // The credits page opened from the book's ending menu: a title picture, a
 // content picture, a web page saying who made the book and a back button,
 // laid out by the resource "CreditsView" (assets/CreditsView.json).
-class CreditsView : public UIViewController,
-                    public UIWebViewDelegate,
-                    public UIAlertViewDelegate {
+class CreditsView : public UIViewController, public UIWebViewDelegate, public UIAlertViewDelegate {
  public:
   // Null when the name is empty; a missing or bad layout shows when the view
   // is first asked for (`view` answers null and `loadError` says why).

@@ -80,7 +80,8 @@ void MobClick::setDelegate(MobClickDelegate* delegate, int reportPolicy) {
   s.folder.clear();
   if (reportPolicy == 0) return;
   s.folder = prepareFolder();
-  if (!s.folder.empty()) s.log = std::make_unique<UsageLog>(s.folder + "/usage.jsonl", kMaxLogBytes);
+  if (!s.folder.empty())
+    s.log = std::make_unique<UsageLog>(s.folder + "/usage.jsonl", kMaxLogBytes);
 }
 
 void MobClick::setCrashReportEnabled(bool enabled) {

@@ -57,7 +57,8 @@ void UsageLog::write(const std::string& line) {
   if (failed_) return;
   std::error_code ec;
   const auto size = fs::file_size(path_, ec);
-  if (!ec && long(size) + long(line.size()) + 1 > maxBytes_) fs::rename(path_, rotatedPath(path_), ec);
+  if (!ec && long(size) + long(line.size()) + 1 > maxBytes_)
+    fs::rename(path_, rotatedPath(path_), ec);
   std::FILE* file = std::fopen(path_.c_str(), "a");
   bool ok = file && std::fputs(line.c_str(), file) >= 0 && std::fputc('\n', file) != EOF;
   if (file) ok = std::fclose(file) == 0 && ok;

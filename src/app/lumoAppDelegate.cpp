@@ -28,7 +28,7 @@ constexpr CGRect kCreditsFrame{{30, 270}, {707, 483}};
 // right, 1.57 in every other position.
 float creditsRotation() {
   return UIDevice::currentDevice().orientation() == UIDeviceOrientationLandscapeRight ? 4.71f
-                                                                                       : 1.57f;
+                                                                                      : 1.57f;
 }
 }  // namespace
 

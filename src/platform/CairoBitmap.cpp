@@ -43,8 +43,8 @@ cairo_surface_t* CairoBitmap::surfaceWithImage(const CGImage& image) {
     unsigned char* row = data + std::size_t(y) * std::size_t(stride);
     for (int x = 0; x < w; ++x, src += 4) {
       const std::uint32_t a = src[3];
-      const std::uint32_t p = a << 24 | (src[0] * a / 255) << 16 | (src[1] * a / 255) << 8 |
-                              (src[2] * a / 255);
+      const std::uint32_t p =
+          a << 24 | (src[0] * a / 255) << 16 | (src[1] * a / 255) << 8 | (src[2] * a / 255);
       std::memcpy(row + std::size_t(x) * 4, &p, 4);
     }
   }

@@ -174,10 +174,10 @@ litehtml::uint_ptr CairoHtmlContainer::create_font(const char* faceName, int siz
   font->description = pango_font_description_new();
   pango_font_description_set_family(font->description, pangoFamilies(faceName).c_str());
   pango_font_description_set_absolute_size(font->description, double(size) * PANGO_SCALE);
-  pango_font_description_set_weight(font->description,
-                                    PangoWeight(std::clamp(weight, 100, 1000)));
-  pango_font_description_set_style(
-      font->description, italic == litehtml::fontStyleItalic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  pango_font_description_set_weight(font->description, PangoWeight(std::clamp(weight, 100, 1000)));
+  pango_font_description_set_style(font->description, italic == litehtml::fontStyleItalic
+                                                          ? PANGO_STYLE_ITALIC
+                                                          : PANGO_STYLE_NORMAL);
   font->decoration = decoration;
   PangoFontMetrics* metrics = pango_context_get_metrics(pango_, font->description, nullptr);
   font->ascent = int(std::ceil(double(pango_font_metrics_get_ascent(metrics)) / PANGO_SCALE));
@@ -294,8 +294,7 @@ void CairoHtmlContainer::load_image(const char* src, const char* baseurl, bool) 
   image(src, baseurl);
 }
 
-void CairoHtmlContainer::get_image_size(const char* src, const char* baseurl,
-                                        litehtml::size& sz) {
+void CairoHtmlContainer::get_image_size(const char* src, const char* baseurl, litehtml::size& sz) {
   cairo_surface_t* surface = image(src, baseurl);
   sz.width = surface ? cairo_image_surface_get_width(surface) : 0;
   sz.height = surface ? cairo_image_surface_get_height(surface) : 0;
@@ -328,8 +327,7 @@ void CairoHtmlContainer::draw_background(litehtml::uint_ptr hdc,
     cairo_pattern_set_extend(pattern, tiled ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_NONE);
     cairo_set_source(cr, pattern);
     if (!tiled) {
-      cairo_rectangle(cr, bg.position_x, bg.position_y, bg.image_size.width,
-                      bg.image_size.height);
+      cairo_rectangle(cr, bg.position_x, bg.position_y, bg.image_size.width, bg.image_size.height);
       cairo_fill(cr);
     } else {
       cairo_paint(cr);

@@ -118,9 +118,9 @@ bool EAGLContext::presentRenderbuffer(GLenum) {
   presentedFramebuffer_ = static_cast<GLuint>(framebuffer);
   ++presentedFrames_;
   // The window's views are part of the picture, on screen and in snapshots alike.
-  ViewCompositor::shared().compositeOnto(
-      {drawable_, colorRenderbuffer_, drawableWidth_, drawableHeight_,
-       static_cast<EGLContext>(context_), static_cast<EGLContext>(sharegroup_->shareContext_)});
+  ViewCompositor::shared().compositeOnto({drawable_, colorRenderbuffer_, drawableWidth_,
+                                          drawableHeight_, static_cast<EGLContext>(context_),
+                                          static_cast<EGLContext>(sharegroup_->shareContext_)});
   // Headless, a presented frame is a finished frame, as a display would show it.
   if (GLDisplay::isHeadless()) {
     glFinish();

@@ -2,10 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
-#include <algorithm>
 
 namespace fs = std::filesystem;
 

@@ -127,8 +127,8 @@ void UIAlertView::turnUpright() {
 
 namespace {
 // One line or a wrapped paragraph of white text, centred in `width` from (0, y).
-double drawCentred(cairo_t* cr, const std::string& text, double size, bool bold, double y,
-                   double x, double width) {
+double drawCentred(cairo_t* cr, const std::string& text, double size, bool bold, double y, double x,
+                   double width) {
   PangoLayout* layout = pango_cairo_create_layout(cr);
   PangoFontDescription* font = pango_font_description_new();
   pango_font_description_set_family(font, "DejaVu Sans");

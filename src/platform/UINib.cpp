@@ -45,7 +45,9 @@ UIColor colorOf(const json& value, const std::string& where) {
   const bool ok = (text.size() == 7 || text.size() == 9) && text[0] == '#' &&
                   text.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string::npos;
   require(ok, where, "backgroundColor must be \"#rrggbb\" or \"#rrggbbaa\"");
-  auto channel = [&](std::size_t i) { return float(std::stoi(text.substr(i, 2), nullptr, 16)) / 255; };
+  auto channel = [&](std::size_t i) {
+    return float(std::stoi(text.substr(i, 2), nullptr, 16)) / 255;
+  };
   return UIColor{channel(1), channel(3), channel(5), text.size() == 9 ? channel(7) : 1.0f};
 }
 
@@ -63,9 +65,9 @@ class Builder {
 
   Ptr<UIView> build(const json& node, const std::string& where) {
     require(node.is_object(), where, "a view must be an object");
-    static const std::set<std::string> known = {"class",   "frame",  "tag",      "alpha",
-                                                "hidden",  "image",  "outlet",   "action",
-                                                "delegate", "request", "subviews", "backgroundColor"};
+    static const std::set<std::string> known = {
+        "class",  "frame",  "tag",      "alpha",   "hidden",   "image",
+        "outlet", "action", "delegate", "request", "subviews", "backgroundColor"};
     for (const auto& [key, value] : node.items())
       require(known.count(key) != 0, where, "unknown key \"" + key + "\"");
     require(node.contains("class") && node["class"].is_string(), where, "class is required");
@@ -163,13 +165,11 @@ class Builder {
     const Selector<> sel = owner_->actionNamed(value.get<std::string>());
     require(bool(sel), where, "the owner has no action " + value.get<std::string>());
     Ptr<UIButton> button(static_cast<UIButton*>(view));
-    connections_.push_back([this, button, sel] {
-      button->addTarget(owner_, sel, UIControlEventTouchUpInside);
-    });
+    connections_.push_back(
+        [this, button, sel] { button->addTarget(owner_, sel, UIControlEventTouchUpInside); });
   }
 
-  void delegate(const json& value, UIView* view, const std::string& cls,
-                const std::string& where) {
+  void delegate(const json& value, UIView* view, const std::string& cls, const std::string& where) {
     require(cls == "UIWebView", where, "only a web view has a delegate");
     require(value == "owner", where, "delegate must be \"owner\"");
     auto* webDelegate = dynamic_cast<UIWebViewDelegate*>(owner_);

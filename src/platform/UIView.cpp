@@ -16,7 +16,7 @@ struct UIViewAnimationBlock {
   bool open = false;
   Ptr<NSObject> delegate;
   Selector<> didStop;
-  double duration = 0.2;  // the platform's default
+  double duration = 0.2;                                    // the platform's default
   std::vector<std::pair<Ptr<UIView>, float>> alphaChanges;  // view, alpha shown before
 
   void recordAlpha(UIView* view, float shownBefore) {

@@ -12,7 +12,8 @@ bool UIViewBitmap::setImage(const CGImage& image) {
   }
   for (std::size_t i = 0; i < rgba.size(); i += 4) {
     const unsigned a = rgba[i + 3];
-    for (std::size_t c = 0; c < 3; ++c) rgba[i + c] = (unsigned char)((rgba[i + c] * a + 127) / 255);
+    for (std::size_t c = 0; c < 3; ++c)
+      rgba[i + c] = (unsigned char)((rgba[i + c] * a + 127) / 255);
   }
   return true;
 }

@@ -83,8 +83,8 @@ void UIWebView::startLoad() {
   auto page = std::make_unique<Page>();
   page->container.setBaseFolder(folderOf(pendingPath_));
   page->container.setViewport(int(frame().size.width), int(frame().size.height));
-  page->document = litehtml::document::createFromUTF8(text->c_str(), &page->container,
-                                                      &htmlContext());
+  page->document =
+      litehtml::document::createFromUTF8(text->c_str(), &page->container, &htmlContext());
   if (!page->document || !page->document->root()) {
     fail(3, "the page cannot be understood: " + pendingPath_);
     return;
@@ -115,9 +115,9 @@ void UIWebView::layoutPage() {
   page_->document->render(width);
   pageHeight_ = page_->document->height();
   if (pageHeight_ > kMaxPageHeight)
-    logWarningOnce("web-height:" + shownPath_,
-                   "web page taller than " + std::to_string(kMaxPageHeight) +
-                       " pixels is cut off: " + shownPath_);
+    logWarningOnce("web-height:" + shownPath_, "web page taller than " +
+                                                   std::to_string(kMaxPageHeight) +
+                                                   " pixels is cut off: " + shownPath_);
   setContentOffset(offset_);
 }
 
@@ -128,8 +128,8 @@ void UIWebView::setFrame(CGRect frame) {
 }
 
 void UIWebView::setContentOffset(float y) {
-  const float end = std::max(0.0f, float(std::min(pageHeight_, kMaxPageHeight)) -
-                                       frame().size.height);
+  const float end =
+      std::max(0.0f, float(std::min(pageHeight_, kMaxPageHeight)) - frame().size.height);
   offset_ = std::clamp(y, 0.0f, end);
 }
 

@@ -76,8 +76,8 @@ bool ViewCompositor::begin(const Frame& frame) {
   }
   if (context_ == EGL_NO_CONTEXT) {
     const EGLint attributes[] = {EGL_CONTEXT_CLIENT_VERSION, 1, EGL_NONE};
-    context_ = eglCreateContext(GLDisplay::display(), GLDisplay::config(), frame.shareWith,
-                                attributes);
+    context_ =
+        eglCreateContext(GLDisplay::display(), GLDisplay::config(), frame.shareWith, attributes);
     if (context_ == EGL_NO_CONTEXT) {
       logWarningOnce("compositor-context", "cannot create a GL context to draw views in");
       return false;
@@ -113,8 +113,7 @@ void ViewCompositor::end(const Frame& frame) {
 void ViewCompositor::draw(const Item& item) {
   UIView* view = item.view;
   const CGSize size = view->frame().size;
-  const CGPoint corners[4] = {view->convertToWindow({0, 0}),
-                              view->convertToWindow({size.width, 0}),
+  const CGPoint corners[4] = {view->convertToWindow({0, 0}), view->convertToWindow({size.width, 0}),
                               view->convertToWindow({0, size.height}),
                               view->convertToWindow({size.width, size.height})};
   GLfloat vertices[8];

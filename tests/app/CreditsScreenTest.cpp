@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <regex>
+#include <sstream>
 
 #include "CCDirector.h"
 #include "EAGLView.h"
@@ -22,6 +24,13 @@
 #include "lumoAppDelegate.h"
 
 namespace {
+std::string text(const std::string& path) {
+  std::ifstream file(path);
+  std::stringstream s;
+  s << file.rdbuf();
+  return s.str();
+}
+
 // Counts one notification by name.
 class Counter : public NSObject {
  public:
@@ -232,4 +241,53 @@ TEST_F(CreditsScreen, CompositedOverTheBookAndDumped) {
   EXPECT_NEAR(f[1].get<double>() + f[3].get<double>() / 2, 384, 0.6);
   EXPECT_NEAR(f[2].get<double>(), 707, 0.5);
   EXPECT_NEAR(f[3].get<double>(), 483, 0.7);
+}
+
+// Without a usable layout the screen does not open; dragging is given back by
+// "creditsdidfinishnotification" on the next turn of the run loop, after the
+// ending menu has locked it.
+TEST_F(CreditsScreen, UnusableLayoutGivesTheBookBack) {
+  NSBundle& bundle = NSBundle::mainBundle();
+  const auto saved = bundle.searchPaths();
+  TempDir bad;
+  std::ofstream(bad.file("CreditsView.json")) << R"({"view": {"class": "UIView"}})";
+  for (const std::vector<std::string>& paths :
+       {std::vector<std::string>{bad.path()}, std::vector<std::string>{bad.path() + "/none"}}) {
+    bundle.setSearchPaths(paths);
+    Counter finished("creditsdidfinishnotification");
+    requestCredits();
+    EXPECT_TRUE(screen_->subviews().empty());
+    EXPECT_EQ(finished.count, 0) << "not while the request is still being made";
+    run(0.05);
+    EXPECT_EQ(finished.count, 1);
+    EXPECT_EQ(delegate_->creditsView(), nullptr);
+  }
+  bundle.setSearchPaths(saved);
+}
+
+// A page that cannot be read shows the alert with its one "OK" button over
+// the card, and nothing else changes.
+TEST_F(CreditsScreen, UnreadablePageShowsTheAlert) {
+  NSBundle& bundle = NSBundle::mainBundle();
+  const auto saved = bundle.searchPaths();
+  TempDir folder;
+  const std::string layout = text(bundle.pathForResource("CreditsView", "json"));
+  std::ofstream(folder.file("CreditsView.json"))
+      << std::regex_replace(layout, std::regex("credits/credits.html"), "credits/gone.html");
+  std::vector<std::string> paths = saved;
+  paths.insert(paths.begin(), folder.path());
+  bundle.setSearchPaths(paths);
+  requestCredits();
+  run(0.1);
+  const auto alerts = UIAlertView::visibleAlerts();
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0]->title(), "title");
+  EXPECT_EQ(alerts[0]->message(), "message");
+  EXPECT_EQ(alerts[0]->numberOfButtons(), 1);
+  EXPECT_EQ(alerts[0]->buttonTitleAtIndex(0), "OK");
+  EXPECT_EQ(alerts[0]->delegate(), delegate_->creditsView());
+  alerts[0]->dismissWithClickedButtonIndex(0, true);
+  EXPECT_NE(screen_->viewWithTag(1001), nullptr);
+  EXPECT_NE(screen_->viewWithTag(1000), nullptr);
+  bundle.setSearchPaths(saved);
 }
