@@ -10,7 +10,10 @@ Ptr<CreditsView> CreditsView::viewControllerWithNibName(const std::string& nibNa
 }
 
 CreditsView::~CreditsView() {
-  if (alert_) alert_->setDelegate(nullptr);
+  // The alert goes with the screen (it would otherwise keep itself alive).
+  if (!alert_) return;
+  alert_->setDelegate(nullptr);
+  alert_->dismissWithClickedButtonIndex(alert_->cancelButtonIndex(), false);
 }
 
 void CreditsView::loadView() {

@@ -243,6 +243,30 @@ TEST_F(CreditsScreen, CompositedOverTheBookAndDumped) {
   EXPECT_NEAR(f[3].get<double>(), 483, 0.7);
 }
 
+// Held either way round, the reader sees the card upright and centred: the
+// back button stays at the card's lower left, the page at its right.
+TEST_F(CreditsScreen, UprightInBothLandscapes) {
+  auto backFrame = [&] {
+    const nlohmann::json views = dumpViews();
+    for (const auto& v : views["children"][0]["children"][1]["children"])
+      if (v["class"] == "UIButton") return v["frame"];
+    return nlohmann::json();
+  };
+  requestCredits();
+  const nlohmann::json left = backFrame();
+  UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeRight);
+  run(0.1);
+  const nlohmann::json right = backFrame();
+  ASSERT_TRUE(left.is_array() && right.is_array());
+  EXPECT_LT(left[0].get<double>(), 512 - 100);
+  EXPECT_GT(left[1].get<double>(), 384 + 100);
+  for (int i = 0; i < 4; ++i) EXPECT_NEAR(left[i].get<double>(), right[i].get<double>(), 1.5) << i;
+  int w = 0, h = 0;
+  const auto frame = static_cast<EAGLView*>(screen_)->context()->snapshotPresentedFrame(w, h);
+  const std::size_t i = (std::size_t(540) * std::size_t(w) + 860) * 4;  // the page's paper
+  EXPECT_GT(frame[i] + frame[i + 1] + frame[i + 2], 700);
+}
+
 // Without a usable layout the screen does not open; dragging is given back by
 // "creditsdidfinishnotification" on the next turn of the run loop, after the
 // ending menu has locked it.
@@ -286,8 +310,17 @@ TEST_F(CreditsScreen, UnreadablePageShowsTheAlert) {
   EXPECT_EQ(alerts[0]->numberOfButtons(), 1);
   EXPECT_EQ(alerts[0]->buttonTitleAtIndex(0), "OK");
   EXPECT_EQ(alerts[0]->delegate(), delegate_->creditsView());
-  alerts[0]->dismissWithClickedButtonIndex(0, true);
+  const CGPoint ok =
+      alerts[0]->convertToWindow({UIAlertView::kWidth / 2, UIAlertView::kHeight - 10});
+  tap({ok.y, 768 - ok.x});
+  EXPECT_TRUE(UIAlertView::visibleAlerts().empty());
   EXPECT_NE(screen_->viewWithTag(1001), nullptr);
   EXPECT_NE(screen_->viewWithTag(1000), nullptr);
+  // Shown again and left open, the alert goes with the screen.
+  delegate_->creditsView()->webView()->loadRequest("credits/gone.html");
+  run(0.05);
+  ASSERT_EQ(UIAlertView::visibleAlerts().size(), 1u);
+  delegate_->removeViewsFromViewController();
+  EXPECT_TRUE(UIAlertView::visibleAlerts().empty());
   bundle.setSearchPaths(saved);
 }
