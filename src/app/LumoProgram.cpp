@@ -29,6 +29,7 @@ void registerDumpSections() {
   StateDump::shared().addSection("pendingCalls", dumpPendingCalls);
   StateDump::shared().addSection("scene", dumpScene);
   StateDump::shared().addSection("sound", dumpSound);
+  StateDump::shared().addSection("process", dumpProcess);
   StateDump::shared().addSection("views", dumpViews);
 }
 

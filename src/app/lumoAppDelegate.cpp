@@ -111,7 +111,7 @@ void lumoAppDelegate::shouldShowCredits(NSNotification* notification) {
   screen->addSubview(view);
   creditsView_ = credits;
   closingCredits_ = false;
-  MobClick::event("credits", credits->isEnLan() ? "en" : "ru");
+  MobClick::event("credits");
 }
 
 void lumoAppDelegate::orientationChanged(NSNotification*) {

@@ -195,28 +195,35 @@ bool CGImage::decodeRGBA(unsigned char* rows, std::size_t bytesPerRow) const {
   return false;
 }
 
+namespace {
+// Only parameters cross libpng's longjmp here, so no local can be clobbered.
+bool readPNGRows(png_structp png, png_infop info, PNGReader* reader, png_bytep* rowPointers,
+                 std::size_t width, std::size_t height) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_read_fn(png, reader, readFromMemory);
+  png_read_info(png, info);
+  if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height)
+    return false;
+  int type = png_get_color_type(png, info);
+  png_set_expand(png);
+  png_set_strip_16(png);
+  if (!(type & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
+  png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  if (png_get_rowbytes(png, info) != width * 4) return false;
+  png_read_image(png, rowPointers);
+  return true;
+}
+}  // namespace
+
 bool CGImage::decodePNG(unsigned char* rows, std::size_t bytesPerRow) const {
   PNGRead read;
   if (!read.info) return false;
   PNGReader reader{&data_, 0};
   std::vector<png_bytep> rowPointers(height_);
   for (std::size_t y = 0; y < height_; ++y) rowPointers[y] = rows + y * bytesPerRow;
-  if (setjmp(png_jmpbuf(read.png))) return false;
-  png_set_read_fn(read.png, &reader, readFromMemory);
-  png_read_info(read.png, read.info);
-  if (png_get_image_width(read.png, read.info) != width_ ||
-      png_get_image_height(read.png, read.info) != height_)
-    return false;
-  int type = png_get_color_type(read.png, read.info);
-  png_set_expand(read.png);
-  png_set_strip_16(read.png);
-  if (!(type & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(read.png);
-  png_set_filler(read.png, 0xFF, PNG_FILLER_AFTER);
-  png_set_interlace_handling(read.png);
-  png_read_update_info(read.png, read.info);
-  if (png_get_rowbytes(read.png, read.info) != width_ * 4) return false;
-  png_read_image(read.png, rowPointers.data());
-  return true;
+  return readPNGRows(read.png, read.info, &reader, rowPointers.data(), width_, height_);
 }
 
 bool CGImage::decodeJPEG(unsigned char* rows, std::size_t bytesPerRow) const {

@@ -11,6 +11,7 @@
 #include "CC3Identifiable.h"
 #include "CC3NodeAnimation.h"
 #include "CC3Rotator.h"
+#include "CCProtocols.h"
 #include "CCArray.h"
 #include "CGGeometry.h"
 #include "ccTypes.h"
@@ -24,8 +25,9 @@ class CC3NodeUpdatingVisitor;
 // A member of the 3D scene tree: a location, rotation and scale relative to
 // its parent, a visibility and a touch flag. The global transform is cached
 // and rebuilt by the transforming visitor only for nodes marked dirty (and
-// everything below them). A parent owns its children.
-class CC3Node : public CC3Identifiable {
+// everything below them). A parent owns its children. Fades and tints of the
+// 2D engine act on its colour and opacity.
+class CC3Node : public CC3Identifiable, public CCRGBAProtocol {
  public:
   static Ptr<CC3Node> node();
   static Ptr<CC3Node> nodeWithTag(GLuint tag);
@@ -126,10 +128,10 @@ class CC3Node : public CC3Identifiable {
   void touchDisableAll();
 
   // MARK: colour, passed to the children (mesh nodes use their material)
-  virtual ccColor3B color() const;
-  virtual void setColor(ccColor3B color);
-  virtual GLubyte opacity() const;
-  virtual void setOpacity(GLubyte opacity);
+  ccColor3B color() const override;
+  void setColor(ccColor3B color) override;
+  GLubyte opacity() const override;
+  void setOpacity(GLubyte opacity) override;
   virtual bool isOpaque() const;
   virtual void setIsOpaque(bool opaque);
   virtual ccColor4F ambientColor() const;

@@ -15,7 +15,8 @@ void putLE32(Bytes& b, std::size_t at, unsigned v) {
 
 Bytes pvrFile(unsigned width, unsigned height, unsigned type, const Bytes& pixels,
               unsigned alphaMask = 0, long dataLength = -1) {
-  Bytes file(52, 0);
+  // Header and pixels sized at once: GCC 12 misreads an insert after a fixed-size header.
+  Bytes file(52 + pixels.size(), 0);
   putLE32(file, 0, 52);
   putLE32(file, 4, height);
   putLE32(file, 8, width);
@@ -26,7 +27,7 @@ Bytes pvrFile(unsigned width, unsigned height, unsigned type, const Bytes& pixel
   file[45] = 'V';
   file[46] = 'R';
   file[47] = '!';
-  file.insert(file.end(), pixels.begin(), pixels.end());
+  std::copy(pixels.begin(), pixels.end(), file.begin() + 52);
   return file;
 }
 
