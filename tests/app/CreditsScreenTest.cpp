@@ -21,6 +21,7 @@
 #include "UIButton.h"
 #include "UIDevice.h"
 #include "UIWebView.h"
+#include "lmStageInfo.h"
 #include "lumoAppDelegate.h"
 
 namespace {
@@ -280,10 +281,13 @@ TEST_F(CreditsScreen, UnusableLayoutGivesTheBookBack) {
     bundle.setSearchPaths(paths);
     Counter finished("creditsdidfinishnotification");
     requestCredits();
+    // As the ending menu does, after asking.
+    delegate_->cc3World()->stageInfo()->setLockDrag(true);
     EXPECT_TRUE(screen_->subviews().empty());
     EXPECT_EQ(finished.count, 0) << "not while the request is still being made";
     run(0.05);
     EXPECT_EQ(finished.count, 1);
+    EXPECT_FALSE(delegate_->cc3World()->stageInfo()->lockDrag());
     EXPECT_EQ(delegate_->creditsView(), nullptr);
   }
   bundle.setSearchPaths(saved);
