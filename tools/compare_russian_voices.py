@@ -37,7 +37,8 @@ NAMES = {
 VOICES = {
     "espeak-ng ru+f5": dict(make_audio.NARRATOR["ru"], engine="espeak-ng", voice="ru+f5"),
     "espeak-ng ru": dict(make_audio.NARRATOR["ru"], engine="espeak-ng", voice="ru"),
-    "Festival msu_ru_nsh": {"engine": "festival", "voice": "msu_ru_nsh_clunits", "stretch": 1.0},
+    "Festival msu_ru_nsh": {"engine": "festival", "voice": "msu_ru_nsh_clunits", "stretch": 1.0,
+                            "pause": 0.0},
 }
 # A run of marks (with the spaces and quotes between them) is one place to pause.
 PUNCTUATION = re.compile(r"[,.!?:;\u2026\u2014][\s,.!?:;\u2026\u2014\u00ab\u00bb]*")
@@ -57,6 +58,7 @@ def expected_stress(word):
 
 def espeak_stress(word, voice):
     """The stressed syllable in espeak-ng's phonemes ("@-" is a glide, not a vowel)."""
+    word = make_audio.espeak_text(word)  # as the generator gives it
     phonemes = subprocess.run(["espeak-ng", "-v", voice, "-q", "-x", word], check=True,
                               stdout=subprocess.PIPE).stdout.decode().strip()
     phonemes = phonemes.replace("@-", "-")
@@ -221,11 +223,14 @@ def main():
     parser.add_argument("--content", required=True, help="content export folder")
     parser.add_argument("--lines", default=r"QRB_p\d+_ru",
                         help="regular expression of the recording names to speak")
+    parser.add_argument("--voice", default="", help="compare only voices whose label has this")
     args = parser.parse_args()
     lines = read_lines(args.content, args.lines)
     print("%d lines, %d syllables" % (len(lines),
                                        sum(c in VOWELS for t in lines for c in t.lower())))
     for label, settings in VOICES.items():
+        if args.voice not in label:
+            continue
         with tempfile.TemporaryDirectory(prefix="compare-") as work:
             right, counted, wrong = stress_score(lines, settings, work)
             a = acoustic(lines, settings, work)

@@ -36,7 +36,8 @@ RECIPE_VERSION = "4"
 # speed rate (1 / stretch).
 NARRATOR = {
     "ru": {"engine": "espeak-ng", "voice": "ru+f5", "speed": 135, "pitch": 40, "gap": 2},
-    "en": {"engine": "festival", "voice": "cmu_us_slt_arctic_hts", "stretch": 1.25},
+    "en": {"engine": "festival", "voice": "cmu_us_slt_arctic_hts", "stretch": 1.15,
+           "pause": 0.5},
 }
 
 # Dialogue voices by the figure letter in the recording name
@@ -79,10 +80,19 @@ def run(cmd):
     return result.stdout.decode("utf-8", errors="replace")
 
 
+# Words espeak-ng stresses wrongly, given to it as phonemes: the hamster is
+# Хома́, and "Рыжику" keeps the name's first-syllable stress.
+ESPEAK_RESPELLINGS = {"хома": "[[xVm'a]]", "рыжику": "[[@-r'yZyku]]"}
+
+
+def espeak_text(text):
+    return re.sub(r"\w+", lambda m: ESPEAK_RESPELLINGS.get(m.group(0).lower(), m.group(0)), text)
+
+
 def speak_espeak(text, settings, raw, work):
     text_file = os.path.join(work, "text.txt")
     with open(text_file, "w", encoding="utf-8") as f:
-        f.write(text)
+        f.write(espeak_text(text))
     run(["espeak-ng", "-v", settings["voice"], "-s", str(settings["speed"]),
          "-p", str(settings["pitch"]), "-g", str(settings["gap"]), "-b", "1",
          "-f", text_file, "-w", raw])
@@ -101,67 +111,70 @@ def festival_text(text):
     return re.sub(r"\s*[\u2013\u2014]\s*", ", ", text.translate(FESTIVAL_MARKS)).strip()
 
 
-# Speaks a text file utterance by utterance (as text2wave does) into one wave,
-# and writes each word's start and the word, offset by the speech before it.
+# Speaks a text file utterance by utterance (Festival splits it at sentence
+# ends) into numbered waves, and writes each word's utterance, start and name.
 FESTIVAL_SCRIPT = """
 (voice_%(voice)s)
 (set! hts_engine_params (append hts_engine_params (list (list "-r" %(rate).4f))))
-(set! lumo_wave_fp (fopen "%(wav)s" "wb"))
 (set! lumo_words_fp (fopen "%(words)s" "w"))
-(set! lumo_samples 0)
-(set! lumo_last nil)
+(set! lumo_count 0)
 (define (lumo_collect utt)
-  (let ((wave (utt.wave utt)))
-    (if (eq? lumo_samples 0)
-        (wave.save.header lumo_wave_fp wave 'riff nil (list (list "numsamples" 0))))
-    (mapcar
-     (lambda (w)
-       (format lumo_words_fp "%%f\\t%%s\\n"
-               (+ (/ lumo_samples (get_param 'sample_rate (wave.info wave) 1))
-                  (item.feat w "R:SylStructure.daughter1.daughter1.R:Segment.p.end"))
-               (item.name w)))
-     (utt.relation.items utt 'Word))
-    (set! lumo_samples (+ lumo_samples (get_param 'num_samples (wave.info wave) 0)))
-    (wave.save.data.fp wave lumo_wave_fp 'riff nil)
-    (set! lumo_last utt)))
+  (utt.save.wave utt (format nil "%(wavs)s%%03d.wav" lumo_count) 'riff)
+  (mapcar
+   (lambda (w)
+     (format lumo_words_fp "%%d\\t%%f\\t%%s\\n" lumo_count
+             (item.feat w "R:SylStructure.daughter1.daughter1.R:Segment.p.end") (item.name w)))
+   (utt.relation.items utt 'Word))
+  (set! lumo_count (+ lumo_count 1)))
 (set! tts_hooks (list utt.synth lumo_collect))
 (tts_file "%(text)s" nil)
-(fseek lumo_wave_fp 0 0)
-(wave.save.header lumo_wave_fp (utt.wave lumo_last) 'riff nil
-                  (list (list "numsamples" lumo_samples)))
-(fclose lumo_wave_fp)
 (fclose lumo_words_fp)
 """
 
 
-def festival_words(lines):
-    """(start, word) from the script's output: Festival splits "let's" into
-    "let" and "'s", and gives punctuation-only tokens no sound; both are
-    folded away."""
+def festival_words(lines, offsets):
+    """(start, word) from the script's output, each utterance moved to its
+    offset. Festival splits "let's" into "let" and "'s", and gives
+    punctuation-only tokens no sound; both are folded away."""
     words = []
     for line in lines:
-        start, _, word = line.rstrip("\n").partition("\t")
+        utterance, start, word = line.rstrip("\n").split("\t", 2)
         if not any(c.isalnum() for c in word):
             continue
         if word.startswith("'") and words:
             words[-1] = (words[-1][0], words[-1][1] + word)
             continue
-        words.append((float(start), word))
+        words.append((offsets[int(utterance)] + float(start), word))
     return words
 
 
 def speak_festival(text, settings, raw, work):
+    """Speaks with Festival, a calm pause between sentences; returns the word timings."""
     text_file = os.path.join(work, "text.txt")
     words_file = os.path.join(work, "words.txt")
     script = os.path.join(work, "speak.scm")
+    prefix = os.path.join(work, "utterance")
     with open(text_file, "w", encoding="utf-8") as f:
         f.write(festival_text(text) + "\n")
     with open(script, "w", encoding="utf-8") as f:
         f.write(FESTIVAL_SCRIPT % {"voice": settings["voice"], "rate": 1.0 / settings["stretch"],
-                                   "wav": raw, "words": words_file, "text": text_file})
+                                   "wavs": prefix, "words": words_file, "text": text_file})
     run(["festival", "-b", script])
+    waves = sorted(os.path.join(work, f) for f in os.listdir(work) if f.startswith("utterance"))
+    if not waves:
+        raise RuntimeError("festival spoke nothing")
+    rate = run(["sox", "--i", "-r", waves[0]]).strip()
+    pause = os.path.join(work, "pause.wav")
+    run(["sox", "-n", "-r", rate, "-c", "1", "-b", "16", pause, "trim", "0",
+         str(settings["pause"])])
+    offsets, at, parts = [], 0.0, []
+    for wave in waves:
+        offsets.append(at)
+        at += float(run(["sox", "--i", "-D", wave])) + settings["pause"]
+        parts += [pause, wave] if parts and settings["pause"] > 0 else [wave]
+    run(["sox"] + parts + [raw])
     with open(words_file, encoding="utf-8") as f:
-        return festival_words(f)
+        return festival_words(f, offsets)
 
 
 ENGINES = {"espeak-ng": speak_espeak, "festival": speak_festival}
