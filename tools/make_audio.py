@@ -29,14 +29,14 @@ import time
 # Bumped whenever the processing below changes in a way that alters the sound.
 RECIPE_VERSION = "4"
 
-# Narration in each reading language. English is Festival's HTS voice slowed
-# to a calm reading pace for small children: an independent recogniser follows
-# it far better than espeak-ng's English. The HTS engine ignores Festival's
-# Duration_Stretch parameter, so the stretch is given to the engine as its
-# speed rate (1 / stretch).
+# Narration in each reading language. English is Festival's HTS voice: an
+# independent recogniser follows it far better than espeak-ng's English. Its
+# calm pace comes from a pause between sentences, not from slowing the words:
+# the HTS engine ignores Festival's Duration_Stretch, and its own speed rate
+# (used here as 1 / stretch) at 1.05 to 1.3 made some pages harder to follow.
 NARRATOR = {
     "ru": {"engine": "espeak-ng", "voice": "ru+f5", "speed": 135, "pitch": 40, "gap": 2},
-    "en": {"engine": "festival", "voice": "cmu_us_slt_arctic_hts", "stretch": 1.15,
+    "en": {"engine": "festival", "voice": "cmu_us_slt_arctic_hts", "stretch": 1.0,
            "pause": 0.5},
 }
 
@@ -178,6 +178,7 @@ def speak_festival(text, settings, raw, work):
 
 
 ENGINES = {"espeak-ng": speak_espeak, "festival": speak_festival}
+ENGINE_TEXT = {"espeak-ng": espeak_text, "festival": festival_text}
 # The engines whose word timings are written beside their narration.
 TIMED_ENGINES = {"festival"}
 
@@ -387,7 +388,10 @@ def main():
                 print("make_audio: warning: recording %s has no text" % name, file=sys.stderr)
                 continue
             settings = settings_for(name, voice)
-            key = digest(RECIPE_VERSION, json.dumps(settings, sort_keys=True), text)
+            # The key holds the text as the engine gets it, so a new respelling
+            # speaks again the lines it touches.
+            spoken = ENGINE_TEXT[settings["engine"]](text)
+            key = digest(RECIPE_VERSION, json.dumps(settings, sort_keys=True), spoken)
             jobs[name] = Job(key, lambda out, words, work, t=text, s=settings:
                              speak(t, s, out, words, work),
                              is_narration(name) and settings["engine"] in TIMED_ENGINES)
