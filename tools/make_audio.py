@@ -3,12 +3,13 @@
 
 Reads the content export (recordings.tsv: name, voice, text file) and writes
 <name>.mp3 for each recording into the output folder, plus the looping music
-"background.mp3" and the page effect "b_snore.mp3". Every narration recording
-also gets "<name>.words": one line per spoken word, its start time in seconds,
-a tab and the word, as the synthesiser placed it. A manifest of hashes in the
-build folder lets unchanged recordings be skipped, so a rebuild after a text
-change only speaks that text again. A recording placed in the source assets
-folder under the same name wins: no generated copy is written for it.
+"background.mp3" and the page effect "b_snore.mp3". Every narration spoken by
+Festival also gets "<name>.words": one line per spoken word, its start time in
+seconds, a tab and the word, as the synthesiser placed it. A manifest of
+hashes in the build folder lets unchanged recordings be skipped, so a rebuild
+after a text change only speaks that text again. A recording placed in the
+source assets folder under the same name wins: no generated copy is written
+for it.
 
 Tools: Festival with the HTS voice cmu_us_slt_arctic_hts (English speech),
 espeak-ng (Russian speech), sox (filtering, synthesis), lame (mp3).
