@@ -153,7 +153,7 @@ def decode(path, work):
     """What the recogniser hears in one recording, as lower-case words."""
     stem = hashlib.sha256(path.encode("utf-8")).hexdigest()[:16]
     wav = os.path.join(work, stem + ".wav")
-    subprocess.run(["sox", path, "-r", "16000", "-c", "1", "-b", "16", "-e", "signed", wav],
+    subprocess.run(["sox", "-R", path, "-r", "16000", "-c", "1", "-b", "16", "-e", "signed", wav],
                    check=True, stderr=subprocess.PIPE)
     result = subprocess.run(["pocketsphinx_continuous", "-infile", wav, "-hmm",
                              os.path.join(MODEL_DIR, "en-us"), "-lm", LANGUAGE_MODEL, "-dict",

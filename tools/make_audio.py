@@ -28,7 +28,7 @@ import tempfile
 import time
 
 # Bumped whenever the processing below changes in a way that alters the sound.
-RECIPE_VERSION = "4"
+RECIPE_VERSION = "5"
 
 # Narration in each reading language. English is Festival's HTS voice: an
 # independent recogniser follows it far better than espeak-ng's English. Its
@@ -72,6 +72,11 @@ def settings_for(name, voice):
 
 def is_narration(name):
     return not name.startswith("dialogue_")
+
+
+# sox dithers with random noise; repeatable mode seeds it, so the same recipe
+# gives the same bytes (and the recogniser check the same result) every build.
+SOX = ["sox", "-R"]
 
 
 def run(cmd):
@@ -166,14 +171,14 @@ def speak_festival(text, settings, raw, work):
         raise RuntimeError("festival spoke nothing")
     rate = run(["sox", "--i", "-r", waves[0]]).strip()
     pause = os.path.join(work, "pause.wav")
-    run(["sox", "-n", "-r", rate, "-c", "1", "-b", "16", pause, "trim", "0",
+    run(SOX + ["-n", "-r", rate, "-c", "1", "-b", "16", pause, "trim", "0",
          str(settings["pause"])])
     offsets, at, parts = [], 0.0, []
     for wave in waves:
         offsets.append(at)
         at += float(run(["sox", "--i", "-D", wave])) + settings["pause"]
         parts += [pause, wave] if parts and settings["pause"] > 0 else [wave]
-    run(["sox"] + parts + [raw])
+    run(SOX + parts + [raw])
     with open(words_file, encoding="utf-8") as f:
         return festival_words(f, offsets)
 
@@ -211,7 +216,7 @@ def speak(text, settings, out_path, words_path, work):
     words = ENGINES[settings["engine"]](text, settings, raw, work)
     # Take the edge off the synthetic voice, even out the level and leave a
     # breath of silence at both ends.
-    run(["sox", raw, "-r", str(SPEECH_RATE), soft, "highpass", "90", "lowpass", "6500",
+    run(SOX + [raw, "-r", str(SPEECH_RATE), soft, "highpass", "90", "lowpass", "6500",
          "bass", "+2", "gain", "-n", "-3", "pad", str(LEAD_IN), str(LEAD_OUT)])
     if words_path and words is not None:
         words = [(start + LEAD_IN, word) for start, word in words]
@@ -257,11 +262,11 @@ def synth_sequence(out, notes, voice_args, fade_in, fade_out, work, tag):
                 tones += voice_args + [n]
         else:
             tones = voice_args + [note]
-        run(["sox", "-n", "-r", str(MUSIC_RATE), "-c", "1", part, "synth", "%.4f" % seconds]
+        run(SOX + ["-n", "-r", str(MUSIC_RATE), "-c", "1", part, "synth", "%.4f" % seconds]
             + tones + ["fade", "q", "%.3f" % fade_in, "%.4f" % seconds, "%.3f" % fade_out,
                        "gain", "-n", "-6"])
         parts.append(part)
-    run(["sox"] + parts + [out])
+    run(SOX + parts + [out])
 
 
 def make_background(out_path, work):
@@ -270,14 +275,14 @@ def make_background(out_path, work):
     synth_sequence(melody, [(n, b * BEAT) for n, b in MELODY], ["pluck"], 0.01, 0.6, work, "m")
     synth_sequence(pads, [(c, BAR) for c in CHORDS], ["sine"], 0.5, 0.7, work, "p")
     mixed = os.path.join(work, "mixed.wav")
-    run(["sox", "-m", "-v", "0.9", melody, "-v", "0.5", pads, mixed])
+    run(SOX + ["-m", "-v", "0.9", melody, "-v", "0.5", pads, mixed])
     # Render two rounds through the reverb and keep the second: its start then
     # carries the first round's tail, so the loop point is seamless.
     twice = os.path.join(work, "twice.wav")
-    run(["sox", mixed, mixed, twice, "reverb", "40", "50", "70", "remix", "-", "lowpass", "5000",
+    run(SOX + [mixed, mixed, twice, "reverb", "40", "50", "70", "remix", "-", "lowpass", "5000",
          "gain", "-n", "-4"])
     loop = os.path.join(work, "loop.wav")
-    run(["sox", twice, "-r", str(MUSIC_RATE), loop, "trim", "%.4f" % LOOP_SECONDS,
+    run(SOX + [twice, "-r", str(MUSIC_RATE), loop, "trim", "%.4f" % LOOP_SECONDS,
          "%.4f" % LOOP_SECONDS])
     encode(loop, out_path, ["-m", "m", "-b", "64"])
 
@@ -287,14 +292,14 @@ def make_snore(out_path, work):
     inhale = os.path.join(work, "in.wav")
     exhale = os.path.join(work, "out.wav")
     rest = os.path.join(work, "rest.wav")
-    run(["sox", "-n", "-r", str(MUSIC_RATE), "-c", "1", inhale, "synth", "1.6", "brownnoise",
+    run(SOX + ["-n", "-r", str(MUSIC_RATE), "-c", "1", inhale, "synth", "1.6", "brownnoise",
          "synth", "1.6", "sine", "amod", "32", "60", "lowpass", "400", "fade", "q", "0.6", "1.6",
          "0.5", "gain", "-n", "-8"])
-    run(["sox", "-n", "-r", str(MUSIC_RATE), "-c", "1", exhale, "synth", "1.4", "pinknoise",
+    run(SOX + ["-n", "-r", str(MUSIC_RATE), "-c", "1", exhale, "synth", "1.4", "pinknoise",
          "bandpass", "900", "300h", "fade", "q", "0.3", "1.4", "0.9", "gain", "-n", "-16"])
-    run(["sox", "-n", "-r", str(MUSIC_RATE), "-c", "1", rest, "trim", "0", "0.8"])
+    run(SOX + ["-n", "-r", str(MUSIC_RATE), "-c", "1", rest, "trim", "0", "0.8"])
     loop = os.path.join(work, "snore.wav")
-    run(["sox", inhale, exhale, rest, loop])
+    run(SOX + [inhale, exhale, rest, loop])
     encode(loop, out_path, ["-m", "m", "-b", "48"])
 
 

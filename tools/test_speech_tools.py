@@ -92,7 +92,8 @@ class WordTimings(unittest.TestCase):
             "I'll see...")
 
     def test_espeak_respells_whole_words_in_any_case(self):
-        self.assertEqual(make_audio.espeak_text("\u00ab\u0425\u043e\u043c\u0430, \u0445\u043e\u043c\u0430 "
+        self.assertEqual(make_audio.espeak_text("\u00ab\u0425\u043e\u043c\u0430, "
+                                                "\u0445\u043e\u043c\u0430 "
                                                 "\u0425\u043e\u043c\u044f\u043a!\u00bb"),
                          "\u00ab[[xVm'a]], [[xVm'a]] \u0425\u043e\u043c\u044f\u043a!\u00bb")
 
