@@ -5,7 +5,8 @@ No Russian speech recogniser ships with Debian, so each voice is judged by what
 can be measured: the stress each synthesiser's own phoneme output puts on the
 book's names and on words with "ё", the syllables it speaks against the
 text's, clipping, pauses at punctuation, pitch range and time per syllable.
-Prints one table; run it by hand (it is not part of the build):
+Prints one table; run it by hand (it is not part of the build, and Festival's
+Russian voice, Debian's festvox-ru, is installed only for it):
 
     tools/compare_russian_voices.py --content build/content
 """
