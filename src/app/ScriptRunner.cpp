@@ -10,6 +10,8 @@
 
 namespace {
 constexpr double kFramesPerSecond = 60.0;
+// Longer waits and drags are typos, and their frames would not fit a long.
+constexpr double kMaxSeconds = 1e9;
 
 struct Shape {
   int numbers;
@@ -33,6 +35,9 @@ bool parseNumber(const std::string& word, double& out) {
 bool validate(const ScriptRunner::Command& c, std::string& reason) {
   if (c.verb == "wait" && c.numbers[0] < 0) reason = "a wait cannot be negative";
   if (c.verb == "drag" && c.numbers[4] <= 0) reason = "a drag needs a positive duration";
+  if ((c.verb == "wait" && c.numbers[0] > kMaxSeconds) ||
+      (c.verb == "drag" && c.numbers[4] > kMaxSeconds))
+    reason = "a " + c.verb + " cannot last longer than 1e9 seconds";
   if (c.verb == "orientation" &&
       (c.numbers[0] < 1 || c.numbers[0] > 6 || c.numbers[0] != std::floor(c.numbers[0])))
     reason = "orientation must be 1 to 6";
@@ -122,7 +127,7 @@ bool ScriptRunner::run(const Command& c) {
   if (c.verb == "up") host.touchUp(0, float(n[0]), float(n[1]));
   if (c.verb == "tap") {
     host.touchDown(0, float(n[0]), float(n[1]));
-    pendingTapUp_ = true;
+    tapFramesLeft_ = kTapFrames;
     tapX_ = n[0];
     tapY_ = n[1];
     return false;
@@ -145,8 +150,8 @@ bool ScriptRunner::run(const Command& c) {
 }
 
 void ScriptRunner::onFrame() {
-  if (pendingTapUp_) {
-    pendingTapUp_ = false;
+  if (tapFramesLeft_ > 0) {
+    if (--tapFramesLeft_ > 0) return;
     PlatformHost::shared().touchUp(0, float(tapX_), float(tapY_));
   }
   if (drag_ && !stepDrag()) return;
