@@ -586,7 +586,8 @@ const std::string& kstStoryCredits() {
       "\n"
       "An interactive picture book.\n"
       "Story, pictures, voices and music were made for this book by the lumo-book team.\n"
-      "The voices are synthesised with espeak-ng; the music is synthesised with sox.\n"
+      "The English voice is Festival's US English HTS voice, the Russian voices are espeak-ng,\n"
+      "and the music is synthesised with sox.\n"
       "\n"
       "Спасибо, что читали вместе с нами!\n"
       "Thank you for reading with us!\n";
