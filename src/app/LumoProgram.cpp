@@ -5,8 +5,12 @@
 
 #include "AVAudioPlayer.h"
 #include "AudioBackend.h"
+#include "CCNodeController.h"
 #include "CommandLine.h"
+#include "DesktopDump.h"
+#include "DesktopWindow.h"
 #include "EventLog.h"
+#include "KeyCommands.h"
 #include "KstContentExport.h"
 #include "KstSound.h"
 #include "Log.h"
@@ -16,7 +20,9 @@
 #include "NSRunLoop.h"
 #include "PlatformHost.h"
 #include "ScriptRunner.h"
+#include "SoundSwitches.h"
 #include "StateDump.h"
+#include "WindowTitle.h"
 #include "lumoAppDelegate.h"
 
 namespace {
@@ -53,6 +59,20 @@ void wireScript(ScriptRunner& script, PlatformHost& host) {
   // A headless script ends the run when it has nothing left to do.
   if (host.isHeadless()) script.onFinished = [&host] { host.quit(0); };
   host.setFrameHook([&script] { script.onFrame(); });
+}
+
+void decorateWindow() {
+  const std::string icon = NSBundle::mainBundle().pathForResource("icon/lumo-book-128", "png");
+  if (!icon.empty()) DesktopWindow::shared().setIconFromFile(icon);
+}
+
+KeyCommands::Hooks bookHooks(lumoAppDelegate* book) {
+  return {[book] { return book->cc3World(); },
+          [book]() -> CCNode* {
+            return book->viewController() ? book->viewController()->controlledNode() : nullptr;
+          },
+          // The credits screen arrives with the application shell; until then Escape does nothing.
+          [] { return false; }};
 }
 }  // namespace
 
@@ -98,11 +118,18 @@ int runLumoProgram(int argc, const char* const* argv) {
 
   // Headless runs play sounds for their real length in virtual time, silently.
   AVAudioPlayer::setUseVirtualBackend(options.headless);
+  SoundSwitches::restore(options.mute);
+  decorateWindow();
+  auto title = WindowTitle::windowTitle();
+  title->start();
   auto delegate = makeObject<lumoAppDelegate>();
   delegate->setDemo(options.demo);
   lumoAppDelegate* book = delegate.get();
   StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
   StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
+  KeyCommands keys(bookHooks(book));
+  keys.listen();
+  StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });
   int status = host.run(delegate.get());
   host.setFrameHook(nullptr);
   KstSound::shared()->releasePlayers();
