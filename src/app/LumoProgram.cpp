@@ -35,6 +35,7 @@ void registerDumpSections() {
   StateDump::shared().addSection("pendingCalls", dumpPendingCalls);
   StateDump::shared().addSection("scene", dumpScene);
   StateDump::shared().addSection("sound", dumpSound);
+  StateDump::shared().addSection("process", dumpProcess);
 }
 
 void logNotifications() {

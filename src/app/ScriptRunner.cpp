@@ -11,6 +11,8 @@
 
 namespace {
 constexpr double kFramesPerSecond = 60.0;
+// Longer waits and drags are typos, and their frames would not fit a long.
+constexpr double kMaxSeconds = 1e9;
 // A held key repeats as a desktop keyboard does: after half a second, 30 times a second.
 constexpr long kRepeatDelayFrames = 30;
 constexpr long kRepeatEveryFrames = 2;
@@ -39,13 +41,17 @@ bool parseNumber(const std::string& word, double& out) {
 bool validate(const ScriptRunner::Command& c, std::string& reason) {
   if (c.verb == "wait" && c.numbers[0] < 0) reason = "a wait cannot be negative";
   if (c.verb == "drag" && c.numbers[4] <= 0) reason = "a drag needs a positive duration";
+  if ((c.verb == "wait" && c.numbers[0] > kMaxSeconds) ||
+      (c.verb == "drag" && c.numbers[4] > kMaxSeconds))
+    reason = "a " + c.verb + " cannot last longer than 1e9 seconds";
   if ((c.verb == "key" || c.verb == "hold") && !KeyInput::keyNamed(c.path)) {
     std::string known;
     for (Key key : KeyInput::allKeys())
       known += (known.empty() ? "" : ", ") + KeyInput::nameOf(key);
     reason = "unknown key \"" + c.path + "\" (known: " + known + ")";
   }
-  if (c.verb == "hold" && c.numbers[0] <= 0) reason = "a key is held for a positive time";
+  if (c.verb == "hold" && (c.numbers[0] <= 0 || c.numbers[0] > kMaxSeconds))
+    reason = "a key is held for a positive time of at most 1e9 seconds";
   if (c.verb == "wheel" && (c.numbers[0] == 0 || c.numbers[0] != std::floor(c.numbers[0]) ||
                             std::fabs(c.numbers[0]) > 100))
     reason = "the wheel turns by a whole number of notches, 1 to 100 either way";

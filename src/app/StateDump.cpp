@@ -1,7 +1,12 @@
 #include "StateDump.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <fstream>
 
+#include "CC3Camera.h"
+#include "CC3MeshNode.h"
 #include "CCDirector.h"
 #include "CCLayer.h"
 #include "CCNode.h"
@@ -115,8 +120,73 @@ nlohmann::json dumpBook(const lumoWorld* world) {
   return b;
 }
 
-nlohmann::json dumpWorld(const CC3Node* node) {
-  if (!node) return nullptr;
+namespace {
+// The corners of the part of a box (given by its 8 corners in world space)
+// that lies in front of the camera's near plane: the corners in front, and
+// where the box's edges cross the plane.
+std::vector<CC3Vec3> cornersInFront(const CC3Vec3 (&corners)[8], CC3Camera* camera) {
+  const GLfloat near = camera->frustum()->near();
+  GLfloat depth[8];  // beyond the near plane when positive
+  for (int i = 0; i < 8; ++i)
+    depth[i] = -camera->modelviewMatrix()->transformLocation(corners[i]).z - near;
+  std::vector<CC3Vec3> points;
+  for (int i = 0; i < 8; ++i) {
+    if (depth[i] >= 0) points.push_back(corners[i]);
+    // Corners one bit apart share an edge.
+    for (int bit = 1; bit < 8; bit <<= 1) {
+      const int j = i | bit;
+      if (j == i || (depth[i] >= 0) == (depth[j] >= 0)) continue;
+      const GLfloat t = depth[i] / (depth[i] - depth[j]);
+      points.push_back(CC3Vec3Add(
+          corners[i], CC3Vec3ScaleUniform(CC3Vec3Difference(corners[j], corners[i]), t)));
+    }
+  }
+  return points;
+}
+}  // namespace
+
+std::optional<CGRect> screenRectOf(CC3Node* node, CC3Camera* camera, CGSize picture) {
+  auto* mesh = dynamic_cast<CC3MeshNode*>(node);
+  if (!mesh || !mesh->meshModel() || !camera || !node->visible()) return std::nullopt;
+  if (!node->doesIntersectFrustum(camera->frustum())) return std::nullopt;
+  const CC3Box box = mesh->meshModel()->boundingBox();
+  if (box == kCC3BoxZero) return std::nullopt;
+  CC3Vec3 corners[8];
+  for (int i = 0; i < 8; ++i) {
+    const CC3Vec3 local{(i & 1) ? box.maximum.x : box.minimum.x,
+                        (i & 2) ? box.maximum.y : box.minimum.y,
+                        (i & 4) ? box.maximum.z : box.minimum.z};
+    corners[i] = node->transformMatrix()->transformLocation(local);
+  }
+  const std::vector<CC3Vec3> points = cornersInFront(corners, camera);
+  if (points.empty()) return std::nullopt;
+  float left = picture.width, right = 0, top = picture.height, bottom = 0;
+  for (const CC3Vec3& point : points) {
+    // Layer points grow upwards; the picture's pixels grow downwards.
+    const CC3Vec3 projected = camera->projectLocation(point);
+    const float x = projected.x, y = picture.height - projected.y;
+    left = std::min(left, x);
+    right = std::max(right, x);
+    top = std::min(top, y);
+    bottom = std::max(bottom, y);
+  }
+  left = std::max(left, 0.0f);
+  top = std::max(top, 0.0f);
+  right = std::min(right, picture.width);
+  bottom = std::min(bottom, picture.height);
+  if (right <= left || bottom <= top) return std::nullopt;
+  return CGRectMake(left, top, right - left, bottom - top);
+}
+
+nlohmann::json dumpProcess() {
+  long pages = 0, resident = 0;
+  std::ifstream statm("/proc/self/statm");
+  statm >> pages >> resident;
+  return {{"rssBytes", statm ? resident * sysconf(_SC_PAGESIZE) : 0L}};
+}
+
+namespace {
+nlohmann::json dumpWorldNode(CC3Node* node, CC3Camera* camera, CGSize picture) {
   nlohmann::json n;
   n["name"] = node->name().value_or("");
   n["class"] = node->className();
@@ -127,9 +197,21 @@ nlohmann::json dumpWorld(const CC3Node* node) {
   n["rotation"] = {r.x, r.y, r.z};
   n["scale"] = {s.x, s.y, s.z};
   n["touchEnabled"] = node->isTouchEnabled();
+  if (auto rect = screenRectOf(node, camera, picture)) {
+    n["screenRect"] = {rect->origin.x, rect->origin.y, rect->size.width, rect->size.height};
+  } else {
+    n["screenRect"] = nullptr;
+  }
   nlohmann::json children = nlohmann::json::array();
   for (std::size_t i = 0; i < node->childCount(); ++i)
-    children.push_back(dumpWorld(node->childAt(i)));
+    children.push_back(dumpWorldNode(node->childAt(i), camera, picture));
   n["children"] = children;
   return n;
+}
+}  // namespace
+
+nlohmann::json dumpWorld(CC3World* world) {
+  if (!world) return nullptr;
+  CGSize picture = CCDirector::sharedDirector()->winSize();
+  return dumpWorldNode(world, world->activeCamera(), picture);
 }

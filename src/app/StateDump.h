@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,20 @@ nlohmann::json dumpSound();
 nlohmann::json dumpScene();
 
 class lumoWorld;
+class CC3Camera;
 class CC3Node;
+class CC3World;
+struct CGRect;
+struct CGSize;
 // The reading state (page, language, locks, ground names); null without a world.
 nlohmann::json dumpBook(const lumoWorld* world);
-// The 3D node tree under `node`; null without one.
-nlohmann::json dumpWorld(const CC3Node* node);
+// The world's 3D node tree; null without a world. Each node carries its
+// "screenRect" (see screenRectOf), or null.
+nlohmann::json dumpWorld(CC3World* world);
+// Where a node is drawn this frame, in pixels of the picture (`picture` wide
+// and high, origin top-left): the projected bounds of its mesh, clipped to
+// the part in front of the camera and to the picture. Nothing when it is not
+// drawn: hidden, outside the camera's frustum, off the picture or without a mesh.
+std::optional<CGRect> screenRectOf(CC3Node* node, CC3Camera* camera, CGSize picture);
+// The program's own figures: its resident memory.
+nlohmann::json dumpProcess();

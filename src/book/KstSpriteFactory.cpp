@@ -4,8 +4,9 @@
 #include <cfloat>
 #include <charconv>
 #include <climits>
+#include <clocale>
 #include <cmath>
-#include <string_view>
+#include <cstdlib>
 
 #include "Log.h"
 
@@ -89,8 +90,10 @@ float KstSpriteFactory::readFloat(const std::string& text) {
   auto [end, error] = std::from_chars(first, last, value);
   (void)end;
   if (error == std::errc::result_out_of_range) {
-    const std::string_view number(first, last - first);
-    value = number.find("e-") != number.npos || number.find("E-") != number.npos ? 0.0 : HUGE_VAL;
+    // Beyond a double either way ("1e400", "0.000...1"): the C reader says
+    // which, infinity or zero. Its "C" locale keeps the decimal point a point.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    value = strtod_l(std::string(first, last).c_str(), nullptr, cLocale);
   }
   // Clamp before narrowing: a double beyond the float range has no float value.
   const float magnitude = value > FLT_MAX ? HUGE_VALF : static_cast<float>(value);

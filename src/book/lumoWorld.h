@@ -122,8 +122,19 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void requestCredits(CC3Node* button);
 
   // MARK: private helpers of the turns
+  // The layers of the incoming ground rise over 1.5 s and the ground lifts
+  // 5 units; the last layer settles the turn.
+  void raiseIncomingPage(const std::string& groundName, float degrees);
+  void rotateLayers(CC3Node* ground, ccSeconds duration, float degrees, bool settleOnLast);
 
   // MARK: private helpers of touch
+  // One drag step from lastGesture: a turn request each 120 points.
+  void dragTo(CGPoint point);
+  // Every child of the current ground, or only its "-t" figures.
+  void setGroundChildrenTouchEnabled(bool enabled, bool figuresOnly);
+  // The four-step rock about the figure's bottom edge, then its end.
+  void wobble(CC3Node* figure);
+  bool dragRefusalLogged_ = false;
 
   // MARK: private helpers of the panel
 

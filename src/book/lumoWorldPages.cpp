@@ -3,6 +3,7 @@
 #include "CC3Texture.h"
 #include "CCActionInstant.h"
 #include "CCActionInterval.h"
+#include "EventLog.h"
 #include "KstSound.h"
 #include "KstSpriteFactory.h"
 #include "NSRunLoop.h"
@@ -101,6 +102,7 @@ void lumoWorld::cleanStage() {
 void lumoWorld::renderStage() {
   cleanStage();
   removeReflashStageLimited();
+  EventLog::log("page", "settled " + std::to_string(stageInfo_->curStageIndex()));
   if (CC3Node* ground = getNodeNamed(stageInfo_->curGroundName())) {
     for (std::size_t i = 0; i < ground->childCount(); ++i) {
       CC3Node* child = ground->childAt(i);

@@ -1,8 +1,10 @@
 #include "NSUserDefaults.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -71,7 +73,8 @@ std::optional<std::string> NSUserDefaults::stringForKey(const std::string& key) 
   if (it == values_.end()) return std::nullopt;
   if (auto s = std::get_if<std::string>(&it->second)) return *s;
   double d = std::get<double>(it->second);
-  if (d == static_cast<double>(static_cast<long long>(d)))
+  // Only a whole number within long long's range converts to one.
+  if (d >= -0x1p63 && d < 0x1p63 && d == std::trunc(d))
     return std::to_string(static_cast<long long>(d));
   return std::to_string(d);
 }
@@ -89,7 +92,11 @@ std::optional<double> NSUserDefaults::numberForKey(const std::string& key) const
 
 long NSUserDefaults::integerForKey(const std::string& key) const {
   auto d = numberForKey(key);
-  return d ? static_cast<long>(*d) : 0;
+  if (!d || std::isnan(*d)) return 0;
+  // Beyond long's range (a damaged file, "1e30", "inf") the nearest end.
+  if (*d >= 0x1p63) return std::numeric_limits<long>::max();
+  if (*d < -0x1p63) return std::numeric_limits<long>::min();
+  return static_cast<long>(*d);
 }
 
 void NSUserDefaults::changed(bool differs) {

@@ -15,6 +15,7 @@
 #include "GLDisplay.h"
 #include "KeyInput.h"
 #include "Log.h"
+#include "MotionSensor.h"
 #include "NSAutoreleasePool.h"
 #include "NSRunLoop.h"
 #include "PNGWriter.h"
@@ -60,7 +61,7 @@ struct PlatformHost::Window {
   bool minimized = false;
   bool fullscreen = false;
   std::map<long, Ptr<UITouch>> touches;
-  SDL_Sensor* accelerometer = nullptr;
+  MotionSensor motion;
 };
 
 PlatformHost& PlatformHost::shared() {
@@ -92,7 +93,6 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
     error = "no display to open a window on (try --headless): " + std::string(SDL_GetError());
     return false;
   }
-  SDL_InitSubSystem(SDL_INIT_SENSOR);
   window_->window =
       SDL_CreateWindow("Lumo Book", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kPictureLong,
                        kPictureShort, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
@@ -109,11 +109,8 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
   if (!GLDisplay::openForX11Window(info.info.x11.display, info.info.x11.window, error))
     return false;
   DesktopWindow::shared().attach(window_->window);
-  for (int i = 0; i < SDL_NumSensors(); ++i)
-    if (SDL_SensorGetDeviceType(i) == SDL_SENSOR_ACCEL) {
-      window_->accelerometer = SDL_SensorOpen(i);
-      break;
-    }
+  if (window_->motion.open())
+    logMessage(LogLevel::Info, "motion sensor: " + window_->motion.name());
   gWakeEvent = SDL_RegisterEvents(1);
   NSRunLoop::mainRunLoop().setWakeUp([] {
     SDL_Event e{};
@@ -291,14 +288,8 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
         if (e.type == SDL_FINGERUP) touchUp(finger, px, py);
         break;
       }
-      case SDL_SENSORUPDATE:
-        if (window_->accelerometer) {
-          const float* d = e.sensor.data;
-          accelerate(d[0] / SDL_STANDARD_GRAVITY, d[1] / SDL_STANDARD_GRAVITY,
-                     d[2] / SDL_STANDARD_GRAVITY);
-        }
-        break;
       default:
+        window_->motion.handleEvent(e);
         break;
     }
   }
