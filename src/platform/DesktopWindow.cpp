@@ -49,6 +49,8 @@ bool DesktopWindow::setIconFromFile(const std::string& path) {
 void DesktopWindow::setFullscreen(bool fullscreen) {
   fullscreen_ = fullscreen;
   showCursor(true);
+  cancelPreviousPerformRequestsWithTarget(this, SELECTOR(DesktopWindow::hideIdleCursor));
+  checkPending_ = false;
   if (!fullscreen_) return;
   lastMotion_ = Clock::current().seconds();
   scheduleCursorCheck(kCursorIdleSeconds);
