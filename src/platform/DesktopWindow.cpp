@@ -1,6 +1,10 @@
 #include "DesktopWindow.h"
 
 #include <SDL.h>
+#include <langinfo.h>
+
+#include <clocale>
+#include <cstring>
 
 #include <vector>
 
@@ -14,8 +18,20 @@ DesktopWindow& DesktopWindow::shared() {
   return *window;
 }
 
+namespace {
+// The window system takes a title through the C library's character type,
+// plain ASCII until a program chooses one: a Russian title would reach the
+// window manager as nothing but its Latin part. The reader's own choice if it
+// is UTF-8, else UTF-8 all the same.
+void useUtf8CharacterType() {
+  std::setlocale(LC_CTYPE, "");
+  if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+}  // namespace
+
 void DesktopWindow::attach(SDL_Window* window) {
   window_ = window;
+  if (window_) useUtf8CharacterType();
   if (window_ && !title_.empty()) SDL_SetWindowTitle(window_, title_.c_str());
 }
 
