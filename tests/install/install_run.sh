@@ -26,6 +26,9 @@ grep -qx 'Icon=lumo-book' "$desktop" || fail "the launcher names another icon"
 grep -q '^Categories=.*Education;' "$desktop" || fail "the launcher is not under Education"
 grep -qx 'Name=Ryzhik and the Little Star' "$desktop" || fail "no English name"
 grep -qx 'Name\[ru\]=Рыжик и звёздочка' "$desktop" || fail "no Russian name"
+if command -v desktop-file-validate > /dev/null; then
+  desktop-file-validate "$desktop" || fail "the launcher entry is not valid"
+fi
 for size in 16 24 32 48 64 128 256; do
   [ -s "$share/icons/hicolor/${size}x${size}/apps/lumo-book.png" ] || fail "no ${size}px icon"
 done
