@@ -36,6 +36,7 @@ void registerDumpSections() {
   StateDump::shared().addSection("scene", dumpScene);
   StateDump::shared().addSection("sound", dumpSound);
   StateDump::shared().addSection("process", dumpProcess);
+  StateDump::shared().addSection("views", dumpViews);
 }
 
 void logNotifications() {

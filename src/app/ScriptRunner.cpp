@@ -156,7 +156,7 @@ bool ScriptRunner::run(const Command& c) {
   if (c.verb == "up") host.touchUp(0, float(n[0]), float(n[1]));
   if (c.verb == "tap") {
     host.touchDown(0, float(n[0]), float(n[1]));
-    pendingTapUp_ = true;
+    tapFramesLeft_ = kTapFrames;
     tapX_ = n[0];
     tapY_ = n[1];
     return false;
@@ -187,8 +187,8 @@ bool ScriptRunner::run(const Command& c) {
 }
 
 void ScriptRunner::onFrame() {
-  if (pendingTapUp_) {
-    pendingTapUp_ = false;
+  if (tapFramesLeft_ > 0) {
+    if (--tapFramesLeft_ > 0) return;
     PlatformHost::shared().touchUp(0, float(tapX_), float(tapY_));
   }
   if (drag_ && !stepDrag()) return;

@@ -42,7 +42,11 @@ class ScriptRunner {
   std::vector<Command> commands_;
   std::size_t next_ = 0;
   long framesToWait_ = 0;
-  bool pendingTapUp_ = false;
+  // A tap lifts two frames after it went down: the world picks the node under
+  // a touch in the frame after it and delivers the pick in the next one, and
+  // an up queued between those two would share the down's empty pick.
+  static constexpr int kTapFrames = 2;
+  int tapFramesLeft_ = 0;
   double tapX_ = 0, tapY_ = 0;
   std::optional<Drag> drag_;
   struct Hold {

@@ -8,6 +8,7 @@
 #include "UIAccelerometer.h"
 #include "lmStageInfo.h"
 
+class CC3Billboard;
 class CC3PlaneNode;
 class NSNotification;
 class KstSpriteId;
@@ -137,8 +138,26 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   bool dragRefusalLogged_ = false;
 
   // MARK: private helpers of the panel
+  // A node of the page on stage (a child of the current ground), or none.
+  CC3Node* currentGroundChild(const std::string& name);
+  // A not opaque centred plane showing `name`.png, inverted as the book's pictures are.
+  Ptr<CC3PlaneNode> makeAsidePlane(const std::string& name, CGSize size, GLuint tag);
+  // The narration text as a billboard named `name`; `measured` gets the text's size.
+  Ptr<CC3Billboard> makeAsideText(const std::string& name, const std::string& text,
+                                  CGSize& measured);
+  void cancelPendingPageCalls();
+  // Removal leaves a node's actions running: a pulse for ever would keep it alive.
+  static void removeWithActions(CC3Node* node);
+  void removeAsidePanel();
+  void pulseRepeatButton();
+  void placeDialogueHint();
 
   // MARK: private helpers of the language
+  // Answers whether the title is on stage.
+  bool rockTitle(const std::string& name);
+  void finishLanguageChange(const std::string& oldTitle, std::int32_t toLanguage);
+  // Each menu pair shows the selected image for `language` and the plain one otherwise.
+  void showMenuPairs(std::int32_t language);
 
   // MARK: private helpers of the menus
   // A control plane: a x b design pixels scaled by `factor`, standing on a

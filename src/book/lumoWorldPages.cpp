@@ -70,6 +70,8 @@ void lumoWorld::renderBeginningStageWithIndex(std::int32_t index) {
   stageInfo_->setCurGroundName(buildStage(index));
   animateCoverTitle(-90);
   performSelector(SELECTOR(lumoWorld::addHelpAlert), 2.0);
+  // The language menu joins the cover once set-up has finished.
+  if (index == 1) performSelector(SELECTOR(lumoWorld::addMenu), 0.0);
 }
 
 void lumoWorld::animateTitle(const std::string& name, Selector<> followUp, float depth) {
@@ -118,6 +120,7 @@ void lumoWorld::runStageEffects() {
   if (page == 1) {
     removeHome();
     animateCoverTitle(-100);
+    addMenu();
   } else if (page == 2) {
     addHome();
   } else if (page == 11) {

@@ -19,6 +19,7 @@
 #include "NSAutoreleasePool.h"
 #include "NSRunLoop.h"
 #include "PNGWriter.h"
+#include "PictureMapping.h"
 #include "UIAccelerometer.h"
 #include "UIApplication.h"
 #include "UIDevice.h"
@@ -37,20 +38,6 @@ double monotonicSeconds() {
 bool portraitHeld() {
   int o = UIDevice::currentDevice().heldOrientation();
   return o == 1 || o == 2;
-}
-
-// A point of the upright picture (origin top-left) on the device screen.
-CGPoint pictureToScreen(float px, float py) {
-  switch (UIDevice::currentDevice().heldOrientation()) {
-    case 1:
-      return {px, py};
-    case 2:
-      return {kPictureShort - px, kPictureLong - py};
-    case 4:
-      return {py, kPictureLong - px};
-    default:
-      return {kPictureShort - py, px};
-  }
 }
 
 Uint32 gWakeEvent = 0;
@@ -298,7 +285,8 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
 void PlatformHost::touch(long finger, float px, float py, int phase) {
   UIWindow* window = UIWindow::keyWindow();
   auto& touches = window_->touches;
-  const CGPoint screen = pictureToScreen(px, py);
+  const CGPoint screen =
+      PictureMapping::pictureToScreen({px, py}, UIDevice::currentDevice().heldOrientation());
   const double now = Clock::current().seconds();
   if (phase == UITouchPhaseBegan) {
     if (!window || touches.count(finger)) return;

@@ -65,6 +65,7 @@ class lumoWorldTest : public HeadlessDirectorTest {
     for (ccSeconds t = 0; t < seconds; t += 0.05f) {
       clock->advance(0.05);
       CCScheduler::sharedScheduler()->tick(0.05f);
+      NSRunLoop::mainRunLoop().runDue();  // the world's delayed calls
     }
   }
 
