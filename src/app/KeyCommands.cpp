@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 
+#include "CCNodeController.h"
 #include "SoundSwitches.h"
+#include "lumoAppDelegate.h"
 #include "lumoWorld.h"
 
 namespace {
@@ -10,6 +12,19 @@ constexpr int kForward = 0, kBack = 1;
 }  // namespace
 
 KeyCommands::KeyCommands(Hooks hooks) : hooks_(std::move(hooks)), notice_(ToastNotice::notice()) {}
+
+KeyCommands::Hooks KeyCommands::hooksFor(lumoAppDelegate* book) {
+  return {[book] { return book->cc3World(); },
+          [book]() -> CCNode* {
+            return book->viewController() ? book->viewController()->controlledNode() : nullptr;
+          },
+          [book] {
+            // As the credits' back button; nothing while no credits are shown.
+            if (!book->creditsView()) return false;
+            book->didClickQuitButton();
+            return true;
+          }};
+}
 
 KeyCommands::~KeyCommands() {
   if (!listening_) return;

@@ -6,6 +6,7 @@
 #include "ToastNotice.h"
 
 class CCNode;
+class lumoAppDelegate;
 class lumoWorld;
 
 // What the book's keys and the mouse wheel do. Each is another way to do what
@@ -19,6 +20,8 @@ class KeyCommands {
     std::function<bool()> closeCredits;  // true when a credits screen was open and is closing
   };
   explicit KeyCommands(Hooks hooks);
+  // The book, the book's layer and the credits screen of the running program.
+  static Hooks hooksFor(lumoAppDelegate* book);
 
   // Listens to the shared key input (and stops listening when destroyed).
   void listen();

@@ -5,7 +5,6 @@
 
 #include "AVAudioPlayer.h"
 #include "AudioBackend.h"
-#include "CCNodeController.h"
 #include "CommandLine.h"
 #include "DesktopDump.h"
 #include "DesktopWindow.h"
@@ -68,14 +67,6 @@ void decorateWindow() {
   if (!icon.empty()) DesktopWindow::shared().setIconFromFile(icon);
 }
 
-KeyCommands::Hooks bookHooks(lumoAppDelegate* book) {
-  return {[book] { return book->cc3World(); },
-          [book]() -> CCNode* {
-            return book->viewController() ? book->viewController()->controlledNode() : nullptr;
-          },
-          // The credits screen arrives with the application shell; until then Escape does nothing.
-          [] { return false; }};
-}
 }  // namespace
 
 int runLumoProgram(int argc, const char* const* argv) {
@@ -129,7 +120,7 @@ int runLumoProgram(int argc, const char* const* argv) {
   lumoAppDelegate* book = delegate.get();
   StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
   StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
-  KeyCommands keys(bookHooks(book));
+  KeyCommands keys(KeyCommands::hooksFor(book));
   keys.listen();
   StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });
   int status = host.run(delegate.get());
