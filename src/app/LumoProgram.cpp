@@ -6,7 +6,10 @@
 #include "AVAudioPlayer.h"
 #include "AudioBackend.h"
 #include "CommandLine.h"
+#include "DesktopDump.h"
+#include "DesktopWindow.h"
 #include "EventLog.h"
+#include "KeyCommands.h"
 #include "KstContentExport.h"
 #include "KstSound.h"
 #include "Log.h"
@@ -16,7 +19,9 @@
 #include "NSRunLoop.h"
 #include "PlatformHost.h"
 #include "ScriptRunner.h"
+#include "SoundSwitches.h"
 #include "StateDump.h"
+#include "WindowTitle.h"
 #include "lumoAppDelegate.h"
 
 namespace {
@@ -56,6 +61,12 @@ void wireScript(ScriptRunner& script, PlatformHost& host) {
   if (host.isHeadless()) script.onFinished = [&host] { host.quit(0); };
   host.setFrameHook([&script] { script.onFrame(); });
 }
+
+void decorateWindow() {
+  const std::string icon = NSBundle::mainBundle().pathForResource("icon/lumo-book-128", "png");
+  if (!icon.empty()) DesktopWindow::shared().setIconFromFile(icon);
+}
+
 }  // namespace
 
 int runLumoProgram(int argc, const char* const* argv) {
@@ -100,11 +111,18 @@ int runLumoProgram(int argc, const char* const* argv) {
 
   // Headless runs play sounds for their real length in virtual time, silently.
   AVAudioPlayer::setUseVirtualBackend(options.headless);
+  SoundSwitches::restore(options.mute);
+  decorateWindow();
+  auto title = WindowTitle::windowTitle();
+  title->start();
   auto delegate = makeObject<lumoAppDelegate>();
   delegate->setDemo(options.demo);
   lumoAppDelegate* book = delegate.get();
   StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
   StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
+  KeyCommands keys(KeyCommands::hooksFor(book));
+  keys.listen();
+  StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });
   int status = host.run(delegate.get());
   host.setFrameHook(nullptr);
   KstSound::shared()->releasePlayers();

@@ -81,6 +81,13 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void addHelpAlert();
   void creditsDidFinish(NSNotification* notification);
 
+  // MARK: keyboard and wheel (lumoWorldKeys.cpp)
+  // What a drag of more than 120 points does, in `direction` 0 forward or 1
+  // back: nothing while dragging is locked. True when the turn was requested.
+  bool requestTurnFromKey(std::int32_t direction);
+  // A tap on the home button, only while it is on screen and can be tapped.
+  bool requestHomeFromKey();
+
   // MARK: state
   KstStage* stage() const { return stage_.get(); }
   lmStageInfo* stageInfo() const { return stageInfo_.get(); }

@@ -10,8 +10,10 @@
 #include <thread>
 
 #include "CADisplayLink.h"
+#include "DesktopWindow.h"
 #include "EAGLContext.h"
 #include "GLDisplay.h"
+#include "KeyInput.h"
 #include "Log.h"
 #include "MotionSensor.h"
 #include "NSAutoreleasePool.h"
@@ -93,6 +95,7 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
   }
   if (!GLDisplay::openForX11Window(info.info.x11.display, info.info.x11.window, error))
     return false;
+  DesktopWindow::shared().attach(window_->window);
   if (window_->motion.open())
     logMessage(LogLevel::Info, "motion sensor: " + window_->motion.name());
   gWakeEvent = SDL_RegisterEvents(1);
@@ -222,16 +225,25 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
         break;
       case SDL_KEYDOWN:
         if (e.key.keysym.sym == SDLK_F11) {
+          if (e.key.repeat) break;
           window_->fullscreen = !window_->fullscreen;
           SDL_SetWindowFullscreen(window_->window,
                                   window_->fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+          DesktopWindow::shared().setFullscreen(window_->fullscreen);
         } else if (e.key.keysym.sym == SDLK_r && (e.key.keysym.mod & KMOD_CTRL)) {
           auto& device = UIDevice::currentDevice();
           device.setOrientation(device.heldOrientation() == 4 ? UIDeviceOrientationLandscapeLeft
                                                               : UIDeviceOrientationLandscapeRight);
         } else if (e.key.keysym.sym == SDLK_q && (e.key.keysym.mod & KMOD_CTRL)) {
           quit(0);
+        } else if (auto key = KeyInput::fromWindowKey(e.key.keysym.sym, e.key.keysym.scancode,
+                                                      e.key.keysym.mod, e.key.repeat != 0)) {
+          KeyInput::shared().press(*key);
         }
+        break;
+      case SDL_MOUSEWHEEL:
+        KeyInput::shared().roll(KeyInput::notchesFromWindowWheel(
+            e.wheel.y, e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED));
         break;
       case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT &&
@@ -239,6 +251,7 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
           touchDown(-1, px, py);
         break;
       case SDL_MOUSEMOTION:
+        DesktopWindow::shared().pointerMoved();
         if ((e.motion.state & SDL_BUTTON_LMASK) &&
             windowToPicture(window_->window, float(e.motion.x), float(e.motion.y), px, py))
           touchMove(-1, px, py);

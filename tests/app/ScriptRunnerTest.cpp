@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CommandLine.h"
+#include "KeyInput.h"
 #include "ScriptRunner.h"
 
 TEST(ScriptParsing, AcceptsEveryCommandAndComments) {
@@ -75,4 +76,88 @@ TEST(CommandLineParsing, FlagsAndErrors) {
   const char* demo[] = {"lumo-book", "--demo", "fireworks"};
   EXPECT_FALSE(CommandLine::parse(3, demo, bad, error));
   EXPECT_EQ(error, "unknown demo \"fireworks\" (known: actions, narration)");
+}
+
+TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
+  ScriptRunner script;
+  std::string error;
+  ASSERT_TRUE(script.parse("key Right\nhold Space 1.5\nwheel -2\nkey M\n", error)) << error;
+  ASSERT_EQ(script.commands().size(), 4u);
+  EXPECT_EQ(script.commands()[1].path, "Space");
+  EXPECT_DOUBLE_EQ(script.commands()[1].numbers[0], 1.5);
+  EXPECT_DOUBLE_EQ(script.commands()[2].numbers[0], -2);
+  const std::string known = "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, M, N)";
+  struct Case {
+    const char* text;
+    std::string error;
+  } cases[] = {
+      {"key right\n", "line 1: unknown key \"right\" " + known},
+      {"key H\n", "line 1: unknown key \"H\" " + known},
+      {"key\n", "line 1: \"key\" takes 1 argument(s)"},
+      {"hold 2 Right\n", "line 1: \"Right\" is not a number"},
+      {"hold Right 0\n", "line 1: a key is held for a positive time of at most 1e9 seconds"},
+      {"wheel 0\n", "line 1: the wheel turns by a whole number of notches, 1 to 100 either way"},
+      {"wheel 1.5\n", "line 1: the wheel turns by a whole number of notches, 1 to 100 either way"},
+      {"wheel 101\n", "line 1: the wheel turns by a whole number of notches, 1 to 100 either way"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(script.parse(c.text, error)) << c.text;
+    EXPECT_EQ(error, c.error);
+  }
+}
+
+TEST(ScriptKeys, HeldKeyRepeatsAfterHalfASecondThirtyTimesASecond) {
+  std::vector<KeyStroke> strokes;
+  std::vector<int> rolls;
+  KeyInput::shared().setKeyHandler([&](const KeyStroke& s) { strokes.push_back(s); });
+  KeyInput::shared().setWheelHandler([&](int n) { rolls.push_back(n); });
+  ScriptRunner script;
+  std::string error;
+  ASSERT_TRUE(script.parse("hold Right 1\nkey Escape\nwheel 3\n", error)) << error;
+  int frames = 0;
+  for (; !script.finished() && frames < 200; ++frames) script.onFrame();
+  KeyInput::shared().setKeyHandler(nullptr);
+  KeyInput::shared().setWheelHandler(nullptr);
+  // The press, then repeats at frames 30, 32, ... 60 of the hold; then the next commands.
+  ASSERT_EQ(strokes.size(), 1u + 16u + 1u);
+  EXPECT_EQ(strokes.front(), (KeyStroke{Key::Right, false}));
+  for (std::size_t i = 1; i <= 16; ++i) EXPECT_EQ(strokes[i], (KeyStroke{Key::Right, true}));
+  EXPECT_EQ(strokes.back(), (KeyStroke{Key::Escape, false}));
+  EXPECT_EQ(rolls, std::vector<int>{3});
+  EXPECT_EQ(frames, 61);
+}
+
+TEST(CommandLineParsing, MuteAndAHelpThatNamesEveryOptionAndKey) {
+  const char* args[] = {"lumo-book", "--mute"};
+  CommandLine line;
+  std::string error;
+  ASSERT_TRUE(CommandLine::parse(2, args, line, error)) << error;
+  EXPECT_TRUE(line.mute);
+  const std::string help = CommandLine::usage();
+  for (const char* option : {"--mute", "--headless", "--script", "--frames", "--log-events",
+                             "--demo", "--export-content", "--version", "--help"}) {
+    EXPECT_NE(help.find(option), std::string::npos) << option;
+    if (std::string(option) == "--help") continue;
+    // Every option the help names is one the program takes.
+    const char* one[] = {"lumo-book", option, "1"};
+    CommandLine parsed;
+    const bool takesValue = std::string(option) == "--script" ||
+                            std::string(option) == "--frames" ||
+                            std::string(option) == "--export-content";
+    if (std::string(option) != "--demo") {
+      EXPECT_TRUE(CommandLine::parse(takesValue ? 3 : 2, one, parsed, error)) << option << error;
+    }
+  }
+  for (Key key : KeyInput::allKeys()) {
+    std::string name = KeyInput::nameOf(key);
+    if (name == "PageDown") name = "Page Down";
+    if (name == "PageUp") name = "Page Up";
+    const bool listed = help.find("\n  " + name + " ") != std::string::npos ||
+                        help.find("\n  " + name + ",") != std::string::npos ||
+                        help.find(", " + name + " ") != std::string::npos ||
+                        help.find(", " + name + ",") != std::string::npos;
+    EXPECT_TRUE(listed) << name;
+  }
+  for (const char* windowKey : {"F11", "Ctrl+R", "Ctrl+Q", "wheel"})
+    EXPECT_NE(help.find(windowKey), std::string::npos) << windowKey;
 }
