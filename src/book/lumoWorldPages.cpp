@@ -98,7 +98,9 @@ void lumoWorld::animateCoverTitle(float depth) {
 }
 
 void lumoWorld::cleanStage() {
-  if (CC3Node* old = getNodeNamed(stageInfo_->shouldRemoveGroundName())) old->remove();
+  // A removed node's actions keep running: the old page's hint pulse would
+  // hold the page alive.
+  removeWithActions(getNodeNamed(stageInfo_->shouldRemoveGroundName()));
 }
 
 void lumoWorld::renderStage() {
