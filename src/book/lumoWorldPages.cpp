@@ -123,9 +123,9 @@ void lumoWorld::runStageEffects() {
     addMenu();
   } else if (page == 2) {
     addHome();
-  } else if (page == 11) {
-    KstSound::shared()->playSpecialSoundWithName("b_snore", "mp3");
-  } else if (page == 10 || page == 12) {
+  } else if (!stage_->loopSoundForStage(page).empty()) {
+    KstSound::shared()->playSpecialSoundWithName(stage_->loopSoundForStage(page), "mp3");
+  } else if (stage_->stopsLoopSoundOnStage(page)) {
     KstSound::shared()->cancelSpecialSound();
   } else if (page == stage_->totalStageCount()) {
     addMenuEnding();
