@@ -37,6 +37,8 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       }
     } else if (arg == "--export-content") {
       if (!takeValue(argc, argv, i, out.exportContent, error)) return false;
+    } else if (arg == "--frame-log") {
+      if (!takeValue(argc, argv, i, out.frameLog, error)) return false;
     } else if (arg == "--frames") {
       if (!takeValue(argc, argv, i, value, error)) return false;
       char* end = nullptr;
@@ -60,6 +62,7 @@ std::string CommandLine::usage() {
          "  --script FILE         run scripted input (wait, down, move, up, drag, tap, accel,\n"
          "                        orientation, screenshot, dump, quit; one command a line)\n"
          "  --frames N            stop after N frames\n"
+         "  --frame-log FILE      write each frame's number, time and milliseconds of work (CSV)\n"
          "  --log-events          print notifications, sounds and page settles with their time\n"
          "  --demo NAME           show an engine demonstration instead of the book\n"
          "                        (actions: a moving, fading square; narration: page 2 read "

@@ -7,6 +7,7 @@
 #include "AudioBackend.h"
 #include "CommandLine.h"
 #include "EventLog.h"
+#include "FrameLog.h"
 #include "KstContentExport.h"
 #include "KstSound.h"
 #include "Log.h"
@@ -92,6 +93,10 @@ int runLumoProgram(int argc, const char* const* argv) {
     fail(error);
     return 2;
   }
+  if (!options.frameLog.empty() && !FrameLog::shared().open(options.frameLog, error)) {
+    fail(error);
+    return 2;
+  }
   EventLog::setEnabled(options.logEvents);
   if (options.logEvents) logNotifications();
   registerDumpSections();
@@ -105,6 +110,7 @@ int runLumoProgram(int argc, const char* const* argv) {
   StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
   StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
   int status = host.run(delegate.get());
+  if (!FrameLog::shared().close()) logMessage(LogLevel::Error, "the frame log is incomplete");
   host.setFrameHook(nullptr);
   KstSound::shared()->releasePlayers();
   AudioBackend::shared().shutdown();

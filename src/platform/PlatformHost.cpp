@@ -11,6 +11,7 @@
 
 #include "CADisplayLink.h"
 #include "EAGLContext.h"
+#include "FrameLog.h"
 #include "GLDisplay.h"
 #include "Log.h"
 #include "MotionSensor.h"
@@ -127,7 +128,7 @@ int PlatformHost::run(UIApplicationDelegate* delegate) {
   UIApplication& app = UIApplication::sharedApplication();
   app.setDelegate(delegate);
   running_ = true;
-  lastWall_ = Clock::current().seconds();
+  lastWall_ = runStarted_ = Clock::current().seconds();
   lastMonotonic_ = monotonicSeconds();
   delegate->applicationDidFinishLaunching(&app);
   NSAutoreleasePool::current().drain();
@@ -140,9 +141,10 @@ int PlatformHost::run(UIApplicationDelegate* delegate) {
 }
 
 void PlatformHost::runFrame(UIApplicationDelegate* delegate) {
+  // Scripted input arrives through the hook: its work belongs to the frame.
+  const double started = monotonicSeconds();
   if (frameHook_) frameHook_();
   if (!running_) return;
-  const double started = monotonicSeconds();
   const bool refreshing = CADisplayLink::anyActive();
   if (options_.headless) {
     virtualClock_.advance(kFramePeriod);
@@ -154,6 +156,9 @@ void PlatformHost::runFrame(UIApplicationDelegate* delegate) {
   if (refreshing) CADisplayLink::refreshAll(Clock::current().seconds());
   NSAutoreleasePool::current().drain();
   ++frames_;
+  if (refreshing && FrameLog::shared().isOpen())
+    FrameLog::shared().record(frames_, Clock::current().seconds() - runStarted_,
+                              (monotonicSeconds() - started) * 1000.0);
   if (options_.maxFrames >= 0 && frames_ >= options_.maxFrames) quit(exitStatus_);
   // Without vsync (some X servers), keep a window at the display's pace.
   if (!options_.headless && refreshing) {
