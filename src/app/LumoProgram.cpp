@@ -93,7 +93,9 @@ int runLumoProgram(int argc, const char* const* argv) {
     fail(error);
     return 2;
   }
-  if (!options.frameLog.empty() && !FrameLog::shared().open(options.frameLog, error)) {
+  FrameLog::Measure measure = FrameLog::Measure::Wall;
+  FrameLog::measureNamed(options.frameLogMeasure, measure);
+  if (!options.frameLog.empty() && !FrameLog::shared().open(options.frameLog, measure, error)) {
     fail(error);
     return 2;
   }

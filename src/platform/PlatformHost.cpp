@@ -143,6 +143,7 @@ int PlatformHost::run(UIApplicationDelegate* delegate) {
 void PlatformHost::runFrame(UIApplicationDelegate* delegate) {
   // Scripted input arrives through the hook: its work belongs to the frame.
   const double started = monotonicSeconds();
+  FrameLog::shared().beginFrame();
   if (frameHook_) frameHook_();
   if (!running_) return;
   const bool refreshing = CADisplayLink::anyActive();
@@ -156,9 +157,7 @@ void PlatformHost::runFrame(UIApplicationDelegate* delegate) {
   if (refreshing) CADisplayLink::refreshAll(Clock::current().seconds());
   NSAutoreleasePool::current().drain();
   ++frames_;
-  if (refreshing && FrameLog::shared().isOpen())
-    FrameLog::shared().record(frames_, Clock::current().seconds() - runStarted_,
-                              (monotonicSeconds() - started) * 1000.0);
+  if (refreshing) FrameLog::shared().endFrame(frames_, Clock::current().seconds() - runStarted_);
   if (options_.maxFrames >= 0 && frames_ >= options_.maxFrames) quit(exitStatus_);
   // Without vsync (some X servers), keep a window at the display's pace.
   if (!options_.headless && refreshing) {
