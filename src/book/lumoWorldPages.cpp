@@ -7,6 +7,7 @@
 #include "KstSound.h"
 #include "KstSpriteFactory.h"
 #include "NSRunLoop.h"
+#include "lumoPagePrefetch.h"
 #include "lumoWorld.h"
 
 namespace {
@@ -70,6 +71,7 @@ void lumoWorld::renderBeginningStageWithIndex(std::int32_t index) {
   stageInfo_->setCurGroundName(buildStage(index));
   animateCoverTitle(-90);
   performSelector(SELECTOR(lumoWorld::addHelpAlert), 2.0);
+  lumoPagePrefetch::shared().pageDidSettle(*stage_, index);
 }
 
 void lumoWorld::animateTitle(const std::string& name, Selector<> followUp, float depth) {
@@ -111,6 +113,7 @@ void lumoWorld::renderStage() {
   }
   runStageEffects();
   performSelector(SELECTOR(lumoWorld::showAside), 0.5);
+  lumoPagePrefetch::shared().pageDidSettle(*stage_, stageInfo_->curStageIndex());
 }
 
 void lumoWorld::runStageEffects() {
