@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "DemoScene.h"
+#include "FrameLog.h"
 
 namespace {
 bool takeValue(int argc, const char* const* argv, int& i, std::string& value, std::string& error) {
@@ -39,6 +40,15 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       }
     } else if (arg == "--export-content") {
       if (!takeValue(argc, argv, i, out.exportContent, error)) return false;
+    } else if (arg == "--frame-log") {
+      if (!takeValue(argc, argv, i, out.frameLog, error)) return false;
+    } else if (arg == "--frame-log-measure") {
+      if (!takeValue(argc, argv, i, out.frameLogMeasure, error)) return false;
+      FrameLog::Measure measure;
+      if (!FrameLog::measureNamed(out.frameLogMeasure, measure)) {
+        error = "--frame-log-measure is wall or cpu, not \"" + out.frameLogMeasure + "\"";
+        return false;
+      }
     } else if (arg == "--frames") {
       if (!takeValue(argc, argv, i, value, error)) return false;
       char* end = nullptr;
@@ -67,6 +77,9 @@ std::string CommandLine::usage() {
          "                        up, drag, tap, key, hold, wheel, accel, orientation,\n"
          "                        screenshot, dump, quit (README lists them)\n"
          "  --frames N            stop after N frames\n"
+         "  --frame-log FILE      write each frame's number, time and milliseconds of work (CSV)\n"
+         "  --frame-log-measure M milliseconds of the main thread's wall clock (wall, the\n"
+         "                        default) or of the whole process's processor time (cpu)\n"
          "  --log-events          print notifications, sounds and page settles with their time\n"
          "  --demo NAME           show an engine demonstration instead of the book\n"
          "                        (actions: a moving, fading square; narration: page 2 read "

@@ -10,6 +10,7 @@
 #include "DesktopWindow.h"
 #include "EventLog.h"
 #include "KeyCommands.h"
+#include "FrameLog.h"
 #include "KstContentExport.h"
 #include "KstSound.h"
 #include "Log.h"
@@ -104,6 +105,12 @@ int runLumoProgram(int argc, const char* const* argv) {
     fail(error);
     return 2;
   }
+  FrameLog::Measure measure = FrameLog::Measure::Wall;
+  FrameLog::measureNamed(options.frameLogMeasure, measure);
+  if (!options.frameLog.empty() && !FrameLog::shared().open(options.frameLog, measure, error)) {
+    fail(error);
+    return 2;
+  }
   EventLog::setEnabled(options.logEvents);
   if (options.logEvents) logNotifications();
   registerDumpSections();
@@ -124,6 +131,7 @@ int runLumoProgram(int argc, const char* const* argv) {
   keys.listen();
   StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });
   int status = host.run(delegate.get());
+  if (!FrameLog::shared().close()) logMessage(LogLevel::Error, "the frame log is incomplete");
   host.setFrameHook(nullptr);
   KstSound::shared()->releasePlayers();
   AudioBackend::shared().shutdown();

@@ -7,6 +7,7 @@
 #include "KstSound.h"
 #include "KstSpriteFactory.h"
 #include "NSRunLoop.h"
+#include "lumoPagePrefetch.h"
 #include "lumoWorld.h"
 
 namespace {
@@ -72,6 +73,7 @@ void lumoWorld::renderBeginningStageWithIndex(std::int32_t index) {
   performSelector(SELECTOR(lumoWorld::addHelpAlert), 2.0);
   // The language menu joins the cover once set-up has finished.
   if (index == 1) performSelector(SELECTOR(lumoWorld::addMenu), 0.0);
+  lumoPagePrefetch::shared().pageDidSettle(*stage_, index);
 }
 
 void lumoWorld::animateTitle(const std::string& name, Selector<> followUp, float depth) {
@@ -115,6 +117,7 @@ void lumoWorld::renderStage() {
   }
   runStageEffects();
   performSelector(SELECTOR(lumoWorld::showAside), 0.5);
+  lumoPagePrefetch::shared().pageDidSettle(*stage_, stageInfo_->curStageIndex());
 }
 
 void lumoWorld::runStageEffects() {

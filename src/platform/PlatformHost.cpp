@@ -12,6 +12,7 @@
 #include "CADisplayLink.h"
 #include "DesktopWindow.h"
 #include "EAGLContext.h"
+#include "FrameLog.h"
 #include "GLDisplay.h"
 #include "KeyInput.h"
 #include "Log.h"
@@ -117,7 +118,7 @@ int PlatformHost::run(UIApplicationDelegate* delegate) {
   UIApplication& app = UIApplication::sharedApplication();
   app.setDelegate(delegate);
   running_ = true;
-  lastWall_ = Clock::current().seconds();
+  lastWall_ = runStarted_ = Clock::current().seconds();
   lastMonotonic_ = monotonicSeconds();
   delegate->applicationDidFinishLaunching(&app);
   NSAutoreleasePool::current().drain();
@@ -130,9 +131,11 @@ int PlatformHost::run(UIApplicationDelegate* delegate) {
 }
 
 void PlatformHost::runFrame(UIApplicationDelegate* delegate) {
+  // Scripted input arrives through the hook: its work belongs to the frame.
+  const double started = monotonicSeconds();
+  FrameLog::shared().beginFrame();
   if (frameHook_) frameHook_();
   if (!running_) return;
-  const double started = monotonicSeconds();
   const bool refreshing = CADisplayLink::anyActive();
   if (options_.headless) {
     virtualClock_.advance(kFramePeriod);
@@ -144,6 +147,7 @@ void PlatformHost::runFrame(UIApplicationDelegate* delegate) {
   if (refreshing) CADisplayLink::refreshAll(Clock::current().seconds());
   NSAutoreleasePool::current().drain();
   ++frames_;
+  if (refreshing) FrameLog::shared().endFrame(frames_, Clock::current().seconds() - runStarted_);
   if (options_.maxFrames >= 0 && frames_ >= options_.maxFrames) quit(exitStatus_);
   // Without vsync (some X servers), keep a window at the display's pace.
   if (!options_.headless && refreshing) {

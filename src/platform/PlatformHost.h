@@ -54,6 +54,7 @@ class PlatformHost {
   int exitStatus_ = 0;
   long frames_ = 0;
   double lastWall_ = 0, lastMonotonic_ = 0;
+  double runStarted_ = 0;  // clock time when the run began: frame times count from it
 
   void runFrame(UIApplicationDelegate* delegate);
   void pumpEvents(UIApplicationDelegate* delegate, bool mayWait);
