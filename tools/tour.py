@@ -12,23 +12,27 @@ ending page. Writes into OUT_DIR:
 
   ru/pageNN.png, en/pageNN.png, credits.png   the program's own frames
   ru/pageNN.json, en/pageNN.json              the program's state at each frame
+  ru/events.log, en/events.log                the run's event log
+  reference/NAME.png                          the pictures as drawn (unlifted)
   composite/ru/pageNN.png ...                 the page's pictures composed flat
   report.tsv                                  brightness and findings per page
   tour.png                                    one contact sheet of them all
 
 Brightness is the mean luma of the frame, outside the controls (narration
 panel, menus, buttons, hints), against the same measure of the flat composite
-of the page's pictures (tools/contact_sheet.py) built from --reference (the
-pictures as drawn; default --assets). Findings name figures and titles that the
-screen's edges cut, that the panel or a control hides, touchable pictures that
-are mostly transparent, and frames that show the black behind the backdrop.
+of the page's pictures (tools/contact_sheet.py) as they are drawn, before the
+lift that makes up for the book's lamp (make_art.py --plain, rendered into
+OUT_DIR/reference; --reference DIR uses other pictures instead). Findings name
+figures and titles that the screen's edges cut, that the panel or a control
+hides, touchable pictures that are mostly transparent, frames that show the
+black behind the backdrop, and narration that needs more than the panel's four
+lines at the book's size 30 (the program logs each text's measured size).
 --reuse skips the runs and measures the frames already in OUT_DIR.
 """
 
 import argparse
 import json
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -52,6 +56,8 @@ CONTROLS = ("aside_bg", "home-btn", "home-btn-highlighted", "menu-end", "menu-la
             "hint_arrow_up", "hint_dialogue")
 # A figure may lose this much of itself to an edge or a control before it counts.
 TOLERANCE = 0.03
+# Four lines of the narration's size-30 font: what the panel holds.
+PANEL_TEXT_HEIGHT = 144
 
 
 def script_for(out, language, pages, credits_tap=None):
@@ -89,8 +95,10 @@ def run_language(program, out, language, pages, credits_tap=None):
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         if done.returncode != 0:
             sys.exit("tour: the %s run exited with %d:\n%s" % (language, done.returncode, done.stderr[-2000:]))
-        settled = [int(line.split()[2]) for line in done.stdout.splitlines()
-                   if line.split()[1:2] == ["page"] and line.split()[2].isdigit()]
+        with open(os.path.join(out, language, "events.log"), "w", encoding="utf-8") as f:
+            f.write(done.stdout)
+        settled = [int(words[3]) for words in map(str.split, done.stdout.splitlines())
+                   if words[1:3] == ["page", "settled"] and len(words) > 3 and words[3].isdigit()]
         if settled != list(range(2, pages + 1)):
             sys.exit("tour: the %s run settled pages %s, expected 2 to %d" % (language, settled, pages))
 
@@ -188,6 +196,24 @@ def inside(rect, x, y):
     return rx <= x <= rx + rw and ry <= y <= ry + rh
 
 
+def narration_sizes(out, language):
+    """page -> (width, height) of the narration text as the program measured it."""
+    sizes, page = {}, 1
+    path = os.path.join(out, language, "events.log")
+    if not os.path.exists(path):
+        return sizes
+    with open(path, encoding="utf-8") as f:
+        for words in map(str.split, f):
+            if words[1:3] == ["page", "settled"]:
+                page = int(words[3])
+            elif words[1:3] == ["aside", "shown"]:
+                size = next((w[5:] for w in words if w.startswith("size=")), "")
+                w, _x, h = size.partition("x")
+                if w.isdigit() and h.isdigit():
+                    sizes[page] = (int(w), int(h))
+    return sizes
+
+
 def findings(state, assets):
     notes = []
     ground, layers = standing_layers(state)
@@ -225,9 +251,8 @@ def black_share(picture, outside):
 
 
 def composite(reference, p, english, out):
-    if not os.path.exists(out):
-        os.makedirs(os.path.dirname(out), exist_ok=True)
-        contact_sheet.page_sheet(reference, p, out, english=english, label=False)
+    os.makedirs(os.path.dirname(out), exist_ok=True)
+    contact_sheet.page_sheet(reference, p, out, english=english, label=False)
     return out
 
 
@@ -302,13 +327,30 @@ def main(argv):
         pages = art_table.page_count()
         if not args.reuse:
             read_through(args.program, args.out, languages, pages)
-        report(args.out, args.reference or args.assets, args.assets, languages, pages)
+        reference = args.reference or draw_reference(os.path.join(args.out, "reference"))
+        report(args.out, reference, args.assets, languages, pages)
     except art_table.ContentError as e:
         sys.exit("tour: %s" % e)
 
 
+def draw_reference(out):
+    """The pictures as drawn, without the lamp's lift, rendered into `out`."""
+    import make_art
+
+    svgs = os.path.join(out, "svg")
+    names = make_art.write_plain(svgs, None)
+    images = art_table.all_images()
+    for name in names:
+        png = os.path.join(out, name + ".png")
+        svg = os.path.join(svgs, name + ".svg")
+        if os.path.exists(png) and os.path.getmtime(png) >= os.path.getmtime(svg):
+            continue
+        w, h, _kind = images[name]
+        subprocess.run(["rsvg-convert", "-w", str(w), "-h", str(h), "-o", png, svg], check=True)
+    return out
+
+
 def read_through(program, out, languages, pages):
-    shutil.rmtree(os.path.join(out, "composite"), ignore_errors=True)
     for i, language in enumerate(languages):
         last = i == len(languages) - 1
         tap = None
@@ -331,7 +373,8 @@ def ending_button(out, language, pages):
 
 
 def report(out, reference, assets, languages, pages):
-    rows, lines = [], ["page\tlanguage\tframe\tcomposite\tratio\tblack\tfindings"]
+    rows, lines = [], ["page\tlanguage\tframe\tcomposite\tratio\tblack\tnarration\tfindings"]
+    narration = {language: narration_sizes(out, language) for language in languages}
     for p in range(1, pages + 1):
         cells = []
         for language in languages:
@@ -339,9 +382,13 @@ def report(out, reference, assets, languages, pages):
             notes = findings(state, assets)
             if black > 0.01:
                 notes.append("%d%% black" % round(100 * black))
+            text = narration[language].get(p)
+            if text and text[1] > PANEL_TEXT_HEIGHT:
+                notes.append("narration %d px high: more than the panel's four lines" % text[1])
             ratio = seen / drawn if drawn else 0.0
             cells.append((language, ratio, notes))
-            lines.append("%d\t%s\t%.1f\t%.1f\t%.3f\t%.3f\t%s" % (p, language, seen, drawn, ratio, black, "; ".join(notes)))
+            lines.append("%d\t%s\t%.1f\t%.1f\t%.3f\t%.3f\t%s\t%s" % (
+                p, language, seen, drawn, ratio, black, "%dx%d" % text if text else "-", "; ".join(notes)))
             print(lines[-1], flush=True)
         rows.append((p, cells))
     with open(os.path.join(out, "report.tsv"), "w", encoding="utf-8") as f:
