@@ -5,6 +5,10 @@
 
 #include "AVAudioPlayer.h"
 #include "AudioBackend.h"
+#include "CC3OpenGLES11Engine.h"
+#include "CCConfiguration.h"
+#include "CCDirector.h"
+#include "CCTouchDispatcher.h"
 #include "CommandLine.h"
 #include "EventLog.h"
 #include "KstContentExport.h"
@@ -17,6 +21,9 @@
 #include "PlatformHost.h"
 #include "ScriptRunner.h"
 #include "StateDump.h"
+#include "UIAccelerometer.h"
+#include "UIApplication.h"
+#include "UIDevice.h"
 #include "lumoAppDelegate.h"
 
 namespace {
@@ -55,6 +62,30 @@ void wireScript(ScriptRunner& script, PlatformHost& host) {
   // A headless script ends the run when it has nothing left to do.
   if (host.isHeadless()) script.onFinished = [&host] { host.quit(0); };
   host.setFrameHook([&script] { script.onFrame(); });
+}
+
+// The objects that live as long as the process; everything else must be gone
+// once the book has closed and the engine's shared services are purged.
+std::int64_t processLifetimeObjects() {
+  UIApplication::sharedApplication();
+  UIDevice::currentDevice();
+  UIAccelerometer::sharedAccelerometer();
+  KstSound::shared();
+  return NSObject::liveObjectCount();
+}
+
+// The engine's own leak check: an object still alive here was retained once
+// more than it was released.
+void checkObjectsAtExit(std::int64_t processLifetime) {
+  CCDirector::purgeSharedDirector();
+  CCTouchDispatcher::purgeSharedDispatcher();
+  CCConfiguration::purgeSharedConfiguration();
+  CC3OpenGLES11Engine::purgeEngine();
+  NSAutoreleasePool::current().drain();
+  const std::int64_t left = NSObject::liveObjectCount() - processLifetime;
+  EventLog::log("exit", "live objects " + std::to_string(left));
+  if (left != 0)
+    logMessage(LogLevel::Warning, std::to_string(left) + " engine objects still alive at exit");
 }
 }  // namespace
 
@@ -100,6 +131,7 @@ int runLumoProgram(int argc, const char* const* argv) {
 
   // Headless runs play sounds for their real length in virtual time, silently.
   AVAudioPlayer::setUseVirtualBackend(options.headless);
+  const std::int64_t processLifetime = processLifetimeObjects();
   auto delegate = makeObject<lumoAppDelegate>();
   delegate->setDemo(options.demo);
   lumoAppDelegate* book = delegate.get();
@@ -110,6 +142,9 @@ int runLumoProgram(int argc, const char* const* argv) {
   KstSound::shared()->releasePlayers();
   AudioBackend::shared().shutdown();
   NSRunLoop::mainRunLoop().reset();
+  UIApplication::sharedApplication().setDelegate(nullptr);
+  delegate = nullptr;
   NSAutoreleasePool::current().drain();
+  checkObjectsAtExit(processLifetime);
   return status;
 }
