@@ -5,12 +5,16 @@
 
 #include "AVAudioPlayer.h"
 #include "AudioBackend.h"
+#include "CC3OpenGLES11Engine.h"
+#include "CCConfiguration.h"
+#include "CCDirector.h"
+#include "CCTouchDispatcher.h"
 #include "CommandLine.h"
 #include "DesktopDump.h"
 #include "DesktopWindow.h"
 #include "EventLog.h"
-#include "KeyCommands.h"
 #include "FrameLog.h"
+#include "KeyCommands.h"
 #include "KstContentExport.h"
 #include "KstSound.h"
 #include "Log.h"
@@ -22,6 +26,9 @@
 #include "ScriptRunner.h"
 #include "SoundSwitches.h"
 #include "StateDump.h"
+#include "UIAccelerometer.h"
+#include "UIApplication.h"
+#include "UIDevice.h"
 #include "WindowTitle.h"
 #include "lumoAppDelegate.h"
 
@@ -68,6 +75,29 @@ void decorateWindow() {
   if (!icon.empty()) DesktopWindow::shared().setIconFromFile(icon);
 }
 
+// The objects that live as long as the process; everything else must be gone
+// once the book has closed and the engine's shared services are purged.
+std::int64_t processLifetimeObjects() {
+  UIApplication::sharedApplication();
+  UIDevice::currentDevice();
+  UIAccelerometer::sharedAccelerometer();
+  KstSound::shared();
+  return NSObject::liveObjectCount();
+}
+
+// The engine's own leak check: an object still alive here was retained once
+// more than it was released.
+void checkObjectsAtExit(std::int64_t processLifetime) {
+  CCDirector::purgeSharedDirector();
+  CCTouchDispatcher::purgeSharedDispatcher();
+  CCConfiguration::purgeSharedConfiguration();
+  CC3OpenGLES11Engine::purgeEngine();
+  NSAutoreleasePool::current().drain();
+  const std::int64_t left = NSObject::liveObjectCount() - processLifetime;
+  EventLog::log("exit", "live objects " + std::to_string(left));
+  if (left != 0)
+    logMessage(LogLevel::Warning, std::to_string(left) + " engine objects still alive at exit");
+}
 }  // namespace
 
 int runLumoProgram(int argc, const char* const* argv) {
@@ -122,6 +152,7 @@ int runLumoProgram(int argc, const char* const* argv) {
   decorateWindow();
   auto title = WindowTitle::windowTitle();
   title->start();
+  const std::int64_t processLifetime = processLifetimeObjects();
   auto delegate = makeObject<lumoAppDelegate>();
   delegate->setDemo(options.demo);
   lumoAppDelegate* book = delegate.get();
@@ -136,6 +167,9 @@ int runLumoProgram(int argc, const char* const* argv) {
   KstSound::shared()->releasePlayers();
   AudioBackend::shared().shutdown();
   NSRunLoop::mainRunLoop().reset();
+  UIApplication::sharedApplication().setDelegate(nullptr);
+  delegate = nullptr;
   NSAutoreleasePool::current().drain();
+  checkObjectsAtExit(processLifetime);
   return status;
 }

@@ -28,7 +28,8 @@ const std::map<std::string, Shape>& grammar() {
       {"up", {2, false}},        {"drag", {5, false}},        {"tap", {2, false}},
       {"accel", {3, false}},     {"orientation", {1, false}}, {"screenshot", {0, true}},
       {"dump", {0, true}},       {"quit", {0, false}},        {"key", {0, true}},
-      {"hold", {1, true, true}}, {"wheel", {1, false}}};
+      {"hold", {1, true, true}}, {"wheel", {1, false}},       {"focus", {0, true}},
+      {"clock", {1, false}}};
   return shapes;
 }
 
@@ -41,6 +42,9 @@ bool parseNumber(const std::string& word, double& out) {
 bool validate(const ScriptRunner::Command& c, std::string& reason) {
   if (c.verb == "wait" && c.numbers[0] < 0) reason = "a wait cannot be negative";
   if (c.verb == "drag" && c.numbers[4] <= 0) reason = "a drag needs a positive duration";
+  if (c.verb == "focus" && c.path != "in" && c.path != "out") reason = "focus is \"in\" or \"out\"";
+  if (c.verb == "clock" && std::fabs(c.numbers[0]) > kMaxSeconds)
+    reason = "the clock cannot jump by more than 1e9 seconds";
   if ((c.verb == "wait" && c.numbers[0] > kMaxSeconds) ||
       (c.verb == "drag" && c.numbers[4] > kMaxSeconds))
     reason = "a " + c.verb + " cannot last longer than 1e9 seconds";
@@ -175,6 +179,8 @@ bool ScriptRunner::run(const Command& c) {
   }
   if (c.verb == "wheel") KeyInput::shared().roll(int(n[0]));
   if (c.verb == "accel") host.accelerate(n[0], n[1], n[2]);
+  if (c.verb == "focus") host.setFocused(c.path == "in");
+  if (c.verb == "clock") host.jumpClock(n[0]);
   if (c.verb == "orientation") UIDevice::currentDevice().setOrientation(UIDeviceOrientation(n[0]));
   if (c.verb == "screenshot" && onScreenshot) onScreenshot(c.path);
   if (c.verb == "dump" && onDump) onDump(c.path);

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <map>
 #include <thread>
@@ -42,6 +43,13 @@ bool portraitHeld() {
 }
 
 Uint32 gWakeEvent = 0;
+
+// A headless run asked to stop ends as a closed window does; SDL does the
+// same for a window.
+volatile std::sig_atomic_t gStopRequested = 0;
+void requestStop(int) {
+  gStopRequested = 1;
+}
 }  // namespace
 
 struct PlatformHost::Window {
@@ -66,6 +74,8 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
   if (options.headless) {
     Clock::setCurrent(&virtualClock_);
     if (!GLDisplay::openHeadless(error)) return false;
+    std::signal(SIGTERM, requestStop);
+    std::signal(SIGINT, requestStop);
     opened_ = true;
     return true;
   }
@@ -134,6 +144,7 @@ void PlatformHost::runFrame(UIApplicationDelegate* delegate) {
   // Scripted input arrives through the hook: its work belongs to the frame.
   const double started = monotonicSeconds();
   FrameLog::shared().beginFrame();
+  if (gStopRequested) quit(0);
   if (frameHook_) frameHook_();
   if (!running_) return;
   const bool refreshing = CADisplayLink::anyActive();
@@ -161,8 +172,29 @@ void PlatformHost::checkClockChange(UIApplicationDelegate* delegate) {
   double drift = (wall - lastWall_) - (mono - lastMonotonic_);
   lastWall_ = wall;
   lastMonotonic_ = mono;
-  if (std::fabs(drift) > 2.0)
-    delegate->applicationSignificantTimeChange(&UIApplication::sharedApplication());
+  if (std::fabs(drift) > 2.0) clockJumped(delegate, drift);
+}
+
+void PlatformHost::clockJumped(UIApplicationDelegate* delegate, double seconds) {
+  // Delayed calls and timers keep what was left of their delays, as they
+  // would on a clock that cannot be set.
+  NSRunLoop::mainRunLoop().clockDidJump(seconds);
+  if (delegate) delegate->applicationSignificantTimeChange(&UIApplication::sharedApplication());
+}
+
+void PlatformHost::jumpClock(double seconds) {
+  if (!options_.headless) return;  // a window runs on the real clock
+  virtualClock_.advance(seconds);
+  clockJumped(UIApplication::sharedApplication().delegate(), seconds);
+}
+
+void PlatformHost::setFocused(bool focused) {
+  UIApplicationDelegate* delegate = UIApplication::sharedApplication().delegate();
+  if (!delegate) return;
+  if (focused)
+    delegate->applicationDidBecomeActive(&UIApplication::sharedApplication());
+  else
+    delegate->applicationWillResignActive(&UIApplication::sharedApplication());
 }
 
 namespace {
@@ -204,10 +236,8 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
           case SDL_WINDOWEVENT_FOCUS_LOST:
-            delegate->applicationWillResignActive(app);
-            break;
           case SDL_WINDOWEVENT_FOCUS_GAINED:
-            delegate->applicationDidBecomeActive(app);
+            setFocused(e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
             break;
           case SDL_WINDOWEVENT_MINIMIZED:
             window_->minimized = true;

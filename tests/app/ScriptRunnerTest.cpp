@@ -13,15 +13,17 @@ TEST(ScriptParsing, AcceptsEveryCommandAndComments) {
                    "down 10 20\nmove 11 21\nup 12 22   # trailing comment\n"
                    "drag 100 600 100 300 0.5\n"
                    "tap 5 6\naccel 0 -1 0.1\norientation 4\n\n"
-                   "screenshot out.png\ndump state.json\nquit\n",
+                   "screenshot out.png\ndump state.json\nfocus out\nclock -3600\nquit\n",
                    error))
       << error;
-  ASSERT_EQ(script.commands().size(), 11u);
+  ASSERT_EQ(script.commands().size(), 13u);
   EXPECT_EQ(script.commands()[0].verb, "wait");
   EXPECT_DOUBLE_EQ(script.commands()[0].numbers[0], 1.5);
   EXPECT_EQ(script.commands()[4].numbers.size(), 5u);
   EXPECT_EQ(script.commands()[8].path, "out.png");
   EXPECT_EQ(script.commands()[8].line, 11);
+  EXPECT_EQ(script.commands()[10].path, "out");
+  EXPECT_DOUBLE_EQ(script.commands()[11].numbers[0], -3600);
 }
 
 TEST(ScriptParsing, MalformedLinesNameTheLine) {
@@ -37,6 +39,8 @@ TEST(ScriptParsing, MalformedLinesNameTheLine) {
       {"drag 0 0 1 1 0\n", "line 1: a drag needs a positive duration"},
       {"screenshot\n", "line 1: \"screenshot\" takes 1 argument(s)"},
       {"wait nan\n", "line 1: \"nan\" is not a number"},
+      {"focus away\n", "line 1: focus is \"in\" or \"out\""},
+      {"clock -2e9\n", "line 1: the clock cannot jump by more than 1e9 seconds"},
   };
   for (const auto& c : cases) {
     ScriptRunner script;
