@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 
 #include "Assert.h"
 #include "CCConfiguration.h"
@@ -204,6 +205,9 @@ void CCTextureCache::addImageAsync(const std::string& path, NSObject* target,
 void CCTextureCache::prefetchImage(const std::string& path) {
   CCAssert(!path.empty(), "TextureCache: fileimage MUST not be nill");
   if (textureForKey(ccRemoveHDSuffixFromFile(path))) return;
+  // A picture that is not there would only cost the loader a failed read.
+  std::error_code missing;
+  if (!std::filesystem::exists(CCFileUtils::fullPathFromRelativePath(path), missing)) return;
   // Without a GL context there is no share group to load into, and no one to tell.
   if (EAGLContext* current = EAGLContext::currentContext())
     queueRequest(std::make_shared<AsyncRequest>(AsyncRequest{path, nullptr, {}}), current);
