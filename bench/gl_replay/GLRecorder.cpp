@@ -3,6 +3,7 @@
 #include <GLES/glext.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -125,6 +126,14 @@ std::shared_ptr<std::vector<std::uint8_t>> GLRecorder::copyIndices(GLsizei count
 void GLRecorder::replay() const {
   for (const Call& call : calls_)
     if (call.replay) call.replay();
+}
+
+void GLRecorder::replayWithout(GLenum capability) const {
+  char key[32];
+  std::snprintf(key, sizeof key, "cap 0x%04X", capability);
+  glDisable(capability);
+  for (const Call& call : calls_)
+    if (call.replay && !(call.key == key && call.value == "1")) call.replay();
 }
 
 std::map<std::string, int> GLRecorder::countsByName() const {

@@ -32,6 +32,8 @@ class GLRecorder {
 
   // Draws the recorded frame again: the replayable calls in their order.
   void replay() const;
+  // The same with one capability kept off throughout: what that stage costs.
+  void replayWithout(GLenum capability) const;
 
   // What the frame asked of GL, by function name.
   std::map<std::string, int> countsByName() const;

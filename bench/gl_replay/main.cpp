@@ -7,6 +7,7 @@
 #include <GLES/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -107,11 +108,12 @@ class Measurement {
     } else if (step_ == 1) {
       recorder.end();
       checkPicture();
-    } else {
+    } else if (int(engine_.size()) < pairs_) {
       timePair();
+    } else if (!timeStages()) {
+      PlatformHost::shared().quit(0);
     }
     ++step_;
-    if (int(engine_.size()) >= pairs_) PlatformHost::shared().quit(0);
     engineStart_ = Reading::now();
     allocationsAtStart_ = gAllocations.load();
   }
@@ -120,14 +122,11 @@ class Measurement {
 
  private:
   void checkPicture() {
-    const auto engine = readFrame();
+    enginePicture_ = readFrame();
     GLRecorder::shared().replay();
     glFinish();
-    const auto bare = readFrame();
-    differing_ = 0;
-    for (std::size_t i = 0; i + 3 < engine.size() && i + 3 < bare.size(); i += 4)
-      differing_ += !std::equal(&engine[i], &engine[i] + 4, &bare[i]);
-    pixels_ = engine.size() / 4;
+    differing_ = differingPixels();
+    pixels_ = enginePicture_.size() / 4;
   }
 
   void timePair() {
@@ -140,6 +139,48 @@ class Measurement {
     engine_.push_back(engine);
     bare_.push_back(bare);
   }
+
+  // Where the bare frame's time goes: the replay with one stage off against the
+  // whole replay, a few pairs a frame; false when every stage is done.
+  bool timeStages() {
+    if (stage_ >= kStages.size()) return false;
+    const GLenum capability = kStages[stage_].capability;
+    for (int i = 0; i < 4; ++i) {
+      Reading start = Reading::now();
+      GLRecorder::shared().replayWithout(capability);
+      glFinish();
+      const Reading without = Reading::now().since(start);
+      if (stageRatios_[stage_].empty()) stageDiffer_[stage_] = differingPixels();
+      start = Reading::now();
+      GLRecorder::shared().replay();  // and the state is the engine's again
+      glFinish();
+      const Reading whole = Reading::now().since(start);
+      stageRatios_[stage_].push_back(without.cpu / whole.cpu);
+    }
+    if (int(stageRatios_[stage_].size()) >= pairs_ / 2) ++stage_;
+    return true;
+  }
+
+  std::size_t differingPixels() const {
+    const auto now = readFrame();
+    std::size_t differ = 0;
+    for (std::size_t i = 0; i + 3 < now.size() && i + 3 < enginePicture_.size(); i += 4)
+      differ += !std::equal(&now[i], &now[i] + 4, &enginePicture_[i]);
+    return differ;
+  }
+
+  struct Stage {
+    const char* name;
+    GLenum capability;
+  };
+  static constexpr std::array<Stage, 4> kStages = {{{"blending", GL_BLEND},
+                                                    {"depth test", GL_DEPTH_TEST},
+                                                    {"lighting", GL_LIGHTING},
+                                                    {"texturing", GL_TEXTURE_2D}}};
+  std::size_t stage_ = 0;
+  std::array<std::vector<double>, 4> stageRatios_;
+  std::array<std::size_t, 4> stageDiffer_{};
+  std::vector<unsigned char> enginePicture_;
 
   ScriptRunner& script_;
   int pairs_;
@@ -178,6 +219,10 @@ void Measurement::print(int page, std::size_t layers) const {
         "pairs)\n",
         measure, median(engine), median(bare), median(ratio), engine.size());
   }
+  std::printf("the bare frame with one stage off (processor time against the whole replay):\n");
+  for (std::size_t i = 0; i < kStages.size(); ++i)
+    std::printf("  without %-10s %.3f  (%zu pixels differ)\n", kStages[i].name,
+                median(stageRatios_[i]), stageDiffer_[i]);
 }
 }  // namespace
 
