@@ -42,6 +42,9 @@ GLRecorder& GLRecorder::shared() {
 void GLRecorder::begin() {
   calls_.clear();
   arrays_.clear();
+  for (GLenum c :
+       {GLenum(GL_BLEND), GLenum(GL_DEPTH_TEST), GLenum(GL_LIGHTING), GLenum(GL_TEXTURE_2D)})
+    capabilitiesAtStart_[c] = __real_glIsEnabled(c);
   // Arrays enabled before the frame stay enabled into it.
   for (GLenum a : {GLenum(GL_VERTEX_ARRAY), GLenum(GL_NORMAL_ARRAY), GLenum(GL_COLOR_ARRAY),
                    GLenum(GL_TEXTURE_COORD_ARRAY), GLenum(GL_POINT_SIZE_ARRAY_OES)})
@@ -132,8 +135,25 @@ void GLRecorder::replayWithout(GLenum capability) const {
   char key[32];
   std::snprintf(key, sizeof key, "cap 0x%04X", capability);
   glDisable(capability);
-  for (const Call& call : calls_)
+  // The engine may leave a capability on from frame to frame without saying so
+  // again: the frame ends as it would have.
+  bool on = __real_glIsEnabled(capability);
+  if (auto it = capabilitiesAtStart_.find(capability); it != capabilitiesAtStart_.end())
+    on = it->second;
+  for (const Call& call : calls_) {
+    if (call.key == key) on = call.value == "1";
     if (call.replay && !(call.key == key && call.value == "1")) call.replay();
+  }
+  if (on) glEnable(capability);
+}
+
+void GLRecorder::replayWithOneClear() const {
+  bool cleared = false;
+  for (const Call& call : calls_) {
+    const bool clear = std::string(call.name) == "glClear";
+    if (call.replay && !(clear && cleared)) call.replay();
+    cleared |= clear;
+  }
 }
 
 std::map<std::string, int> GLRecorder::countsByName() const {
@@ -147,15 +167,16 @@ int GLRecorder::replayedCount() const {
                            [](const Call& call) { return bool(call.replay); }));
 }
 
-int GLRecorder::redundantStateCalls() const {
+std::vector<std::string> GLRecorder::redundantStateCalls() const {
   std::map<std::string, std::string> state;
-  int redundant = 0;
+  std::vector<std::string> redundant;
   for (int pass = 0; pass < 2; ++pass) {
     for (const Call& call : calls_) {
       if (call.key.empty()) continue;
       auto [it, added] = state.emplace(call.key, call.value);
       if (!added && it->second == call.value) {
-        redundant += pass;  // counted once the first frame has set the scene
+        // Counted once the first frame has set the scene.
+        if (pass == 1) redundant.push_back(std::string(call.name) + " " + call.key);
       } else {
         it->second = call.value;
       }

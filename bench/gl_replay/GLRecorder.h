@@ -34,12 +34,15 @@ class GLRecorder {
   void replay() const;
   // The same with one capability kept off throughout: what that stage costs.
   void replayWithout(GLenum capability) const;
+  // The same with the frame's first clear only.
+  void replayWithOneClear() const;
 
   // What the frame asked of GL, by function name.
   std::map<std::string, int> countsByName() const;
   // State calls that set what was already set, in a steady run of frames
   // (the frame repeated, so that what one frame leaves counts for the next).
-  int redundantStateCalls() const;
+  // Each such call as "glEnable cap 0x0BE2", in frame order.
+  std::vector<std::string> redundantStateCalls() const;
   int replayedCount() const;
 
   // Called by the wrappers.
@@ -66,6 +69,7 @@ class GLRecorder {
     bool enabled = false;
   };
   ClientArray& array(GLenum array);
+  std::map<GLenum, bool> capabilitiesAtStart_;
   bool recording_ = false;
   std::vector<Call> calls_;
   std::map<std::uint64_t, ClientArray> arrays_;  // by array and texture unit

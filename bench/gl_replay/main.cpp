@@ -147,7 +147,10 @@ class Measurement {
     const GLenum capability = kStages[stage_].capability;
     for (int i = 0; i < 4; ++i) {
       Reading start = Reading::now();
-      GLRecorder::shared().replayWithout(capability);
+      if (capability)
+        GLRecorder::shared().replayWithout(capability);
+      else
+        GLRecorder::shared().replayWithOneClear();
       glFinish();
       const Reading without = Reading::now().since(start);
       if (stageRatios_[stage_].empty()) stageDiffer_[stage_] = differingPixels();
@@ -173,13 +176,15 @@ class Measurement {
     const char* name;
     GLenum capability;
   };
-  static constexpr std::array<Stage, 4> kStages = {{{"blending", GL_BLEND},
+  // Capability 0: the clears after the frame's first.
+  static constexpr std::array<Stage, 5> kStages = {{{"blending", GL_BLEND},
                                                     {"depth test", GL_DEPTH_TEST},
                                                     {"lighting", GL_LIGHTING},
-                                                    {"texturing", GL_TEXTURE_2D}}};
+                                                    {"texturing", GL_TEXTURE_2D},
+                                                    {"later clears", 0}}};
   std::size_t stage_ = 0;
-  std::array<std::vector<double>, 4> stageRatios_;
-  std::array<std::size_t, 4> stageDiffer_{};
+  std::array<std::vector<double>, kStages.size()> stageRatios_;
+  std::array<std::size_t, kStages.size()> stageDiffer_{};
   std::vector<unsigned char> enginePicture_;
 
   ScriptRunner& script_;
@@ -195,8 +200,10 @@ class Measurement {
 void Measurement::print(int page, std::size_t layers) const {
   const GLRecorder& recorder = GLRecorder::shared();
   std::printf("page %d (%zu layout records), one resting frame recorded:\n", page, layers);
-  std::printf("  GL calls %zu, replayed %d, state calls that set what was set %d\n",
-              recorder.calls().size(), recorder.replayedCount(), recorder.redundantStateCalls());
+  const auto redundant = recorder.redundantStateCalls();
+  std::printf("  GL calls %zu, replayed %d, state calls that set what was set %zu\n",
+              recorder.calls().size(), recorder.replayedCount(), redundant.size());
+  for (const auto& call : redundant) std::printf("    %s\n", call.c_str());
   std::string counts;
   for (const auto& [name, count] : recorder.countsByName())
     counts += " " + name + " " + std::to_string(count);
@@ -221,7 +228,7 @@ void Measurement::print(int page, std::size_t layers) const {
   }
   std::printf("the bare frame with one stage off (processor time against the whole replay):\n");
   for (std::size_t i = 0; i < kStages.size(); ++i)
-    std::printf("  without %-10s %.3f  (%zu pixels differ)\n", kStages[i].name,
+    std::printf("  without %-12s %.3f  (%zu pixels differ)\n", kStages[i].name,
                 median(stageRatios_[i]), stageDiffer_[i]);
 }
 }  // namespace
