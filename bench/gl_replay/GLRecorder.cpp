@@ -147,13 +147,12 @@ void GLRecorder::replayWithout(GLenum capability) const {
   if (on) glEnable(capability);
 }
 
-void GLRecorder::replayWithOneClear() const {
-  bool cleared = false;
-  for (const Call& call : calls_) {
-    const bool clear = std::string(call.name) == "glClear";
-    if (call.replay && !(clear && cleared)) call.replay();
-    cleared |= clear;
-  }
+void GLRecorder::replayWithoutLastClear() const {
+  const Call* last = nullptr;
+  for (const Call& call : calls_)
+    if (std::string(call.name) == "glClear") last = &call;
+  for (const Call& call : calls_)
+    if (call.replay && &call != last) call.replay();
 }
 
 std::map<std::string, int> GLRecorder::countsByName() const {

@@ -34,8 +34,8 @@ class GLRecorder {
   void replay() const;
   // The same with one capability kept off throughout: what that stage costs.
   void replayWithout(GLenum capability) const;
-  // The same with the frame's first clear only.
-  void replayWithOneClear() const;
+  // The same without the frame's last clear.
+  void replayWithoutLastClear() const;
 
   // What the frame asked of GL, by function name.
   std::map<std::string, int> countsByName() const;

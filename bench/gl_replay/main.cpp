@@ -150,7 +150,7 @@ class Measurement {
       if (capability)
         GLRecorder::shared().replayWithout(capability);
       else
-        GLRecorder::shared().replayWithOneClear();
+        GLRecorder::shared().replayWithoutLastClear();
       glFinish();
       const Reading without = Reading::now().since(start);
       if (stageRatios_[stage_].empty()) stageDiffer_[stage_] = differingPixels();
@@ -176,12 +176,12 @@ class Measurement {
     const char* name;
     GLenum capability;
   };
-  // Capability 0: the clears after the frame's first.
+  // Capability 0: the frame's last clear.
   static constexpr std::array<Stage, 5> kStages = {{{"blending", GL_BLEND},
                                                     {"depth test", GL_DEPTH_TEST},
                                                     {"lighting", GL_LIGHTING},
                                                     {"texturing", GL_TEXTURE_2D},
-                                                    {"later clears", 0}}};
+                                                    {"last clear", 0}}};
   std::size_t stage_ = 0;
   std::array<std::vector<double>, kStages.size()> stageRatios_;
   std::array<std::size_t, kStages.size()> stageDiffer_{};
