@@ -2,8 +2,10 @@
 # book's own texts, plus the looping music and page effect. The program
 # exports its texts, then the generator speaks only those whose text or voice
 # changed (a manifest of hashes lives in the build folder), so this step is
-# cheap after the first build.
+# cheap after the first build. English is spoken by Festival, Russian by
+# espeak-ng.
 find_program(ESPEAK_NG espeak-ng REQUIRED)
+find_program(FESTIVAL festival REQUIRED)
 find_program(LAME lame REQUIRED)
 find_program(SOX sox REQUIRED)
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
@@ -25,3 +27,18 @@ add_custom_command(
   COMMENT "Speaking the book's recordings"
   VERBATIM)
 add_custom_target(audio ALL DEPENDS ${LUMO_AUDIO_STAMP})
+
+if(LUMO_TESTS)
+  # An independent recogniser must follow every English recording the book
+  # plays; it decodes them all, so it gets both cores.
+  find_program(POCKETSPHINX pocketsphinx_continuous REQUIRED)
+  add_test(NAME recordings_english_recogniser
+           COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_speech.py
+                   --content ${LUMO_CONTENT_EXPORT} --assets ${LUMO_GENERATED_ASSETS}
+                   --source-assets ${CMAKE_SOURCE_DIR}/assets --jobs 2)
+  set_tests_properties(recordings_english_recogniser PROPERTIES TIMEOUT 600 PROCESSORS 2)
+  add_test(NAME recordings_tools
+           COMMAND ${Python3_EXECUTABLE} -m unittest discover -s ${CMAKE_SOURCE_DIR}/tools
+                   -p "test_*.py")
+  set_tests_properties(recordings_tools PROPERTIES TIMEOUT 300)
+endif()

@@ -9,7 +9,8 @@ panel come from it.
 
 Writes OUT_DIR/pageNN.png (and page01_en.png, page18_en.png for the English
 titles): the page's layers composed as the book's camera sees them (perspective
-camera at (0, 100, 450), 45 degree field of view zoomed by 0.7, 1024 x 768), the
+camera at (0, 100, 450), 45 degree field of view zoomed by 0.7 across the screen's long
+side, 1024 x 768), the
 ground foreshortened strip by strip, then the backdrop, background and upright
 layers painted far to near. OUT_DIR/controls.png shows every control, the two
 menus and the narration panel assembled as they stand; credits.png the credits
@@ -31,7 +32,9 @@ import art_table  # noqa: E402
 
 SCREEN_W, SCREEN_H = 1024, 768
 CAMERA = (0.0, 100.0, 450.0)
-FOCAL = (SCREEN_H / 2.0) / (math.tan(math.radians(22.5)) / 0.7)
+# The device is a portrait screen turned to landscape: the camera's field of view
+# is its portrait height, which the reader sees as the page's width.
+FOCAL = (SCREEN_W / 2.0) / (math.tan(math.radians(22.5)) / 0.7)
 UNIT_W, UNIT_H = 0.46875, 0.41666666
 GROUND_Y = 30.0
 
@@ -121,7 +124,7 @@ def ground(sheet, layer):
                     (0, r0, layer.width, r1 - r0))
 
 
-def page_sheet(assets, p, out, english=False):
+def page_sheet(assets, p, out, english=False, label=True):
     sheet = Sheet(assets, SCREEN_W, SCREEN_H, "#000000")
     # The backdrop: 1440 x 960 plane, bottom centre at (-100, -100, -400).
     upright(sheet, "layer_bg", -820, 620, -100, 860, -400)
@@ -144,9 +147,10 @@ def page_sheet(assets, p, out, english=False):
         standing.append((-ly, layer.name, lx - w / 2, lx + w / 2, GROUND_Y + lz, GROUND_Y + lz + h))
     for z, name, left, right, bottom, top in sorted(standing):
         upright(sheet, name, left, right, bottom, top, z)
-    sheet.body.append('<rect x="4" y="744" width="%d" height="20" rx="4" fill="#000000" opacity="0.55"/>'
-                      % (70 if not english else 170))
-    sheet.text(10, 760, "page %d%s" % (p, " (English titles)" if english else ""), 13, "#ffffff")
+    if label:
+        sheet.body.append('<rect x="4" y="744" width="%d" height="20" rx="4" fill="#000000" opacity="0.55"/>'
+                          % (70 if not english else 170))
+        sheet.text(10, 760, "page %d%s" % (p, " (English titles)" if english else ""), 13, "#ffffff")
     sheet.write(out)
 
 

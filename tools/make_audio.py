@@ -3,12 +3,16 @@
 
 Reads the content export (recordings.tsv: name, voice, text file) and writes
 <name>.mp3 for each recording into the output folder, plus the looping music
-"background.mp3" and the page effect "b_snore.mp3". A manifest of hashes in
-the build folder lets unchanged recordings be skipped, so a rebuild after a
-text change only speaks that text again. A recording placed in the source
-assets folder under the same name wins: no generated copy is written for it.
+"background.mp3" and the page effect "b_snore.mp3". Every narration spoken by
+Festival also gets "<name>.words": one line per spoken word, its start time in
+seconds, a tab and the word, as the synthesiser placed it. A manifest of
+hashes in the build folder lets unchanged recordings be skipped, so a rebuild
+after a text change only speaks that text again. A recording placed in the
+source assets folder under the same name wins: no generated copy is written
+for it.
 
-Tools: espeak-ng (speech), sox (filtering, synthesis), lame (mp3).
+Tools: Festival with the HTS voice cmu_us_slt_arctic_hts (English speech),
+espeak-ng (Russian speech), sox (filtering, synthesis), lame (mp3).
 """
 
 import argparse
@@ -16,6 +20,7 @@ import concurrent.futures
 import hashlib
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -23,30 +28,38 @@ import tempfile
 import time
 
 # Bumped whenever the processing below changes in a way that alters the sound.
-RECIPE_VERSION = "3"
+RECIPE_VERSION = "5"
 
-# A calm, slightly low and slow reading voice for a bedtime book.
+# Narration in each reading language. English is Festival's HTS voice: an
+# independent recogniser follows it far better than espeak-ng's English. Its
+# calm pace comes from a pause between sentences, not from slowing the words:
+# the HTS engine ignores Festival's Duration_Stretch, and its own speed rate
+# (used here as 1 / stretch) at 1.05 to 1.3 made some pages harder to follow.
 NARRATOR = {
-    "ru": {"voice": "ru+f5", "speed": 135, "pitch": 40, "gap": 2},
-    "en": {"voice": "en-gb+f5", "speed": 135, "pitch": 40, "gap": 2},
+    "ru": {"engine": "espeak-ng", "voice": "ru+f5", "speed": 135, "pitch": 40, "gap": 2},
+    "en": {"engine": "festival", "voice": "cmu_us_slt_arctic_hts", "stretch": 1.0,
+           "pause": 0.5},
 }
 
 # Dialogue voices by the figure letter in the recording name
 # ("dialogue_page2_m1_ru": figure "m"), so each figure keeps its voice.
 FIGURES = {
-    "r": {"voice": "ru+f5", "speed": 150, "pitch": 70, "gap": 1},  # the little hero
-    "b": {"voice": "ru+m3", "speed": 135, "pitch": 30, "gap": 1},  # the bear cub
-    "m": {"voice": "ru+f2", "speed": 140, "pitch": 45, "gap": 1},  # mother
-    "p": {"voice": "ru+f1", "speed": 150, "pitch": 80, "gap": 1},
-    "h": {"voice": "ru+m1", "speed": 130, "pitch": 35, "gap": 1},
-    "g": {"voice": "ru+f3", "speed": 140, "pitch": 60, "gap": 1},
+    "r": {"engine": "espeak-ng", "voice": "ru+f5", "speed": 150, "pitch": 70, "gap": 1},  # hero
+    "b": {"engine": "espeak-ng", "voice": "ru+m3", "speed": 135, "pitch": 30, "gap": 1},  # bear
+    "m": {"engine": "espeak-ng", "voice": "ru+f2", "speed": 140, "pitch": 45, "gap": 1},  # mother
+    "p": {"engine": "espeak-ng", "voice": "ru+f1", "speed": 150, "pitch": 80, "gap": 1},
+    "h": {"engine": "espeak-ng", "voice": "ru+m1", "speed": 130, "pitch": 35, "gap": 1},
+    "g": {"engine": "espeak-ng", "voice": "ru+f3", "speed": 140, "pitch": 60, "gap": 1},
 }
-DEFAULT_FIGURE = {"voice": "ru+f4", "speed": 140, "pitch": 55, "gap": 1}
+DEFAULT_FIGURE = {"engine": "espeak-ng", "voice": "ru+f4", "speed": 140, "pitch": 55, "gap": 1}
 
 # Speech is encoded mono at 22.05 kHz, plenty for a voice and small.
 SPEECH_RATE = 22050
 SPEECH_BITRATE = 48
 MUSIC_RATE = 44100
+# Silence added before and after the voice, in seconds.
+LEAD_IN = 0.15
+LEAD_OUT = 0.35
 
 
 def settings_for(name, voice):
@@ -57,25 +70,158 @@ def settings_for(name, voice):
     return NARRATOR[voice]
 
 
+def is_narration(name):
+    return not name.startswith("dialogue_")
+
+
+# sox dithers with random noise; repeatable mode seeds it, so the same recipe
+# gives the same bytes (and the recogniser check the same result) every build.
+SOX = ["sox", "-R"]
+
+
 def run(cmd):
     result = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     if result.returncode != 0:
         raise RuntimeError(" ".join(cmd) + ": " + result.stderr.decode(errors="replace").strip())
+    return result.stdout.decode("utf-8", errors="replace")
 
 
-def speak(text, settings, out_path, work):
-    raw = os.path.join(work, "raw.wav")
-    soft = os.path.join(work, "soft.wav")
+# Words espeak-ng stresses wrongly, given to it as phonemes: the hamster is
+# Хома́, and "Рыжику" keeps the name's first-syllable stress.
+ESPEAK_RESPELLINGS = {"хома": "[[xVm'a]]", "рыжику": "[[@-r'yZyku]]"}
+
+
+def espeak_text(text):
+    return re.sub(r"\w+", lambda m: ESPEAK_RESPELLINGS.get(m.group(0).lower(), m.group(0)), text)
+
+
+def speak_espeak(text, settings, raw, work):
     text_file = os.path.join(work, "text.txt")
     with open(text_file, "w", encoding="utf-8") as f:
-        f.write(text)
+        f.write(espeak_text(text))
     run(["espeak-ng", "-v", settings["voice"], "-s", str(settings["speed"]),
          "-p", str(settings["pitch"]), "-g", str(settings["gap"]), "-b", "1",
          "-f", text_file, "-w", raw])
+    return None
+
+
+# Festival reads bytes: typographic marks would be spelled out letter by
+# letter, and its Russian letter-to-sound rules know no quotes or dashes. So
+# quotes go, a dash becomes a comma on the word before it, and an ellipsis
+# becomes three dots (it still makes a pause).
+FESTIVAL_MARKS = str.maketrans({"\u2018": "'", "\u2019": "'", "\u201c": None, "\u201d": None,
+                                "\u00ab": None, "\u00bb": None, '"': None, "\u2026": "..."})
+
+
+def festival_text(text):
+    return re.sub(r"\s*[\u2013\u2014]\s*", ", ", text.translate(FESTIVAL_MARKS)).strip()
+
+
+# Speaks a text file utterance by utterance (Festival splits it at sentence
+# ends) into numbered waves, and writes each word's utterance, start and name.
+FESTIVAL_SCRIPT = """
+(voice_%(voice)s)
+(set! hts_engine_params (append hts_engine_params (list (list "-r" %(rate).4f))))
+(set! lumo_words_fp (fopen "%(words)s" "w"))
+(set! lumo_count 0)
+(define (lumo_collect utt)
+  (utt.save.wave utt (format nil "%(wavs)s%%03d.wav" lumo_count) 'riff)
+  (mapcar
+   (lambda (w)
+     (format lumo_words_fp "%%d\\t%%f\\t%%s\\n" lumo_count
+             (item.feat w "R:SylStructure.daughter1.daughter1.R:Segment.p.end") (item.name w)))
+   (utt.relation.items utt 'Word))
+  (set! lumo_count (+ lumo_count 1)))
+(set! tts_hooks (list utt.synth lumo_collect))
+(tts_file "%(text)s" nil)
+(fclose lumo_words_fp)
+"""
+
+
+def festival_words(lines, offsets):
+    """(start, word) from the script's output, each utterance moved to its
+    offset. Festival splits "let's" into "let" and "'s", and gives
+    punctuation-only tokens no sound; both are folded away."""
+    words = []
+    for line in lines:
+        utterance, start, word = line.rstrip("\n").split("\t", 2)
+        if not any(c.isalnum() for c in word):
+            continue
+        if word.startswith("'") and words:
+            words[-1] = (words[-1][0], words[-1][1] + word)
+            continue
+        words.append((offsets[int(utterance)] + float(start), word))
+    return words
+
+
+def speak_festival(text, settings, raw, work):
+    """Speaks with Festival, a calm pause between sentences; returns the word timings."""
+    text_file = os.path.join(work, "text.txt")
+    words_file = os.path.join(work, "words.txt")
+    script = os.path.join(work, "speak.scm")
+    prefix = os.path.join(work, "utterance")
+    with open(text_file, "w", encoding="utf-8") as f:
+        f.write(festival_text(text) + "\n")
+    with open(script, "w", encoding="utf-8") as f:
+        f.write(FESTIVAL_SCRIPT % {"voice": settings["voice"], "rate": 1.0 / settings["stretch"],
+                                   "wavs": prefix, "words": words_file, "text": text_file})
+    run(["festival", "-b", script])
+    waves = sorted(os.path.join(work, f) for f in os.listdir(work) if f.startswith("utterance"))
+    if not waves:
+        raise RuntimeError("festival spoke nothing")
+    rate = run(["sox", "--i", "-r", waves[0]]).strip()
+    pause = os.path.join(work, "pause.wav")
+    run(SOX + ["-n", "-r", rate, "-c", "1", "-b", "16", pause, "trim", "0",
+         str(settings["pause"])])
+    offsets, at, parts = [], 0.0, []
+    for wave in waves:
+        offsets.append(at)
+        at += float(run(["sox", "--i", "-D", wave])) + settings["pause"]
+        parts += [pause, wave] if parts and settings["pause"] > 0 else [wave]
+    run(SOX + parts + [raw])
+    with open(words_file, encoding="utf-8") as f:
+        return festival_words(f, offsets)
+
+
+ENGINES = {"espeak-ng": speak_espeak, "festival": speak_festival}
+ENGINE_TEXT = {"espeak-ng": espeak_text, "festival": festival_text}
+# The engines whose word timings are written beside their narration.
+TIMED_ENGINES = {"festival"}
+
+
+def check_words(words, duration):
+    """Word times must be usable by a reader: in order and inside the recording."""
+    if not words:
+        raise RuntimeError("no word timings")
+    for (before, _), (after, word) in zip(words, words[1:]):
+        if after < before:
+            raise RuntimeError("word timings go backwards at '%s' (%.3f < %.3f)" %
+                               (word, after, before))
+    if words[-1][0] >= duration:
+        raise RuntimeError("the last word starts at %.3f, after the recording ends (%.3f)" %
+                           (words[-1][0], duration))
+
+
+def write_words(words, path):
+    tmp = path + ".part"
+    with open(tmp, "w", encoding="utf-8") as f:
+        for start, word in words:
+            f.write("%.3f\t%s\n" % (start, word))
+    os.replace(tmp, path)
+
+
+def speak(text, settings, out_path, words_path, work):
+    raw = os.path.join(work, "raw.wav")
+    soft = os.path.join(work, "soft.wav")
+    words = ENGINES[settings["engine"]](text, settings, raw, work)
     # Take the edge off the synthetic voice, even out the level and leave a
     # breath of silence at both ends.
-    run(["sox", raw, "-r", str(SPEECH_RATE), soft, "highpass", "90", "lowpass", "6500",
-         "bass", "+2", "gain", "-n", "-3", "pad", "0.15", "0.35"])
+    run(SOX + [raw, "-r", str(SPEECH_RATE), soft, "highpass", "90", "lowpass", "6500",
+         "bass", "+2", "gain", "-n", "-3", "pad", str(LEAD_IN), str(LEAD_OUT)])
+    if words_path and words is not None:
+        words = [(start + LEAD_IN, word) for start, word in words]
+        check_words(words, float(run(["sox", "--i", "-D", soft])))
+        write_words(words, words_path)
     encode(soft, out_path, ["-m", "m", "-b", str(SPEECH_BITRATE)])
 
 
@@ -116,11 +262,11 @@ def synth_sequence(out, notes, voice_args, fade_in, fade_out, work, tag):
                 tones += voice_args + [n]
         else:
             tones = voice_args + [note]
-        run(["sox", "-n", "-r", str(MUSIC_RATE), "-c", "1", part, "synth", "%.4f" % seconds]
+        run(SOX + ["-n", "-r", str(MUSIC_RATE), "-c", "1", part, "synth", "%.4f" % seconds]
             + tones + ["fade", "q", "%.3f" % fade_in, "%.4f" % seconds, "%.3f" % fade_out,
                        "gain", "-n", "-6"])
         parts.append(part)
-    run(["sox"] + parts + [out])
+    run(SOX + parts + [out])
 
 
 def make_background(out_path, work):
@@ -129,14 +275,14 @@ def make_background(out_path, work):
     synth_sequence(melody, [(n, b * BEAT) for n, b in MELODY], ["pluck"], 0.01, 0.6, work, "m")
     synth_sequence(pads, [(c, BAR) for c in CHORDS], ["sine"], 0.5, 0.7, work, "p")
     mixed = os.path.join(work, "mixed.wav")
-    run(["sox", "-m", "-v", "0.9", melody, "-v", "0.5", pads, mixed])
+    run(SOX + ["-m", "-v", "0.9", melody, "-v", "0.5", pads, mixed])
     # Render two rounds through the reverb and keep the second: its start then
     # carries the first round's tail, so the loop point is seamless.
     twice = os.path.join(work, "twice.wav")
-    run(["sox", mixed, mixed, twice, "reverb", "40", "50", "70", "remix", "-", "lowpass", "5000",
+    run(SOX + [mixed, mixed, twice, "reverb", "40", "50", "70", "remix", "-", "lowpass", "5000",
          "gain", "-n", "-4"])
     loop = os.path.join(work, "loop.wav")
-    run(["sox", twice, "-r", str(MUSIC_RATE), loop, "trim", "%.4f" % LOOP_SECONDS,
+    run(SOX + [twice, "-r", str(MUSIC_RATE), loop, "trim", "%.4f" % LOOP_SECONDS,
          "%.4f" % LOOP_SECONDS])
     encode(loop, out_path, ["-m", "m", "-b", "64"])
 
@@ -146,14 +292,14 @@ def make_snore(out_path, work):
     inhale = os.path.join(work, "in.wav")
     exhale = os.path.join(work, "out.wav")
     rest = os.path.join(work, "rest.wav")
-    run(["sox", "-n", "-r", str(MUSIC_RATE), "-c", "1", inhale, "synth", "1.6", "brownnoise",
+    run(SOX + ["-n", "-r", str(MUSIC_RATE), "-c", "1", inhale, "synth", "1.6", "brownnoise",
          "synth", "1.6", "sine", "amod", "32", "60", "lowpass", "400", "fade", "q", "0.6", "1.6",
          "0.5", "gain", "-n", "-8"])
-    run(["sox", "-n", "-r", str(MUSIC_RATE), "-c", "1", exhale, "synth", "1.4", "pinknoise",
+    run(SOX + ["-n", "-r", str(MUSIC_RATE), "-c", "1", exhale, "synth", "1.4", "pinknoise",
          "bandpass", "900", "300h", "fade", "q", "0.3", "1.4", "0.9", "gain", "-n", "-16"])
-    run(["sox", "-n", "-r", str(MUSIC_RATE), "-c", "1", rest, "trim", "0", "0.8"])
+    run(SOX + ["-n", "-r", str(MUSIC_RATE), "-c", "1", rest, "trim", "0", "0.8"])
     loop = os.path.join(work, "snore.wav")
-    run(["sox", inhale, exhale, rest, loop])
+    run(SOX + [inhale, exhale, rest, loop])
     encode(loop, out_path, ["-m", "m", "-b", "48"])
 
 
@@ -196,6 +342,29 @@ def music_recipe():
     return source[start:end]
 
 
+class Job:
+    """One output: its manifest key, how to make it, whether it has word timings."""
+
+    def __init__(self, key, make, words):
+        self.key = key
+        self.make = make  # make(mp3 path, words path or None, work folder)
+        self.words = words
+
+
+def remove_quietly(*paths):
+    for path in paths:
+        try:
+            os.remove(path)
+        except OSError:
+            pass
+
+
+def copy_over(source, target):
+    tmp = target + ".part"
+    shutil.copyfile(source, tmp)
+    os.replace(tmp, target)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--content", help="content export folder (recordings.tsv, text/)")
@@ -205,7 +374,7 @@ def main():
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     args = parser.parse_args()
 
-    for tool in ("espeak-ng", "sox", "lame"):
+    for tool in ("espeak-ng", "festival", "sox", "lame"):
         if not shutil.which(tool):
             raise SystemExit("make_audio: %s is not installed" % tool)
     os.makedirs(args.out, exist_ok=True)
@@ -215,18 +384,23 @@ def main():
     except (OSError, ValueError):
         manifest = {}
 
-    jobs = {}  # name -> (key, function(out_path, work))
+    jobs = {}  # name -> Job
     music_key = digest(RECIPE_VERSION, music_recipe())
     for name, make in MUSIC.items():
-        jobs[name] = (music_key, make)
+        jobs[name] = Job(music_key, lambda out, words, work, m=make: m(out, work), False)
     if args.content and os.path.exists(os.path.join(args.content, "recordings.tsv")):
         for name, voice, text in read_recordings(args.content):
             if not text:
                 print("make_audio: warning: recording %s has no text" % name, file=sys.stderr)
                 continue
             settings = settings_for(name, voice)
-            key = digest(RECIPE_VERSION, json.dumps(settings, sort_keys=True), text)
-            jobs[name] = (key, lambda out, work, t=text, s=settings: speak(t, s, out, work))
+            # The key holds the text as the engine gets it, so a new respelling
+            # speaks again the lines it touches.
+            spoken = ENGINE_TEXT[settings["engine"]](text)
+            key = digest(RECIPE_VERSION, json.dumps(settings, sort_keys=True), spoken)
+            jobs[name] = Job(key, lambda out, words, work, t=text, s=settings:
+                             speak(t, s, out, words, work),
+                             is_narration(name) and settings["engine"] in TIMED_ENGINES)
     else:
         print("make_audio: warning: no content export, only music is made", file=sys.stderr)
 
@@ -234,43 +408,58 @@ def main():
         return args.source_assets and os.path.exists(
             os.path.join(args.source_assets, name + ".mp3"))
 
-    # Drop what we made earlier and no longer make (renamed or replaced by a real recording).
+    def outputs(name):
+        return os.path.join(args.out, name + ".mp3"), os.path.join(args.out, name + ".words")
+
+    # Drop what we made earlier and no longer make (renamed or replaced by a
+    # real recording), and word timings no longer made.
     for name in list(manifest):
         if name not in jobs or replaced(name):
-            try:
-                os.remove(os.path.join(args.out, name + ".mp3"))
-            except OSError:
-                pass
+            remove_quietly(*outputs(name))
             del manifest[name]
+        elif not jobs[name].words:
+            remove_quietly(outputs(name)[1])
 
     kept = [name for name in jobs if replaced(name)]
-    todo = [name for name, (key, _) in jobs.items()
-            if name not in kept and (manifest.get(name) != key or
-                                     not os.path.exists(os.path.join(args.out, name + ".mp3")))]
+    todo = [name for name, job in jobs.items()
+            if name not in kept and (manifest.get(name) != job.key or not all(
+                os.path.exists(path) for path in outputs(name)[:2 if job.words else 1]))]
+    # Recordings with the same text and voice (the two English narration sets)
+    # are spoken once and copied.
+    groups = {}
+    for name in todo:
+        groups.setdefault(jobs[name].key, []).append(name)
 
-    def build(name):
-        key, make = jobs[name]
+    def build(names):
+        job = jobs[names[0]]
+        mp3, words = outputs(names[0])
         with tempfile.TemporaryDirectory(prefix="make_audio-") as work:
-            make(os.path.join(args.out, name + ".mp3"), work)
-        return name, key
+            job.make(mp3, words if job.words else None, work)
+        for other in names[1:]:
+            copy_over(mp3, outputs(other)[0])
+            if job.words:
+                copy_over(words, outputs(other)[1])
+        return names, job.key
 
     started = time.monotonic()
     failures = []
     with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
-        futures = [pool.submit(build, name) for name in todo]
+        futures = {pool.submit(build, names): names for names in groups.values()}
         for future in concurrent.futures.as_completed(futures):
             try:
-                name, key = future.result()
-                manifest[name] = key
+                names, key = future.result()
+                for name in names:
+                    manifest[name] = key
             except RuntimeError as error:
-                failures.append(str(error))
+                failures.append("%s: %s" % (", ".join(futures[future]), error))
 
     tmp = args.manifest + ".part"
     with open(tmp, "w", encoding="utf-8") as f:
         json.dump(manifest, f, indent=1, sort_keys=True)
     os.replace(tmp, args.manifest)
+    failed = sum(len(futures[f]) for f in futures if f.exception())
     print("make_audio: %d made, %d up to date, %d recorded in the assets folder, %.1f s" %
-          (len(todo) - len(failures), len(jobs) - len(todo) - len(kept), len(kept),
+          (len(todo) - failed, len(jobs) - len(todo) - len(kept), len(kept),
            time.monotonic() - started))
     for failure in failures:
         print("make_audio: error: " + failure, file=sys.stderr)

@@ -7,6 +7,7 @@ struct CommandLine {
   bool version = false;
   bool headless = false;
   bool logEvents = false;
+  bool mute = false;
   long frames = -1;
   std::string script;
   std::string exportContent;

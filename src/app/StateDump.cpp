@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 
 #include "CC3Camera.h"
@@ -14,7 +15,10 @@
 #include "Clock.h"
 #include "KstSound.h"
 #include "NSRunLoop.h"
+#include "PictureMapping.h"
 #include "PlatformHost.h"
+#include "UIDevice.h"
+#include "UIWindow.h"
 #include "lumoWorld.h"
 
 StateDump& StateDump::shared() {
@@ -97,6 +101,41 @@ nlohmann::json dumpSound() {
   return {{"main", sound->playingSoundName()},
           {"background", sound->playingBgSoundName()},
           {"special", sound->playingSpecialSoundName()}};
+}
+
+namespace {
+// A number rounded to hundredths, so that 1.57 radians' tiny tilt stays readable.
+double hundredths(float v) {
+  return std::round(double(v) * 100) / 100;
+}
+
+nlohmann::json dumpView(UIView* view, int held) {
+  const CGSize size = view->frame().size;
+  const CGPoint corners[4] = {{0, 0}, {size.width, 0}, {0, size.height}, {size.width, size.height}};
+  float x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+  for (const CGPoint& corner : corners) {
+    const CGPoint p = PictureMapping::screenToPicture(view->convertToWindow(corner), held);
+    x0 = std::min(x0, p.x);
+    y0 = std::min(y0, p.y);
+    x1 = std::max(x1, p.x);
+    y1 = std::max(y1, p.y);
+  }
+  nlohmann::json v;
+  v["class"] = view->className();
+  v["tag"] = view->tag();
+  v["frame"] = {hundredths(x0), hundredths(y0), hundredths(x1 - x0), hundredths(y1 - y0)};
+  v["alpha"] = hundredths(view->alpha());
+  v["hidden"] = view->isHidden();
+  nlohmann::json children = nlohmann::json::array();
+  for (const auto& child : view->subviews()) children.push_back(dumpView(child.get(), held));
+  v["children"] = children;
+  return v;
+}
+}  // namespace
+
+nlohmann::json dumpViews() {
+  UIWindow* window = UIWindow::keyWindow();
+  return window ? dumpView(window, UIDevice::currentDevice().heldOrientation()) : nlohmann::json();
 }
 
 nlohmann::json dumpBook(const lumoWorld* world) {

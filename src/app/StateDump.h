@@ -25,6 +25,11 @@ nlohmann::json dumpSound();
 // The running scene's node tree.
 nlohmann::json dumpScene();
 
+// The key window's view tree: each view's class, tag, frame [x, y, width,
+// height] in picture pixels as the reader sees them (origin top-left, as
+// scripts tap; a turned view's bounding box), alpha, hidden and children.
+nlohmann::json dumpViews();
+
 class lumoWorld;
 class CC3Camera;
 class CC3Node;

@@ -8,12 +8,32 @@
 #include "DemoScene.h"
 #include "EAGLView.h"
 #include "Log.h"
+#include "MobClick.h"
+#include "NSNotificationCenter.h"
 #include "PlatformHost.h"
+#include "UIDevice.h"
 #include "UIScreen.h"
 #include "lumoLayer.h"
 #include "lumoWorld.h"
 
+namespace {
+constexpr const char* kShowCreditsNotification = "lmShouldShowCredits";
+constexpr const char* kCreditsDidFinishNotification = "creditsdidfinishnotification";
+// Where the credits card sits on the 768 x 1024 screen: its 707 x 483 centred
+// on whole pixels (x 30, not 0), so that turned it stands in the middle of
+// the landscape picture (its centre 0.5 pixel from the picture's).
+constexpr CGRect kCreditsFrame{{30, 270}, {707, 483}};
+
+// Upright in the landscape picture: 4.71 when the device is held landscape
+// right, 1.57 in every other position.
+float creditsRotation() {
+  return UIDevice::currentDevice().orientation() == UIDeviceOrientationLandscapeRight ? 4.71f
+                                                                                      : 1.57f;
+}
+}  // namespace
+
 lumoAppDelegate::~lumoAppDelegate() {
+  NSNotificationCenter::defaultCenter().removeObserver(this);
   releaseWorld();
 }
 
@@ -43,22 +63,100 @@ void lumoAppDelegate::applicationDidFinishLaunching(UIApplication*) {
   window_->addSubview(view.get());
   window_->makeKeyAndVisible();
   CCTexture2D::setDefaultAlphaPixelFormat(kCCTexture2DPixelFormat_RGBA8888);
+  // Creating the world builds the first page; a demonstration replaces the book.
+  if (demo_.empty()) cc3World_ = lumoWorld::world();
   CGSize size = director->winSize();
   auto layer = lumoLayer::layerWithColor(ccc4(0, 0, 0, 255), size.width, size.height);
-  if (demo_.empty()) {
-    // Creating the world builds the first page.
-    cc3World_ = lumoWorld::world();
+  if (cc3World_) {
     layer->setCc3World(cc3World_.get());
     cc3World_->play();
   } else {
-    // A demonstration is shown instead of the book.
     DemoScene::addTo(demo_, layer.get());
   }
   layer->scheduleUpdate();
   viewController_ = CCNodeController::controller();
   viewController_->setDoesAutoRotate(true);
   viewController_->runSceneOnNode(layer.get());
+  auto& center = NSNotificationCenter::defaultCenter();
+  center.addObserver(this, SELECTOR(lumoAppDelegate::shouldShowCredits), kShowCreditsNotification,
+                     nullptr);
+  initAnalytics();
+  center.addObserver(this, SELECTOR(lumoAppDelegate::orientationChanged),
+                     UIDeviceOrientationDidChangeNotification, nullptr);
   launched_ = true;
+}
+
+void lumoAppDelegate::shouldShowCredits(NSNotification* notification) {
+  UIView* screen = viewController_ ? viewController_->view() : nullptr;
+  if (!screen || screen->viewWithTag(kDimmingViewTag)) return;
+  auto credits = CreditsView::viewControllerWithNibName("CreditsView");
+  credits->setIsEnLan(notification->userInfo().boolValue("isEnLan"));
+  UIView* view = credits->view();
+  if (!view) {
+    logMessage(LogLevel::Warning, "credits not shown: " + credits->loadError());
+    // On the next turn of the run loop: the ending menu locks dragging after
+    // it has asked for the credits, and this must come after that.
+    performSelector(SELECTOR(lumoAppDelegate::postCreditsDidFinish), 0);
+    return;
+  }
+  view->setFrame(kCreditsFrame);
+  view->setRotation(creditsRotation());
+  auto dimming = makeObject<UIView>(CGRectMake(0, 0, 768, 1024));
+  dimming->setBackgroundColor(UIColor{0, 0, 0, 1});
+  dimming->setAlpha(0.5f);
+  dimming->setTag(kDimmingViewTag);
+  view->setTag(kCreditsViewTag);
+  credits->setCvDelegate(this);
+  screen->addSubview(dimming.get());
+  screen->addSubview(view);
+  creditsView_ = credits;
+  closingCredits_ = false;
+  MobClick::event("credits");
+}
+
+void lumoAppDelegate::orientationChanged(NSNotification*) {
+  UIView* screen = viewController_ ? viewController_->view() : nullptr;
+  if (UIView* credits = screen ? screen->viewWithTag(kCreditsViewTag) : nullptr)
+    credits->setRotation(creditsRotation());
+}
+
+void lumoAppDelegate::didClickQuitButton() {
+  UIView* screen = viewController_ ? viewController_->view() : nullptr;
+  // A second tap while the screen closes changes nothing.
+  if (!screen || closingCredits_) return;
+  closingCredits_ = true;
+  UIView::beginAnimations("creditView", nullptr);
+  UIView::setAnimationDelegate(this);
+  UIView::setAnimationDidStopSelector(SELECTOR(lumoAppDelegate::removeViewsFromViewController));
+  if (UIView* dimming = screen->viewWithTag(kDimmingViewTag)) dimming->setAlpha(0.5f);
+  UIView::commitAnimations();
+}
+
+void lumoAppDelegate::removeViewsFromViewController() {
+  UIView* screen = viewController_ ? viewController_->view() : nullptr;
+  UIView* dimming = screen ? screen->viewWithTag(kDimmingViewTag) : nullptr;
+  UIView* credits = screen ? screen->viewWithTag(kCreditsViewTag) : nullptr;
+  closingCredits_ = false;
+  if (!dimming && !credits) return;  // closed already
+  if (dimming) dimming->removeFromSuperview();
+  if (credits) credits->removeFromSuperview();
+  creditsView_ = nullptr;
+  postCreditsDidFinish();
+}
+
+void lumoAppDelegate::postCreditsDidFinish() {
+  NSNotificationCenter::defaultCenter().postNotificationName(kCreditsDidFinishNotification,
+                                                             nullptr);
+}
+
+void lumoAppDelegate::initAnalytics() {
+  MobClick::setDelegate(this, 1);
+  MobClick::setCrashReportEnabled(true);
+  MobClick::appLaunched();
+}
+
+std::string lumoAppDelegate::appKey() {
+  return "4f2a9c61d08e7b35a1c6e902";
 }
 
 void lumoAppDelegate::applicationWillResignActive(UIApplication*) {
@@ -88,6 +186,9 @@ void lumoAppDelegate::applicationSignificantTimeChange(UIApplication*) {
 
 void lumoAppDelegate::applicationWillTerminate(UIApplication*) {
   CCDirector* director = CCDirector::sharedDirector();
+  NSNotificationCenter::defaultCenter().removeObserver(this);
+  cancelPreviousPerformRequestsWithTarget(this);
+  creditsView_ = nullptr;
   if (EAGLView* view = director->openGLView()) view->removeFromSuperview();
   viewController_ = nullptr;
   window_ = nullptr;

@@ -5,13 +5,19 @@
 #include <string>
 
 #include "CCNodeController.h"
+#include "CreditsView.h"
+#include "CreditsViewDelegate.h"
+#include "MobClickDelegate.h"
 #include "lumoWorld.h"
 
 class EAGLView;
 class NSNotification;
 
-// Starts the book and relays the platform's lifecycle to the director.
-class lumoAppDelegate : public UIApplicationDelegate {
+// Starts the book, relays the platform's lifecycle to the director, shows the
+// credits screen when the book asks for it and starts the usage records.
+class lumoAppDelegate : public UIApplicationDelegate,
+                        public CreditsViewDelegate,
+                        public MobClickDelegate {
  public:
   ~lumoAppDelegate() override;
 
@@ -23,6 +29,18 @@ class lumoAppDelegate : public UIApplicationDelegate {
   void applicationDidReceiveMemoryWarning(UIApplication* application) override;
   void applicationSignificantTimeChange(UIApplication* application) override;
   void applicationWillTerminate(UIApplication* application) override;
+
+  // View tags on the node controller's view while the credits are shown.
+  static constexpr int kDimmingViewTag = 1000, kCreditsViewTag = 1001;
+
+  void shouldShowCredits(NSNotification* notification);
+  void orientationChanged(NSNotification* notification);
+  void didClickQuitButton() override;
+  void removeViewsFromViewController();
+  void initAnalytics();
+  std::string appKey() override;
+  // The credits screen while it is shown.
+  CreditsView* creditsView() const { return creditsView_.get(); }
 
   UIWindow* window() const { return window_.get(); }
   void setWindow(UIWindow* window) { window_ = window; }
@@ -36,10 +54,13 @@ class lumoAppDelegate : public UIApplicationDelegate {
 
  private:
   void releaseWorld();
+  void postCreditsDidFinish();
 
   Ptr<UIWindow> window_;
   Ptr<CCNodeController> viewController_;
   Ptr<lumoWorld> cc3World_;
+  Ptr<CreditsView> creditsView_;
+  bool closingCredits_ = false;
   EAGLView* glView_ = nullptr;  // not retained: the window keeps it
   bool launched_ = false;
   std::string demo_;

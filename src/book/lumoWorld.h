@@ -8,6 +8,7 @@
 #include "UIAccelerometer.h"
 #include "lmStageInfo.h"
 
+class CC3Billboard;
 class CC3PlaneNode;
 class NSNotification;
 class KstSpriteId;
@@ -80,6 +81,13 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void addHelpAlert();
   void creditsDidFinish(NSNotification* notification);
 
+  // MARK: keyboard and wheel (lumoWorldKeys.cpp)
+  // What a drag of more than 120 points does, in `direction` 0 forward or 1
+  // back: nothing while dragging is locked. True when the turn was requested.
+  bool requestTurnFromKey(std::int32_t direction);
+  // A tap on the home button, only while it is on screen and can be tapped.
+  bool requestHomeFromKey();
+
   // MARK: state
   KstStage* stage() const { return stage_.get(); }
   lmStageInfo* stageInfo() const { return stageInfo_.get(); }
@@ -91,6 +99,23 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void setK_animationYES(bool yes) { k_animationYES_ = yes; }
   std::int16_t increaseUp() const { return increaseUp_; }
   std::int16_t increaseDown() const { return increaseDown_; }
+
+  // World units per design pixel: the 1024 x 768 design page maps onto the
+  // 480 x 320 world the stage was laid out in.
+  static constexpr float kUniversalScaleWidth = 480.0f / 1024.0f;  // 0.46875
+  static constexpr float kUniversalScaleHeight = 0.41666666f;      // 320 / 768, as stored
+  // The camera stands above the page's middle, back far enough to see the
+  // whole 480-unit ground, and zooms in a little (scale 0.7) to fill the screen.
+  static constexpr CC3Vec3 kCameraLocation{0, 100, 450};
+  static constexpr float kCameraUniformScale = 0.7f;
+  // The lamp rides with the camera, just to its left.
+  static constexpr CC3Vec3 kLampLocation{-2, 0, 0};
+  // The backdrop is three design pages wide and high, standing on its bottom
+  // centre far behind and below every page so its edges never show.
+  static constexpr CC3Vec3 kBackdropLocation{-100, -100, -400};
+  static constexpr float kBackdropPages = 3;
+  // Tilt is sampled once a frame.
+  static constexpr double kAccelerometerInterval = 1.0 / 60.0;
 
   // Automatic node tags skip the range the book's controls use.
   static constexpr GLuint kFirstControlTag = 1001;
@@ -130,8 +155,26 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   bool dragRefusalLogged_ = false;
 
   // MARK: private helpers of the panel
+  // A node of the page on stage (a child of the current ground), or none.
+  CC3Node* currentGroundChild(const std::string& name);
+  // A not opaque centred plane showing `name`.png, inverted as the book's pictures are.
+  Ptr<CC3PlaneNode> makeAsidePlane(const std::string& name, CGSize size, GLuint tag);
+  // The narration text as a billboard named `name`; `measured` gets the text's size.
+  Ptr<CC3Billboard> makeAsideText(const std::string& name, const std::string& text,
+                                  CGSize& measured);
+  void cancelPendingPageCalls();
+  // Removal leaves a node's actions running: a pulse for ever would keep it alive.
+  static void removeWithActions(CC3Node* node);
+  void removeAsidePanel();
+  void pulseRepeatButton();
+  void placeDialogueHint();
 
   // MARK: private helpers of the language
+  // Answers whether the title is on stage.
+  bool rockTitle(const std::string& name);
+  void finishLanguageChange(const std::string& oldTitle, std::int32_t toLanguage);
+  // Each menu pair shows the selected image for `language` and the plain one otherwise.
+  void showMenuPairs(std::int32_t language);
 
   // MARK: private helpers of the menus
   // A control plane: a x b design pixels scaled by `factor`, standing on a
@@ -163,8 +206,8 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   CGPoint lastGesture_{};
   Ptr<lmStageInfo> stageInfo_;
   std::vector<std::string> curTouchSet_;
-  float universalScaleWidth_ = 0.46875f;
-  float universalScaleHeight_ = 0.41666666f;
+  float universalScaleWidth_ = kUniversalScaleWidth;
+  float universalScaleHeight_ = kUniversalScaleHeight;
   bool k_animationYES_ = false;
 };
 

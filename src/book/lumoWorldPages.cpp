@@ -71,6 +71,8 @@ void lumoWorld::renderBeginningStageWithIndex(std::int32_t index) {
   stageInfo_->setCurGroundName(buildStage(index));
   animateCoverTitle(-90);
   performSelector(SELECTOR(lumoWorld::addHelpAlert), 2.0);
+  // The language menu joins the cover once set-up has finished.
+  if (index == 1) performSelector(SELECTOR(lumoWorld::addMenu), 0.0);
   lumoPagePrefetch::shared().pageDidSettle(*stage_, index);
 }
 
@@ -98,7 +100,9 @@ void lumoWorld::animateCoverTitle(float depth) {
 }
 
 void lumoWorld::cleanStage() {
-  if (CC3Node* old = getNodeNamed(stageInfo_->shouldRemoveGroundName())) old->remove();
+  // A removed node's actions keep running: the old page's hint pulse would
+  // hold the page alive.
+  removeWithActions(getNodeNamed(stageInfo_->shouldRemoveGroundName()));
 }
 
 void lumoWorld::renderStage() {
@@ -121,11 +125,12 @@ void lumoWorld::runStageEffects() {
   if (page == 1) {
     removeHome();
     animateCoverTitle(-100);
+    addMenu();
   } else if (page == 2) {
     addHome();
-  } else if (page == 11) {
-    KstSound::shared()->playSpecialSoundWithName("b_snore", "mp3");
-  } else if (page == 10 || page == 12) {
+  } else if (!stage_->loopSoundForStage(page).empty()) {
+    KstSound::shared()->playSpecialSoundWithName(stage_->loopSoundForStage(page), "mp3");
+  } else if (stage_->stopsLoopSoundOnStage(page)) {
     KstSound::shared()->cancelSpecialSound();
   } else if (page == stage_->totalStageCount()) {
     addMenuEnding();

@@ -5,6 +5,7 @@
 #include "GLExtensions.h"
 #include "Log.h"
 #include "UIDevice.h"
+#include "ViewCompositor.h"
 
 namespace {
 thread_local EAGLContext* tCurrent = nullptr;
@@ -102,6 +103,9 @@ bool EAGLContext::renderbufferStorage(GLenum target, CAEAGLLayer* drawable) {
   if (w <= 0 || h <= 0) return false;
   GLenum format = drawable->colorFormat() == kEAGLColorFormatRGB565 ? GL_RGB565_OES : GL_RGBA8_OES;
   ccglRenderbufferStorage(target, format, w, h);
+  GLint renderbuffer = 0;
+  glGetIntegerv(GL_RENDERBUFFER_BINDING_OES, &renderbuffer);
+  colorRenderbuffer_ = static_cast<GLuint>(renderbuffer);
   drawable_ = drawable;
   drawableWidth_ = w;
   drawableHeight_ = h;
@@ -113,6 +117,10 @@ bool EAGLContext::presentRenderbuffer(GLenum) {
   glGetIntegerv(GL_FRAMEBUFFER_BINDING_OES, &framebuffer);
   presentedFramebuffer_ = static_cast<GLuint>(framebuffer);
   ++presentedFrames_;
+  // The window's views are part of the picture, on screen and in snapshots alike.
+  ViewCompositor::shared().compositeOnto({drawable_, colorRenderbuffer_, drawableWidth_,
+                                          drawableHeight_, static_cast<EGLContext>(context_),
+                                          static_cast<EGLContext>(sharegroup_->shareContext_)});
   // Headless, a presented frame is a finished frame, as a display would show it.
   if (GLDisplay::isHeadless()) {
     glFinish();

@@ -54,6 +54,7 @@ class EAGLContext : public NSObject {
   Ptr<EAGLSharegroup> sharegroup_;
   CAEAGLLayer* drawable_ = nullptr;  // not retained: the view owns its layer
   GLuint presentedFramebuffer_ = 0;
+  GLuint colorRenderbuffer_ = 0;  // the one given storage from the drawable
   int drawableWidth_ = 0, drawableHeight_ = 0;
   int presentedFrames_ = 0;
 };

@@ -2,12 +2,40 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
 namespace {
+// "%20" and friends back to bytes; a malformed escape is kept as it is.
+std::string percentDecoded(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && std::isxdigit((unsigned char)text[i + 1]) &&
+        std::isxdigit((unsigned char)text[i + 2])) {
+      out += char(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// True for "http:", "mailto:", "javascript:" ...: a scheme before any slash.
+bool hasScheme(const std::string& url) {
+  const auto colon = url.find(':');
+  if (colon == std::string::npos || colon == 0) return false;
+  for (std::size_t i = 0; i < colon; ++i) {
+    const char c = url[i];
+    if (!std::isalnum((unsigned char)c) && c != '+' && c != '-' && c != '.') return false;
+  }
+  return true;
+}
+
 std::string executableDir() {
   std::error_code ec;
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
@@ -22,7 +50,11 @@ NSBundle& NSBundle::mainBundle() {
 
 NSBundle::NSBundle() {
   if (const char* env = std::getenv("LUMO_ASSETS"); env && *env) paths_.push_back(env);
-  if (auto dir = executableDir(); !dir.empty()) paths_.push_back(dir + "/assets");
+  if (auto dir = executableDir(); !dir.empty()) {
+    paths_.push_back(dir + "/assets");
+    // Installed: PREFIX/bin/lumo-book reads PREFIX/share/lumo-book, wherever PREFIX is.
+    paths_.push_back((fs::path(dir).parent_path() / "share" / "lumo-book").string());
+  }
   paths_.push_back(LUMO_SOURCE_ASSETS);
 }
 
@@ -48,4 +80,34 @@ std::string NSBundle::fullPathFromRelativePath(const std::string& relative) cons
   if (relative.empty() || relative.front() == '/') return relative;
   std::string found = pathForResource(relative, "");
   return found.empty() ? relative : found;
+}
+
+std::string NSBundle::localPathForURL(const std::string& url, const std::string& baseFolder) const {
+  std::string path = url.substr(0, url.find_first_of("?#"));
+  if (path.rfind("file://", 0) == 0)
+    path = path.substr(7);
+  else if (hasScheme(path))
+    return {};
+  path = percentDecoded(path);
+  if (path.empty() || path.find('\0') != std::string::npos) return {};
+  fs::path candidate(path);
+  if (candidate.is_relative()) {
+    if (baseFolder.empty()) {
+      candidate = pathForResource(path, "");
+      if (candidate.empty()) return {};
+    } else {
+      candidate = fs::path(baseFolder) / candidate;
+    }
+  }
+  std::error_code ec;
+  const fs::path resolved = fs::weakly_canonical(candidate, ec);
+  if (ec) return {};
+  for (const auto& dir : paths_) {
+    fs::path root = fs::weakly_canonical(dir, ec);
+    if (ec || root.empty()) continue;
+    if (!root.has_filename()) root = root.parent_path();  // a trailing slash
+    auto [rootEnd, at] = std::mismatch(root.begin(), root.end(), resolved.begin(), resolved.end());
+    if (rootEnd == root.end() && at != resolved.end()) return resolved.string();
+  }
+  return {};
 }

@@ -3,7 +3,8 @@
 #include <vector>
 
 // The program's resources: the `assets/` folders searched in order —
-// $LUMO_ASSETS, next to the executable, then the source tree's.
+// $LUMO_ASSETS, next to the executable, the installed `../share/lumo-book`
+// beside the executable's folder, then the source tree's.
 class NSBundle {
  public:
   static NSBundle& mainBundle();
@@ -14,6 +15,13 @@ class NSBundle {
   // A relative path made absolute against the resource folders; absolute
   // paths and unknown names come back unchanged.
   std::string fullPathFromRelativePath(const std::string& relative) const;
+  // The file a page's link, image or style sheet names: `url` is a path
+  // relative to `baseFolder` (or to the resource folders when that is empty),
+  // an absolute path or a file: URL, its query and fragment ignored. Empty
+  // unless the file lies inside one of the resource folders (links are
+  // resolved, so "..", absolute paths and links cannot reach out) and for
+  // every other scheme (http:, mailto:, ...).
+  std::string localPathForURL(const std::string& url, const std::string& baseFolder) const;
   const std::vector<std::string>& searchPaths() const { return paths_; }
   void setSearchPaths(std::vector<std::string> paths) { paths_ = std::move(paths); }
   bool hasAnyFolder() const;

@@ -73,6 +73,7 @@ class TextLayout {
   TextLayout& operator=(const TextLayout&) = delete;
 
   int lines() const { return lines_; }
+  int unknownGlyphs() const { return pango_layout_get_unknown_glyphs_count(layout_); }
   PangoLayoutLine* line(int i) const { return pango_layout_get_line_readonly(layout_, i); }
   float lineWidth(int i) const {
     PangoRectangle logical;
@@ -110,6 +111,11 @@ CGSize sizeWithFont(const std::string& text, const UIFont& font, CGSize constrai
   CGSize size = TextLayout(text, font, constrained, mode).size();
   if (constrained.width > 0) size.width = std::min(size.width, constrained.width);
   return size;
+}
+
+int unknownGlyphCount(const std::string& text, const UIFont& font) {
+  std::lock_guard lock(gPangoMutex);
+  return TextLayout(text, font, CGSizeZero, UILineBreakModeWordWrap).unknownGlyphs();
 }
 
 CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, const UIFont& font,

@@ -30,6 +30,9 @@ CGSize sizeWithFont(const std::string& text, const UIFont& font);
 // the last fitting line with an ellipsis.
 CGSize sizeWithFont(const std::string& text, const UIFont& font, CGSize constrained,
                     UILineBreakMode mode);
+// How many characters of the text no installed font draws: they would show
+// as boxes.
+int unknownGlyphCount(const std::string& text, const UIFont& font);
 // Draws the text in white (full coverage) into a one-byte-per-pixel context,
 // in `rect` measured from the context's top-left corner, each line aligned
 // within the rect's width and clipped to the rect. Returns the drawn size.

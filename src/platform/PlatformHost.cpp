@@ -7,19 +7,23 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <map>
 #include <thread>
 
 #include "CADisplayLink.h"
+#include "DesktopWindow.h"
 #include "EAGLContext.h"
 #include "FrameLog.h"
 #include "GLDisplay.h"
+#include "KeyInput.h"
 #include "Log.h"
 #include "MotionSensor.h"
 #include "NSAutoreleasePool.h"
 #include "NSRunLoop.h"
 #include "PNGWriter.h"
+#include "PictureMapping.h"
 #include "UIAccelerometer.h"
 #include "UIApplication.h"
 #include "UIDevice.h"
@@ -41,21 +45,14 @@ bool portraitHeld() {
   return o == 1 || o == 2;
 }
 
-// A point of the upright picture (origin top-left) on the device screen.
-CGPoint pictureToScreen(float px, float py) {
-  switch (UIDevice::currentDevice().heldOrientation()) {
-    case 1:
-      return {px, py};
-    case 2:
-      return {kPictureShort - px, kPictureLong - py};
-    case 4:
-      return {py, kPictureLong - px};
-    default:
-      return {kPictureShort - py, px};
-  }
-}
-
 Uint32 gWakeEvent = 0;
+
+// A headless run asked to stop ends as a closed window does; SDL does the
+// same for a window.
+volatile std::sig_atomic_t gStopRequested = 0;
+void requestStop(int) {
+  gStopRequested = 1;
+}
 }  // namespace
 
 struct PlatformHost::Window {
@@ -84,6 +81,8 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
   if (options.headless) {
     Clock::setCurrent(&virtualClock_);
     if (!GLDisplay::openHeadless(error)) return false;
+    std::signal(SIGTERM, requestStop);
+    std::signal(SIGINT, requestStop);
     opened_ = true;
     return true;
   }
@@ -114,6 +113,7 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
   }
   if (!GLDisplay::openForX11Window(info.info.x11.display, info.info.x11.window, error))
     return false;
+  DesktopWindow::shared().attach(window_->window);
   if (window_->motion.open())
     logMessage(LogLevel::Info, "motion sensor: " + window_->motion.name());
   gWakeEvent = SDL_RegisterEvents(1);
@@ -151,6 +151,7 @@ void PlatformHost::runFrame(UIApplicationDelegate* delegate) {
   // Scripted input arrives through the hook: its work belongs to the frame.
   const double started = monotonicSeconds();
   FrameLog::shared().beginFrame();
+  if (gStopRequested) quit(0);
   if (frameHook_) frameHook_();
   if (!running_) return;
   const bool refreshing = CADisplayLink::anyActive();
@@ -178,8 +179,29 @@ void PlatformHost::checkClockChange(UIApplicationDelegate* delegate) {
   double drift = (wall - lastWall_) - (mono - lastMonotonic_);
   lastWall_ = wall;
   lastMonotonic_ = mono;
-  if (std::fabs(drift) > 2.0)
-    delegate->applicationSignificantTimeChange(&UIApplication::sharedApplication());
+  if (std::fabs(drift) > 2.0) clockJumped(delegate, drift);
+}
+
+void PlatformHost::clockJumped(UIApplicationDelegate* delegate, double seconds) {
+  // Delayed calls and timers keep what was left of their delays, as they
+  // would on a clock that cannot be set.
+  NSRunLoop::mainRunLoop().clockDidJump(seconds);
+  if (delegate) delegate->applicationSignificantTimeChange(&UIApplication::sharedApplication());
+}
+
+void PlatformHost::jumpClock(double seconds) {
+  if (!options_.headless) return;  // a window runs on the real clock
+  virtualClock_.advance(seconds);
+  clockJumped(UIApplication::sharedApplication().delegate(), seconds);
+}
+
+void PlatformHost::setFocused(bool focused) {
+  UIApplicationDelegate* delegate = UIApplication::sharedApplication().delegate();
+  if (!delegate) return;
+  if (focused)
+    delegate->applicationDidBecomeActive(&UIApplication::sharedApplication());
+  else
+    delegate->applicationWillResignActive(&UIApplication::sharedApplication());
 }
 
 namespace {
@@ -221,10 +243,8 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
           case SDL_WINDOWEVENT_FOCUS_LOST:
-            delegate->applicationWillResignActive(app);
-            break;
           case SDL_WINDOWEVENT_FOCUS_GAINED:
-            delegate->applicationDidBecomeActive(app);
+            setFocused(e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
             break;
           case SDL_WINDOWEVENT_MINIMIZED:
             window_->minimized = true;
@@ -246,16 +266,25 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
         break;
       case SDL_KEYDOWN:
         if (e.key.keysym.sym == SDLK_F11) {
+          if (e.key.repeat) break;
           window_->fullscreen = !window_->fullscreen;
           SDL_SetWindowFullscreen(window_->window,
                                   window_->fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+          DesktopWindow::shared().setFullscreen(window_->fullscreen);
         } else if (e.key.keysym.sym == SDLK_r && (e.key.keysym.mod & KMOD_CTRL)) {
           auto& device = UIDevice::currentDevice();
           device.setOrientation(device.heldOrientation() == 4 ? UIDeviceOrientationLandscapeLeft
                                                               : UIDeviceOrientationLandscapeRight);
         } else if (e.key.keysym.sym == SDLK_q && (e.key.keysym.mod & KMOD_CTRL)) {
           quit(0);
+        } else if (auto key = KeyInput::fromWindowKey(e.key.keysym.sym, e.key.keysym.scancode,
+                                                      e.key.keysym.mod, e.key.repeat != 0)) {
+          KeyInput::shared().press(*key);
         }
+        break;
+      case SDL_MOUSEWHEEL:
+        KeyInput::shared().roll(KeyInput::notchesFromWindowWheel(
+            e.wheel.y, e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED));
         break;
       case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT &&
@@ -263,6 +292,7 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
           touchDown(-1, px, py);
         break;
       case SDL_MOUSEMOTION:
+        DesktopWindow::shared().pointerMoved();
         if ((e.motion.state & SDL_BUTTON_LMASK) &&
             windowToPicture(window_->window, float(e.motion.x), float(e.motion.y), px, py))
           touchMove(-1, px, py);
@@ -296,7 +326,8 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
 void PlatformHost::touch(long finger, float px, float py, int phase) {
   UIWindow* window = UIWindow::keyWindow();
   auto& touches = window_->touches;
-  const CGPoint screen = pictureToScreen(px, py);
+  const CGPoint screen =
+      PictureMapping::pictureToScreen({px, py}, UIDevice::currentDevice().heldOrientation());
   const double now = Clock::current().seconds();
   if (phase == UITouchPhaseBegan) {
     if (!window || touches.count(finger)) return;

@@ -13,10 +13,13 @@ class UIAlertViewDelegate {
   virtual void alertView(UIAlertView* alertView, int clickedButtonAtIndex) = 0;
 };
 
+class NSNotification;
+
 // A modal message with a title and buttons: the cancel button (when given)
 // is button 0, the other buttons follow. While shown, the alert keeps itself
-// alive, sits centred over the key window (when there is one) and takes the
-// touches there; a touch ending on a button closes it.
+// alive, sits centred over the key window (when there is one), turned upright
+// for the way the device is held, and is the only view there that touches
+// reach; a touch ending on a button closes it.
 class UIAlertView : public UIView {
  public:
   static constexpr float kWidth = 284, kHeight = 160, kButtonHeight = 44;
@@ -32,6 +35,8 @@ class UIAlertView : public UIView {
   const std::string& title() const { return title_; }
   const std::string& message() const { return message_; }
   UIAlertViewDelegate* delegate() const { return delegate_; }
+  // A delegate going away before the alert closes sets null here.
+  void setDelegate(UIAlertViewDelegate* delegate) { delegate_ = delegate; }
   int numberOfButtons() const { return static_cast<int>(buttons_.size()); }
   // Empty for an index outside the buttons.
   std::string buttonTitleAtIndex(int index) const;
@@ -49,6 +54,10 @@ class UIAlertView : public UIView {
   void touchesMoved(const UITouchSet&, UIEvent*) override {}
   void touchesCancelled(const UITouchSet&, UIEvent*) override {}
 
+  // Title, message and buttons, drawn over the background colour.
+  const UIViewBitmap* contents() override;
+  void orientationDidChange(NSNotification* notification);
+
   // Alerts being shown, oldest first.
   static std::vector<UIAlertView*> visibleAlerts();
 
@@ -58,4 +67,8 @@ class UIAlertView : public UIView {
   std::vector<std::string> buttons_;
   int cancelIndex_ = -1;
   bool visible_ = false;
+  UIViewBitmap bitmap_;
+  unsigned drawnVersion_ = ~0u;
+
+  void turnUpright();
 };

@@ -10,11 +10,14 @@ struct FontAlias {
   bool italic;
 };
 
-// The device's font names the book and the engine use, drawn with the DejaVu
-// families. Lines are 1.2 em apart, as the device's fonts space them.
+// The device's font names the book and the engine use. A family may be a list:
+// the first installed one draws, and each later one supplies the glyphs the
+// earlier ones lack. The rounded face of the narration is Comfortaa (Latin,
+// Cyrillic and the typographic punctuation); DejaVu stands behind it.
+// Lines are 1.2 em apart, as the device's fonts space them.
 constexpr FontAlias kAliases[] = {
-    {"ArialRoundedMTBold", "DejaVu Sans", true, false},
-    {"Arial Rounded MT Bold", "DejaVu Sans", true, false},
+    {"ArialRoundedMTBold", "Comfortaa,DejaVu Sans", true, false},
+    {"Arial Rounded MT Bold", "Comfortaa,DejaVu Sans", true, false},
     {"Marker Felt", "DejaVu Sans Condensed", true, false},
     {"MarkerFelt-Thin", "DejaVu Sans Condensed", false, false},
     {"MarkerFelt-Wide", "DejaVu Sans Condensed", true, false},

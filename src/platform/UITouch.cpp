@@ -5,6 +5,8 @@
 UITouch::UITouch(UIView* view, CGPoint windowPoint, double timestamp)
     : view_(view), location_(windowPoint), previous_(windowPoint), timestamp_(timestamp) {}
 
+UITouch::~UITouch() = default;
+
 void UITouch::moveTo(CGPoint windowPoint, UITouchPhase phase, double timestamp) {
   previous_ = location_;
   location_ = windowPoint;

@@ -19,9 +19,10 @@ enum UITouchPhase {
 class UITouch : public NSObject {
  public:
   UITouch(UIView* view, CGPoint windowPoint, double timestamp);
+  ~UITouch() override;
 
   UITouchPhase phase() const { return phase_; }
-  UIView* view() const { return view_; }
+  UIView* view() const { return view_.get(); }
   double timestamp() const { return timestamp_; }
   int tapCount() const { return 1; }
   CGPoint locationInView(const UIView* view) const;
@@ -30,7 +31,8 @@ class UITouch : public NSObject {
   void moveTo(CGPoint windowPoint, UITouchPhase phase, double timestamp);
 
  private:
-  UIView* view_;  // not retained: the view outlives its touches
+  // Retained: a view removed while a finger is still on it gets the rest of the touch.
+  Ptr<UIView> view_;
   CGPoint location_;
   CGPoint previous_;
   UITouchPhase phase_ = UITouchPhaseBegan;

@@ -3,10 +3,37 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Clock.h"
 #include "NSRunLoop.h"
 #include "UIWindow.h"
 
-UIView::UIView(CGRect frame) : frame_(frame) {}
+namespace {
+std::uint64_t gNextViewID = 1;
+}  // namespace
+
+// The open animation block: its settings and the alpha changes made in it.
+struct UIViewAnimationBlock {
+  bool open = false;
+  Ptr<NSObject> delegate;
+  Selector<> didStop;
+  double duration = 0.2;                                    // the platform's default
+  std::vector<std::pair<Ptr<UIView>, float>> alphaChanges;  // view, alpha shown before
+
+  void recordAlpha(UIView* view, float shownBefore) {
+    for (auto& change : alphaChanges)
+      if (change.first.get() == view) return;
+    alphaChanges.emplace_back(view, shownBefore);
+  }
+  void startAlphaAnimations(double now) {
+    for (auto& [view, from] : alphaChanges) view->alphaAnimation_ = {from, now, duration};
+  }
+};
+
+namespace {
+UIViewAnimationBlock gAnimation;
+}  // namespace
+
+UIView::UIView(CGRect frame) : frame_(frame), viewID_(gNextViewID++) {}
 
 UIView::~UIView() {
   for (auto& child : subviews_) child->superview_ = nullptr;
@@ -17,7 +44,22 @@ void UIView::setFrame(CGRect frame) {
 }
 
 void UIView::setAlpha(float alpha) {
+  const float shown = presentationAlpha(Clock::current().seconds());
   alpha_ = std::clamp(alpha, 0.0f, 1.0f);
+  alphaAnimation_ = {};
+  if (gAnimation.open) gAnimation.recordAlpha(this, shown);
+}
+
+float UIView::presentationAlpha(double now) const {
+  const AlphaAnimation& a = alphaAnimation_;
+  if (a.duration <= 0 || now >= a.start + a.duration) return alpha_;
+  const double t = std::max(0.0, (now - a.start) / a.duration);
+  return float(a.from + (alpha_ - a.from) * t);
+}
+
+CGRect UIView::contentsRect() {
+  const UIViewBitmap* bitmap = contents();
+  return bitmap ? CGRectMake(0, 0, float(bitmap->width), float(bitmap->height)) : CGRectZero;
 }
 
 void UIView::addSubview(UIView* view) {
@@ -95,31 +137,15 @@ UIView* UIView::hitTest(CGPoint point) {
   return this;
 }
 
-void UIView::touchesBegan(const UITouchSet& touches, UIEvent* event) {
-  if (superview_) superview_->touchesBegan(touches, event);
-}
-void UIView::touchesMoved(const UITouchSet& touches, UIEvent* event) {
-  if (superview_) superview_->touchesMoved(touches, event);
-}
-void UIView::touchesEnded(const UITouchSet& touches, UIEvent* event) {
-  if (superview_) superview_->touchesEnded(touches, event);
-}
-void UIView::touchesCancelled(const UITouchSet& touches, UIEvent* event) {
-  if (superview_) superview_->touchesCancelled(touches, event);
-}
-
-namespace {
-struct AnimationBlock {
-  bool open = false;
-  Ptr<NSObject> delegate;
-  Selector<> didStop;
-  double duration = 0.2;  // the platform's default
-};
-AnimationBlock gAnimation;
-}  // namespace
+// Touches are not passed up to the superview: the GL view under a covering
+// view (the dimming behind the credits, a card, an alert) must not see them.
+void UIView::touchesBegan(const UITouchSet&, UIEvent*) {}
+void UIView::touchesMoved(const UITouchSet&, UIEvent*) {}
+void UIView::touchesEnded(const UITouchSet&, UIEvent*) {}
+void UIView::touchesCancelled(const UITouchSet&, UIEvent*) {}
 
 void UIView::beginAnimations(const std::string&, void*) {
-  gAnimation = AnimationBlock{};
+  gAnimation = UIViewAnimationBlock{};
   gAnimation.open = true;
 }
 void UIView::setAnimationDelegate(NSObject* delegate) {
@@ -134,8 +160,9 @@ void UIView::setAnimationDuration(double seconds) {
 
 void UIView::commitAnimations() {
   if (!gAnimation.open) return;
+  gAnimation.startAlphaAnimations(Clock::current().seconds());
   if (gAnimation.delegate && gAnimation.didStop)
     NSRunLoop::mainRunLoop().performAfterDelay(gAnimation.delegate.get(), gAnimation.didStop,
                                                gAnimation.duration);
-  gAnimation = AnimationBlock{};
+  gAnimation = UIViewAnimationBlock{};
 }

@@ -1,10 +1,12 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "CGGeometry.h"
 #include "NSObject.h"
 #include "UITouch.h"
+#include "UIViewBitmap.h"
 
 class CAEAGLLayer;
 class UIWindow;
@@ -14,8 +16,10 @@ struct UIColor {
 };
 
 // A rectangle on the device screen with subviews, a tag, a rotation and an
-// alpha. Views receive touches; drawing of ordinary views is done with GL by
-// the window over the GL view (see `drawOverlay`).
+// alpha. The key window's views above its GL view are composited over each
+// presented GL frame (ViewCompositor). A touch goes to the deepest view under
+// it and stays there: a view that does not handle touches swallows them, so
+// nothing beneath a covering view sees them.
 class UIView : public NSObject {
  public:
   explicit UIView(CGRect frame = CGRectZero);
@@ -27,7 +31,11 @@ class UIView : public NSObject {
   int tag() const { return tag_; }
   void setTag(int tag) { tag_ = tag; }
   float alpha() const { return alpha_; }
+  // Inside an animation block the change is shown gradually (see presentationAlpha).
   void setAlpha(float alpha);
+  // The alpha on screen at `now`: between the old and the new value while an
+  // alpha animation runs, the view's alpha otherwise.
+  float presentationAlpha(double now) const;
   bool isHidden() const { return hidden_; }
   void setHidden(bool hidden) { hidden_ = hidden; }
   // Rotation in radians about the view's centre.
@@ -48,7 +56,7 @@ class UIView : public NSObject {
   UIWindow* window() const;
 
   // The deepest visible, interactive view under `point` (this view's coordinates).
-  UIView* hitTest(CGPoint point);
+  virtual UIView* hitTest(CGPoint point);
   CGPoint convertFromWindow(CGPoint windowPoint) const;
   CGPoint convertToWindow(CGPoint point) const;
 
@@ -61,11 +69,20 @@ class UIView : public NSObject {
   virtual void touchesEnded(const UITouchSet& touches, UIEvent* event);
   virtual void touchesCancelled(const UITouchSet& touches, UIEvent* event);
 
-  // Called every frame after the GL view presents, for views that draw with GL.
-  virtual void drawOverlay() {}
+  // The picture a drawing view shows over its background, stretched from
+  // `contentsRect` (bitmap pixels) onto the view's bounds; null for a view
+  // that shows only its background colour.
+  virtual const UIViewBitmap* contents() { return nullptr; }
+  virtual CGRect contentsRect();
+  // Changes whenever the contents change, so that a cached copy can be renewed.
+  unsigned contentsVersion() const { return contentsVersion_; }
+  void setNeedsDisplay() { ++contentsVersion_; }
+  // Distinct for every view made in the process.
+  std::uint64_t viewID() const { return viewID_; }
 
-  // View animations: property changes between begin and commit take effect
-  // at once; the did-stop selector is called after the duration.
+  // View animations: between begin and commit, alpha changes are shown
+  // gradually over the duration and other changes take effect at once; the
+  // did-stop selector is called on the delegate when the duration has passed.
   static void beginAnimations(const std::string& animationID, void* context);
   static void setAnimationDelegate(NSObject* delegate);
   static void setAnimationDidStopSelector(Selector<> selector);
@@ -83,4 +100,13 @@ class UIView : public NSObject {
   bool multipleTouch_ = false;
   UIView* superview_ = nullptr;
   std::vector<Ptr<UIView>> subviews_;
+  unsigned contentsVersion_ = 0;
+  std::uint64_t viewID_;
+  struct AlphaAnimation {
+    float from = 1;
+    double start = 0, duration = 0;
+  };
+  AlphaAnimation alphaAnimation_;
+
+  friend struct UIViewAnimationBlock;
 };

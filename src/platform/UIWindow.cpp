@@ -1,5 +1,7 @@
 #include "UIWindow.h"
 
+#include "UIAlertView.h"
+
 namespace {
 UIWindow* gKeyWindow = nullptr;
 }
@@ -17,6 +19,16 @@ void UIWindow::makeKeyAndVisible() {
 
 UIWindow* UIWindow::keyWindow() {
   return gKeyWindow;
+}
+
+UIView* UIWindow::hitTest(CGPoint point) {
+  const auto alerts = UIAlertView::visibleAlerts();
+  for (auto it = alerts.rbegin(); it != alerts.rend(); ++it) {
+    UIAlertView* alert = *it;
+    if (alert->superview() != this) continue;
+    return alert->hitTest(alert->convertFromWindow(point));
+  }
+  return UIView::hitTest(point);
 }
 
 void UIWindow::sendTouch(UITouch* touch, UITouchPhase phase) {

@@ -9,6 +9,10 @@ class UIWindow : public UIView {
   void makeKeyAndVisible();
   static UIWindow* keyWindow();
 
+  // While an alert is shown on this window it is modal: only the newest
+  // alert can be touched, and touches elsewhere reach no view.
+  UIView* hitTest(CGPoint point) override;
+
   // Routes one touch phase to the view it began in (hit-tested at began).
   void sendTouch(UITouch* touch, UITouchPhase phase);
 };

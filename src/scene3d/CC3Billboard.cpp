@@ -56,6 +56,32 @@ void CC3Billboard::setVisible(bool visible) {
   if (billboard_) billboard_->setVisible(visible);
 }
 
+namespace {
+CCRGBAProtocol* rgbaOf(CCNode* node) {
+  return dynamic_cast<CCRGBAProtocol*>(node);
+}
+}  // namespace
+
+ccColor3B CC3Billboard::color() const {
+  CCRGBAProtocol* rgba = rgbaOf(billboard_.get());
+  return rgba ? rgba->color() : CC3Node::color();
+}
+
+void CC3Billboard::setColor(ccColor3B color) {
+  if (CCRGBAProtocol* rgba = rgbaOf(billboard_.get())) rgba->setColor(color);
+  CC3Node::setColor(color);
+}
+
+GLubyte CC3Billboard::opacity() const {
+  CCRGBAProtocol* rgba = rgbaOf(billboard_.get());
+  return rgba ? rgba->opacity() : CC3Node::opacity();
+}
+
+void CC3Billboard::setOpacity(GLubyte opacity) {
+  if (CCRGBAProtocol* rgba = rgbaOf(billboard_.get())) rgba->setOpacity(opacity);
+  CC3Node::setOpacity(opacity);
+}
+
 // MARK: facing the camera
 
 void CC3Billboard::faceCamera(CC3Camera* camera) {

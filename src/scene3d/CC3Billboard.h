@@ -24,6 +24,11 @@ class CC3Billboard : public CC3Node {
   // The 2D node takes this node's visibility, ancestors included.
   void setBillboard(CCNode* billboard);
   void setVisible(bool visible) override;
+  // Colour and opacity are the 2D node's, so the billboard fades with its parent.
+  ccColor3B color() const override;
+  void setColor(ccColor3B color) override;
+  GLubyte opacity() const override;
+  void setOpacity(GLubyte opacity) override;
 
   CGPoint offsetPosition() const { return offsetPosition_; }
   void setOffsetPosition(CGPoint offset) { offsetPosition_ = offset; }

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
 #include "CCDirectorDisplayLink.h"
 #include "EAGLView.h"
+#include "MobClick.h"
 #include "NSAutoreleasePool.h"
 #include "PlatformHost.h"
 #include "TestSupport.h"
@@ -27,6 +31,14 @@ TEST(AppDelegate, LaunchAndLifecycle) {
   EXPECT_TRUE(director->openGLView()->isMultipleTouchEnabled());
   EXPECT_EQ(director->openGLView()->superview(), delegate->window());
   EXPECT_NE(director->displayLink(), nullptr);
+  // The usage records begin with this launch.
+  MobClick::flush();
+  ASSERT_FALSE(MobClick::folder().empty());
+  std::ifstream log(MobClick::folder() + "/usage.jsonl");
+  std::string line, last;
+  while (std::getline(log, line)) last = line;
+  EXPECT_NE(last.find("\"event\":\"launch\""), std::string::npos) << last;
+  EXPECT_NE(last.find(delegate->appKey()), std::string::npos) << last;
 
   delegate->applicationWillResignActive(app);
   EXPECT_TRUE(director->isPaused());
@@ -51,5 +63,6 @@ TEST(AppDelegate, LaunchAndLifecycle) {
   EXPECT_EQ(director->openGLView(), nullptr);
   EXPECT_EQ(director->runningScene(), nullptr);
   CCDirector::purgeSharedDirector();
+  MobClick::reset();
   NSAutoreleasePool::current().drain();
 }

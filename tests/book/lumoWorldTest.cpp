@@ -112,7 +112,7 @@ TEST_F(lumoWorldTest, MissingLanguageIsStoredAsRussianAndItsTitleSinks) {
   EXPECT_TRUE(shown->visible());
   EXPECT_FALSE(other->visible());
   const CC3Vec3 start = shown->location();
-  advance(0.7f);
+  advance(1.2f);  // sunk in 0.5 s, then rocked in place for 0.6 s
   expectVec(shown->location(), {start.x, start.y, start.z - 90});
   EXPECT_EQ(shown->numberOfRunningActions(), 0u);
   EXPECT_EQ(world->genStageSoundWithIndex(1), "nil");

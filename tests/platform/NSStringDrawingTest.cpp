@@ -115,3 +115,11 @@ TEST(NSStringDrawing, DrawsInkWhereTheAlignmentPutsIt) {
   Ink clipped = draw("II", 256, 64, CGRectMake(0, 0, 256, 20), UITextAlignmentLeft);
   EXPECT_LT(clipped.bottom, 20);
 }
+
+TEST(NSStringDrawing, NarrationFontDrawsCyrillicAndTypographicPunctuation) {
+  auto font = UIFont::fontWithName("ArialRoundedMTBold", 30);
+  ASSERT_TRUE(font);
+  EXPECT_EQ(NSStringDrawing::unknownGlyphCount("Ёжик, «звёздочка» — ой… “Star” it’s", *font), 0);
+  // A character no font has is counted, once per occurrence.
+  EXPECT_EQ(NSStringDrawing::unknownGlyphCount("a\U0010FFFDb\U0010FFFD", *font), 2);
+}

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "NSAutoreleasePool.h"
 #include "UIAlertView.h"
+#include "UIDevice.h"
 #include "UIWindow.h"
 
 namespace {
@@ -18,8 +20,9 @@ class Closer : public UIAlertViewDelegate {
   }
 };
 
-void tapAt(UIView* view, CGPoint windowPoint) {
-  auto touch = makeObject<UITouch>(view, windowPoint, 0.0);
+// A tap at a point of the alert's own picture, wherever it stands on the screen.
+void tapAt(UIView* view, CGPoint local) {
+  auto touch = makeObject<UITouch>(view, view->convertToWindow(local), 0.0);
   view->touchesEnded(UITouchSet{touch.get()}, nullptr);
 }
 }  // namespace
@@ -27,6 +30,7 @@ void tapAt(UIView* view, CGPoint windowPoint) {
 TEST(AlertView, ShowsCentredOverTheKeyWindowAndClosesOnAButton) {
   auto window = makeObject<UIWindow>(CGRectMake(0, 0, 1024, 768));
   window->makeKeyAndVisible();
+  UIDevice::currentDevice();  // a process singleton the alert asks how it is held
   const auto live = NSObject::liveObjectCount();
   Closer closer;
   {
@@ -46,10 +50,10 @@ TEST(AlertView, ShowsCentredOverTheKeyWindowAndClosesOnAButton) {
   EXPECT_EQ(alert->frame().origin.y, (768 - UIAlertView::kHeight) / 2);
   EXPECT_EQ(window->hitTest(CGPoint{512, 384}), alert) << "the alert takes the touches under it";
 
-  const CGRect f = alert->frame();
-  tapAt(alert, CGPoint{f.origin.x + 10, f.origin.y + 10});  // the message, not a button
+  const CGSize size = alert->frame().size;
+  tapAt(alert, CGPoint{10, 10});  // the message, not a button
   EXPECT_TRUE(closer.clicked.empty());
-  tapAt(alert, CGPoint{f.origin.x + f.size.width - 10, f.origin.y + f.size.height - 10});
+  tapAt(alert, CGPoint{size.width - 10, size.height - 10});
   EXPECT_EQ(closer.clicked, std::vector<int>{1});
   EXPECT_TRUE(UIAlertView::visibleAlerts().empty());
   EXPECT_EQ(window->subviews().size(), 0u);
@@ -72,4 +76,33 @@ TEST(AlertView, ButtonsShareTheBottomRow) {
             -1);
   EXPECT_EQ(alert->buttonIndexAtPoint({-1, bottom}), -1);
   alert->dismissWithClickedButtonIndex(0, false);  // never shown: nothing happens
+}
+
+// The alert stands upright for the way the device is held, and while it is
+// shown nothing else in its window can be touched.
+TEST(AlertView, UprightAndModal) {
+  auto window = makeObject<UIWindow>(CGRectMake(0, 0, 768, 1024));
+  window->makeKeyAndVisible();
+  auto below = makeObject<UIView>(window->bounds());
+  window->addSubview(below.get());
+  auto alert = makeObject<UIAlertView>();
+  alert->initWithTitle("title", "message", nullptr, "OK", {});
+  alert->show();
+  EXPECT_FLOAT_EQ(alert->rotation(), float(M_PI / 2)) << "held landscape left";
+  UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeRight);
+  EXPECT_FLOAT_EQ(alert->rotation(), float(-M_PI / 2));
+  UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
+  // The alert is 284 wide on the reader's landscape picture: 284 tall on the screen.
+  EXPECT_EQ(window->hitTest({384, 512 - 130}), alert.get());
+  EXPECT_EQ(window->hitTest({384, 512 - 150}), nullptr) << "beside the alert: no view at all";
+  EXPECT_EQ(window->hitTest({20, 20}), nullptr);
+  const UIViewBitmap* picture = alert->contents();
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->width, int(UIAlertView::kWidth));
+  std::size_t lit = 0;
+  for (std::size_t i = 3; i < picture->rgba.size(); i += 4) lit += picture->rgba[i] > 128;
+  EXPECT_GT(lit, 200u) << "title, message and button are drawn";
+  alert->dismissWithClickedButtonIndex(0, false);
+  EXPECT_EQ(window->hitTest({20, 20}), below.get());
+  NSAutoreleasePool::current().drain();
 }

@@ -8,6 +8,7 @@
 #include "CC3NodeTestSupport.h"
 #include "CC3OpenGLES11Engine.h"
 #include "CC3World.h"
+#include "CCActionInterval.h"
 #include "CCLayerColor.h"
 #include "GLTestContext.h"
 #include "NSAutoreleasePool.h"
@@ -202,3 +203,25 @@ TEST(CC3BillboardNoWorldTest, CopiesKeepSettingsButNotThe2DNodeAndAbsentPartsAre
             std::string::npos)
       << text;
 }
+
+namespace {
+// 3D nodes take the 2D engine's fades; a billboard passes its parent's fade to
+// its 2D node, so a panel's text fades with the panel.
+TEST_F(CC3BillboardTest, FadesReachTheTwoDNodeThroughItsParent) {
+  auto parent = CC3Node::nodeWithName("panel");
+  world->addChild(parent);
+  parent->addChild(billboard);
+  parent->setOpacity(0);
+  EXPECT_EQ(label->opacity(), 0);
+  EXPECT_EQ(billboard->opacity(), 0);
+  auto fade = CCFadeIn::actionWithDuration(0.5f);
+  fade->startWithTarget(parent.get());
+  fade->update(0.5f);
+  EXPECT_EQ(label->opacity(), 127);
+  fade->update(1);
+  EXPECT_EQ(label->opacity(), 255);
+  billboard->setColor(ccc3(0, 255, 0));
+  EXPECT_EQ(label->color(), ccc3(0, 255, 0));
+  EXPECT_EQ(billboard->color(), ccc3(0, 255, 0));
+}
+}  // namespace

@@ -22,6 +22,8 @@ void setTestEnvironment() {
   setenv("LUMO_SOURCE_DIR", LUMO_TEST_SOURCE_DIR, 0);
   setenv("LUMO_BINARY_DIR", LUMO_TEST_BINARY_DIR, 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
+  // Usage records and crash reports of launched books stay in the build tree.
+  setenv("XDG_STATE_HOME", LUMO_TEST_BINARY_DIR "/test-state", 0);
 }
 }  // namespace
 
