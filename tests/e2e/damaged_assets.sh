@@ -25,7 +25,7 @@ fi
 # hand-made ones, so a link to it beside the damaged copy reads only that.
 unset LUMO_ASSETS
 mkdir -p "$work/book"
-ln "$program" "$work/book/lumo-book" 2> /dev/null || cp "$program" "$work/book/lumo-book"
+ln "$program" "$work/book/reader" 2> /dev/null || cp "$program" "$work/book/reader"
 damaged_files() {
   (cd "$work/book/assets" && ls ground2.png s2layer1-t.png home_iPad_normal.png background.mp3 \
     QRB_*.mp3 dialogue_*_ru.mp3)
@@ -82,7 +82,7 @@ for mode in removed truncated garbage; do
     fail "$mode: cannot damage the copy"
   { there_and_back; [ "$mode" = truncated ] && to_the_credits; } > "$work/s.txt"
   export XDG_CONFIG_HOME=$work/config-$mode
-  "$work/book/lumo-book" --headless --log-events --script "$work/s.txt" \
+  "$work/book/reader" --headless --log-events --script "$work/s.txt" \
     > "$work/$mode.log" 2> "$work/$mode.err"
   clean_exit "$mode" $? "$work/$mode.log" "$work/$mode.err"
   PYTHONPATH=$lib python3 - "$work" "$mode" <<'PY' || exit 1

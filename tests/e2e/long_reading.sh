@@ -8,17 +8,16 @@
 # the first, and the same number of engine objects alive on the cover.
 #
 # Usage: long_reading.sh PROGRAM [ROUNDS TAPS_PER_FIGURE [--both]]
+#        long_reading.sh PROGRAM --survey    renews the table of positions
 # (bench/long_reading.sh runs the by-hand variant through it).
 set -u
 program=$1
-rounds=${2:-3}
-taps=${3:-1}
-both=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state
 fail() { echo "FAIL: $*"; exit 1; }
 lib=$(cd "$(dirname "$0")/lib" && pwd)
+table=$lib/../data/long_reading_positions.json
 source "$lib/exit_checks.sh"
 reading() { PYTHONPATH=$lib python3 "$lib/long_reading.py" "$@"; }
 if [ ! -e "${LUMO_ASSETS:-$(dirname "$program")/assets}/background.mp3" ]; then
@@ -26,10 +25,14 @@ if [ ! -e "${LUMO_ASSETS:-$(dirname "$program")/assets}/background.mp3" ]; then
   exit 0
 fi
 
-reading survey "$work" > "$work/survey.txt"
-"$program" --headless --script "$work/survey.txt" > /dev/null 2> "$work/survey.err" ||
-  fail "the survey run exited with $?: $(tail -3 "$work/survey.err")"
-reading plan "$work" "$rounds" "$taps" $both > "$work/reading.txt" || fail "no plan"
+if [ "${2:-}" = --survey ]; then
+  reading survey "$work" > "$work/survey.txt"
+  "$program" --headless --script "$work/survey.txt" > /dev/null ||
+    fail "the survey run exited with $?"
+  reading positions "$work" "$table" && echo "wrote $table"
+  exit
+fi
+reading plan "$work" "$table" "${2:-3}" "${3:-1}" ${4:-} > "$work/reading.txt" || fail "no plan"
 
 started=$(date +%s)
 "$program" --headless --log-events --script "$work/reading.txt" > "$work/reading.log" \
