@@ -41,8 +41,7 @@ double monotonicSeconds() {
 }
 
 bool portraitHeld() {
-  int o = UIDevice::currentDevice().heldOrientation();
-  return o == 1 || o == 2;
+  return UIDeviceOrientationIsPortrait(UIDevice::currentDevice().heldOrientation());
 }
 
 Uint32 gWakeEvent = 0;
@@ -273,8 +272,9 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
           DesktopWindow::shared().setFullscreen(window_->fullscreen);
         } else if (e.key.keysym.sym == SDLK_r && (e.key.keysym.mod & KMOD_CTRL)) {
           auto& device = UIDevice::currentDevice();
-          device.setOrientation(device.heldOrientation() == 4 ? UIDeviceOrientationLandscapeLeft
-                                                              : UIDeviceOrientationLandscapeRight);
+          device.setOrientation(device.heldOrientation() == UIDeviceOrientationLandscapeRight
+                                    ? UIDeviceOrientationLandscapeLeft
+                                    : UIDeviceOrientationLandscapeRight);
         } else if (e.key.keysym.sym == SDLK_q && (e.key.keysym.mod & KMOD_CTRL)) {
           quit(0);
         } else if (auto key = KeyInput::fromWindowKey(e.key.keysym.sym, e.key.keysym.scancode,
