@@ -77,6 +77,8 @@ void ControllableCCLayer::draw() {
 
 void ControllableCCLayer::onEnter() {
   CCLayerColor::onEnter();
+  // The director's clear colour, used by its glClear outside the 3D pass: not
+  // through the state engine, which would put the old value back when it closes.
   glClearColor(0, 0, 0, 1);
 }
 
