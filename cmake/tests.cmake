@@ -48,7 +48,7 @@ endforeach()
 # find one, while a public platform header compiles.
 set(lumo_upper_includes)
 foreach(target lumo_platform lumo_common lumo_scene2d lumo_scene3d lumo_book lumo_app)
-  list(APPEND lumo_upper_includes "-I$<JOIN:$<TARGET_PROPERTY:${target},INTERFACE_INCLUDE_DIRECTORIES>,;-I>")
+  list(APPEND lumo_upper_includes "-I$<JOIN:$<TARGET_PROPERTY:${target},INTERFACE_INCLUDE_DIRECTORIES>,$<SEMICOLON>-I>")
 endforeach()
 foreach(kind public internal)
   add_test(NAME boundary_platform_${kind}
