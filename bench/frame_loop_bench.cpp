@@ -37,9 +37,9 @@ class EmptyBook : public UIApplicationDelegate {
  public:
   void applicationDidFinishLaunching(UIApplication*) override {
     window = makeObject<UIWindow>(UIScreen::mainScreen().bounds());
-    CCDirector::setDirectorType(3);
+    CCDirector::setDirectorType(kCCDirectorTypeDisplayLink);
     CCDirector* director = CCDirector::sharedDirector();
-    director->setDeviceOrientation(3);
+    director->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
     view =
         EAGLView::viewWithFrame(window->bounds(), kEAGLColorFormatRGBA8, GL_DEPTH_COMPONENT16_OES);
     director->setOpenGLView(view.get());

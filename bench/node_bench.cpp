@@ -27,7 +27,7 @@ struct Stage {
     view = EAGLView::viewWithFrame(CGRectMake(0, 0, 768, 1024), kEAGLColorFormatRGBA8,
                                    GL_DEPTH_COMPONENT16_OES);
     director->setOpenGLView(view);
-    director->setDeviceOrientation(3);
+    director->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
   }
   ~Stage() {
     director->end();

@@ -42,3 +42,19 @@ foreach(script ${e2e_scripts})
   # sanitizers; a machine shared with other work needs the headroom.
   set_tests_properties(e2e_${name} PROPERTIES ENVIRONMENT "${LUMO_TEST_ENV}" TIMEOUT 1200)
 endforeach()
+
+# The platform's internal headers are out of every other module's reach: the
+# compiler, given the include path of the modules above the platform, cannot
+# find one, while a public platform header compiles.
+set(lumo_upper_includes)
+foreach(target lumo_platform lumo_common lumo_scene2d lumo_scene3d lumo_book lumo_app)
+  list(APPEND lumo_upper_includes "-I$<JOIN:$<TARGET_PROPERTY:${target},INTERFACE_INCLUDE_DIRECTORIES>,$<SEMICOLON>-I>")
+endforeach()
+foreach(kind public internal)
+  add_test(NAME boundary_platform_${kind}
+           COMMAND ${CMAKE_CXX_COMPILER} -std=c++20 -fsyntax-only ${lumo_upper_includes}
+                   ${CMAKE_SOURCE_DIR}/tests/boundary/uses_platform_${kind}.cpp
+           COMMAND_EXPAND_LISTS)
+endforeach()
+set_tests_properties(boundary_platform_internal PROPERTIES
+                     PASS_REGULAR_EXPRESSION "GLDisplay.h: No such file or directory")

@@ -32,8 +32,8 @@ void CreditsView::viewDidLoad() {
   view()->setFrame(CGRectMake(0, 0, 463, 721));
 }
 
-bool CreditsView::shouldAutorotateToInterfaceOrientation(int interfaceOrientation) {
-  return interfaceOrientation == 3 || interfaceOrientation == 4;
+bool CreditsView::shouldAutorotateToInterfaceOrientation(UIDeviceOrientation interfaceOrientation) {
+  return UIDeviceOrientationIsLandscape(interfaceOrientation);
 }
 
 bool CreditsView::setOutlet(const std::string& name, UIView* view) {

@@ -28,7 +28,7 @@ class CreditsView : public UIViewController, public UIWebViewDelegate, public UI
 
   void loadView() override;
   void viewDidLoad() override;
-  bool shouldAutorotateToInterfaceOrientation(int interfaceOrientation) override;
+  bool shouldAutorotateToInterfaceOrientation(UIDeviceOrientation interfaceOrientation) override;
   bool setOutlet(const std::string& name, UIView* view) override;
   Selector<> actionNamed(const std::string& name) override;
 

@@ -4,6 +4,7 @@
 #include "CCLayerColor.h"
 #include "KstSound.h"
 #include "KstStage.h"
+#include "lmStageInfo.h"
 
 namespace {
 // A white square that moves from (100, 300) to (600, 300) and fades out over
@@ -28,7 +29,8 @@ void playNarration() {
   Ptr<KstStage> stage = KstStage::stage();
   KstSound* sound = KstSound::shared();
   sound->playBgSoundWithName("background", "mp3");
-  if (stage) sound->playSoundWithName(stage->narrationSoundForStage(2, 2000), "mp3");
+  if (stage)
+    sound->playSoundWithName(stage->narrationSoundForStage(2, lmStageInfo::kLangRussian), "mp3");
 }
 }  // namespace
 

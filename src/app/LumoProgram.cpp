@@ -4,11 +4,7 @@
 #include <iostream>
 
 #include "AVAudioPlayer.h"
-#include "AudioBackend.h"
-#include "CC3OpenGLES11Engine.h"
-#include "CCConfiguration.h"
-#include "CCDirector.h"
-#include "CCTouchDispatcher.h"
+#include "CCSharedServices.h"
 #include "CommandLine.h"
 #include "DesktopDump.h"
 #include "DesktopWindow.h"
@@ -21,7 +17,6 @@
 #include "NSAutoreleasePool.h"
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
-#include "NSRunLoop.h"
 #include "PlatformHost.h"
 #include "ScriptRunner.h"
 #include "SoundSwitches.h"
@@ -31,6 +26,7 @@
 #include "UIDevice.h"
 #include "WindowTitle.h"
 #include "lumoAppDelegate.h"
+#include "lumoServices.h"
 
 namespace {
 void fail(const std::string& message) {
@@ -88,11 +84,7 @@ std::int64_t processLifetimeObjects() {
 // The engine's own leak check: an object still alive here was retained once
 // more than it was released.
 void checkObjectsAtExit(std::int64_t processLifetime) {
-  CCDirector::purgeSharedDirector();
-  CCTouchDispatcher::purgeSharedDispatcher();
-  CCConfiguration::purgeSharedConfiguration();
-  CC3OpenGLES11Engine::purgeEngine();
-  NSAutoreleasePool::current().drain();
+  CCSharedServices::purgeAll();
   const std::int64_t left = NSObject::liveObjectCount() - processLifetime;
   EventLog::log("exit", "live objects " + std::to_string(left));
   if (left != 0)
@@ -113,9 +105,7 @@ int readBook(PlatformHost& host, const std::string& demo) {
   const int status = host.run(delegate.get());
   if (!FrameLog::shared().close()) logMessage(LogLevel::Error, "the frame log is incomplete");
   host.setFrameHook(nullptr);
-  KstSound::shared()->releasePlayers();
-  AudioBackend::shared().shutdown();
-  NSRunLoop::mainRunLoop().reset();
+  lumoServices::stopReading();
   UIApplication::sharedApplication().setDelegate(nullptr);
   delegate = nullptr;
   NSAutoreleasePool::current().drain();

@@ -60,7 +60,8 @@ bool validate(const ScriptRunner::Command& c, std::string& reason) {
                             std::fabs(c.numbers[0]) > 100))
     reason = "the wheel turns by a whole number of notches, 1 to 100 either way";
   if (c.verb == "orientation" &&
-      (c.numbers[0] < 1 || c.numbers[0] > 6 || c.numbers[0] != std::floor(c.numbers[0])))
+      (c.numbers[0] < int(UIDeviceOrientationPortrait) ||
+       c.numbers[0] > int(UIDeviceOrientationFaceDown) || c.numbers[0] != std::floor(c.numbers[0])))
     reason = "orientation must be 1 to 6";
   return reason.empty();
 }
@@ -181,7 +182,9 @@ bool ScriptRunner::run(const Command& c) {
   if (c.verb == "accel") host.accelerate(n[0], n[1], n[2]);
   if (c.verb == "focus") host.setFocused(c.path == "in");
   if (c.verb == "clock") host.jumpClock(n[0]);
-  if (c.verb == "orientation") UIDevice::currentDevice().setOrientation(UIDeviceOrientation(n[0]));
+  // The script's number becomes the enumeration here, once; it was checked at load.
+  if (c.verb == "orientation")
+    UIDevice::currentDevice().setOrientation(UIDeviceOrientation(int(n[0])));
   if (c.verb == "screenshot" && onScreenshot) onScreenshot(c.path);
   if (c.verb == "dump" && onDump) onDump(c.path);
   if (c.verb == "quit") {

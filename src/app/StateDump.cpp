@@ -59,7 +59,7 @@ nlohmann::json dumpDirector() {
   d["time"] = Clock::current().seconds();
   d["runningScene"] = director->runningScene() ? director->runningScene()->className() : "";
   d["paused"] = director->isPaused();
-  d["orientation"] = director->deviceOrientation();
+  d["orientation"] = int(director->deviceOrientation());
   d["animationInterval"] = director->animationInterval();
   d["deltaTime"] = director->deltaTime();
   return d;
@@ -109,7 +109,7 @@ double hundredths(float v) {
   return std::round(double(v) * 100) / 100;
 }
 
-nlohmann::json dumpView(UIView* view, int held) {
+nlohmann::json dumpView(UIView* view, UIDeviceOrientation held) {
   const CGSize size = view->frame().size;
   const CGPoint corners[4] = {{0, 0}, {size.width, 0}, {0, size.height}, {size.width, size.height}};
   float x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;

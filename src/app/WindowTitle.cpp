@@ -6,7 +6,7 @@
 #include "lmStageInfo.h"
 
 namespace {
-constexpr const char* kLanguageKey = "Lan";
+constexpr const char* kLanguageKey = lmStageInfo::kLanguageDefaultsKey;
 }  // namespace
 
 Ptr<WindowTitle> WindowTitle::windowTitle() {

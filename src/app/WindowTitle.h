@@ -15,7 +15,7 @@ class WindowTitle : public NSObject {
 
   std::string className() const override { return "WindowTitle"; }
 
-  // Language 2001 reads English, anything else the Russian default.
+  // The English language tag reads English, anything else the Russian default.
   static std::string titleForLanguage(std::int32_t language);
 
   // Sets the title and follows the stored language from now on.

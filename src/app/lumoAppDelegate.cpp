@@ -45,9 +45,10 @@ void lumoAppDelegate::releaseWorld() {
 
 void lumoAppDelegate::applicationDidFinishLaunching(UIApplication*) {
   window_ = makeObject<UIWindow>(UIScreen::mainScreen().bounds());
-  if (!CCDirector::setDirectorType(3)) CCDirector::setDirectorType(0);
+  if (!CCDirector::setDirectorType(kCCDirectorTypeDisplayLink))
+    CCDirector::setDirectorType(kCCDirectorTypeNSTimer);
   CCDirector* director = CCDirector::sharedDirector();
-  director->setDeviceOrientation(3);
+  director->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
   director->setAnimationInterval(1.0 / 60);
   director->setDisplayFPS(false);
   auto view =

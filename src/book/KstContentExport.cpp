@@ -12,6 +12,7 @@
 #include "KstStage.h"
 #include "KstStory.h"
 #include "Log.h"
+#include "lmStageInfo.h"
 
 namespace fs = std::filesystem;
 
@@ -55,7 +56,7 @@ bool writeIfChanged(const fs::path& path, const std::string& content) {
 
 std::string englishTitle() {
   for (const KstStoryTitle& title : kstStoryTitles()) {
-    if (title.identifier.rfind("s1layer", 0) == 0 && title.language == 2001) {
+    if (title.identifier.rfind("s1layer", 0) == 0 && title.language == lmStageInfo::kLangEnglish) {
       return title.text;
     }
   }
@@ -74,7 +75,7 @@ std::vector<Recording> allRecordings(const KstStage& stage) {
     const KstStage::StringList& aside = stage.asideForStage(page);
     const std::string& ru = stage.soundsRu()[page - 1];
     if (ru != kKstNil && aside.size() > 1) recordings.push_back({ru, "ru", aside[1]});
-    // Language 2001 shows English text, so the "Cn" recordings speak English too.
+    // The English reading shows English text, so the "Cn" recordings speak English too.
     for (const std::string* name : {&stage.soundsCn()[page - 1], &stage.soundsEn()[page - 1]}) {
       if (*name != kKstNil) recordings.push_back({*name, "en", englishNarration(stage, page)});
     }
@@ -136,8 +137,8 @@ std::string layoutTable(const std::vector<LayoutRow>& rows) {
 std::string titlesTable() {
   std::string table;
   for (const KstStoryTitle& title : kstStoryTitles()) {
-    table +=
-        title.identifier + '\t' + (title.language == 2001 ? "en" : "ru") + '\t' + title.text + '\n';
+    table += title.identifier + '\t' + (title.language == lmStageInfo::kLangEnglish ? "en" : "ru") +
+             '\t' + title.text + '\n';
   }
   return table;
 }

@@ -2,6 +2,7 @@
 
 #include "Assert.h"
 #include "KstStory.h"
+#include "lmStageInfo.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ const KstStage::StringList& KstStage::asideForStage(std::int32_t stageIndex) con
 
 const std::string& KstStage::narrationSoundForStage(std::int32_t stageIndex,
                                                     std::int32_t langTag) const {
-  const StringList& sounds = langTag == 2001 ? soundsCn_ : soundsRu_;
+  const StringList& sounds = langTag == lmStageInfo::kLangEnglish ? soundsCn_ : soundsRu_;
   checkStageIndex(stageIndex, sounds.size());
   return sounds[stageIndex - 1];
 }

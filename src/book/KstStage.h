@@ -41,8 +41,8 @@ class KstStage : public NSObject {
   // fail an assertion instead of reading outside the lists.
   const StringList& groundsForStage(std::int32_t stageIndex) const;
   const StringList& asideForStage(std::int32_t stageIndex) const;
-  // The narration recording for the reading language: soundsCn for 2001,
-  // soundsRu for anything else. May be "nil".
+  // The narration recording for the reading language: soundsCn for
+  // English, soundsRu for anything else. May be "nil".
   const std::string& narrationSoundForStage(std::int32_t stageIndex, std::int32_t langTag) const;
   // The dialogue names of a layer, split; empty when the layer has none.
   StringList dialogNamesForLayer(const std::string& identifier) const;

@@ -1,5 +1,7 @@
 #include "KstStory.h"
 
+#include "lmStageInfo.h"
+
 // "Ryzhik and the Little Star".
 //
 // Ryzhik the fox cub (r) sets out to bring a fallen star home, with Bublik the
@@ -574,10 +576,10 @@ const std::vector<KstStoryPage>& kstStoryPages() {
 
 const std::vector<KstStoryTitle>& kstStoryTitles() {
   static const std::vector<KstStoryTitle> titles = {
-      {"s1layer3-cn", 2000, "Рыжик и звёздочка"},
-      {"s1layer5-cn", 2001, "Ryzhik and the Little Star"},
-      {"s18layer2-cn", 2000, "Конец"},
-      {"s18layer3-cn", 2001, "The End"},
+      {"s1layer3-cn", lmStageInfo::kLangRussian, "Рыжик и звёздочка"},
+      {"s1layer5-cn", lmStageInfo::kLangEnglish, "Ryzhik and the Little Star"},
+      {"s18layer2-cn", lmStageInfo::kLangRussian, "Конец"},
+      {"s18layer3-cn", lmStageInfo::kLangEnglish, "The End"},
   };
   return titles;
 }

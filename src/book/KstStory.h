@@ -44,7 +44,7 @@ struct KstStoryPage {
 // Title pictures that follow the reading language.
 struct KstStoryTitle {
   std::string identifier;
-  int language;  // 2000 Russian, 2001 English
+  int language;  // lmStageInfo::kLangRussian or kLangEnglish
   std::string text;
 };
 

@@ -13,6 +13,8 @@ class lmStageInfo : public NSObject {
  public:
   static constexpr std::int32_t kLangRussian = 2000;
   static constexpr std::int32_t kLangEnglish = 2001;
+  // The user defaults key the language is mirrored under.
+  static constexpr const char* kLanguageDefaultsKey = "Lan";
 
   static Ptr<lmStageInfo> stageInfo();
   bool init();

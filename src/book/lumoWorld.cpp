@@ -14,7 +14,7 @@
 #include "Random.h"
 
 namespace {
-const char* const kLanguageKey = "Lan";
+const char* const kLanguageKey = lmStageInfo::kLanguageDefaultsKey;
 }  // namespace
 
 Ptr<lumoWorld> lumoWorld::world() {
@@ -68,7 +68,7 @@ void lumoWorld::setUpLanguage() {
   if (defaults.hasKey(kLanguageKey)) {
     stageInfo_->setCurLangTag(static_cast<std::int32_t>(defaults.integerForKey(kLanguageKey)));
   } else {
-    defaults.setObject("2000", kLanguageKey);
+    defaults.setObject(std::to_string(lmStageInfo::kLangRussian), kLanguageKey);
     defaults.synchronize();
   }
 }

@@ -10,7 +10,7 @@
 #include "lumoWorld.h"
 
 namespace {
-const char* const kLanguageKey = "Lan";
+const char* const kLanguageKey = lmStageInfo::kLanguageDefaultsKey;
 const char* const kMenuName = "menu-lan";
 const char* const kRussianTitle = "s1layer3-cn";
 const char* const kEnglishTitle = "s1layer5-cn";
@@ -20,16 +20,28 @@ struct MenuPart {
   const char* name;
   double a, b, f;
   const char* file;
-  GLuint tag;  // 0: not a button
+  GLuint tag;  // the language a button picks; 0: not a button
   CC3Vec3 location;
 };
 
 // In the order they join the menu.
 constexpr MenuPart kMenuParts[] = {
-    {"menu-btn1", 123, 40, 0.3, "menu-btn.png", 2000, {-14, 7.5f, 10}},
-    {"menu-btn2", 123, 40, 0.3, "menu-btn.png", 2001, {14, 7.5f, 10}},
-    {"menu-btn1-highlighted", 123, 40, 0.3, "menu-btn-highlighted.png", 2000, {-14, 7.5f, 10}},
-    {"menu-btn2-highlighted", 123, 40, 0.3, "menu-btn-highlighted.png", 2001, {14, 7.5f, 10}},
+    {"menu-btn1", 123, 40, 0.3, "menu-btn.png", lmStageInfo::kLangRussian, {-14, 7.5f, 10}},
+    {"menu-btn2", 123, 40, 0.3, "menu-btn.png", lmStageInfo::kLangEnglish, {14, 7.5f, 10}},
+    {"menu-btn1-highlighted",
+     123,
+     40,
+     0.3,
+     "menu-btn-highlighted.png",
+     lmStageInfo::kLangRussian,
+     {-14, 7.5f, 10}},
+    {"menu-btn2-highlighted",
+     123,
+     40,
+     0.3,
+     "menu-btn-highlighted.png",
+     lmStageInfo::kLangEnglish,
+     {14, 7.5f, 10}},
     {"english-default", 96, 19, 0.255, "english_default.png", 0, {-14, 9.6f, 12}},
     {"chinese-default", 53, 26, 0.255, "chinese_default.png", 0, {13.5f, 9.4f, 12}},
     {"english", 96, 19, 0.255, "english.png", 0, {-14, 9.6f, 12}},

@@ -13,8 +13,9 @@
 namespace {
 constexpr float kDragStep = 120;  // points of vertical drag per page turn
 constexpr float kTapSlop = 30;    // a touch that ends nearer than this to its start is a tap
-constexpr GLuint kTagLanguageRussian = 2000;
-constexpr GLuint kTagLanguageEnglish = 2001;
+// The language buttons are tagged with the language they pick.
+constexpr GLuint kTagLanguageRussian = lmStageInfo::kLangRussian;
+constexpr GLuint kTagLanguageEnglish = lmStageInfo::kLangEnglish;
 constexpr GLuint kTagHome = 2002;
 constexpr GLuint kTagReplay = 3000;
 constexpr GLuint kTagCredits = 3001;

@@ -1,6 +1,7 @@
 #include "EAGLContext.h"
 
 #include "CAEAGLLayer.h"
+#include "DeviceRotation.h"
 #include "GLDisplay.h"
 #include "GLExtensions.h"
 #include "Log.h"
@@ -19,27 +20,6 @@ int nextPowerOfTwo(int v) {
   return p;
 }
 
-// Pixel (x, y) of the upright picture (origin bottom-left) in the portrait buffer.
-void uprightToBuffer(int orientation, int x, int y, int w, int h, int& bx, int& by) {
-  switch (orientation) {
-    case 1:
-      bx = x;
-      by = y;
-      break;
-    case 2:
-      bx = w - 1 - x;
-      by = h - 1 - y;
-      break;
-    case 4:
-      bx = w - 1 - y;
-      by = x;
-      break;
-    default:
-      bx = y;
-      by = h - 1 - x;
-      break;
-  }
-}
 }  // namespace
 
 EAGLSharegroup::EAGLSharegroup() = default;
@@ -170,15 +150,18 @@ std::vector<unsigned char> EAGLContext::snapshotPresentedFrame(int& width, int& 
   ccglBindFramebuffer(GL_FRAMEBUFFER_OES, static_cast<GLuint>(bound));
   if (previous != this) setCurrentContext(previous);
 
-  const int orientation = UIDevice::currentDevice().heldOrientation();
-  const bool landscape = orientation == 3 || orientation == 4;
+  const UIDeviceOrientation orientation = UIDevice::currentDevice().heldOrientation();
+  const bool landscape = UIDeviceOrientationIsLandscape(orientation);
+  // Pixel (x, y) of the upright picture in the buffer, both from the bottom-left.
+  const DeviceRotation toBuffer =
+      DeviceRotation::pictureToDevice(orientation).withSourceYFlipped().withTargetYFlipped();
   width = landscape ? h : w;
   height = landscape ? w : h;
   std::vector<unsigned char> upright(buffer.size());
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       int bx = 0, by = 0;
-      uprightToBuffer(orientation, x, y, w, h, bx, by);
+      toBuffer.map(x, y, w - 1, h - 1, bx, by);
       const unsigned char* src = &buffer[(std::size_t(by) * w + bx) * 4];
       unsigned char* dst = &upright[(std::size_t(height - 1 - y) * width + x) * 4];
       std::copy(src, src + 4, dst);

@@ -41,8 +41,7 @@ double monotonicSeconds() {
 }
 
 bool portraitHeld() {
-  int o = UIDevice::currentDevice().heldOrientation();
-  return o == 1 || o == 2;
+  return UIDeviceOrientationIsPortrait(UIDevice::currentDevice().heldOrientation());
 }
 
 Uint32 gWakeEvent = 0;
@@ -55,7 +54,7 @@ void requestStop(int) {
 }
 }  // namespace
 
-struct PlatformHost::Window {
+struct PlatformHost::Devices {
   SDL_Window* window = nullptr;
   bool minimized = false;
   bool fullscreen = false;
@@ -68,7 +67,7 @@ PlatformHost& PlatformHost::shared() {
   return *host;
 }
 
-PlatformHost::PlatformHost() : window_(std::make_unique<Window>()) {}
+PlatformHost::PlatformHost() : devices_(std::make_unique<Devices>()) {}
 PlatformHost::~PlatformHost() = default;
 
 bool PlatformHost::open(const HostOptions& options, std::string& error) {
@@ -98,24 +97,24 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
     error = "no display to open a window on (try --headless): " + std::string(SDL_GetError());
     return false;
   }
-  window_->window =
+  devices_->window =
       SDL_CreateWindow("Lumo Book", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kPictureLong,
                        kPictureShort, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (!window_->window) {
+  if (!devices_->window) {
     error = "cannot open a window: " + std::string(SDL_GetError());
     return false;
   }
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window_->window, &info) || info.subsystem != SDL_SYSWM_X11) {
+  if (!SDL_GetWindowWMInfo(devices_->window, &info) || info.subsystem != SDL_SYSWM_X11) {
     error = "the window system is not X11";
     return false;
   }
   if (!GLDisplay::openForX11Window(info.info.x11.display, info.info.x11.window, error))
     return false;
-  DesktopWindow::shared().attach(window_->window);
-  if (window_->motion.open())
-    logMessage(LogLevel::Info, "motion sensor: " + window_->motion.name());
+  DesktopWindow::shared().attach(devices_->window);
+  if (devices_->motion.open())
+    logMessage(LogLevel::Info, "motion sensor: " + devices_->motion.name());
   gWakeEvent = SDL_RegisterEvents(1);
   NSRunLoop::mainRunLoop().setWakeUp([] {
     SDL_Event e{};
@@ -247,16 +246,16 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
             setFocused(e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
             break;
           case SDL_WINDOWEVENT_MINIMIZED:
-            window_->minimized = true;
+            devices_->minimized = true;
             delegate->applicationDidEnterBackground(app);
             break;
           case SDL_WINDOWEVENT_RESTORED:
-            if (window_->minimized) delegate->applicationWillEnterForeground(app);
-            window_->minimized = false;
+            if (devices_->minimized) delegate->applicationWillEnterForeground(app);
+            devices_->minimized = false;
             break;
           case SDL_WINDOWEVENT_SIZE_CHANGED: {
             int w = 0, h = 0;
-            SDL_GetWindowSizeInPixels(window_->window, &w, &h);
+            SDL_GetWindowSizeInPixels(devices_->window, &w, &h);
             GLDisplay::setWindowPixelSize(w, h);
             break;
           }
@@ -267,14 +266,15 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
       case SDL_KEYDOWN:
         if (e.key.keysym.sym == SDLK_F11) {
           if (e.key.repeat) break;
-          window_->fullscreen = !window_->fullscreen;
-          SDL_SetWindowFullscreen(window_->window,
-                                  window_->fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-          DesktopWindow::shared().setFullscreen(window_->fullscreen);
+          devices_->fullscreen = !devices_->fullscreen;
+          SDL_SetWindowFullscreen(devices_->window,
+                                  devices_->fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+          DesktopWindow::shared().setFullscreen(devices_->fullscreen);
         } else if (e.key.keysym.sym == SDLK_r && (e.key.keysym.mod & KMOD_CTRL)) {
           auto& device = UIDevice::currentDevice();
-          device.setOrientation(device.heldOrientation() == 4 ? UIDeviceOrientationLandscapeLeft
-                                                              : UIDeviceOrientationLandscapeRight);
+          device.setOrientation(device.heldOrientation() == UIDeviceOrientationLandscapeRight
+                                    ? UIDeviceOrientationLandscapeLeft
+                                    : UIDeviceOrientationLandscapeRight);
         } else if (e.key.keysym.sym == SDLK_q && (e.key.keysym.mod & KMOD_CTRL)) {
           quit(0);
         } else if (auto key = KeyInput::fromWindowKey(e.key.keysym.sym, e.key.keysym.scancode,
@@ -288,26 +288,26 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
         break;
       case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT &&
-            windowToPicture(window_->window, float(e.button.x), float(e.button.y), px, py))
+            windowToPicture(devices_->window, float(e.button.x), float(e.button.y), px, py))
           touchDown(-1, px, py);
         break;
       case SDL_MOUSEMOTION:
         DesktopWindow::shared().pointerMoved();
         if ((e.motion.state & SDL_BUTTON_LMASK) &&
-            windowToPicture(window_->window, float(e.motion.x), float(e.motion.y), px, py))
+            windowToPicture(devices_->window, float(e.motion.x), float(e.motion.y), px, py))
           touchMove(-1, px, py);
         break;
       case SDL_MOUSEBUTTONUP:
         if (e.button.button == SDL_BUTTON_LEFT &&
-            windowToPicture(window_->window, float(e.button.x), float(e.button.y), px, py))
+            windowToPicture(devices_->window, float(e.button.x), float(e.button.y), px, py))
           touchUp(-1, px, py);
         break;
       case SDL_FINGERDOWN:
       case SDL_FINGERMOTION:
       case SDL_FINGERUP: {
         int ww = 0, wh = 0;
-        SDL_GetWindowSize(window_->window, &ww, &wh);
-        if (!windowToPicture(window_->window, e.tfinger.x * float(ww), e.tfinger.y * float(wh), px,
+        SDL_GetWindowSize(devices_->window, &ww, &wh);
+        if (!windowToPicture(devices_->window, e.tfinger.x * float(ww), e.tfinger.y * float(wh), px,
                              py))
           break;
         long finger = long(e.tfinger.fingerId);
@@ -317,15 +317,15 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
         break;
       }
       default:
-        window_->motion.handleEvent(e);
+        devices_->motion.handleEvent(e);
         break;
     }
   }
 }
 
-void PlatformHost::touch(long finger, float px, float py, int phase) {
+void PlatformHost::touch(long finger, float px, float py, UITouchPhase phase) {
   UIWindow* window = UIWindow::keyWindow();
-  auto& touches = window_->touches;
+  auto& touches = devices_->touches;
   const CGPoint screen =
       PictureMapping::pictureToScreen({px, py}, UIDevice::currentDevice().heldOrientation());
   const double now = Clock::current().seconds();
@@ -341,9 +341,9 @@ void PlatformHost::touch(long finger, float px, float py, int phase) {
   auto it = touches.find(finger);
   if (it == touches.end()) return;
   Ptr<UITouch> t = it->second;
-  t->moveTo(screen, UITouchPhase(phase), now);
+  t->moveTo(screen, phase, now);
   if (phase != UITouchPhaseMoved) touches.erase(it);
-  if (window) window->sendTouch(t.get(), UITouchPhase(phase));
+  if (window) window->sendTouch(t.get(), phase);
 }
 
 void PlatformHost::touchDown(long finger, float x, float y) {
@@ -357,8 +357,8 @@ void PlatformHost::touchUp(long finger, float x, float y) {
 }
 
 void PlatformHost::cancelAllTouches() {
-  auto touches = std::move(window_->touches);
-  window_->touches.clear();
+  auto touches = std::move(devices_->touches);
+  devices_->touches.clear();
   for (auto& [finger, t] : touches) {
     t->moveTo(t->locationInView(nullptr), UITouchPhaseCancelled, Clock::current().seconds());
     if (UIWindow* window = UIWindow::keyWindow()) window->sendTouch(t.get(), UITouchPhaseCancelled);

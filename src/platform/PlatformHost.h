@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Clock.h"
+#include "UITouch.h"
 
 class UIApplicationDelegate;
 
@@ -48,10 +49,12 @@ class PlatformHost {
  private:
   PlatformHost();
   ~PlatformHost();
-  struct Window;
+  // The desktop's stand-ins for the tablet's hardware: the SDL window and its
+  // state, the fingers (or mouse) down as touches, and the motion sensor.
+  struct Devices;
   HostOptions options_;
   VirtualClock virtualClock_;
-  std::unique_ptr<Window> window_;
+  std::unique_ptr<Devices> devices_;
   std::function<void()> frameHook_;
   bool opened_ = false;
   bool running_ = false;
@@ -64,5 +67,5 @@ class PlatformHost {
   void pumpEvents(UIApplicationDelegate* delegate, bool mayWait);
   void checkClockChange(UIApplicationDelegate* delegate);
   void clockJumped(UIApplicationDelegate* delegate, double seconds);
-  void touch(long finger, float x, float y, int phase);
+  void touch(long finger, float x, float y, UITouchPhase phase);
 };

@@ -5,6 +5,6 @@ UIApplication& UIApplication::sharedApplication() {
   return *application;
 }
 
-void UIApplication::setStatusBarOrientation(int orientation, bool) {
+void UIApplication::setStatusBarOrientation(UIDeviceOrientation orientation, bool) {
   statusBarOrientation_ = orientation;
 }

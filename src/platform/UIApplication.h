@@ -1,5 +1,6 @@
 #pragma once
 #include "NSObject.h"
+#include "UIDevice.h"
 
 class UIApplication;
 
@@ -21,14 +22,14 @@ class UIApplication : public NSObject {
   static UIApplication& sharedApplication();
   UIApplicationDelegate* delegate() const { return delegate_.get(); }
   void setDelegate(UIApplicationDelegate* delegate) { delegate_ = delegate; }
-  int statusBarOrientation() const { return statusBarOrientation_; }
-  void setStatusBarOrientation(int orientation, bool animated);
+  UIDeviceOrientation statusBarOrientation() const { return statusBarOrientation_; }
+  void setStatusBarOrientation(UIDeviceOrientation orientation, bool animated);
   bool isIdleTimerDisabled() const { return idleTimerDisabled_; }
   void setIdleTimerDisabled(bool disabled) { idleTimerDisabled_ = disabled; }
 
  private:
   UIApplication() = default;
   Ptr<UIApplicationDelegate> delegate_;
-  int statusBarOrientation_ = 1;
+  UIDeviceOrientation statusBarOrientation_ = UIDeviceOrientationPortrait;
   bool idleTimerDisabled_ = false;
 };

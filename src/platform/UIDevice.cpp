@@ -12,9 +12,7 @@ void UIDevice::setOrientation(UIDeviceOrientation orientation) {
   if (orientation < UIDeviceOrientationUnknown || orientation > UIDeviceOrientationFaceDown) return;
   if (orientation == orientation_) return;
   orientation_ = orientation;
-  if (orientation >= UIDeviceOrientationPortrait &&
-      orientation <= UIDeviceOrientationLandscapeRight)
-    held_ = orientation;
+  if (UIDeviceOrientationIsValidInterfaceOrientation(orientation)) held_ = orientation;
   NSNotificationCenter::defaultCenter().postNotificationName(
       UIDeviceOrientationDidChangeNotification, this);
 }

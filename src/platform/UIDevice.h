@@ -13,6 +13,17 @@ enum UIDeviceOrientation {
   UIDeviceOrientationFaceDown = 6
 };
 
+inline bool UIDeviceOrientationIsPortrait(UIDeviceOrientation o) {
+  return o == UIDeviceOrientationPortrait || o == UIDeviceOrientationPortraitUpsideDown;
+}
+inline bool UIDeviceOrientationIsLandscape(UIDeviceOrientation o) {
+  return o == UIDeviceOrientationLandscapeLeft || o == UIDeviceOrientationLandscapeRight;
+}
+// Portrait or landscape: the four ways the picture can be held upright.
+inline bool UIDeviceOrientationIsValidInterfaceOrientation(UIDeviceOrientation o) {
+  return UIDeviceOrientationIsPortrait(o) || UIDeviceOrientationIsLandscape(o);
+}
+
 enum UIUserInterfaceIdiom { UIUserInterfaceIdiomPhone = 0, UIUserInterfaceIdiomPad = 1 };
 
 inline constexpr const char* UIDeviceOrientationDidChangeNotification =
@@ -27,7 +38,7 @@ class UIDevice : public NSObject {
   // Changing the orientation posts UIDeviceOrientationDidChangeNotification.
   void setOrientation(UIDeviceOrientation orientation);
   // The last portrait or landscape orientation: face up or down keep the picture.
-  int heldOrientation() const { return held_; }
+  UIDeviceOrientation heldOrientation() const { return held_; }
   UIUserInterfaceIdiom userInterfaceIdiom() const { return UIUserInterfaceIdiomPad; }
   std::string systemVersion() const { return systemVersion_; }
   void setSystemVersion(const std::string& version) { systemVersion_ = version; }
@@ -35,6 +46,6 @@ class UIDevice : public NSObject {
  private:
   UIDevice() = default;
   UIDeviceOrientation orientation_ = UIDeviceOrientationLandscapeLeft;
-  int held_ = UIDeviceOrientationLandscapeLeft;
+  UIDeviceOrientation held_ = UIDeviceOrientationLandscapeLeft;
   std::string systemVersion_ = "4.3";
 };

@@ -52,8 +52,9 @@ void UIViewController::failLoad(const std::string& reason) {
   loadError_ = reason;
 }
 
-bool UIViewController::shouldAutorotateToInterfaceOrientation(int interfaceOrientation) {
-  return interfaceOrientation == 1;
+bool UIViewController::shouldAutorotateToInterfaceOrientation(
+    UIDeviceOrientation interfaceOrientation) {
+  return interfaceOrientation == UIDeviceOrientationPortrait;
 }
 
 bool UIViewController::setOutlet(const std::string&, UIView*) {

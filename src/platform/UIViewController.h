@@ -2,6 +2,7 @@
 #include <string>
 
 #include "NSObject.h"
+#include "UIDevice.h"
 #include "UIView.h"
 
 class NSBundle;
@@ -29,7 +30,7 @@ class UIViewController : public NSObject {
   virtual void viewDidLoad() {}
   virtual void viewDidUnload() {}
   virtual void didReceiveMemoryWarning() {}
-  virtual bool shouldAutorotateToInterfaceOrientation(int interfaceOrientation);
+  virtual bool shouldAutorotateToInterfaceOrientation(UIDeviceOrientation interfaceOrientation);
 
   // Connections the layout asks for. False when there is no such outlet or
   // the view is of the wrong class; an action not known answers an empty selector.

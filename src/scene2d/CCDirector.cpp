@@ -49,8 +49,9 @@ bool versionAtLeast(const std::string& version, const std::string& minimum) {
 }
 }  // namespace
 
-bool CCDirector::setDirectorType(int type) {
-  CCAssert(type >= 0 && type <= 3, "Unknown director type");
+bool CCDirector::setDirectorType(ccDirectorType type) {
+  CCAssert(type >= kCCDirectorTypeNSTimer && type <= kCCDirectorTypeDisplayLink,
+           "Unknown director type");
   switch (type) {
     case kCCDirectorTypeNSTimer:
       CCDirectorTimer::sharedDirector();
@@ -252,8 +253,7 @@ void CCDirector::reshapeProjection(CGSize size) {
 
 CGSize CCDirector::winSize() const {
   CGSize s = winSizeInPoints_;
-  int o = deviceOrientation();
-  if (o == 3 || o == 4) std::swap(s.width, s.height);
+  if (UIDeviceOrientationIsLandscape(deviceOrientation())) std::swap(s.width, s.height);
   return s;
 }
 

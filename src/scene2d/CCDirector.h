@@ -6,6 +6,7 @@
 
 #include "CCScene.h"
 #include "NSObject.h"
+#include "UIDevice.h"
 #include "ccTypes.h"
 
 class CCLabelTTF;
@@ -37,7 +38,7 @@ class CCDirector : public NSObject {
  public:
   // The one director; a timer-driven one when none exists yet.
   static CCDirector* sharedDirector();
-  static bool setDirectorType(int type);
+  static bool setDirectorType(ccDirectorType type);
   // Forgets the director (after `end`), so a new one can be created (tests).
   static void purgeSharedDirector();
   ~CCDirector() override;
@@ -76,8 +77,8 @@ class CCDirector : public NSObject {
   virtual void setProjection(ccDirectorProjection projection);
   EAGLView* openGLView() const { return openGLView_.get(); }
   virtual void setOpenGLView(EAGLView* view);
-  virtual int deviceOrientation() const { return 1; }
-  virtual void setDeviceOrientation(int) {}
+  virtual UIDeviceOrientation deviceOrientation() const { return UIDeviceOrientationPortrait; }
+  virtual void setDeviceOrientation(UIDeviceOrientation) {}
   virtual float contentScaleFactor() const { return 1; }
   virtual void setContentScaleFactor(float) {}
   virtual bool enableRetinaDisplay(bool) { return false; }

@@ -5,6 +5,7 @@
 #include "CCGLU.h"
 #include "CCScheduler.h"
 #include "CCTouchDispatcher.h"
+#include "DeviceRotation.h"
 #include "EAGLView.h"
 #include "Log.h"
 #include "UIApplication.h"
@@ -69,67 +70,46 @@ void CCDirectorIOS::setProjection(ccDirectorProjection projection) {
 }
 
 void CCDirectorIOS::applyOrientation() {
+  if (!UIDeviceOrientationIsValidInterfaceOrientation(deviceOrientation_) ||
+      deviceOrientation_ == UIDeviceOrientationPortrait)
+    return;
   const float w = winSizeInPixels_.width / 2, h = winSizeInPixels_.height / 2;
-  switch (deviceOrientation_) {
-    case 2:
-      glTranslatef(w, h, 0);
-      glRotatef(180, 0, 0, 1);
-      glTranslatef(-w, -h, 0);
-      break;
-    case 3:
-      glTranslatef(w, h, 0);
-      glRotatef(-90, 0, 0, 1);
-      glTranslatef(-h, -w, 0);
-      break;
-    case 4:
-      glTranslatef(w, h, 0);
-      glRotatef(90, 0, 0, 1);
-      glTranslatef(-h, -w, 0);
-      break;
-    default:
-      break;
-  }
+  glTranslatef(w, h, 0);
+  glRotatef(DeviceRotation::degrees(deviceOrientation_), 0, 0, 1);
+  if (UIDeviceOrientationIsLandscape(deviceOrientation_))
+    glTranslatef(-h, -w, 0);
+  else
+    glTranslatef(-w, -h, 0);
 }
 
-void CCDirectorIOS::setDeviceOrientation(int orientation) {
+void CCDirectorIOS::setDeviceOrientation(UIDeviceOrientation orientation) {
   if (orientation == deviceOrientation_) return;
   deviceOrientation_ = orientation;
-  if (orientation >= 1 && orientation <= 4)
+  if (UIDeviceOrientationIsValidInterfaceOrientation(orientation))
     UIApplication::sharedApplication().setStatusBarOrientation(orientation, false);
   else
     CCLOG("Director: Unknown device orientation");
 }
 
+namespace {
+// A view point (the portrait view, origin top-left) to a GL point (the
+// picture, origin bottom-left) for a held orientation.
+DeviceRotation viewToGL(UIDeviceOrientation orientation) {
+  return DeviceRotation::pictureToDevice(orientation).inverse().withTargetYFlipped();
+}
+}  // namespace
+
 CGPoint CCDirectorIOS::convertToGL(CGPoint p) const {
-  const float W = winSizeInPoints_.width, H = winSizeInPoints_.height;
-  switch (deviceOrientation_) {
-    case 1:
-      return {p.x, H - p.y};
-    case 2:
-      return {W - p.x, p.y};
-    case 3:
-      return {p.y, p.x};
-    case 4:
-      return {H - p.y, W - p.x};
-    default:
-      return {0, 0};
-  }
+  if (!UIDeviceOrientationIsValidInterfaceOrientation(deviceOrientation_)) return {0, 0};
+  const CGSize view = winSizeInPoints_;
+  const CGSize picture =
+      UIDeviceOrientationIsLandscape(deviceOrientation_) ? CGSize{view.height, view.width} : view;
+  return viewToGL(deviceOrientation_).map(p, picture);
 }
 
 CGPoint CCDirectorIOS::convertToUI(CGPoint p) const {
-  const float W = winSizeInPoints_.width, H = winSizeInPoints_.height;
-  switch (deviceOrientation_) {
-    case 1:
-      return {p.x, H - p.y};
-    case 2:
-      return {W - p.x, p.y};
-    case 3:
-      return {p.y, p.x};
-    case 4:
-      return {W - p.y, H - p.x};
-    default:
-      return {0, 0};
-  }
+  if (!UIDeviceOrientationIsValidInterfaceOrientation(deviceOrientation_)) return {0, 0};
+  return viewToGL(deviceOrientation_).inverse().map(p, winSizeInPoints_);
 }
 
 void CCDirectorIOS::updateContentScaleFactor() {

@@ -11,8 +11,8 @@ class CCDirectorIOS : public CCDirector {
   void reshapeProjection(CGSize size) override;
   void end() override;
 
-  int deviceOrientation() const override { return deviceOrientation_; }
-  void setDeviceOrientation(int orientation) override;
+  UIDeviceOrientation deviceOrientation() const override { return deviceOrientation_; }
+  void setDeviceOrientation(UIDeviceOrientation orientation) override;
   float contentScaleFactor() const override { return __ccContentScaleFactor; }
   void setContentScaleFactor(float scaleFactor) override;
   bool enableRetinaDisplay(bool enabled) override;
@@ -25,6 +25,6 @@ class CCDirectorIOS : public CCDirector {
   CCDirectorIOS();
   void applyOrientation();
   void updateContentScaleFactor();
-  int deviceOrientation_ = 1;
+  UIDeviceOrientation deviceOrientation_ = UIDeviceOrientationPortrait;
   bool isContentScaleSupported_ = false;
 };

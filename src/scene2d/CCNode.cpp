@@ -141,7 +141,7 @@ void CCNode::cleanup() {
     for (std::size_t i = 0; i < children_->count(); ++i) childAtIndex(i)->cleanup();
 }
 
-void CCNode::deviceOrientationDidChange(int orientation) {
+void CCNode::deviceOrientationDidChange(UIDeviceOrientation orientation) {
   if (children_)
     for (std::size_t i = 0; i < children_->count(); ++i)
       childAtIndex(i)->deviceOrientationDidChange(orientation);

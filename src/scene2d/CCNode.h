@@ -6,6 +6,7 @@
 #include "CCArray.h"
 #include "CGGeometry.h"
 #include "NSObject.h"
+#include "UIDevice.h"
 #include "ccTypes.h"
 
 class CCAction;
@@ -56,7 +57,7 @@ class CCNode : public NSObject {
   virtual void cleanup();
   bool isRunning() const { return isRunning_; }
   // Passes the device orientation on to every child, in order.
-  virtual void deviceOrientationDidChange(int orientation);
+  virtual void deviceOrientationDidChange(UIDeviceOrientation orientation);
 
   // MARK: actions
   CCAction* runAction(CCAction* action);

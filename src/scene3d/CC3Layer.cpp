@@ -65,7 +65,7 @@ void CC3Layer::onEnter() {
   updateViewport();
 }
 
-void CC3Layer::deviceOrientationDidChange(int orientation) {
+void CC3Layer::deviceOrientationDidChange(UIDeviceOrientation orientation) {
   ControllableCCLayer::deviceOrientationDidChange(orientation);
   updateViewport();
 }

@@ -30,7 +30,7 @@ class CC3Layer : public ControllableCCLayer {
   // director's device orientation.
   void updateViewport();
   void onEnter() override;
-  void deviceOrientationDidChange(int orientation) override;
+  void deviceOrientationDidChange(UIDeviceOrientation orientation) override;
 
   // Runs from this class's constructor, where virtual calls stop at this
   // class: a subclass that overrides initializeControls calls it from its

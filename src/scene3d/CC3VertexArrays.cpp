@@ -94,13 +94,12 @@ void CC3VertexArray::createGLBuffer() {
   if (bufferID_ || !elements_ || elementCount_ == 0) return;
   CC3OpenGLES11VertexArrays* vertices = gles()->vertices();
   // Errors left by earlier calls must not be taken for the upload's.
-  while (glGetError() != GL_NO_ERROR) {
-  }
+  vertices->clearErrors();
   bufferID_ = vertices->generateBuffer();
   CC3OpenGLES11StateTrackerArrayBufferBinding* binding = vertices->bufferBinding(bufferTarget());
   binding->setValue(bufferID_);
   binding->loadBufferData(elements_, GLsizeiptr(elementStride()) * elementCount_, bufferUsage_);
-  if (glGetError() != GL_NO_ERROR) {
+  if (vertices->takeError()) {
     vertices->deleteBuffer(bufferID_);
     bufferID_ = 0;
   }

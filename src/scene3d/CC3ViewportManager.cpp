@@ -6,6 +6,7 @@
 #include "CC3OpenGLES11Engine.h"
 #include "CC3World.h"
 #include "CCDirector.h"
+#include "DeviceRotation.h"
 
 namespace {
 
@@ -44,22 +45,21 @@ CGRect CC3ViewportManager::layerBoundsLocal() const {
   return {CGPointZero, layerBounds_.size};
 }
 
-void CC3ViewportManager::updateBounds(CGRect bounds, int deviceOrientation) {
+void CC3ViewportManager::updateBounds(CGRect bounds, UIDeviceOrientation deviceOrientation) {
   CCDirector* director = CCDirector::sharedDirector();
   updateBounds(bounds, deviceOrientation, director->winSizeInPixels(),
                director->contentScaleFactor());
 }
 
-void CC3ViewportManager::updateBounds(CGRect bounds, int deviceOrientation, CGSize window,
-                                      float s) {
+void CC3ViewportManager::updateBounds(CGRect bounds, UIDeviceOrientation deviceOrientation,
+                                      CGSize window, float s) {
   const float x = bounds.origin.x, y = bounds.origin.y;
   const float w = bounds.size.width, h = bounds.size.height;
   const GLint W = truncated(window.width), H = truncated(window.height);
-  GLfloat angle = 0;
+  const GLfloat angle = DeviceRotation::degrees(deviceOrientation);
   GLint m = 0, n = 0, wv = 0, hv = 0;
   switch (deviceOrientation) {
-    case 2:  // portrait upside down
-      angle = 180;
+    case UIDeviceOrientationPortraitUpsideDown:
       wv = std::min(truncated(w) + 2, W);
       m = pull(truncated(W - (x + w)));
       hv = std::min(truncated(h) + 1, H);
@@ -70,8 +70,7 @@ void CC3ViewportManager::updateBounds(CGRect bounds, int deviceOrientation, CGSi
       cc2ToGLPointMapX_ = {-s, 0, GLfloat(wv + m)};
       cc2ToGLPointMapY_ = {0, -s, GLfloat(hv + n)};
       break;
-    case 4:  // landscape right
-      angle = 90;
+    case UIDeviceOrientationLandscapeRight:
       n = pull(truncated(x));
       hv = std::min(truncated(h) + 2, H);
       m = pull(truncated(H - (y + h)));
@@ -82,8 +81,7 @@ void CC3ViewportManager::updateBounds(CGRect bounds, int deviceOrientation, CGSi
       cc2ToGLPointMapX_ = {0, -s, GLfloat(hv + m)};
       cc2ToGLPointMapY_ = {s, 0, GLfloat(n)};
       break;
-    case 3:  // landscape left
-      angle = -90;
+    case UIDeviceOrientationLandscapeLeft:
       wv = std::min(truncated(w) + 1, W);
       n = truncated(W - (x + w));
       m = pull(truncated(y));

@@ -3,6 +3,7 @@
 #include "CC3GLMatrix.h"
 #include "CGGeometry.h"
 #include "NSObject.h"
+#include "UIDevice.h"
 
 class CC3World;
 
@@ -27,9 +28,10 @@ class CC3ViewportManager : public NSObject {
 
   // Recomputes the viewport and point maps from the layer's box in pixels,
   // using the director's window size and content scale.
-  void updateBounds(CGRect bounds, int deviceOrientation);
+  void updateBounds(CGRect bounds, UIDeviceOrientation deviceOrientation);
   // The same with the window size and scale given (what the director reports).
-  void updateBounds(CGRect bounds, int deviceOrientation, CGSize windowInPixels, float scale);
+  void updateBounds(CGRect bounds, UIDeviceOrientation deviceOrientation, CGSize windowInPixels,
+                    float scale);
   void updateDeviceRotationAngle(GLfloat degrees);
 
   void openViewport();

@@ -69,9 +69,11 @@ class CC3World : public CC3Node {
   // MARK: draw order
   CCArray* drawingSequence() const { return drawingSequence_.get(); }
   CC3NodeSequencer* drawingSequencer() const { return drawingSequencer_.get(); }
-  // Stores the sequencer only: set it before adding nodes.
+  // Unlike setDrawSequencer, only stores it: nodes already in the world are
+  // not added to it and the draw sequence is not rebuilt. Set it before adding nodes.
   void setDrawingSequencer(CC3NodeSequencer* sequencer) { drawingSequencer_ = sequencer; }
-  // Stores the sequencer and gives it every node already in the world.
+  // Unlike setDrawingSequencer, also gives it every node already in the world
+  // and rebuilds the draw sequence from it.
   void setDrawSequencer(CC3NodeSequencer* sequencer);
   bool isUsingDrawingSequence() const { return drawingSequencer_ != nullptr; }
 

@@ -4,10 +4,8 @@
 
 #include <vector>
 
-#include "CC3OpenGLES11Engine.h"
 #include "CC3World.h"
 #include "CCScheduler.h"
-#include "CCTextureCache.h"
 #include "HeadlessDirectorTest.h"
 #include "TestSupport.h"
 #include "UITouch.h"
@@ -47,8 +45,6 @@ class lumoLayerTest : public HeadlessDirectorTest {
     scene = nullptr;
     layer = nullptr;
     world = nullptr;
-    CCTextureCache::purgeSharedTextureCache();
-    CC3OpenGLES11Engine::purgeEngine();
     HeadlessDirectorTest::TearDown();
   }
 

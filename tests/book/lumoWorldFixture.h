@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "AudioBackend.h"
-#include "CC3OpenGLES11Engine.h"
 #include "CCScheduler.h"
 #include "CCTextureCache.h"
 #include "HeadlessDirectorTest.h"
@@ -15,6 +14,7 @@
 #include "NSRunLoop.h"
 #include "NSUserDefaults.h"
 #include "TestSupport.h"
+#include "lumoServices.h"
 #include "lumoWorld.h"
 
 namespace lumoWorldTesting {
@@ -46,12 +46,7 @@ class lumoWorldTest : public HeadlessDirectorTest {
         if (CC3Node* node = world->getNodeNamed(title)) node->stopAllActions();
     }
     world = nullptr;
-    KstSound::shared()->releasePlayers();
-    AudioBackend::shared().shutdown();
-    // The texture loader stops first: what it posted goes with the run loop's queue.
-    CCTextureCache::purgeSharedTextureCache();
-    NSRunLoop::mainRunLoop().reset();
-    CC3OpenGLES11Engine::purgeEngine();
+    lumoServices::stopReading();
     HeadlessDirectorTest::TearDown();
     NSUserDefaults::resetStandardUserDefaults();
     NSBundle::mainBundle().setSearchPaths(savedPaths_);

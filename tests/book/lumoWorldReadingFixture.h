@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "AudioBackend.h"
-#include "CC3OpenGLES11Engine.h"
 #include "CCActionManager.h"
 #include "CCScheduler.h"
 #include "CCTextureCache.h"
@@ -21,6 +20,7 @@
 #include "NSRunLoop.h"
 #include "NSUserDefaults.h"
 #include "TestSupport.h"
+#include "lumoServices.h"
 #include "lumoWorld.h"
 
 class lumoWorldReadingTest : public HeadlessDirectorTest {
@@ -52,12 +52,7 @@ class lumoWorldReadingTest : public HeadlessDirectorTest {
     CCActionManager::sharedManager()->removeAllActions();
     NSObject::cancelPreviousPerformRequestsWithTarget(world.get());
     world = nullptr;
-    KstSound::shared()->releasePlayers();
-    AudioBackend::shared().shutdown();
-    // The texture loader stops first: what it posted goes with the run loop's queue.
-    CCTextureCache::purgeSharedTextureCache();
-    NSRunLoop::mainRunLoop().reset();
-    CC3OpenGLES11Engine::purgeEngine();
+    lumoServices::stopReading();
     HeadlessDirectorTest::TearDown();
     NSUserDefaults::resetStandardUserDefaults();
     NSBundle::mainBundle().setSearchPaths(savedPaths_);

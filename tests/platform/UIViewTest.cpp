@@ -132,11 +132,13 @@ TEST(View, ButtonActsOnALiftInside) {
 // Picture and screen points map both ways in every held orientation.
 TEST(View, PictureMappingRoundTrips) {
   using namespace PictureMapping;
-  EXPECT_EQ(pictureToScreen({0, 0}, 3), CGPointMake(768, 0));
-  EXPECT_EQ(pictureToScreen({0, 0}, 4), CGPointMake(0, 1024));
-  EXPECT_EQ(pictureSize(3), CGSizeMake(1024, 768));
-  EXPECT_EQ(pictureSize(2), CGSizeMake(768, 1024));
-  for (int held = 1; held <= 4; ++held)
+  EXPECT_EQ(pictureToScreen({0, 0}, UIDeviceOrientationLandscapeLeft), CGPointMake(768, 0));
+  EXPECT_EQ(pictureToScreen({0, 0}, UIDeviceOrientationLandscapeRight), CGPointMake(0, 1024));
+  EXPECT_EQ(pictureSize(UIDeviceOrientationLandscapeLeft), CGSizeMake(1024, 768));
+  EXPECT_EQ(pictureSize(UIDeviceOrientationPortraitUpsideDown), CGSizeMake(768, 1024));
+  for (UIDeviceOrientation held :
+       {UIDeviceOrientationPortrait, UIDeviceOrientationPortraitUpsideDown,
+        UIDeviceOrientationLandscapeLeft, UIDeviceOrientationLandscapeRight})
     for (CGPoint p : {CGPoint{0, 0}, CGPoint{100, 30}, CGPoint{700, 500}}) {
       const CGPoint back = screenToPicture(pictureToScreen(p, held), held);
       EXPECT_EQ(back, p) << "orientation " << held;

@@ -50,7 +50,7 @@ class DirectorTest : public ::testing::Test {
                                    GL_DEPTH_COMPONENT16_OES);
     ASSERT_TRUE(view);
     director->setOpenGLView(view.get());
-    director->setDeviceOrientation(3);
+    director->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
   }
   void TearDown() override {
     director->end();
@@ -154,24 +154,28 @@ TEST_F(DirectorTest, SceneStackSendsExitAndCleanupAtTheNextFrame) {
 TEST_F(DirectorTest, ConvertToGLForEveryOrientation) {
   const CGPoint p{100, 200};  // view points in a 768 x 1024 view
   struct Case {
-    int orientation;
+    UIDeviceOrientation orientation;
     CGPoint gl;
-  } cases[] = {{1, {100, 824}}, {2, {668, 200}}, {3, {200, 100}}, {4, {824, 668}}, {5, {0, 0}}};
+  } cases[] = {{UIDeviceOrientationPortrait, {100, 824}},
+               {UIDeviceOrientationPortraitUpsideDown, {668, 200}},
+               {UIDeviceOrientationLandscapeLeft, {200, 100}},
+               {UIDeviceOrientationLandscapeRight, {824, 668}},
+               {UIDeviceOrientationFaceUp, {0, 0}}};
   for (auto c : cases) {
     director->setDeviceOrientation(c.orientation);
     CGPoint gl = director->convertToGL(p);
     EXPECT_EQ(gl.x, c.gl.x) << "orientation " << c.orientation;
     EXPECT_EQ(gl.y, c.gl.y) << "orientation " << c.orientation;
-    if (c.orientation <= 4) {
+    if (c.orientation <= UIDeviceOrientationLandscapeRight) {
       CGPoint back = director->convertToUI(gl);
       EXPECT_EQ(back.x, p.x);
       EXPECT_EQ(back.y, p.y);
     }
   }
-  director->setDeviceOrientation(3);
+  director->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
   EXPECT_EQ(director->winSize().width, 1024);
   EXPECT_EQ(director->winSize().height, 768);
-  director->setDeviceOrientation(1);
+  director->setDeviceOrientation(UIDeviceOrientationPortrait);
   EXPECT_EQ(director->winSize().width, 768);
   EXPECT_EQ(director->displaySizeInPixels().height, 1024);
 }
@@ -183,16 +187,16 @@ TEST_F(DirectorTest, AssertionsAndTypes) {
   EXPECT_ASSERTION(director->runWithScene(scene("b").get()),
                    "You can't run an scene if another Scene is running. Use replaceScene or "
                    "pushScene instead");
-  EXPECT_ASSERTION(CCDirector::setDirectorType(4), "Unknown director type");
-  EXPECT_TRUE(CCDirector::setDirectorType(0)) << "an existing director stays";
+  EXPECT_ASSERTION(CCDirector::setDirectorType(ccDirectorType(4)), "Unknown director type");
+  EXPECT_TRUE(CCDirector::setDirectorType(kCCDirectorTypeNSTimer)) << "an existing director stays";
   EXPECT_NE(dynamic_cast<CCDirectorDisplayLink*>(CCDirector::sharedDirector()), nullptr);
 }
 
 TEST(DirectorTypes, DisplayLinkRefusedOnOldSystems) {
   UIDevice::currentDevice().setSystemVersion("3.0.1");
-  EXPECT_FALSE(CCDirector::setDirectorType(3));
+  EXPECT_FALSE(CCDirector::setDirectorType(kCCDirectorTypeDisplayLink));
   UIDevice::currentDevice().setSystemVersion("4.3");
-  EXPECT_TRUE(CCDirector::setDirectorType(0));
+  EXPECT_TRUE(CCDirector::setDirectorType(kCCDirectorTypeNSTimer));
   EXPECT_NE(dynamic_cast<CCDirectorTimer*>(CCDirector::sharedDirector()), nullptr);
   EXPECT_ASSERTION(CCDirectorTimer::sharedDirector()->startAnimation();
                    CCDirector::sharedDirector()->startAnimation(),

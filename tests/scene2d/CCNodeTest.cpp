@@ -278,7 +278,7 @@ TEST_F(CCNodeTest, OrientationNoticeReachesEveryNodeInOrder) {
   class OrientationProbe : public CCNode {
    public:
     explicit OrientationProbe(std::vector<int>* seen) : seen_(seen) {}
-    void deviceOrientationDidChange(int o) override {
+    void deviceOrientationDidChange(UIDeviceOrientation o) override {
       seen_->push_back(o * 10 + tag());
       CCNode::deviceOrientationDidChange(o);
     }
@@ -291,7 +291,7 @@ TEST_F(CCNodeTest, OrientationNoticeReachesEveryNodeInOrder) {
   root->addChild(a, 0, 1);
   root->addChild(b, 0, 2);
   a->addChild(aa, 0, 3);
-  root->deviceOrientationDidChange(4);
+  root->deviceOrientationDidChange(UIDeviceOrientationLandscapeRight);
   EXPECT_EQ(seen, (std::vector<int>{41, 43, 42}));
 }
 

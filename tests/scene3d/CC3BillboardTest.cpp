@@ -25,7 +25,8 @@ class CC3BillboardTest : public ::testing::Test {
     ASSERT_TRUE(gl.ok());
     CC3OpenGLES11Engine::engine();
     world = CC3World::world();
-    world->viewportManager()->updateBounds(CGRectMake(0, 0, 64, 64), 1, CGSizeMake(64, 64), 1);
+    world->viewportManager()->updateBounds(CGRectMake(0, 0, 64, 64), UIDeviceOrientationPortrait,
+                                           CGSizeMake(64, 64), 1);
     camera = CC3Camera::nodeWithName("Camera");
     camera->setLocation({0, 0, 450});
     world->addChild(camera);

@@ -17,8 +17,8 @@
 
 namespace {
 
-constexpr int kPortrait = 1;
-constexpr int kLandscapeLeft = 3;
+constexpr UIDeviceOrientation kPortrait = UIDeviceOrientationPortrait;
+constexpr UIDeviceOrientation kLandscapeLeft = UIDeviceOrientationLandscapeLeft;
 
 // The book's set-up: a full-screen 1024 x 768 layer held in landscape.
 void useBookViewport(CC3World* world) {

@@ -12,7 +12,6 @@
 #include "CC3Billboard.h"
 #include "CC3Camera.h"
 #include "CC3Light.h"
-#include "CC3OpenGLES11Engine.h"
 #include "CC3PlaneNode.h"
 #include "CC3Texture.h"
 #include "CC3World.h"
@@ -20,7 +19,7 @@
 #include "CCLayerColor.h"
 #include "CCScene.h"
 #include "CCScheduler.h"
-#include "CCTextureCache.h"
+#include "CCSharedServices.h"
 #include "CCTouchDispatcher.h"
 #include "EAGLView.h"
 #include "NSAutoreleasePool.h"
@@ -91,10 +90,8 @@ class CC3LayerTest : public ::testing::Test {
     layer = nullptr;
     world = nullptr;
     director->end();
-    CCDirector::purgeSharedDirector();
+    CCSharedServices::purgeAll();
     view = nullptr;
-    CCTextureCache::purgeSharedTextureCache();
-    CC3OpenGLES11Engine::purgeEngine();
     NSAutoreleasePool::current().drain();
   }
 

@@ -195,7 +195,8 @@ TEST_F(CC3LightTest, EachDrawPassOfAWorldSwitchesReservedAndHiddenLightsOff) {
     world->addChild(camera);
     world->addChild(square);
     ASSERT_EQ(world->lights().size(), 1u);
-    world->viewportManager()->updateBounds({{0, 0}, {32, 32}}, 1, {32, 32}, 1);
+    world->viewportManager()->updateBounds({{0, 0}, {32, 32}}, UIDeviceOrientationPortrait,
+                                           {32, 32}, 1);
     world->play();
 
     auto frame = [&] {

@@ -46,7 +46,8 @@ class SequencerTest : public ::testing::Test {
     world = CC3World::world();
     camera = CC3Camera::nodeWithName("Camera");
     world->addChild(camera);
-    world->viewportManager()->updateBounds(CGRectMake(0, 0, 64, 64), 1, CGSizeMake(64, 64), 1);
+    world->viewportManager()->updateBounds(CGRectMake(0, UIDeviceOrientationUnknown, 64, 64),
+                                           UIDeviceOrientationPortrait, CGSizeMake(64, 64), 1);
     world->updateTransformMatrices();
   }
   void TearDown() override {

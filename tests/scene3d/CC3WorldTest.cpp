@@ -88,7 +88,8 @@ class CC3WorldTest : public ::testing::Test {
     ASSERT_TRUE(gl.ok());
     CC3OpenGLES11Engine::engine();
     world = TouchWorld::make();
-    world->viewportManager()->updateBounds(CGRectMake(0, 0, 64, 64), 1, CGSizeMake(64, 64), 1);
+    world->viewportManager()->updateBounds(CGRectMake(0, 0, 64, 64), UIDeviceOrientationPortrait,
+                                           CGSizeMake(64, 64), 1);
   }
   void TearDown() override {
     world = nullptr;
@@ -364,7 +365,7 @@ TEST(CC3ViewportManager, ViewportAndPointMapsFollowTheOrientation) {
   const CGSize landscape = CGSizeMake(1024, 768);
 
   // Landscape left, full screen: the whole 768 x 1024 framebuffer.
-  vpm->updateBounds(CGRectMake(0, 0, 1024, 768), 3, landscape, 1);
+  vpm->updateBounds(CGRectMake(0, 0, 1024, 768), UIDeviceOrientationLandscapeLeft, landscape, 1);
   EXPECT_EQ(vpm->viewport(), CC3ViewportMake(0, 0, 768, 1024));
   EXPECT_EQ(vpm->glPointFromCC2Point({100, 200}), CGPointMake(200, 924));
   EXPECT_EQ(vpm->cc2PointFromGLPoint({200, 924}), CGPointMake(100, 200));
@@ -374,21 +375,22 @@ TEST(CC3ViewportManager, ViewportAndPointMapsFollowTheOrientation) {
   EXPECT_VEC3_NEAR(turned, (CC3Vec3{0, -1, 0}), 1e-6f);
 
   // Landscape right: 90 degrees, mirrored maps.
-  vpm->updateBounds(CGRectMake(0, 0, 1024, 768), 4, landscape, 1);
+  vpm->updateBounds(CGRectMake(0, 0, 1024, 768), UIDeviceOrientationLandscapeRight, landscape, 1);
   EXPECT_EQ(vpm->viewport(), CC3ViewportMake(0, 0, 768, 1024));
   EXPECT_EQ(vpm->glPointFromCC2Point({100, 200}), CGPointMake(568, 100));
   EXPECT_EQ(vpm->cc2PointFromGLPoint({568, 100}), CGPointMake(100, 200));
 
   // Portrait: the origin is pulled one pixel, the size grows by two and one.
   const CGSize portrait = CGSizeMake(768, 1024);
-  vpm->updateBounds(CGRectMake(5, 1, 100, 50), 1, portrait, 1);
+  vpm->updateBounds(CGRectMake(5, 1, 100, 50), UIDeviceOrientationPortrait, portrait, 1);
   EXPECT_EQ(vpm->viewport(), CC3ViewportMake(4, 0, 102, 51));
-  vpm->updateBounds(CGRectMake(1, 7, 768, 1024), 1, portrait, 1);
+  vpm->updateBounds(CGRectMake(1, 7, 768, 1024), UIDeviceOrientationPortrait, portrait, 1);
   EXPECT_EQ(vpm->viewport(), CC3ViewportMake(0, 6, 768, 1024));
   EXPECT_EQ(vpm->glPointFromCC2Point({10, 10}), CGPointMake(10, 16));
 
   // Upside down, at double scale.
-  vpm->updateBounds(CGRectMake(0, 0, 1536, 2048), 2, CGSizeMake(1536, 2048), 2);
+  vpm->updateBounds(CGRectMake(0, 0, 1536, 2048), UIDeviceOrientationPortraitUpsideDown,
+                    CGSizeMake(1536, 2048), 2);
   EXPECT_EQ(vpm->viewport(), CC3ViewportMake(0, 0, 1536, 2048));
   EXPECT_EQ(vpm->glPointFromCC2Point({10, 20}), CGPointMake(1516, 2008));
   EXPECT_EQ(vpm->cc2PointFromGLPoint({1516, 2008}), CGPointMake(10, 20));

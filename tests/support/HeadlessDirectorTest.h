@@ -10,6 +10,7 @@
 
 #include "CCDirectorDisplayLink.h"
 #include "CCScene.h"
+#include "CCSharedServices.h"
 #include "CCTouchDispatcher.h"
 #include "EAGLView.h"
 #include "NSAutoreleasePool.h"
@@ -34,12 +35,10 @@ class HeadlessDirectorTest : public ::testing::Test {
     int w = 0, h = 0;
     view->context()->snapshotPresentedFrame(w, h);
     CCDirector::sharedDirector()->end();
-    CCDirector::purgeSharedDirector();
-    NSAutoreleasePool::current().drain();
+    CCSharedServices::purgeAll();
   }
 
   void SetUp() override {
-    CCTouchDispatcher::sharedDispatcher();
     liveBefore_ = NSObject::liveObjectCount();
     ASSERT_TRUE(CCDirector::setDirectorType(kCCDirectorTypeDisplayLink));
     director = CCDirector::sharedDirector();
@@ -51,7 +50,7 @@ class HeadlessDirectorTest : public ::testing::Test {
 
   void TearDown() override {
     director->end();
-    CCDirector::purgeSharedDirector();
+    CCSharedServices::purgeAll();
     view = nullptr;
     UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
     NSAutoreleasePool::current().drain();
@@ -82,8 +81,7 @@ class HeadlessDirectorTest : public ::testing::Test {
   }
   // RGBA at picture point (x, y), origin bottom-left of the upright picture.
   std::array<int, 4> at(int x, int y) const {
-    const std::size_t i =
-        (std::size_t(height_ - 1 - y) * std::size_t(width_) + std::size_t(x)) * 4;
+    const std::size_t i = (std::size_t(height_ - 1 - y) * std::size_t(width_) + std::size_t(x)) * 4;
     return {frame_[i], frame_[i + 1], frame_[i + 2], frame_[i + 3]};
   }
 

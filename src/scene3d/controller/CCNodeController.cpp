@@ -53,11 +53,9 @@ void CCNodeController::setDoesAutoRotate(bool autoRotate) {
 }
 
 void CCNodeController::deviceOrientationDidChange(NSNotification*) {
-  const int orientation = UIDevice::currentDevice().orientation();
+  const UIDeviceOrientation orientation = UIDevice::currentDevice().orientation();
   // Portrait, flat and unknown positions keep the current picture.
-  if (orientation != UIDeviceOrientationLandscapeLeft &&
-      orientation != UIDeviceOrientationLandscapeRight)
-    return;
+  if (!UIDeviceOrientationIsLandscape(orientation)) return;
   CCDirector* director = CCDirector::sharedDirector();
   if (orientation == director->deviceOrientation()) return;
   director->setDeviceOrientation(orientation);

@@ -43,18 +43,14 @@ void ControllableCCLayer::setContentSize(CGSize size) {
 void ControllableCCLayer::didUpdateContentSizeFrom(CGSize) {
   const CGSize s = contentSize_;
   CGSize home;
-  switch (CCDirector::sharedDirector()->deviceOrientation()) {
-    case 1:
-    case 2:
-      home = s;
-      break;
-    case 3:
-    case 4:
-      home = {s.height, s.width};
-      break;
-    default:
-      CCAssert(false, "Unknown device orientation");
-      return;
+  const UIDeviceOrientation orientation = CCDirector::sharedDirector()->deviceOrientation();
+  if (UIDeviceOrientationIsPortrait(orientation)) {
+    home = s;
+  } else if (UIDeviceOrientationIsLandscape(orientation)) {
+    home = {s.height, s.width};
+  } else {
+    CCAssert(false, "Unknown device orientation");
+    return;
   }
   if (home == homeContentSize_) return;
   const CGSize oldHome = homeContentSize_;
@@ -62,21 +58,15 @@ void ControllableCCLayer::didUpdateContentSizeFrom(CGSize) {
   didUpdateHomeContentSizeFrom(oldHome);
 }
 
-void ControllableCCLayer::deviceOrientationDidChange(int orientation) {
+void ControllableCCLayer::deviceOrientationDidChange(UIDeviceOrientation orientation) {
   if (alignContentSizeWithDeviceOrientation_) {
     const CGSize home = homeContentSize_;
-    switch (orientation) {
-      case 1:
-      case 2:
-        setContentSize(home);
-        break;
-      case 3:
-      case 4:
-        setContentSize({home.height, home.width});
-        break;
-      default:
-        CCAssert(false, "Change to unknown device orientation");
-    }
+    if (UIDeviceOrientationIsPortrait(orientation))
+      setContentSize(home);
+    else if (UIDeviceOrientationIsLandscape(orientation))
+      setContentSize({home.height, home.width});
+    else
+      CCAssert(false, "Change to unknown device orientation");
   }
   CCLayerColor::deviceOrientationDidChange(orientation);
 }
@@ -87,6 +77,8 @@ void ControllableCCLayer::draw() {
 
 void ControllableCCLayer::onEnter() {
   CCLayerColor::onEnter();
+  // The director's clear colour, used by its glClear outside the 3D pass: not
+  // through the state engine, which would put the old value back when it closes.
   glClearColor(0, 0, 0, 1);
 }
 

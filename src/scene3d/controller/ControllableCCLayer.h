@@ -31,7 +31,7 @@ class ControllableCCLayer : public CCLayerColor, public ControlledCCNodeProtocol
   virtual bool isOverlayingDeviceCamera() const { return false; }
 
   void setContentSize(CGSize size) override;
-  void deviceOrientationDidChange(int orientation) override;
+  void deviceOrientationDidChange(UIDeviceOrientation orientation) override;
   void draw() override;
   void onEnter() override;
   void onExit() override;

@@ -1,5 +1,7 @@
 #include "CC3OpenGLES11Engine.h"
 
+#include "CCSharedServices.h"
+
 namespace {
 Ptr<CC3OpenGLES11Engine>& sharedEngine() {
   static Ptr<CC3OpenGLES11Engine> engine;
@@ -17,6 +19,7 @@ CC3OpenGLES11Engine* CC3OpenGLES11Engine::engine() {
   Ptr<CC3OpenGLES11Engine>& engine = sharedEngine();
   if (!engine) {
     engine = makeObject<CC3OpenGLES11Engine>();
+    CCSharedServices::addPurge(&CC3OpenGLES11Engine::purgeEngine);
     engine->init();
   }
   return engine.get();

@@ -13,10 +13,24 @@
 // The one place the 3D engine changes GL state. Opened before the 3D pass
 // and closed after it, it skips redundant calls and gives the 2D engine its
 // state back. Needs a current GL context when first created.
+//
+// What the 2D engine expects back after `close`, as it was at `open` (the
+// director draws every 2D node with these, CCDirectorIOS::drawScene):
+// - texturing on and texture unit 0 active;
+// - the vertex, colour and texture-coordinate client arrays on, normals and
+//   point sizes off, and no vertex or index buffer bound (2D draws from memory);
+// - blending on with its function, depth test, culling, lighting and the
+//   scissor test as they were (the book's 2D runs with lighting off);
+// - the matrix mode, the current colour, the viewport, the depth function
+//   and mask, and the clear values.
+// Texture bindings and array pointers are not put back: every 2D node binds
+// its texture and sets its pointers before it draws. The camera pushes and
+// pops the projection and model-view matrices itself.
 class CC3OpenGLES11Engine : public CC3OpenGLES11StateTrackerManager {
  public:
   static CC3OpenGLES11Engine* engine();
-  // Drops the single instance (tests, context loss); the next `engine` makes a new one.
+  // Drops the single instance (tests, context loss); the next `engine` makes a
+  // new one. CCSharedServices::purgeAll calls it once an engine was made.
   static void purgeEngine();
 
   // Texture units are put back first: texturing and texture-coordinate

@@ -32,6 +32,15 @@ void CC3OpenGLES11VertexArrays::deleteBuffer(GLuint buffer) {
   indexBuffer_->bufferWasDeleted(buffer);
 }
 
+void CC3OpenGLES11VertexArrays::clearErrors() {
+  while (takeError()) {
+  }
+}
+
+bool CC3OpenGLES11VertexArrays::takeError() {
+  return CC3OpenGLES11Calls::query(glGetError) != GL_NO_ERROR;
+}
+
 void CC3OpenGLES11VertexArrays::drawVerticiesAs(GLenum drawMode, GLuint start, GLuint length) {
   CC3OpenGLES11Calls::set(glDrawArrays, drawMode, GLint(start), GLsizei(length));
 }

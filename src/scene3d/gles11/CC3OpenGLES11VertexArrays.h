@@ -26,6 +26,10 @@ class CC3OpenGLES11VertexArrays : public CC3OpenGLES11StateTrackerManager {
   CC3OpenGLES11StateTrackerArrayBufferBinding* bufferBinding(GLenum target) const;
   GLuint generateBuffer();
   void deleteBuffer(GLuint buffer);
+  // GL reports a failed upload only through its error flags: drop the errors
+  // earlier calls left, make the upload, then ask whether anything failed.
+  void clearErrors();
+  bool takeError();
   void drawVerticiesAs(GLenum drawMode, GLuint start, GLuint length);
   void drawIndicies(const GLvoid* indicies, GLuint length, GLenum type, GLenum drawMode);
 

@@ -13,9 +13,9 @@
 #include "CCTouchDispatcher.h"
 #include "ControllableCCLayer.h"
 #include "EAGLView.h"
+#include "HeadlessDirectorTest.h"
 #include "NSAutoreleasePool.h"
 #include "NSNotificationCenter.h"
-#include "HeadlessDirectorTest.h"
 #include "TestSupport.h"
 #include "UIDevice.h"
 
@@ -24,7 +24,7 @@ namespace {
 // Remembers the orientations it was told about.
 class Watcher : public CCNode {
  public:
-  void deviceOrientationDidChange(int o) override { seen.push_back(o); }
+  void deviceOrientationDidChange(UIDeviceOrientation o) override { seen.push_back(o); }
   std::vector<int> seen;
 };
 

@@ -23,7 +23,7 @@ class HomeLayer : public ControllableCCLayer {
 
 class Listener : public CCNode {
  public:
-  void deviceOrientationDidChange(int o) override { seen.push_back(o); }
+  void deviceOrientationDidChange(UIDeviceOrientation o) override { seen.push_back(o); }
   std::vector<int> seen;
 };
 
@@ -32,7 +32,7 @@ class ControllableCCLayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     director = CCDirector::sharedDirector();
-    director->setDeviceOrientation(3);
+    director->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
   }
   void TearDown() override {
     director->end();
@@ -50,7 +50,7 @@ TEST_F(ControllableCCLayerTest, HomeSizeIsThePortraitView) {
   EXPECT_EQ(layer->homeContentSize(), CGSizeMake(768, 1024));
   layer->previousHomes.clear();
 
-  director->setDeviceOrientation(1);
+  director->setDeviceOrientation(UIDeviceOrientationPortrait);
   layer->setContentSize({300, 200});
   EXPECT_EQ(layer->homeContentSize(), CGSizeMake(300, 200));
   ASSERT_EQ(layer->previousHomes.size(), 1u);
@@ -58,12 +58,12 @@ TEST_F(ControllableCCLayerTest, HomeSizeIsThePortraitView) {
 
   // The same size again, or a size giving the same home, calls no hook.
   layer->setContentSize({300, 200});
-  director->setDeviceOrientation(4);
+  director->setDeviceOrientation(UIDeviceOrientationLandscapeRight);
   layer->setContentSize({200, 300});
   EXPECT_EQ(layer->previousHomes.size(), 1u);
 
   // An orientation the layer cannot place leaves the home size.
-  director->setDeviceOrientation(6);
+  director->setDeviceOrientation(UIDeviceOrientationFaceDown);
   EXPECT_ASSERTION(layer->setContentSize({10, 20}), "Unknown device orientation");
   EXPECT_EQ(layer->homeContentSize(), CGSizeMake(300, 200));
 }
@@ -75,20 +75,21 @@ TEST_F(ControllableCCLayerTest, OrientationTurnsTheSizeAndReachesTheChildren) {
   auto child = makeObject<Listener>();
   layer->addChild(child);
 
-  director->setDeviceOrientation(4);
-  layer->deviceOrientationDidChange(4);
+  director->setDeviceOrientation(UIDeviceOrientationLandscapeRight);
+  layer->deviceOrientationDidChange(UIDeviceOrientationLandscapeRight);
   EXPECT_EQ(layer->contentSize(), CGSizeMake(1024, 768));
-  director->setDeviceOrientation(1);
-  layer->deviceOrientationDidChange(1);
+  director->setDeviceOrientation(UIDeviceOrientationPortrait);
+  layer->deviceOrientationDidChange(UIDeviceOrientationPortrait);
   EXPECT_EQ(layer->contentSize(), CGSizeMake(768, 1024));
   EXPECT_EQ(layer->homeContentSize(), CGSizeMake(768, 1024));
   EXPECT_EQ(child->seen, (std::vector<int>{4, 1}));
 
-  EXPECT_ASSERTION(layer->deviceOrientationDidChange(5), "Change to unknown device orientation");
+  EXPECT_ASSERTION(layer->deviceOrientationDidChange(UIDeviceOrientationFaceUp),
+                   "Change to unknown device orientation");
 
   // Not aligned: the size stays, the children still hear of it.
   layer->setAlignContentSizeWithDeviceOrientation(false);
-  layer->deviceOrientationDidChange(3);
+  layer->deviceOrientationDidChange(UIDeviceOrientationLandscapeLeft);
   EXPECT_EQ(layer->contentSize(), CGSizeMake(768, 1024));
   EXPECT_EQ(child->seen.back(), 3);
 }

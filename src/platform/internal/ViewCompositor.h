@@ -1,6 +1,6 @@
 #pragma once
 // Platform-internal: draws the key window's views over the GL frame.
-// Included only by src/platform/*.cpp.
+// Only the platform library has internal/ on its include path.
 #include <EGL/egl.h>
 #include <GLES/gl.h>
 

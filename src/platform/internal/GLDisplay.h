@@ -1,10 +1,12 @@
 #pragma once
 // Platform-internal: the EGL display every context lives on, and the window
-// presenter. Included only by src/platform/*.cpp.
+// presenter. Only the platform library has internal/ on its include path.
 #include <EGL/egl.h>
 #include <GLES/gl.h>
 
 #include <string>
+
+#include "UIDevice.h"
 
 namespace GLDisplay {
 // Opens EGL on Mesa's surfaceless platform (no display needed).
@@ -23,7 +25,7 @@ void close();
 // view's portrait buffer) upright in the held orientation, letterboxed 4:3.
 void setWindowPixelSize(int width, int height);
 bool presentTexture(EGLContext sharedFrom, GLuint texture, int w, int h, int texW, int texH,
-                    int orientation);
+                    UIDeviceOrientation orientation);
 // Creates the presenter's context, sharing objects with `shareWith`.
 bool ensurePresenter(EGLContext shareWith);
 }  // namespace GLDisplay

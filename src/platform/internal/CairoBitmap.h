@@ -1,6 +1,6 @@
 #pragma once
 // Platform-internal: moving pixels between Cairo surfaces and the views'
-// bitmaps. Included only by src/platform/*.cpp.
+// bitmaps. Only the platform library has internal/ on its include path.
 #include <cairo.h>
 
 #include "CGImage.h"

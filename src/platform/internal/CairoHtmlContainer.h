@@ -1,6 +1,6 @@
 #pragma once
 // Platform-internal: litehtml's drawing container over Cairo and Pango.
-// Included only by src/platform/*.cpp.
+// Only the platform library has internal/ on its include path.
 #include <cairo.h>
 #include <litehtml/litehtml.h>
 #include <pango/pango.h>

@@ -2,6 +2,7 @@
 
 #include <EGL/eglext.h>
 
+#include "DeviceRotation.h"
 #include "Log.h"
 
 namespace {
@@ -138,27 +139,15 @@ bool GLDisplay::ensurePresenter(EGLContext shareWith) {
 namespace {
 // Texture coordinates of the landscape corners (bottom-left, bottom-right,
 // top-left, top-right) within the view's portrait buffer.
-void cornerTexCoords(int orientation, float su, float sv, GLfloat out[8]) {
-  // (u, v) of landscape point (x, y) in [0,1]^2 for each held orientation.
+void cornerTexCoords(UIDeviceOrientation orientation, float su, float sv, GLfloat out[8]) {
+  // Both measured from the bottom-left, as GL does.
+  const DeviceRotation rotation =
+      DeviceRotation::pictureToDevice(orientation).withSourceYFlipped().withTargetYFlipped();
   auto map = [&](float x, float y, GLfloat* uv) {
-    switch (orientation) {
-      case 4:
-        uv[0] = (1 - y) * su;
-        uv[1] = x * sv;
-        break;
-      case 1:
-        uv[0] = x * su;
-        uv[1] = y * sv;
-        break;
-      case 2:
-        uv[0] = (1 - x) * su;
-        uv[1] = (1 - y) * sv;
-        break;
-      default:
-        uv[0] = y * su;
-        uv[1] = (1 - x) * sv;
-        break;  // 3, landscape left
-    }
+    float u = 0, v = 0;
+    rotation.map(x, y, 1.0f, 1.0f, u, v);
+    uv[0] = u * su;
+    uv[1] = v * sv;
   };
   map(0, 0, out);
   map(1, 0, out + 2);
@@ -168,10 +157,10 @@ void cornerTexCoords(int orientation, float su, float sv, GLfloat out[8]) {
 }  // namespace
 
 bool GLDisplay::presentTexture(EGLContext sharedFrom, GLuint texture, int w, int h, int texW,
-                               int texH, int orientation) {
+                               int texH, UIDeviceOrientation orientation) {
   if (gState.headless || !ensurePresenter(sharedFrom)) return false;
   eglMakeCurrent(gState.display, gState.windowSurface, gState.windowSurface, gState.presenter);
-  const bool portrait = orientation == 1 || orientation == 2;
+  const bool portrait = UIDeviceOrientationIsPortrait(orientation);
   const float aspect = portrait ? float(w) / float(h) : float(h) / float(w);
   int vw = gState.windowWidth, vh = gState.windowHeight;
   if (float(vw) / float(vh) > aspect)
