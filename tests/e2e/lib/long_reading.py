@@ -155,6 +155,9 @@ class Plan:
 
     def jump(self, point):
         """Home or replay: straight back to the cover."""
+        # Fresh from a turn the page's controls are not yet listening: a tap
+        # in the first moments after the settle is ignored, as a reader's is.
+        self.add("wait 0.4")
         self.tap(point, then=1.8)
         self.page = 1
         self.settled.append(1)
