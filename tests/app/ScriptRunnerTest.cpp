@@ -90,7 +90,7 @@ TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
   EXPECT_EQ(script.commands()[1].path, "Space");
   EXPECT_DOUBLE_EQ(script.commands()[1].numbers[0], 1.5);
   EXPECT_DOUBLE_EQ(script.commands()[2].numbers[0], -2);
-  const std::string known = "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, M, N)";
+  const std::string known = "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R)";
   struct Case {
     const char* text;
     std::string error;
