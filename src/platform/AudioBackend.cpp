@@ -427,6 +427,10 @@ double AudioBackend::position(std::uint64_t id) const {
   return std::fmod(elapsed, length);
 }
 
+void AudioBackend::clockDidJump(double seconds) {
+  for (auto& [_, voice] : impl_->voices) voice.startedAt += seconds;
+}
+
 std::size_t AudioBackend::voiceCount() const {
   return impl_->voices.size();
 }
