@@ -7,6 +7,7 @@
 #include "CCLabelTTF.h"
 #include "EventLog.h"
 #include "KstSound.h"
+#include "NSBundle.h"
 #include "NSNotificationCenter.h"
 #include "NSStringDrawing.h"
 #include "Random.h"
@@ -82,9 +83,11 @@ void lumoWorld::showAside() {
 
   if (lmReadingAids::shared().readsByMyself()) {
     // The reader reads first: the page is as after its narration, and the
-    // repeat button reads it aloud when asked.
+    // repeat button reads it aloud when asked (when there is a recording).
     EventLog::log("aside", "read by myself " + aside[0]);
-    pulseRepeatButton();
+    const std::string& sound = genStageSoundWithIndex(stageInfo_->curStageIndex());
+    if (sound != kNil && !NSBundle::mainBundle().pathForResource(sound, "mp3").empty())
+      pulseRepeatButton();
     placeDialogueHint();
     return;
   }
