@@ -103,6 +103,8 @@ std::string CommandLine::usage() {
          "  Escape                close the credits page\n"
          "  M                     music and page sounds off or on\n"
          "  N                     narration and dialogue off or on (they still run unheard)\n"
+         "  H                     light each word of a narration as it is read, or not\n"
+         "  R                     read by myself: pages wait for the repeat button, or not\n"
          "  F11                   full screen on or off\n"
          "  Ctrl+R                turn the device between landscape left and right\n"
          "  Ctrl+Q                quit\n"
