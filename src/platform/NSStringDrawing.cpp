@@ -184,20 +184,33 @@ CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, cons
   TextLayout layout(text, font, rect.size, mode);
   layout.colour(highlight);
   const int width = int(context.width()), height = int(context.height());
-  // Cairo's pixels are native 32-bit words, alpha in the top byte.
-  std::vector<std::uint32_t> argb(std::size_t(width) * std::size_t(height), 0);
-  cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(argb.data()), CAIRO_FORMAT_ARGB32, width, height, width * 4);
+  // Cairo draws native 32-bit words, alpha in the top byte, straight into the
+  // context when its rows are as cairo wants them; then red and blue swap.
+  const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+  const bool direct = std::size_t(stride) == context.bytesPerRow() &&
+                      reinterpret_cast<std::uintptr_t>(context.data()) % 4 == 0;
+  std::vector<unsigned char> scratch(direct ? 0 : std::size_t(stride) * std::size_t(height), 0);
+  unsigned char* pixels = direct ? context.data() : scratch.data();
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_ARGB32, width, height, stride);
   cairo_t* cr = cairo_create(surface);
+  if (!direct) {
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+  }
   layout.show(cr, rect, alignment);
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   cairo_surface_destroy(surface);
-  for (int y = 0; y < height; ++y) {
+  // Only the rect's rows hold ink.
+  const int rows = std::clamp(int(std::ceil(rect.origin.y + rect.size.height)), 0, height);
+  for (int y = 0; y < rows; ++y) {
+    auto* word = reinterpret_cast<std::uint32_t*>(pixels + std::size_t(y) * std::size_t(stride));
     unsigned char* row = context.data() + std::size_t(y) * context.bytesPerRow();
-    const std::uint32_t* from = argb.data() + std::size_t(y) * std::size_t(width);
     for (int x = 0; x < width; ++x) {
-      const std::uint32_t p = from[x];
+      const std::uint32_t p = word[x];
+      if (p == 0) continue;
       row[4 * x] = (p >> 16) & 0xFF;
       row[4 * x + 1] = (p >> 8) & 0xFF;
       row[4 * x + 2] = p & 0xFF;

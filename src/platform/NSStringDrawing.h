@@ -48,7 +48,7 @@ int unknownGlyphCount(const std::string& text, const UIFont& font);
 CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, const UIFont& font,
                   UILineBreakMode mode, UITextAlignment alignment);
 // The same lines in the same places, in colour: white, the highlighted bytes
-// in their colour, into a premultiplied RGBA context (bytes R, G, B, A).
+// in their colour, into a clear premultiplied RGBA context (bytes R, G, B, A).
 CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, const UIFont& font,
                   UILineBreakMode mode, UITextAlignment alignment, const TextHighlight& highlight);
 }  // namespace NSStringDrawing
