@@ -148,12 +148,13 @@ TEST_F(lumoWorldReadingAidsTest, AFigureATurnOrTheSwitchEndsTheLitWords) {
 }
 
 TEST_F(lumoWorldReadingAidsTest, WithoutMatchingTimingsOrWithTheAidOffTheTextStays) {
-  for (int words : {-2, 3, -1}) {
+  for (int words : {-2, -3, 3, -1}) {
     SCOPED_TRACE(words);
     lmReadingAids::shared().setFollowsWords(words != -1);
-    if (words == -2) {  // no timings at all
+    if (words <= -2) {  // no timings at all, or a damaged file
       addRecording("QRB_p1_ru");
       build();
+      if (words == -3) std::ofstream(dir.file("QRB_p1_ru.words")) << "0.1\tНа\n0.05\tкухне\n";
     } else {
       addTimedNarration(words);  // another text's, or the aid is off
     }
