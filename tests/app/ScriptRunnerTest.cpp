@@ -97,7 +97,7 @@ TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
     std::string error;
   } cases[] = {
       {"key right\n", "line 1: unknown key \"right\" " + known},
-      {"key H\n", "line 1: unknown key \"H\" " + known},
+      {"key Q\n", "line 1: unknown key \"Q\" " + known},
       {"key\n", "line 1: \"key\" takes 1 argument(s)"},
       {"hold 2 Right\n", "line 1: \"Right\" is not a number"},
       {"hold Right 0\n", "line 1: a key is held for a positive time of at most 1e9 seconds"},
