@@ -3,16 +3,19 @@
 
 Reads the content export (recordings.tsv: name, voice, text file) and writes
 <name>.mp3 for each recording into the output folder, plus the looping music
-"background.mp3" and the page effect "b_snore.mp3". Every narration spoken by
-Festival also gets "<name>.words": one line per spoken word, its start time in
-seconds, a tab and the word, as the synthesiser placed it. A manifest of
+"background.mp3" and the page effect "b_snore.mp3". Every narration also gets
+"<name>.words": one line for each word of its text, in order, the word's start
+in the recording in seconds, a tab and the word, as the synthesiser placed it.
+A word of a text is a run of non-space characters holding a letter or a digit. A manifest of
 hashes in the build folder lets unchanged recordings be skipped, so a rebuild
 after a text change only speaks that text again. A recording placed in the
 source assets folder under the same name wins: no generated copy is written
 for it.
 
 Tools: Festival with the HTS voice cmu_us_slt_arctic_hts (English speech),
-espeak-ng (Russian speech), sox (filtering, synthesis), lame (mp3).
+espeak-ng (Russian speech; narrations through speak_words, built from
+speak_words.c, which reports where each word starts), sox (filtering,
+synthesis), lame (mp3).
 """
 
 import argparse
@@ -95,14 +98,63 @@ def espeak_text(text):
     return re.sub(r"\w+", lambda m: ESPEAK_RESPELLINGS.get(m.group(0).lower(), m.group(0)), text)
 
 
-def speak_espeak(text, settings, raw, work):
+# The word timer (speak_words, set from the command line): the same library
+# as the espeak-ng command, so the same sound, plus each word's start.
+SPEAK_WORDS = None
+
+
+def text_words(text):
+    """(first character, end) of each word of a text: a run of non-space
+    characters holding a letter or a digit."""
+    return [(m.start(), m.end()) for m in re.finditer(r"\S+", text)
+            if any(c.isalnum() for c in m.group(0))]
+
+
+def espeak_words(events, spoken, text):
+    """(start, word) for each word of `text` from speak_words' events
+    (milliseconds, character offset, length) over `spoken`, the text as
+    espeak-ng got it. Respelling keeps the spaces, so the n-th run of
+    non-space characters is the same in both; a run spoken as several words
+    ("иду-иду") starts with its first."""
+    runs = [(m.start(), m.end()) for m in re.finditer(r"\S+", spoken)]
+    originals = [(m.start(), m.end()) for m in re.finditer(r"\S+", text)]
+    if len(runs) != len(originals):
+        raise RuntimeError("respelling changed the words of the text")
+    starts = {}
+    for line in events:
+        # A word before a closing mark may come with no length; a clause end
+        # comes the same way but points between words, and matches no run.
+        ms, offset, _ = (int(field) for field in line.split("\t"))
+        for i, (begin, end) in enumerate(runs):
+            if begin <= offset < end:
+                starts.setdefault(i, ms / 1000.0)
+                break
+    words = []
+    for i, (begin, end) in enumerate(originals):
+        token = text[begin:end]
+        if not any(c.isalnum() for c in token):
+            continue
+        word = token.strip("".join(c for c in token if not c.isalnum()))
+        if i not in starts:
+            raise RuntimeError("espeak-ng gave no time for the word '%s'" % word)
+        words.append((starts[i], word))
+    return words
+
+
+def speak_espeak(text, settings, raw, work, timed=False):
+    """Speaks with espeak-ng; with `timed`, returns the word timings."""
     text_file = os.path.join(work, "text.txt")
+    spoken = espeak_text(text)
     with open(text_file, "w", encoding="utf-8") as f:
-        f.write(espeak_text(text))
-    run(["espeak-ng", "-v", settings["voice"], "-s", str(settings["speed"]),
-         "-p", str(settings["pitch"]), "-g", str(settings["gap"]), "-b", "1",
-         "-f", text_file, "-w", raw])
-    return None
+        f.write(spoken)
+    voice = ["-v", settings["voice"], "-s", str(settings["speed"]), "-p", str(settings["pitch"]),
+             "-g", str(settings["gap"])]
+    if not timed:
+        run(["espeak-ng"] + voice + ["-b", "1", "-f", text_file, "-w", raw])
+        return None
+    if not SPEAK_WORDS:
+        raise RuntimeError("timing a Russian narration needs --speak-words")
+    return espeak_words(run([SPEAK_WORDS] + voice + [text_file, raw]).splitlines(), spoken, text)
 
 
 # Festival reads bytes: typographic marks would be spelled out letter by
@@ -154,7 +206,7 @@ def festival_words(lines, offsets):
     return words
 
 
-def speak_festival(text, settings, raw, work):
+def speak_festival(text, settings, raw, work, timed=False):
     """Speaks with Festival, a calm pause between sentences; returns the word timings."""
     text_file = os.path.join(work, "text.txt")
     words_file = os.path.join(work, "words.txt")
@@ -185,14 +237,14 @@ def speak_festival(text, settings, raw, work):
 
 ENGINES = {"espeak-ng": speak_espeak, "festival": speak_festival}
 ENGINE_TEXT = {"espeak-ng": espeak_text, "festival": festival_text}
-# The engines whose word timings are written beside their narration.
-TIMED_ENGINES = {"festival"}
-
-
-def check_words(words, duration):
-    """Word times must be usable by a reader: in order and inside the recording."""
+def check_words(words, duration, text=None):
+    """Word times must be usable by a reader: one for each word of the text,
+    in order and inside the recording."""
     if not words:
         raise RuntimeError("no word timings")
+    if text is not None and len(words) != len(text_words(text)):
+        raise RuntimeError("%d word timings for the %d words of the text" %
+                           (len(words), len(text_words(text))))
     for (before, _), (after, word) in zip(words, words[1:]):
         if after < before:
             raise RuntimeError("word timings go backwards at '%s' (%.3f < %.3f)" %
@@ -213,14 +265,14 @@ def write_words(words, path):
 def speak(text, settings, out_path, words_path, work):
     raw = os.path.join(work, "raw.wav")
     soft = os.path.join(work, "soft.wav")
-    words = ENGINES[settings["engine"]](text, settings, raw, work)
+    words = ENGINES[settings["engine"]](text, settings, raw, work, timed=words_path is not None)
     # Take the edge off the synthetic voice, even out the level and leave a
     # breath of silence at both ends.
     run(SOX + [raw, "-r", str(SPEECH_RATE), soft, "highpass", "90", "lowpass", "6500",
          "bass", "+2", "gain", "-n", "-3", "pad", str(LEAD_IN), str(LEAD_OUT)])
     if words_path and words is not None:
         words = [(start + LEAD_IN, word) for start, word in words]
-        check_words(words, float(run(["sox", "--i", "-D", soft])))
+        check_words(words, float(run(["sox", "--i", "-D", soft])), text)
         write_words(words, words_path)
     encode(soft, out_path, ["-m", "m", "-b", str(SPEECH_BITRATE)])
 
@@ -371,8 +423,11 @@ def main():
     parser.add_argument("--out", required=True, help="folder for the mp3 files")
     parser.add_argument("--manifest", required=True, help="hash manifest (JSON)")
     parser.add_argument("--source-assets", help="folder whose recordings replace generated ones")
+    parser.add_argument("--speak-words", help="the word timer for Russian narrations")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     args = parser.parse_args()
+    global SPEAK_WORDS
+    SPEAK_WORDS = args.speak_words and os.path.abspath(args.speak_words)
 
     for tool in ("espeak-ng", "festival", "sox", "lame"):
         if not shutil.which(tool):
@@ -400,7 +455,7 @@ def main():
             key = digest(RECIPE_VERSION, json.dumps(settings, sort_keys=True), spoken)
             jobs[name] = Job(key, lambda out, words, work, t=text, s=settings:
                              speak(t, s, out, words, work),
-                             is_narration(name) and settings["engine"] in TIMED_ENGINES)
+                             is_narration(name))
     else:
         print("make_audio: warning: no content export, only music is made", file=sys.stderr)
 

@@ -84,6 +84,29 @@ class WordTimings(unittest.TestCase):
         with self.assertRaises(RuntimeError):
             make_audio.check_words([], 1.0)
 
+    def test_every_word_of_the_text_needs_a_time(self):
+        make_audio.check_words([(0.2, "a"), (0.4, "b")], 1.0, "\u00aba, \u2014 b!\u00bb")
+        with self.assertRaisesRegex(RuntimeError, "2 word timings for the 3 words"):
+            make_audio.check_words([(0.2, "a"), (0.4, "b")], 1.0, "a b c")
+
+    def test_espeak_events_land_on_the_words_of_the_original_text(self):
+        text = "\u00ab\u0425\u043e\u043c\u0430, \u0438\u0434\u0443-\u0438\u0434\u0443!\u00bb " \
+               "\u2014 \u0434\u0430."
+        spoken = make_audio.espeak_text(text)  # the name becomes a longer respelling
+        self.assertNotEqual(len(spoken), len(text))
+        hyphen = spoken.index("-")
+        events = ["100\t1\t9",                      # the respelled name
+                  "400\t%d\t3" % (hyphen - 3),       # "иду-иду" is spoken as two words
+                  "600\t%d\t3" % (hyphen + 1),
+                  "700\t%d\t0" % (hyphen + 6),       # a clause end between words
+                  "900\t%d\t0" % (len(spoken) - 3)]  # the last word, no length
+        self.assertEqual(make_audio.espeak_words(events, spoken, text),
+                         [(0.1, "\u0425\u043e\u043c\u0430"),
+                          (0.4, "\u0438\u0434\u0443-\u0438\u0434\u0443"),
+                          (0.9, "\u0434\u0430")])
+        with self.assertRaisesRegex(RuntimeError, "no time for the word"):
+            make_audio.espeak_words(events[:2], spoken, text)
+
     def test_festival_text_has_only_marks_festival_knows(self):
         self.assertEqual(make_audio.festival_text(
             "\u00ab\u041f\u043e\u0439\u0434\u0451\u043c!\u00bb \u2014 \u0441\u043a\u0430\u0437"
@@ -158,10 +181,10 @@ class Generator(unittest.TestCase):
         with open(os.path.join(self.content, "recordings.tsv"), "w") as f:
             f.write("QRB_p3\ten\ttext/QRB_p3.txt\nQRB_p3_cn\ten\ttext/QRB_p3_cn.txt\n")
 
-    def generate(self):
+    def generate(self, extra=()):
         result = subprocess.run([sys.executable, os.path.join(TOOLS, "make_audio.py"),
                                  "--content", self.content, "--out", self.out, "--manifest",
-                                 self.manifest, "--jobs", "2"], stdout=subprocess.PIPE,
+                                 self.manifest, "--jobs", "2", *extra], stdout=subprocess.PIPE,
                                 stderr=subprocess.PIPE, check=True)
         return result.stdout.decode()
 
@@ -189,6 +212,36 @@ class Generator(unittest.TestCase):
         self.write_text("Ryzhik went out.")
         self.assertIn("2 made, 2 up to date", self.generate())
         self.assertEqual([w for _, w in self.words("QRB_p3")], ["Ryzhik", "went", "out"])
+
+    @unittest.skipUnless(os.environ.get("LUMO_SPEAK_WORDS"), "the word timer is not built")
+    def test_russian_narration_is_timed_word_by_word(self):
+        # A respelled name, a hyphenated word, a dash and a closing quote.
+        text = ("\u0414\u0430, \u0425\u043e\u043c\u0430, \u0438\u0434\u0443-\u0438\u0434"
+                "\u0443!\u00bb \u2014 \u043a\u0440\u0438\u043a\u043d\u0443\u043b\u0430 "
+                "\u043c\u0430\u043c\u0430.")
+        with open(os.path.join(self.content, "text", "QRB_p2_ru.txt"), "w") as f:
+            f.write(text)
+        with open(os.path.join(self.content, "recordings.tsv"), "a") as f:
+            f.write("QRB_p2_ru\tru\ttext/QRB_p2_ru.txt\n")
+        self.generate(["--speak-words", os.environ["LUMO_SPEAK_WORDS"]])
+        words = self.words("QRB_p2_ru")
+        self.assertEqual([w for _, w in words], [text[0:2], text[4:8], text[10:17], text[22:30],
+                                                 text[31:35]])
+        starts = [float(t) for t, _ in words]
+        self.assertEqual(starts, sorted(set(starts)))
+        self.assertGreaterEqual(starts[0], make_audio.LEAD_IN)
+        duration = float(make_audio.run(["sox", "--i", "-D",
+                                         os.path.join(self.out, "QRB_p2_ru.mp3")]))
+        self.assertLess(starts[-1], duration - make_audio.LEAD_OUT)
+
+    def test_russian_narration_without_the_word_timer_fails(self):
+        with open(os.path.join(self.content, "text", "QRB_p2_ru.txt"), "w") as f:
+            f.write("\u0414\u0430.")
+        with open(os.path.join(self.content, "recordings.tsv"), "a") as f:
+            f.write("QRB_p2_ru\tru\ttext/QRB_p2_ru.txt\n")
+        with self.assertRaises(subprocess.CalledProcessError) as failure:
+            self.generate()
+        self.assertIn(b"needs --speak-words", failure.exception.stderr)
 
     def test_a_lost_words_file_is_made_again(self):
         self.generate()

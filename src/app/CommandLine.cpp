@@ -30,6 +30,10 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       out.logEvents = true;
     } else if (arg == "--mute") {
       out.mute = true;
+    } else if (arg == "--follow-words") {
+      out.followWords = true;
+    } else if (arg == "--read-myself") {
+      out.readMyself = true;
     } else if (arg == "--script") {
       if (!takeValue(argc, argv, i, out.script, error)) return false;
     } else if (arg == "--demo") {
@@ -72,6 +76,8 @@ std::string CommandLine::usage() {
          "\n"
          "Options:\n"
          "  --mute                start with the music and the voices off (not stored)\n"
+         "  --follow-words        light each word of a narration as it is read (not stored)\n"
+         "  --read-myself         pages wait for the repeat button to read (not stored)\n"
          "  --headless            render off screen with virtual time and silent audio\n"
          "  --script FILE         run scripted input, one command a line: wait, down, move,\n"
          "                        up, drag, tap, key, hold, wheel, accel, orientation,\n"
@@ -97,6 +103,8 @@ std::string CommandLine::usage() {
          "  Escape                close the credits page\n"
          "  M                     music and page sounds off or on\n"
          "  N                     narration and dialogue off or on (they still run unheard)\n"
+         "  H                     light each word of a narration as it is read, or not\n"
+         "  R                     read by myself: pages wait for the repeat button, or not\n"
          "  F11                   full screen on or off\n"
          "  Ctrl+R                turn the device between landscape left and right\n"
          "  Ctrl+Q                quit\n"

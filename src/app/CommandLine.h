@@ -8,6 +8,8 @@ struct CommandLine {
   bool headless = false;
   bool logEvents = false;
   bool mute = false;
+  bool followWords = false;
+  bool readMyself = false;
   long frames = -1;
   std::string script;
   std::string exportContent;

@@ -3,6 +3,7 @@
 #include "DesktopWindow.h"
 #include "KeyCommands.h"
 #include "KstSound.h"
+#include "lmReadingAids.h"
 
 namespace {
 nlohmann::json volumeOf(const AVAudioPlayer* player) {
@@ -16,6 +17,8 @@ nlohmann::json dumpDesktop(const KeyCommands& keys) {
   nlohmann::json d;
   d["music"] = sound->isMusicOn();
   d["voices"] = sound->areVoicesOn();
+  d["followWords"] = lmReadingAids::shared().followsWords();
+  d["readMyself"] = lmReadingAids::shared().readsByMyself();
   d["volumes"] = {{"main", volumeOf(sound->player())},
                   {"background", volumeOf(sound->backgroundPlayer())},
                   {"special", volumeOf(sound->specialPlayer())}};

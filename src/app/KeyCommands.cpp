@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "CCNodeController.h"
+#include "ReadingSwitches.h"
 #include "SoundSwitches.h"
 #include "lumoAppDelegate.h"
 #include "lumoWorld.h"
@@ -68,6 +69,12 @@ void KeyCommands::keyPressed(const KeyStroke& press) {
     case Key::N:
       showSwitch(false, SoundSwitches::toggleVoices());
       break;
+    case Key::H:
+      switchReadingAid(true);
+      break;
+    case Key::R:
+      switchReadingAid(false);
+      break;
     default:
       break;
   }
@@ -83,10 +90,13 @@ void KeyCommands::turn(int direction) {
     world->requestTurnFromKey(direction);
 }
 
-std::string KeyCommands::switchText(bool music, bool on) const {
+bool KeyCommands::readsEnglish() const {
   lumoWorld* world = hooks_.world ? hooks_.world() : nullptr;
-  const bool english = world && world->stageInfo()->curLangTag() == lmStageInfo::kLangEnglish;
-  if (english) {
+  return world && world->stageInfo()->curLangTag() == lmStageInfo::kLangEnglish;
+}
+
+std::string KeyCommands::switchText(bool music, bool on) const {
+  if (readsEnglish()) {
     if (music) return on ? "Music on" : "Music off";
     return on ? "Voices on" : "Voices off";
   }
@@ -96,4 +106,22 @@ std::string KeyCommands::switchText(bool music, bool on) const {
 
 void KeyCommands::showSwitch(bool music, bool on) {
   notice_->show(hooks_.layer ? hooks_.layer() : nullptr, switchText(music, on));
+}
+
+std::string KeyCommands::readingAidText(bool followWords, bool on) const {
+  if (readsEnglish()) {
+    if (followWords) return on ? "Words light up" : "Words stay plain";
+    return on ? "I read by myself" : "The book reads to me";
+  }
+  if (followWords) return on ? "Подсветка слов включена" : "Подсветка слов выключена";
+  return on ? "Читаю сам" : "Книга читает сама";
+}
+
+void KeyCommands::switchReadingAid(bool followWords) {
+  const bool on =
+      followWords ? ReadingSwitches::toggleFollowWords() : ReadingSwitches::toggleReadMyself();
+  // Words lit start or stop on a narration already playing; reading by
+  // myself waits for the next page.
+  if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr) world->readingAidsChanged();
+  notice_->show(hooks_.layer ? hooks_.layer() : nullptr, readingAidText(followWords, on));
 }

@@ -11,7 +11,8 @@ class lumoWorld;
 
 // What the book's keys and the mouse wheel do. Each is another way to do what
 // a drag or a tap already does, through the same requests and the same turn
-// lock, plus the two sound switches, whose new state shows as a notice.
+// lock, plus the two sound switches and the two reading aids, whose new state
+// shows as a notice.
 class KeyCommands {
  public:
   struct Hooks {
@@ -36,10 +37,13 @@ class KeyCommands {
   ToastNotice* notice() const { return notice_.get(); }
   // The notice's text for a switch in the world's reading language.
   std::string switchText(bool music, bool on) const;
+  std::string readingAidText(bool followWords, bool on) const;
 
  private:
   void turn(int direction);
   void showSwitch(bool music, bool on);
+  void switchReadingAid(bool followWords);
+  bool readsEnglish() const;
 
   Hooks hooks_;
   Ptr<ToastNotice> notice_;

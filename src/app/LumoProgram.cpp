@@ -18,6 +18,7 @@
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
 #include "PlatformHost.h"
+#include "ReadingSwitches.h"
 #include "ScriptRunner.h"
 #include "SoundSwitches.h"
 #include "StateDump.h"
@@ -162,6 +163,7 @@ int runLumoProgram(int argc, const char* const* argv) {
   // Headless runs play sounds for their real length in virtual time, silently.
   AVAudioPlayer::setUseVirtualBackend(options.headless);
   SoundSwitches::restore(options.mute);
+  ReadingSwitches::restore(options.followWords, options.readMyself);
   decorateWindow();
   auto title = WindowTitle::windowTitle();
   title->start();

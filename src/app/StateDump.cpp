@@ -148,6 +148,7 @@ nlohmann::json dumpBook(const lumoWorld* world) {
   b["lockDrag"] = info->lockDrag();
   b["canAccelerometer"] = info->canAccelerometer();
   b["animationAllowed"] = world->k_animationYES();
+  b["litWordIndex"] = world->litWordIndex();
   b["curGroundName"] = info->curGroundName();
   b["nextGroundName"] = info->nextGroundName();
   b["preGroundName"] = info->preGroundName();

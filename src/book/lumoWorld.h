@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,8 +8,10 @@
 #include "KstStage.h"
 #include "UIAccelerometer.h"
 #include "lmStageInfo.h"
+#include "lmWordTimings.h"
 
 class CC3Billboard;
+class CCLabelTTF;
 class CC3PlaneNode;
 class NSNotification;
 class KstSpriteId;
@@ -64,6 +67,16 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void playAsideSound();
   void dismissAsideWithAnimation(bool animated);
   void asideDidFinish(NSNotification* notification);
+
+  // MARK: reading aids (lumoWorldWords.cpp)
+  // Words lit: while the page's narration plays, the panel's text shows the
+  // word being read, as the sound's own position says; one step a word.
+  void startFollowingWords();
+  void stopFollowingWords();
+  // An aid was switched: words lit start or stop on the narration playing.
+  void readingAidsChanged();
+  // The word lit in the panel's text, from 0; -1 when none is.
+  int litWordIndex() const { return litWord_; }
 
   // MARK: language titles and menu (lumoWorldLanguage.cpp)
   void beginEnShouldAnimation();
@@ -168,6 +181,16 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void removeAsidePanel();
   void pulseRepeatButton();
   void placeDialogueHint();
+  // The panel's text label, or none.
+  CCLabelTTF* asideLabel();
+
+  // MARK: private helpers of the reading aids
+  void followWords();
+  void lightWord(CCLabelTTF* label, int index);
+  std::optional<lmWordTimings> wordTimings_;
+  std::vector<lmWordTimings::Span> wordSpans_;
+  std::string followedNarration_;
+  int litWord_ = -1;
 
   // MARK: private helpers of the language
   // Answers whether the title is on stage.

@@ -7,12 +7,14 @@
 #include "CCLabelTTF.h"
 #include "EventLog.h"
 #include "KstSound.h"
+#include "NSBundle.h"
 #include "NSNotificationCenter.h"
 #include "NSStringDrawing.h"
 #include "Random.h"
 #include "UIDevice.h"
 #include "UIScreen.h"
 #include "lmAsideGeometry.h"
+#include "lmReadingAids.h"
 #include "lumoWorld.h"
 
 namespace {
@@ -79,6 +81,16 @@ void lumoWorld::showAside() {
                              " size=" + std::to_string(int(measured.width)) + "x" +
                              std::to_string(int(measured.height)));
 
+  if (lmReadingAids::shared().readsByMyself()) {
+    // The reader reads first: the page is as after its narration, and the
+    // repeat button reads it aloud when asked (when there is a recording).
+    EventLog::log("aside", "read by myself " + aside[0]);
+    const std::string& sound = genStageSoundWithIndex(stageInfo_->curStageIndex());
+    if (sound != kNil && !NSBundle::mainBundle().pathForResource(sound, "mp3").empty())
+      pulseRepeatButton();
+    placeDialogueHint();
+    return;
+  }
   performSelector(SELECTOR(lumoWorld::playAsideSound), 1.0);
 }
 
@@ -111,8 +123,10 @@ void lumoWorld::playAsideSound() {
   KstSound* sound = KstSound::shared();
   sound->playSoundWithName(name, "mp3");
   // "nil" and a missing recording start nothing.
-  if (name != kNil && sound->playingSoundName() == name)
+  if (name != kNil && sound->playingSoundName() == name) {
     EventLog::log("narration", "started " + name);
+    startFollowingWords();
+  }
 }
 
 // MARK: leaving a page
@@ -143,6 +157,7 @@ void lumoWorld::cancelPendingPageCalls() {
 void lumoWorld::removeAsidePanel() {
   CC3Node* panel = getNodeNamed(kPanelName);
   if (!panel) return;
+  stopFollowingWords();
   std::string name;
   for (std::size_t i = 0; i < panel->childCount(); ++i)
     if (dynamic_cast<CC3Billboard*>(panel->childAt(i)))
@@ -158,6 +173,14 @@ void lumoWorld::removeWithActions(CC3Node* node) {
   node->remove();
 }
 
+CCLabelTTF* lumoWorld::asideLabel() {
+  CC3Node* panel = getNodeNamed(kPanelName);
+  for (std::size_t i = 0; panel && i < panel->childCount(); ++i)
+    if (auto* text = dynamic_cast<CC3Billboard*>(panel->childAt(i)))
+      return dynamic_cast<CCLabelTTF*>(text->billboard());
+  return nullptr;
+}
+
 CC3Node* lumoWorld::currentGroundChild(const std::string& name) {
   CC3Node* ground = getNodeNamed(stageInfo_->curGroundName());
   return ground ? ground->getNodeNamed(name) : nullptr;
@@ -166,6 +189,7 @@ CC3Node* lumoWorld::currentGroundChild(const std::string& name) {
 // MARK: end of a recording
 
 void lumoWorld::asideDidFinish(NSNotification* notification) {
+  stopFollowingWords();
   pulseRepeatButton();
   const bool isAside = notification && notification->userInfo().boolValue("isAside");
   if (isAside) {

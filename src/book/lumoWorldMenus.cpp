@@ -176,6 +176,7 @@ void lumoWorld::jumpHome(CC3Node* button) {
   cancelPreviousPerformRequestsWithTarget(this, SELECTOR(lumoWorld::showAside));
   cancelPreviousPerformRequestsWithTarget(this, SELECTOR(lumoWorld::playAsideSound));
   if (CC3Node* highlighted = getNodeNamed("home-btn-highlighted")) highlighted->setVisible(false);
+  stopFollowingWords();
   removeNodeNamed("aside_bg");
   stageDownAnimationWithStageIndex(1);
   KstSound::shared()->cancelSound();

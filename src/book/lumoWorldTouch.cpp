@@ -138,6 +138,8 @@ void lumoWorld::playFigureDialogue(CC3Node* figure) {
   const std::string line = lines[static_cast<unsigned long>(Random::next()) % lines.size()] + "_ru";
   KstSound* sound = KstSound::shared();
   sound->playSoundWithName(line, "mp3");
+  // A figure speaking over the narration stopped it, and its words lit.
+  if (sound->playingSoundName() != followedNarration_) stopFollowingWords();
   // Only a recording's end makes figures ready again; one that cannot play never ends.
   if (sound->playingSoundName() != line) k_animationYES_ = true;
   wobble(figure);

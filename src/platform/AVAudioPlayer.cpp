@@ -109,6 +109,10 @@ double AVAudioPlayer::duration() const {
   return clip_ ? AudioBackend::duration(*clip_) : estimatedDuration_;
 }
 
+double AVAudioPlayer::currentTime() const {
+  return voice_ ? AudioBackend::shared().position(voice_) : 0.0;
+}
+
 std::string AVAudioPlayer::description() const {
   char fields[96];
   std::snprintf(fields, sizeof fields, " | Loops = %d | Volume = %.2f | Playing = %s>",

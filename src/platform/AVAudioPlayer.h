@@ -48,6 +48,9 @@ class AVAudioPlayer : public NSObject {
   bool isPlaying() const;
   // Decoded length of one round; the file's own estimate until decoded.
   double duration() const;
+  // Seconds into the round being heard, from the sound's own start; 0 while
+  // it decodes and once it has ended or been stopped.
+  double currentTime() const;
 
   std::string description() const override;
 

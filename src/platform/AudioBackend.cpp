@@ -4,8 +4,10 @@
 #include <SDL_mixer.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <cmath>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +16,7 @@
 #include <mutex>
 #include <thread>
 
+#include "Clock.h"
 #include "Log.h"
 #include "NSRunLoop.h"
 #include "NSTimer.h"
@@ -83,6 +86,8 @@ struct AudioBackend::Impl {
     std::function<void()> onEnd;
     int channel = -1;
     Ptr<NSTimer> timer;
+    double startedAt = 0;  // engine clock
+    int loops = 0;
   };
   struct CacheEntry {
     std::shared_ptr<AudioClip> clip;
@@ -361,7 +366,7 @@ std::uint64_t AudioBackend::start(const std::shared_ptr<AudioClip>& clip, int lo
   Impl& d = *impl_;
   if (!clip || d.device != Impl::Device::Open) return 0;
   const std::uint64_t id = ++d.nextVoice;
-  Impl::Voice voice{clip, std::move(onEnd), -1, nullptr};
+  Impl::Voice voice{clip, std::move(onEnd), -1, nullptr, Clock::current().seconds(), loops};
   if (gUseVirtual) {
     if (loops >= 0) {
       auto target = makeObject<AudioVoiceTimer>(id);
@@ -408,6 +413,22 @@ void AudioBackend::setVolume(std::uint64_t id, float volume) {
 
 bool AudioBackend::isPlaying(std::uint64_t id) const {
   return impl_->voices.count(id) != 0;
+}
+
+double AudioBackend::position(std::uint64_t id) const {
+  auto it = impl_->voices.find(id);
+  if (it == impl_->voices.end()) return 0;
+  const Impl::Voice& voice = it->second;
+  const double length = voice.clip->duration();
+  if (!(length > 0)) return 0;
+  const double elapsed = std::max(0.0, Clock::current().seconds() - voice.startedAt);
+  // A sound past its last round stays at its end until its end is reported.
+  if (voice.loops >= 0 && elapsed >= length * (voice.loops + 1)) return length;
+  return std::fmod(elapsed, length);
+}
+
+void AudioBackend::clockDidJump(double seconds) {
+  for (auto& [_, voice] : impl_->voices) voice.startedAt += seconds;
 }
 
 std::size_t AudioBackend::voiceCount() const {

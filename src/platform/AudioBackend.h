@@ -47,6 +47,12 @@ class AudioBackend {
   void stop(std::uint64_t voice);
   void setVolume(std::uint64_t voice, float volume);
   bool isPlaying(std::uint64_t voice) const;
+  // How far into its clip a voice is, in seconds on the engine clock (the
+  // virtual clock in headless runs); 0 for a voice that is not playing.
+  double position(std::uint64_t voice) const;
+  // The engine clock was set by `seconds`: sounds keep their positions, as
+  // the run loop's timers keep what was left of their delays.
+  void clockDidJump(double seconds);
   std::size_t voiceCount() const;
 
   // Synchronous full decode, for tools and tests.

@@ -22,6 +22,8 @@ constexpr KeyName kKeys[] = {
     {Key::Escape, "Escape", SDLK_ESCAPE, SDL_SCANCODE_UNKNOWN},
     {Key::M, "M", SDLK_m, SDL_SCANCODE_M},
     {Key::N, "N", SDLK_n, SDL_SCANCODE_N},
+    {Key::H, "H", SDLK_h, SDL_SCANCODE_H},
+    {Key::R, "R", SDLK_r, SDL_SCANCODE_R},
 };
 
 bool isLatinLetter(std::int32_t keycode) {

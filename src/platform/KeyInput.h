@@ -6,7 +6,7 @@
 #include <vector>
 
 // The keys the book answers to; window keys (F11, Ctrl+Q, Ctrl+R) stay with the host.
-enum class Key { Right, Left, PageDown, PageUp, Space, Home, Escape, M, N };
+enum class Key { Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R };
 
 struct KeyStroke {
   Key key = Key::Right;

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 namespace {
 std::mutex gPangoMutex;  // one font map for the process; Pango is not thread-safe
@@ -72,6 +74,35 @@ class TextLayout {
   TextLayout(const TextLayout&) = delete;
   TextLayout& operator=(const TextLayout&) = delete;
 
+  // Colours bytes [begin, end) of the text; the layout's lines stay as they are.
+  void colour(const TextHighlight& highlight) {
+    if (highlight.begin >= highlight.end) return;
+    PangoAttrList* list = pango_attr_list_new();
+    PangoAttribute* colour =
+        pango_attr_foreground_new(guint16(highlight.red * 257), guint16(highlight.green * 257),
+                                  guint16(highlight.blue * 257));
+    colour->start_index = guint(highlight.begin);
+    colour->end_index = guint(highlight.end);
+    pango_attr_list_insert(list, colour);
+    pango_layout_set_attributes(layout_, list);
+    pango_attr_list_unref(list);
+  }
+
+  // Shows the lines that fit, each aligned within the rect's width and clipped to it.
+  void show(cairo_t* cr, CGRect rect, UITextAlignment alignment) const {
+    cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+    cairo_clip(cr);
+    cairo_set_source_rgba(cr, 1, 1, 1, 1);
+    for (int i = 0; i < lines_; ++i) {
+      float spare = rect.size.width - lineWidth(i);
+      float x = alignment == UITextAlignmentCenter  ? spare / 2
+                : alignment == UITextAlignmentRight ? spare
+                                                    : 0;
+      cairo_move_to(cr, rect.origin.x + x, rect.origin.y + baseline(i));
+      pango_cairo_show_layout_line(cr, line(i));
+    }
+  }
+
   int lines() const { return lines_; }
   int unknownGlyphs() const { return pango_layout_get_unknown_glyphs_count(layout_); }
   PangoLayoutLine* line(int i) const { return pango_layout_get_line_readonly(layout_, i); }
@@ -135,23 +166,57 @@ CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, cons
   cairo_surface_t* surface =
       cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_A8, width, height, stride);
   cairo_t* cr = cairo_create(surface);
-  cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
-  cairo_clip(cr);
-  cairo_set_source_rgba(cr, 1, 1, 1, 1);
-  for (int i = 0; i < layout.lines(); ++i) {
-    float spare = rect.size.width - layout.lineWidth(i);
-    float x = alignment == UITextAlignmentCenter  ? spare / 2
-              : alignment == UITextAlignmentRight ? spare
-                                                  : 0;
-    cairo_move_to(cr, rect.origin.x + x, rect.origin.y + layout.baseline(i));
-    pango_cairo_show_layout_line(cr, layout.line(i));
-  }
+  layout.show(cr, rect, alignment);
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   cairo_surface_destroy(surface);
   if (!direct)
     for (int y = 0; y < height; ++y)
       std::memcpy(context.data() + y * context.bytesPerRow(), pixels + y * stride, width);
+  return layout.size();
+}
+
+CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, const UIFont& font,
+                  UILineBreakMode mode, UITextAlignment alignment, const TextHighlight& highlight) {
+  if (context.bytesPerPixel() != 4 || context.alphaInfo() != kCGImageAlphaPremultipliedLast)
+    return CGSizeZero;
+  std::lock_guard lock(gPangoMutex);
+  TextLayout layout(text, font, rect.size, mode);
+  layout.colour(highlight);
+  const int width = int(context.width()), height = int(context.height());
+  // Cairo draws native 32-bit words, alpha in the top byte, straight into the
+  // context when its rows are as cairo wants them; then red and blue swap.
+  const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+  const bool direct = std::size_t(stride) == context.bytesPerRow() &&
+                      reinterpret_cast<std::uintptr_t>(context.data()) % 4 == 0;
+  std::vector<unsigned char> scratch(direct ? 0 : std::size_t(stride) * std::size_t(height), 0);
+  unsigned char* pixels = direct ? context.data() : scratch.data();
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_ARGB32, width, height, stride);
+  cairo_t* cr = cairo_create(surface);
+  if (!direct) {
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+  }
+  layout.show(cr, rect, alignment);
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  cairo_surface_destroy(surface);
+  // Only the rect's rows hold ink.
+  const int rows = std::clamp(int(std::ceil(rect.origin.y + rect.size.height)), 0, height);
+  for (int y = 0; y < rows; ++y) {
+    auto* word = reinterpret_cast<std::uint32_t*>(pixels + std::size_t(y) * std::size_t(stride));
+    unsigned char* row = context.data() + std::size_t(y) * context.bytesPerRow();
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t p = word[x];
+      if (p == 0) continue;
+      row[4 * x] = (p >> 16) & 0xFF;
+      row[4 * x + 1] = (p >> 8) & 0xFF;
+      row[4 * x + 2] = p & 0xFF;
+      row[4 * x + 3] = p >> 24;
+    }
+  }
   return layout.size();
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "CGContext.h"
@@ -20,6 +21,14 @@ enum UITextAlignment {
   UITextAlignmentRight = 2
 };
 
+// A part of a text drawn in a colour of its own: bytes [begin, end) of the
+// UTF-8 text. An empty range colours nothing.
+struct TextHighlight {
+  std::size_t begin = 0, end = 0;
+  unsigned char red = 255, green = 255, blue = 255;
+  bool operator==(const TextHighlight&) const = default;
+};
+
 // Measuring and drawing UTF-8 text. Lines break at newlines and, within a
 // width, at word boundaries (a word wider than the box breaks between
 // characters); only whole lines fit in a height. Sizes are whole pixels.
@@ -38,4 +47,8 @@ int unknownGlyphCount(const std::string& text, const UIFont& font);
 // within the rect's width and clipped to the rect. Returns the drawn size.
 CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, const UIFont& font,
                   UILineBreakMode mode, UITextAlignment alignment);
+// The same lines in the same places, in colour: white, the highlighted bytes
+// in their colour, into a clear premultiplied RGBA context (bytes R, G, B, A).
+CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, const UIFont& font,
+                  UILineBreakMode mode, UITextAlignment alignment, const TextHighlight& highlight);
 }  // namespace NSStringDrawing

@@ -12,6 +12,7 @@
 #include <map>
 #include <thread>
 
+#include "AudioBackend.h"
 #include "CADisplayLink.h"
 #include "DesktopWindow.h"
 #include "EAGLContext.h"
@@ -185,6 +186,7 @@ void PlatformHost::clockJumped(UIApplicationDelegate* delegate, double seconds) 
   // Delayed calls and timers keep what was left of their delays, as they
   // would on a clock that cannot be set.
   NSRunLoop::mainRunLoop().clockDidJump(seconds);
+  AudioBackend::shared().clockDidJump(seconds);
   if (delegate) delegate->applicationSignificantTimeChange(&UIApplication::sharedApplication());
 }
 

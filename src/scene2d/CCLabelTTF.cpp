@@ -1,5 +1,6 @@
 #include "CCLabelTTF.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "Assert.h"
@@ -50,10 +51,42 @@ bool CCLabelTTF::initWithString(const std::string& string, const std::string& fo
 
 void CCLabelTTF::setString(const std::string& string) {
   string_ = string;
+  highlight_.reset();
+  render();
+}
+
+void CCLabelTTF::setHighlight(std::size_t begin, std::size_t end, ccColor3B color) {
+  end = std::min(end, string_.size());
+  if (begin >= end) {
+    clearHighlight();
+    return;
+  }
+  const TextHighlight wanted{begin, end, color.r, color.g, color.b};
+  if (highlight_ == wanted) return;
+  highlight_ = wanted;
+  render();
+}
+
+void CCLabelTTF::clearHighlight() {
+  if (!highlight_) return;
+  highlight_.reset();
+  render();
+}
+
+void CCLabelTTF::render() {
   auto texture = makeObject<CCTexture2D>();
-  bool made = CGSizeEqualToSize(dimensions_, CGSizeZero)
-                  ? texture->initWithString(string_, fontName_, fontSize_)
-                  : texture->initWithString(string_, dimensions_, alignment_, fontName_, fontSize_);
+  bool made = false;
+  if (highlight_) {
+    auto font = UIFont::fontWithName(fontName_, fontSize_);
+    CGSize size = dimensions_;
+    if (font && CGSizeEqualToSize(size, CGSizeZero))
+      size = NSStringDrawing::sizeWithFont(string_, *font);
+    made = font && texture->initWithString(string_, size, alignment_, font.get(), *highlight_);
+  } else {
+    made = CGSizeEqualToSize(dimensions_, CGSizeZero)
+               ? texture->initWithString(string_, fontName_, fontSize_)
+               : texture->initWithString(string_, dimensions_, alignment_, fontName_, fontSize_);
+  }
   // An unknown font leaves the label without a texture: it draws nothing.
   setTexture(made ? texture.get() : nullptr);
   CGSize size = made ? texture->contentSize() : CGSizeZero;

@@ -1,11 +1,14 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "CCSprite.h"
 #include "NSStringDrawing.h"
 
 // A sprite showing a text drawn with a platform font. Every change of text
-// renders a new alpha-only texture; the text takes the sprite's colour.
+// renders a new alpha-only texture; the text takes the sprite's colour. A
+// highlighted part renders a colour texture instead: the text white (times
+// the sprite's colour), the part in its own colour.
 class CCLabelTTF : public CCSprite {
  public:
   static Ptr<CCLabelTTF> labelWithString(const std::string& string, CGSize dimensions,
@@ -22,7 +25,13 @@ class CCLabelTTF : public CCSprite {
                       const std::string& fontName, float fontSize);
   bool initWithString(const std::string& string, const std::string& fontName, float fontSize);
 
+  // A new text drops the highlight: its bytes belonged to the old one.
   void setString(const std::string& string);
+  // Draws bytes [begin, end) of the text in `color` (an empty or out-of-range
+  // part draws nothing highlighted); renders only when something changes.
+  void setHighlight(std::size_t begin, std::size_t end, ccColor3B color);
+  void clearHighlight();
+  const std::optional<TextHighlight>& highlight() const { return highlight_; }
   const std::string& string() const { return string_; }
   const std::string& fontName() const { return fontName_; }
   float fontSize() const { return fontSize_; }
@@ -37,4 +46,7 @@ class CCLabelTTF : public CCSprite {
   std::string fontName_;
   float fontSize_ = 0;
   std::string string_;
+  std::optional<TextHighlight> highlight_;
+
+  void render();
 };

@@ -223,6 +223,27 @@ bool CCTexture2D::initWithString(const std::string& string, CGSize dimensions,
   return initWithData(data.data(), kCCTexture2DPixelFormat_A8, potW, potH, dimensions);
 }
 
+bool CCTexture2D::initWithString(const std::string& string, CGSize dimensions,
+                                 UITextAlignment alignment, UIFont* font,
+                                 const TextHighlight& highlight) {
+  CCAssert(font, "Invalid font");
+  if (!(dimensions.width >= 0 && dimensions.height >= 0)) return false;
+  unsigned potW = ccNextPOT(std::max(1u, unsigned(dimensions.width)));
+  unsigned potH = ccNextPOT(std::max(1u, unsigned(dimensions.height)));
+  if (!fitsMaximumSize(potW, potH)) return false;
+  std::vector<unsigned char> data(std::size_t(potW) * potH * 4, 0);
+  auto context = CGContext::bitmapContext(data.data(), potW, potH, potW * 4, kCGColorSpaceModelRGB,
+                                          kCGImageAlphaPremultipliedLast);
+  if (!context) return false;
+  NSStringDrawing::drawInRect(*context, string,
+                              CGRectMake(0, 0, dimensions.width, dimensions.height), *font,
+                              UILineBreakModeWordWrap, alignment, highlight);
+  if (!initWithData(data.data(), kCCTexture2DPixelFormat_RGBA8888, potW, potH, dimensions))
+    return false;
+  hasPremultipliedAlpha_ = true;
+  return true;
+}
+
 bool CCTexture2D::initWithPVRTCData(const void* data, int level, int bpp, bool hasAlpha,
                                     int length) {
   if (!CCConfiguration::sharedConfiguration()->supportsPVRTC()) {

@@ -44,6 +44,10 @@ class CCTexture2D : public NSObject {
                       const std::string& fontName, float fontSize);
   bool initWithString(const std::string& string, CGSize dimensions, UITextAlignment alignment,
                       UIFont* font);
+  // The text in white with one part in its own colour: a premultiplied RGBA
+  // texture, the lines where the plain one puts them.
+  bool initWithString(const std::string& string, CGSize dimensions, UITextAlignment alignment,
+                      UIFont* font, const TextHighlight& highlight);
   bool initWithPVRFile(const std::string& path);
   bool initWithPVRTCData(const void* data, int level, int bpp, bool hasAlpha, int length);
 

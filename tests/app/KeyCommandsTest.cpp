@@ -8,8 +8,10 @@
 #include "CCScene.h"
 #include "KstSound.h"
 #include "Log.h"
+#include "ReadingSwitches.h"
 #include "SoundSwitches.h"
 #include "ToastNotice.h"
+#include "lmReadingAids.h"
 
 namespace {
 
@@ -38,6 +40,8 @@ class KeyCommandsTest : public lumoWorldReadingTest {
     layer = nullptr;
     KstSound::shared()->setMusicOn(true);
     KstSound::shared()->setVoicesOn(true);
+    lmReadingAids::shared().setFollowsWords(false);
+    lmReadingAids::shared().setReadsByMyself(false);
     lumoWorldReadingTest::TearDown();
   }
   void press(Key key, bool repeat = false) { keys->keyPressed({key, repeat}); }
@@ -173,8 +177,64 @@ TEST_F(KeyCommandsTest, WithoutABookOnlyTheSwitchesWork) {
   EXPECT_EQ(info()->curStageIndex(), 1);
   EXPECT_FALSE(KstSound::shared()->isMusicOn());
   EXPECT_FALSE(KstSound::shared()->areVoicesOn());
+  EXPECT_TRUE(lmReadingAids::shared().followsWords());
+  EXPECT_TRUE(lmReadingAids::shared().readsByMyself());
   EXPECT_FALSE(bare.notice()->isShowing());
-  EXPECT_EQ(bare.notice()->text(), "Голоса выключены");
+  EXPECT_EQ(bare.notice()->text(), "Читаю сам");
+}
+
+TEST_F(KeyCommandsTest, ReadingAidsAreStoredBesideTheLanguageAndShownInIt) {
+  press(Key::H);
+  EXPECT_TRUE(lmReadingAids::shared().followsWords());
+  EXPECT_FALSE(lmReadingAids::shared().readsByMyself());
+  EXPECT_EQ(stored()["FollowWords"], "on");
+  EXPECT_EQ(stored()["Lan"], "2000");
+  EXPECT_FALSE(stored().contains("ReadMyself"));
+  ToastNotice* notice = keys->notice();
+  ASSERT_TRUE(notice->isShowing());
+  EXPECT_EQ(notice->text(), "Подсветка слов включена");
+  press(Key::H, true);  // held: no flicker
+  EXPECT_TRUE(lmReadingAids::shared().followsWords());
+
+  press(Key::R);
+  EXPECT_TRUE(lmReadingAids::shared().readsByMyself());
+  EXPECT_EQ(stored()["ReadMyself"], "on");
+  EXPECT_EQ(notice->text(), "Читаю сам");
+  press(Key::R);
+  EXPECT_FALSE(lmReadingAids::shared().readsByMyself());
+  EXPECT_EQ(stored()["ReadMyself"], "off");
+  EXPECT_EQ(notice->text(), "Книга читает сама");
+
+  info()->setCurLangTag(lmStageInfo::kLangEnglish);
+  press(Key::H);
+  EXPECT_FALSE(lmReadingAids::shared().followsWords());
+  EXPECT_EQ(stored()["FollowWords"], "off");
+  EXPECT_EQ(notice->text(), "Words stay plain");
+  EXPECT_EQ(keys->readingAidText(true, true), "Words light up");
+  EXPECT_EQ(keys->readingAidText(false, true), "I read by myself");
+  EXPECT_EQ(keys->readingAidText(false, false), "The book reads to me");
+  EXPECT_EQ(stored()["Lan"], "2000") << "the notice's language is not stored";
+}
+
+// The stored aids come back at start, off unless stored "on"; the options
+// turn one on for this run without storing it.
+TEST_F(KeyCommandsTest, StoredAidsComeBackAndTheOptionsAreForThisRunOnly) {
+  NSUserDefaults& defaults = NSUserDefaults::standardUserDefaults();
+  ReadingSwitches::restore(false, false);
+  EXPECT_FALSE(lmReadingAids::shared().followsWords());
+  EXPECT_FALSE(lmReadingAids::shared().readsByMyself());
+  defaults.setObject("on", ReadingSwitches::kFollowWordsKey);
+  defaults.setObject("yes", ReadingSwitches::kReadMyselfKey);  // unreadable: off
+  ReadingSwitches::restore(false, false);
+  EXPECT_TRUE(lmReadingAids::shared().followsWords());
+  EXPECT_FALSE(lmReadingAids::shared().readsByMyself());
+  ReadingSwitches::restore(false, true);
+  EXPECT_TRUE(lmReadingAids::shared().readsByMyself());
+  EXPECT_EQ(stored()["ReadMyself"], "yes");
+  defaults.setObject("off", ReadingSwitches::kFollowWordsKey);
+  ReadingSwitches::restore(true, false);
+  EXPECT_TRUE(lmReadingAids::shared().followsWords());
+  EXPECT_EQ(stored()["FollowWords"], "off");
 }
 
 // The stored switches come back at start; --mute silences the run without storing it.

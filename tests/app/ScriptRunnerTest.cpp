@@ -90,13 +90,14 @@ TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
   EXPECT_EQ(script.commands()[1].path, "Space");
   EXPECT_DOUBLE_EQ(script.commands()[1].numbers[0], 1.5);
   EXPECT_DOUBLE_EQ(script.commands()[2].numbers[0], -2);
-  const std::string known = "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, M, N)";
+  const std::string known =
+      "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R)";
   struct Case {
     const char* text;
     std::string error;
   } cases[] = {
       {"key right\n", "line 1: unknown key \"right\" " + known},
-      {"key H\n", "line 1: unknown key \"H\" " + known},
+      {"key Q\n", "line 1: unknown key \"Q\" " + known},
       {"key\n", "line 1: \"key\" takes 1 argument(s)"},
       {"hold 2 Right\n", "line 1: \"Right\" is not a number"},
       {"hold Right 0\n", "line 1: a key is held for a positive time of at most 1e9 seconds"},
@@ -132,14 +133,21 @@ TEST(ScriptKeys, HeldKeyRepeatsAfterHalfASecondThirtyTimesASecond) {
 }
 
 TEST(CommandLineParsing, MuteAndAHelpThatNamesEveryOptionAndKey) {
-  const char* args[] = {"lumo-book", "--mute"};
+  const char* args[] = {"lumo-book", "--mute", "--read-myself"};
   CommandLine line;
   std::string error;
-  ASSERT_TRUE(CommandLine::parse(2, args, line, error)) << error;
+  ASSERT_TRUE(CommandLine::parse(3, args, line, error)) << error;
   EXPECT_TRUE(line.mute);
+  EXPECT_TRUE(line.readMyself);
+  EXPECT_FALSE(line.followWords);
+  const char* words[] = {"lumo-book", "--follow-words"};
+  ASSERT_TRUE(CommandLine::parse(2, words, line = {}, error)) << error;
+  EXPECT_TRUE(line.followWords);
+  EXPECT_FALSE(line.readMyself || line.mute);
   const std::string help = CommandLine::usage();
-  for (const char* option : {"--mute", "--headless", "--script", "--frames", "--log-events",
-                             "--demo", "--export-content", "--version", "--help"}) {
+  for (const char* option :
+       {"--mute", "--follow-words", "--read-myself", "--headless", "--script", "--frames",
+        "--log-events", "--demo", "--export-content", "--version", "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
     if (std::string(option) == "--help") continue;
     // Every option the help names is one the program takes.

@@ -128,6 +128,34 @@ TEST_F(VirtualAudioTest, StoppingOrReleasingReportsNothing) {
   EXPECT_EQ(delegate_.endings.size(), 1u);
 }
 
+TEST_F(VirtualAudioTest, CurrentTimeIsTheSoundsOwnPosition) {
+  auto once = player("tone_1s.mp3");
+  auto looping = player("tone_quarter.mp3", -1);
+  ASSERT_TRUE(once && looping);
+  EXPECT_EQ(once->currentTime(), 0.0);
+  once->play();
+  run(0.5);
+  EXPECT_NEAR(once->currentTime(), 0.5, 1e-9);
+  // A clock set forward moves the end and the position alike: still half way.
+  clock_->advance(30);
+  AudioBackend::shared().clockDidJump(30);
+  NSRunLoop::mainRunLoop().clockDidJump(30);
+  EXPECT_NEAR(once->currentTime(), 0.5, 1e-9);
+  run(0.3);
+  EXPECT_NEAR(once->currentTime(), 0.8, 1e-9);
+  EXPECT_TRUE(delegate_.endings.empty());
+  run(0.3);
+  ASSERT_EQ(delegate_.endings.size(), 1u);
+  EXPECT_EQ(once->currentTime(), 0.0);  // ended
+
+  looping->play();
+  const double round = looping->duration();
+  run(2 * round + 0.1);
+  EXPECT_NEAR(looping->currentTime(), 0.1, 1.0 / 60);  // into its third round
+  looping->stop();
+  EXPECT_EQ(looping->currentTime(), 0.0);
+}
+
 TEST_F(VirtualAudioTest, BadFilesMakeNoPlayer) {
   TempDir dir;
   std::ifstream in(fixture("tone_1s.mp3"), std::ios::binary);

@@ -9,7 +9,8 @@ namespace {
 constexpr std::int32_t kRight = 0x4000004F, kLeft = 0x40000050, kPageDown = 0x4000004E,
                        kPageUp = 0x4000004B, kHome = 0x4000004A, kEscape = 27, kSpace = ' ',
                        kF11 = 0x40000044;
-constexpr std::int32_t kScancodeM = 16, kScancodeN = 17, kScancodeV = 25;
+constexpr std::int32_t kScancodeH = 11, kScancodeM = 16, kScancodeN = 17, kScancodeR = 21,
+                       kScancodeV = 25;
 constexpr std::uint16_t kShift = 0x0001, kCtrl = 0x0040, kAlt = 0x0100, kGui = 0x0400,
                         kNumLock = 0x1000;
 constexpr std::int32_t kCyrillicSoftSign = 0x44C;  // "ь", what a Russian layout's M key types
@@ -30,8 +31,10 @@ TEST(KeyInput, WindowKeysMapToTheBooksKeysAndNothingElse) {
   EXPECT_EQ(keyOf(kEscape), Key::Escape);
   EXPECT_EQ(keyOf('m', kScancodeM), Key::M);
   EXPECT_EQ(keyOf('n', kScancodeN), Key::N);
+  EXPECT_EQ(keyOf('h', kScancodeH), Key::H);
+  EXPECT_EQ(keyOf('r', kScancodeR), Key::R);
   // Reserved and window keys are not the book's.
-  for (std::int32_t other : {std::int32_t('h'), std::int32_t('r'), std::int32_t('q'), kF11})
+  for (std::int32_t other : {std::int32_t('q'), std::int32_t('f'), kF11})
     EXPECT_FALSE(keyOf(other)) << other;
   // Shift and Num Lock change nothing; chords are someone else's.
   EXPECT_EQ(keyOf('m', kScancodeM, kShift | kNumLock), Key::M);
@@ -48,6 +51,8 @@ TEST(KeyInput, LettersFollowTheLayoutOrTheirPlaceOnANonLatinOne) {
   // Russian layout: the M and N keys type Cyrillic letters; their places count.
   EXPECT_EQ(keyOf(kCyrillicSoftSign, kScancodeM), Key::M);
   EXPECT_EQ(keyOf(0x442, kScancodeN), Key::N);
+  EXPECT_EQ(keyOf(0x440, kScancodeH), Key::H);
+  EXPECT_EQ(keyOf(0x43A, kScancodeR), Key::R);
   // A Latin layout that puts another letter on the M key's place: the letter counts.
   EXPECT_FALSE(keyOf('v', kScancodeM));
   EXPECT_EQ(keyOf('m', kScancodeV), Key::M);
@@ -55,9 +60,9 @@ TEST(KeyInput, LettersFollowTheLayoutOrTheirPlaceOnANonLatinOne) {
 }
 
 TEST(KeyInput, NamesRoundTripAndUnknownNamesAreRefused) {
-  ASSERT_EQ(KeyInput::allKeys().size(), 9u);
+  ASSERT_EQ(KeyInput::allKeys().size(), 11u);
   for (Key key : KeyInput::allKeys()) EXPECT_EQ(KeyInput::keyNamed(KeyInput::nameOf(key)), key);
-  for (const char* bad : {"", "right", "Ctrl+Q", "F11", "H", "R", "Page Down", "M "})
+  for (const char* bad : {"", "right", "Ctrl+Q", "F11", "h", "Q", "Page Down", "M "})
     EXPECT_FALSE(KeyInput::keyNamed(bad)) << bad;
 }
 

@@ -123,3 +123,74 @@ TEST(NSStringDrawing, NarrationFontDrawsCyrillicAndTypographicPunctuation) {
   // A character no font has is counted, once per occurrence.
   EXPECT_EQ(NSStringDrawing::unknownGlyphCount("a\U0010FFFDb\U0010FFFD", *font), 2);
 }
+
+namespace {
+// Columns holding warm ink (red, not blue) and white ink in a premultiplied RGBA buffer.
+struct Colours {
+  int warmLeft = 1 << 30, warmRight = -1;
+  long warm = 0, white = 0;
+};
+
+Colours coloursOf(const std::vector<unsigned char>& rgba, int width, int height) {
+  Colours c;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const unsigned char* p = &rgba[(std::size_t(y) * width + x) * 4];
+      EXPECT_LE(std::max({p[0], p[1], p[2]}), p[3]) << "not premultiplied at " << x << "," << y;
+      if (p[3] < 200) continue;
+      if (p[0] > 200 && p[2] < 100) {
+        c.warmLeft = std::min(c.warmLeft, x);
+        c.warmRight = std::max(c.warmRight, x);
+        ++c.warm;
+      } else if (std::min({p[0], p[1], p[2]}) > 200) {
+        ++c.white;
+      }
+    }
+  return c;
+}
+}  // namespace
+
+TEST(NSStringDrawing, HighlightColoursItsBytesAndMovesNothing) {
+  const int width = 512, height = 64;
+  const std::string text = "Рыжик и звёздочка";  // "и" is bytes 11 to 13
+  const CGRect rect = CGRectMake(0, 0, 512, 40);
+  auto font = UIFont::fontWithName("ArialRoundedMTBold", 30);
+  std::vector<unsigned char> rgba(std::size_t(width) * height * 4, 0);
+  auto context = CGContext::bitmapContext(rgba.data(), width, height, width * 4,
+                                          kCGColorSpaceModelRGB, kCGImageAlphaPremultipliedLast);
+  const CGSize drawn =
+      NSStringDrawing::drawInRect(*context, text, rect, *font, UILineBreakModeWordWrap,
+                                  UITextAlignmentLeft, TextHighlight{11, 13, 255, 186, 64});
+  EXPECT_EQ(drawn, NSStringDrawing::sizeWithFont(text, *font));
+  const Colours lit = coloursOf(rgba, width, height);
+  ASSERT_GT(lit.warm, 20);
+  EXPECT_GT(lit.white, 5 * lit.warm);
+  // The warm ink is the middle word's: right of "Рыжик", left of "звёздочка".
+  const CGSize before = NSStringDrawing::sizeWithFont("Рыжик ", *font);
+  const CGSize through = NSStringDrawing::sizeWithFont("Рыжик и", *font);
+  EXPECT_GE(lit.warmLeft, int(before.width) - 2);
+  EXPECT_LE(lit.warmRight, int(through.width) + 2);
+
+  // The same text in one colour covers the same pixels as the alpha-only drawing.
+  std::fill(rgba.begin(), rgba.end(), 0);
+  NSStringDrawing::drawInRect(*context, text, rect, *font, UILineBreakModeWordWrap,
+                              UITextAlignmentLeft, TextHighlight{});
+  EXPECT_EQ(coloursOf(rgba, width, height).warm, 0);
+  std::vector<unsigned char> alpha(std::size_t(width) * height, 0), fromRgba(alpha.size());
+  auto a8 = CGContext::bitmapContext(alpha.data(), width, height, width, kCGColorSpaceModelNone,
+                                     kCGImageAlphaOnly);
+  NSStringDrawing::drawInRect(*a8, text, rect, *font, UILineBreakModeWordWrap, UITextAlignmentLeft);
+  for (std::size_t i = 0; i < fromRgba.size(); ++i) fromRgba[i] = rgba[i * 4 + 3];
+  const Ink plain = inkOf(alpha, width, height), coloured = inkOf(fromRgba, width, height);
+  EXPECT_EQ(coloured.left, plain.left);
+  EXPECT_EQ(coloured.right, plain.right);
+  EXPECT_NEAR(double(coloured.total), double(plain.total), 0.01 * double(plain.total));
+
+  // Each drawing wants its own kind of context.
+  EXPECT_EQ(NSStringDrawing::drawInRect(*a8, text, rect, *font, UILineBreakModeWordWrap,
+                                        UITextAlignmentLeft, TextHighlight{0, 5}),
+            CGSizeZero);
+  EXPECT_EQ(NSStringDrawing::drawInRect(*context, text, rect, *font, UILineBreakModeWordWrap,
+                                        UITextAlignmentLeft),
+            CGSizeZero);
+}

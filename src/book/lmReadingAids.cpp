@@ -1,0 +1,6 @@
+#include "lmReadingAids.h"
+
+lmReadingAids& lmReadingAids::shared() {
+  static lmReadingAids aids;
+  return aids;
+}

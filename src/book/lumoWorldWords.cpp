@@ -1,0 +1,79 @@
+#include <algorithm>
+
+#include "CCLabelTTF.h"
+#include "KstSound.h"
+#include "Log.h"
+#include "lmReadingAids.h"
+#include "lumoWorld.h"
+
+namespace {
+// Warm amber on the panel's dark ground, beside the white of the other words.
+constexpr ccColor3B kLitWordColour{255, 186, 64};
+// A step never waits less than this, so rounding cannot make it spin.
+constexpr double kShortestStep = 0.001;
+}  // namespace
+
+// MARK: words lit
+
+void lumoWorld::startFollowingWords() {
+  stopFollowingWords();
+  if (!lmReadingAids::shared().followsWords()) return;
+  const std::string& name = genStageSoundWithIndex(stageInfo_->curStageIndex());
+  CCLabelTTF* label = asideLabel();
+  if (!label || KstSound::shared()->playingSoundName() != name) return;
+  // Without timings for the recording, the text stays as it is.
+  std::optional<lmWordTimings> timings = lmWordTimings::forRecording(name);
+  if (!timings) return;
+  std::vector<lmWordTimings::Span> spans = lmWordTimings::wordSpans(label->string());
+  if (spans.size() != timings->count()) {
+    logWarningOnce("words-count:" + name, "word timings of " + name + " are for another text");
+    return;
+  }
+  wordTimings_ = std::move(timings);
+  wordSpans_ = std::move(spans);
+  followedNarration_ = name;
+  followWords();
+}
+
+void lumoWorld::followWords() {
+  KstSound* sound = KstSound::shared();
+  CCLabelTTF* label = asideLabel();
+  if (!wordTimings_ || !label || !sound->player() ||
+      sound->playingSoundName() != followedNarration_) {
+    stopFollowingWords();
+    return;
+  }
+  // The sound's own position: a late start or a stall moves the words with it.
+  const double at = sound->player()->currentTime();
+  lightWord(label, wordTimings_->indexAt(at));
+  if (std::optional<double> next = wordTimings_->nextStartAfter(at))
+    performSelector(SELECTOR(lumoWorld::followWords), std::max(*next - at, kShortestStep));
+}
+
+void lumoWorld::lightWord(CCLabelTTF* label, int index) {
+  if (index == litWord_) return;
+  litWord_ = index;
+  if (index < 0) {
+    label->clearHighlight();
+    return;
+  }
+  const lmWordTimings::Span& span = wordSpans_[std::size_t(index)];
+  label->setHighlight(span.begin, span.end, kLitWordColour);
+}
+
+void lumoWorld::stopFollowingWords() {
+  cancelPreviousPerformRequestsWithTarget(this, SELECTOR(lumoWorld::followWords));
+  if (litWord_ >= 0)
+    if (CCLabelTTF* label = asideLabel()) label->clearHighlight();
+  litWord_ = -1;
+  wordTimings_.reset();
+  wordSpans_.clear();
+  followedNarration_.clear();
+}
+
+void lumoWorld::readingAidsChanged() {
+  if (!lmReadingAids::shared().followsWords())
+    stopFollowingWords();
+  else if (followedNarration_.empty())
+    startFollowingWords();
+}
