@@ -80,12 +80,12 @@ def aside_bg(w, h):
     panel is wider than the screen where it stands: its frame is drawn round the
     part the reader sees."""
     c = board(w, h, "aside_bg")
-    x0, y0, x1, y1 = on_screen("aside_bg", w, 8)
+    # The text's last line comes close to the screen's bottom: the frame keeps to the edge.
+    x0, y0, x1, y1 = on_screen("aside_bg", w, 3)
     c.rect(x0 + 2, y0 + 4, x1 - x0 - 4, y1 - y0 - 4, "#000000", outline=False, r=30, opacity=0.25)
-    c.rect(x0, y0 + 2, x1 - x0 - 4, y1 - y0 - 6, c.linear([(0, "#5a3d6e", 0.94), (1, "#3b2850", 0.94)]),
+    c.rect(x0, y0 + 2, x1 - x0 - 4, y1 - y0 - 4, c.linear([(0, "#5a3d6e", 0.94), (1, "#3b2850", 0.94)]),
            outline="#f7d9a0", width=5, r=30)
-    c.rect(x0 + 10, y0 + 12, x1 - x0 - 24, y1 - y0 - 26, "none", outline="#f7d9a0", width=1.5, r=22, opacity=0.5)
-    for x in (x0 + 20, x1 - 26):
+    for x in (x0 + 22, x1 - 28):
         c.poly(star_points(x, (y0 + y1) / 2.0, 9, 4), GOLD, outline="#c98f2a", width=1.5)
     return c
 

@@ -128,11 +128,14 @@ class Canvas:
         self.rng = random.Random(seed)
         self._ids = 0
         self.line = max(2.0, min(width, height) / 90.0)
-        # The share of brightness the book's lamp leaves this picture (art_stage);
-        # None draws the colours as they are.
+        # The share of brightness the book's lamp leaves this picture (art_stage):
+        # its colours are kept within it, and, when lifted, the whole picture is
+        # brightened to make up for the lamp. None draws the colours as they are.
         self.lamp = None
-        # The drawing's own extent (left, top, right, bottom, in pixels) when it is
-        # to be enlarged to fill the picture, standing on its bottom edge.
+        self.lifted = True
+        # ((left, top, right, bottom) of the drawing, (the same of the room it is to
+        # fill)), in pixels, when the drawing is to be enlarged to fill that room,
+        # standing on its bottom edge.
         self.fit = None
 
     # -- styles ------------------------------------------------------------
@@ -314,7 +317,7 @@ class Canvas:
                               + parts[end:])
         if self.fit:
             body = '<g transform="%s">\n%s\n</g>' % (self._fit_transform(), body)
-        if self.lamp:
+        if self.lamp and self.lifted:
             lift = ("%.4f" % (1.0 / self.lamp)).rstrip("0").rstrip(".")
             defs.append(self._matrix_filter("lamp", [lift, "0", lift, "0", lift, "0"]))
             body = '<g filter="url(#lamp)">\n%s\n</g>' % body
@@ -327,15 +330,15 @@ class Canvas:
                "\n".join(defs), body)
         )
 
-    def _fit_transform(self, margin=2.0):
-        """Scales the drawing evenly until it meets the picture's sides or top, its
-        bottom on the picture's bottom edge and its middle on the picture's middle."""
+    def _fit_transform(self):
+        """Scales the drawing evenly until it meets the room's sides or top, its bottom
+        on the room's bottom edge and its middle on the room's middle."""
         k = self.width / self.px[0]
-        x0, y0, x1, y1 = self.fit
-        x0, x1 = x0 * k, x1 * k
-        scale = min((self.width - 2 * margin) / max(x1 - x0, 1.0), (self.height - 2 * margin) / max(y1 - y0, 1.0))
+        (x0, y0, x1, y1), (rx0, ry0, rx1, ry1) = self.fit
+        x0, x1, rx0, rx1 = x0 * k, x1 * k, rx0 * k, rx1 * k
+        scale = min((rx1 - rx0) / max(x1 - x0, 1.0), (ry1 - ry0) / max(y1 - y0, 1.0))
         return "translate(%s,%s) scale(%.4f) translate(%s,%s)" % (
-            fmt(self.width / 2.0), fmt(self.height - margin), scale, fmt(-(x0 + x1) / 2.0), fmt(-float(y1)))
+            fmt((rx0 + rx1) / 2.0), fmt(float(ry1)), scale, fmt(-(x0 + x1) / 2.0), fmt(-float(y1)))
 
     def _matrix_filter(self, fid, values):
         """A filter over the whole picture: each colour channel times a scale plus an

@@ -16,11 +16,13 @@ An upright picture facing the lamp keeps about three quarters of its
 brightness, the backdrop a little more than half, the ground, which the lamp
 only grazes, a fifth.
 
-A picture is made up for that in two steps: every colour is first brought
-within what the lamp can show (a colour brighter than the lamp's share is
-darkened, hue kept, with a soft knee so that bright colours stay brighter than
-darker ones), then the whole picture is lifted by 1 / share. Under the lamp the
-page then shows the colours as drawn, where they are within reach.
+A picture is made for that in two steps. It is drawn in colours the lamp can
+show: a colour brighter than the lamp's share is darkened, hue kept, with a soft
+knee so that bright colours stay brighter than darker ones (a pale sky cannot be
+shown paler than three quarters of white, the ground nothing brighter than a
+fifth). Then the whole picture is lifted by 1 / share. Under the lamp the page
+shows the colours as drawn, and the flat contact sheets of the pictures as drawn
+show the page as the reader will see it.
 """
 
 import math
@@ -189,6 +191,25 @@ def visible_box(name, margin=0.0):
     right = (clamp(x1, margin, SCREEN_W - margin) - x0) / (x1 - x0) * w
     top = (clamp(y0, margin, SCREEN_H - margin) - y0) / (y1 - y0) * h
     bottom = (clamp(y1, margin, SCREEN_H - margin) - y0) / (y1 - y0) * h
+    return left, top, right, bottom
+
+
+def panel_top():
+    """The screen row where the narration panel begins, once it has slid in."""
+    (x, y, z), (_w, h) = CONTROL_PLANES["aside_bg"]
+    return project((x, y + h, z))[1]
+
+
+def unhidden_box(name, margin=4.0):
+    """The part of a page picture that neither the screen's edges nor, on the story
+    pages, the narration panel hide, in picture pixels (left, top, right, bottom)."""
+    left, top, right, bottom = visible_box(name, margin)
+    layer = art_table.layer_named(name)
+    if 1 < layer.page < art_table.page_count():
+        tr, tl, br, bl = plane_of(name).corners
+        y0, y1 = project(tl)[1], project(br)[1]
+        cut = (panel_top() - margin - y0) / (y1 - y0) * layer.height
+        bottom = max(top, min(bottom, cut))
     return left, top, right, bottom
 
 

@@ -8,10 +8,11 @@ source of every layer's name, size and placing. Also writes
 assets/art/manifest.tsv (name, width, height), which the build reads to render
 each SVG at exactly its size.
 
-Every picture is drawn lifted for the book's lamp (art_stage), so that the lit
-page shows the colours as drawn. --plain OUT writes the pictures as drawn,
-without the lift, into OUT instead: the reference the tour measures the lit
-pages against.
+Every picture is drawn in colours the book's lamp can show where the picture
+stands, then lifted to make up for the lamp (art_stage), so that the lit page
+shows the colours as drawn. --plain OUT writes the pictures as drawn, without
+the lift, into OUT instead: the reference the tour measures the lit pages
+against.
 """
 
 import argparse
@@ -43,8 +44,10 @@ def builders(lit=True, fitted=True):
     def finished(name, build):
         def run(w, h):
             canvas = build(w, h)
-            canvas.fit = fits.get(name)
-            canvas.lamp = art_stage.share(name) if lit else None
+            if name in fits:
+                canvas.fit = (fits[name], art_stage.unhidden_box(name))
+            canvas.lamp = art_stage.share(name)
+            canvas.lifted = lit
             return canvas
         return run
 

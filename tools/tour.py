@@ -24,8 +24,9 @@ of the page's pictures (tools/contact_sheet.py) as they are drawn, before the
 lift that makes up for the book's lamp (make_art.py --plain, rendered into
 OUT_DIR/reference; --reference DIR uses other pictures instead). Findings name
 figures and titles that the screen's edges cut, that the panel or a control
-hides, touchable pictures that are mostly transparent, frames that show the
-black behind the backdrop, and narration that needs more than the panel's four
+hides, touchable pictures whose touch area (the whole plane, as the colour pick
+sees it) lies mostly away from the figure, frames that show the black behind
+the backdrop, and narration that needs more than the panel's four
 lines at the book's size 30 (the program logs each text's measured size).
 --reuse skips the runs and measures the frames already in OUT_DIR.
 """
@@ -56,6 +57,8 @@ CONTROLS = ("aside_bg", "home-btn", "home-btn-highlighted", "menu-end", "menu-la
             "hint_arrow_up", "hint_dialogue")
 # A figure may lose this much of itself to an edge or a control before it counts.
 TOLERANCE = 0.03
+# How far from a figure a tap still counts as on it: half a fingertip, in screen pixels.
+FINGERTIP = 24
 # Four lines of the narration's size-30 font: what the panel holds.
 PANEL_TEXT_HEIGHT = 144
 
@@ -161,7 +164,7 @@ def standing_layers(state):
 _alpha_cache = {}
 
 
-def drawn_points(assets, name, step=6):
+def drawn_points(assets, name, step=4):
     """(u, v) fractions (v from the top) of the picture's drawn pixels, and the drawn fraction."""
     if name not in _alpha_cache:
         pic = png_pixels.read(os.path.join(assets, name + ".png"))
@@ -218,6 +221,8 @@ def findings(state, assets):
     notes = []
     ground, layers = standing_layers(state)
     controls = control_rects(state)
+    planes = {layer.name: (plane_rect(ground, layer, node), -node["location"][1])
+              for layer, node in layers if layer.kind == "figure"}
     for layer, node in layers:
         points, drawn = drawn_points(assets, layer.name)
         if not points:
@@ -231,9 +236,45 @@ def findings(state, assets):
             hidden = sum(1 for x, y in seen if inside(rect, x, y))
             if watched and hidden / len(seen) > TOLERANCE:
                 notes.append("%s behind %s (%d%%)" % (layer.name, name, round(100 * hidden / len(seen))))
-        if layer.kind == "figure" and drawn < 0.5:
-            notes.append("%s only %d%% drawn" % (layer.name, round(100 * drawn)))
+        if layer.kind == "figure":
+            near = within_reach_of_figure(ground, layer, node, seen, controls)
+            if near < 0.5:
+                notes.append("%s: %d%% of its touch area is near it" % (layer.name, round(100 * near)))
+            _rect, depth = planes[layer.name]
+            for other, (rect, nearer) in planes.items():
+                taken = sum(1 for x, y in seen if inside(rect, x, y)) / len(seen)
+                if nearer > depth and taken > 0.5:
+                    notes.append("%s: %d%% under %s's touch area" % (layer.name, round(100 * taken), other))
     return notes
+
+
+def plane_rect(ground, layer, node):
+    """The screen rectangle (x, y, w, h) of a layer's whole plane, which a colour pick
+    takes as the layer wherever the picture is drawn or not."""
+    (x0, y0), (x1, y1) = screen_points(ground, layer, node, [(0, 0), (1, 1)])
+    return x0, y0, x1 - x0, y1 - y0
+
+
+def within_reach_of_figure(ground, layer, node, seen, controls):
+    """The share of a figure's touch area (its whole plane, as the colour pick sees
+    it, where the screen's edges and the controls leave it to the reader) that
+    lies within a fingertip of the figure's drawn pixels."""
+    cell = 8
+    drawn = {(int(x) // cell, int(y) // cell) for x, y in seen}
+    reach = FINGERTIP // cell
+    near = {(cx + dx, cy + dy) for cx, cy in drawn for dx in range(-reach, reach + 1)
+            for dy in range(-reach, reach + 1) if dx * dx + dy * dy <= reach * reach}
+    corners = screen_points(ground, layer, node, [(0, 0), (1, 1)])
+    (x0, y0), (x1, y1) = corners
+    area = total = 0
+    for cy in range(max(0, int(y0)) // cell, min(contact_sheet.SCREEN_H, int(y1)) // cell):
+        for cx in range(max(0, int(x0)) // cell, min(contact_sheet.SCREEN_W, int(x1)) // cell):
+            x, y = cx * cell + cell / 2, cy * cell + cell / 2
+            if any(inside(rect, x, y) for _n, rect in controls):
+                continue
+            total += 1
+            area += (cx, cy) in near
+    return area / total if total else 1.0
 
 
 # -- brightness -----------------------------------------------------------------
@@ -250,7 +291,7 @@ def black_share(picture, outside):
     return dark / max(total, 1)
 
 
-def composite(reference, p, english, out):
+def composite(reference, p, english, out, shaded=False):
     os.makedirs(os.path.dirname(out), exist_ok=True)
     contact_sheet.page_sheet(reference, p, out, english=english, label=False)
     return out

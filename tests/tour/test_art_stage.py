@@ -90,6 +90,16 @@ class LiftTest(unittest.TestCase):
         self.assertIn("#ffffff", svg)
         self.assertNotIn("lamp", svg)
 
+    def test_unlifted_the_picture_keeps_the_colours_the_lamp_will_show(self):
+        lifted, plain = self.canvas(0.5), self.canvas(0.5)
+        plain.lifted = False
+        plain_svg = plain.svg()
+        self.assertNotIn("#ffffff", plain_svg)
+        self.assertNotIn("lamp", plain_svg)
+        # The same colours as the lifted picture, only without the lift.
+        self.assertEqual(plain_svg.split("</defs>")[1], lifted.svg().split("</defs>")[1]
+                         .replace('<g filter="url(#lamp)">\n', "").replace("\n</g>\n</svg>", "\n</svg>"))
+
     def test_the_time_of_days_tint_counts_towards_reach(self):
         # A night tint halves red: a red of 0.9 shows as 0.45, within a reach of 0.6,
         # so it is kept; without the tint it would come down.
@@ -105,12 +115,35 @@ class LiftTest(unittest.TestCase):
 
 
 class FitTest(unittest.TestCase):
-    def test_a_drawing_is_enlarged_to_stand_on_the_bottom_edge(self):
+    def test_a_drawing_is_enlarged_to_stand_on_the_rooms_bottom_edge(self):
         c = art_draw.Canvas(200, 100, "t")
         c.rect(90, 60, 20, 20, "#000000", outline=False)
-        c.fit = (90, 60, 110, 80)
-        # 20 x 20 drawn, 96 rows of room (two-pixel margins): scale 4.8, centred, standing at 98.
-        self.assertIn('transform="translate(100,98) scale(4.8000) translate(-100,-80)"', c.svg())
+        c.fit = ((90, 60, 110, 80), (0, 4, 200, 90))
+        # 20 x 20 drawn, 86 rows of room: scale 4.3, centred, standing on row 90.
+        self.assertIn('transform="translate(100,90) scale(4.3000) translate(-100,-80)"', c.svg())
+        # A narrow room limits by its width instead.
+        c.fit = ((90, 60, 110, 80), (20, 0, 60, 100))
+        self.assertIn('transform="translate(40,100) scale(2.0000) translate(-100,-80)"', c.svg())
+
+
+@unittest.skipUnless(os.environ.get("LUMO_CONTENT"), "needs the content export")
+class RoomTest(unittest.TestCase):
+    def test_titles_lose_their_top_rows_to_the_screens_edge(self):
+        left, top, right, bottom = art_stage.visible_box("s1layer3-cn")
+        self.assertEqual((left, right, bottom), (0, 824, 280))
+        self.assertGreater(top, 50)
+
+    def test_the_panel_is_wider_than_the_screen(self):
+        left, top, right, bottom = art_stage.visible_box("aside_bg")
+        self.assertGreater(left, 50)
+        self.assertLess(right, 1024 - 50)
+
+    def test_a_figure_in_front_keeps_clear_of_the_panel(self):
+        # Ryzhik stands on page 2 where the panel covers his plane's lowest rows.
+        _l, _t, _r, bottom = art_stage.unhidden_box("s2layer1-t")
+        self.assertLess(bottom, 545 - 20)
+        # The cover has no panel: only the screen's edges count.
+        self.assertEqual(art_stage.unhidden_box("s1layer2l-t")[3], 348)
 
 
 if __name__ == "__main__":
