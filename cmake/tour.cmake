@@ -23,4 +23,10 @@ if(LUMO_TESTS AND LUMO_ASSETS_BUILD)
            COMMAND Python3::Interpreter -m unittest discover -s ${CMAKE_SOURCE_DIR}/tests/tour -p "test_*.py")
   set_tests_properties(tour_tools PROPERTIES
     ENVIRONMENT "LUMO_CONTENT=${CMAKE_BINARY_DIR}/art-content;LUMO_ASSETS=${LUMO_GENERATED_ASSETS}")
+  # The cover through the real program against its pictures as drawn.
+  add_test(NAME tour_lit_cover
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tour/lit_cover.sh $<TARGET_FILE:lumo-book>
+                   ${CMAKE_BINARY_DIR}/art-content ${LUMO_GENERATED_ASSETS}
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(tour_lit_cover PROPERTIES ENVIRONMENT "${LUMO_TEST_ENV}" TIMEOUT 900)
 endif()

@@ -242,9 +242,9 @@ def credits_content(w, h):
         c.group("translate(%d,258) scale(%.2f)" % (x, s))
         fn(c, **kw)
         c.end()
-        c.text(x, 284, name, 14, BROWN)
+        c.text(x, 284, name, 15, BROWN)
     cast.star(c, w / 2, 46, 26)
-    c.text(w / 2, 100, "и звёздочка · and the little star", 16, BROWN)
+    c.text(w / 2, 100, "и звёздочка · and the little star", 18, BROWN)
     return c
 
 

@@ -45,13 +45,20 @@ def builders(lit=True, fitted=True):
         def run(w, h):
             canvas = build(w, h)
             if name in fits:
-                canvas.fit = (fits[name], art_stage.unhidden_box(name))
+                canvas.fit = (fits[name], room(name, w, h))
             canvas.lamp = art_stage.share(name)
             canvas.lifted = lit
             return canvas
         return run
 
     return {name: finished(name, build) for name, build in table.items()}
+
+
+def room(name, w, h, margin=3):
+    """Where a figure may be enlarged to: what the reader sees of its picture, and
+    clear of the picture's top and sides, so that the figure stands free."""
+    left, top, right, bottom = art_stage.unhidden_box(name)
+    return max(left, margin), max(top, margin), min(right, w - margin), min(bottom, h)
 
 
 def read_fits():

@@ -374,12 +374,13 @@ def main(argv):
         sys.exit("tour: %s" % e)
 
 
-def draw_reference(out):
-    """The pictures as drawn, without the lamp's lift, rendered into `out`."""
+def draw_reference(out, only=None):
+    """The pictures as drawn (all, or those named), without the lamp's lift,
+    rendered into `out`."""
     import make_art
 
     svgs = os.path.join(out, "svg")
-    names = make_art.write_plain(svgs, None)
+    names = make_art.write_plain(svgs, only)
     images = art_table.all_images()
     for name in names:
         png = os.path.join(out, name + ".png")
