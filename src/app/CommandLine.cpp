@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "DemoScene.h"
+#include "FrameLog.h"
 
 namespace {
 bool takeValue(int argc, const char* const* argv, int& i, std::string& value, std::string& error) {
@@ -27,6 +28,8 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       out.headless = true;
     } else if (arg == "--log-events") {
       out.logEvents = true;
+    } else if (arg == "--mute") {
+      out.mute = true;
     } else if (arg == "--script") {
       if (!takeValue(argc, argv, i, out.script, error)) return false;
     } else if (arg == "--demo") {
@@ -37,6 +40,15 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       }
     } else if (arg == "--export-content") {
       if (!takeValue(argc, argv, i, out.exportContent, error)) return false;
+    } else if (arg == "--frame-log") {
+      if (!takeValue(argc, argv, i, out.frameLog, error)) return false;
+    } else if (arg == "--frame-log-measure") {
+      if (!takeValue(argc, argv, i, out.frameLogMeasure, error)) return false;
+      FrameLog::Measure measure;
+      if (!FrameLog::measureNamed(out.frameLogMeasure, measure)) {
+        error = "--frame-log-measure is wall or cpu, not \"" + out.frameLogMeasure + "\"";
+        return false;
+      }
     } else if (arg == "--frames") {
       if (!takeValue(argc, argv, i, value, error)) return false;
       char* end = nullptr;
@@ -56,10 +68,18 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
 
 std::string CommandLine::usage() {
   return "usage: lumo-book [options]\n"
+         "The picture book \"Ryzhik and the Little Star\" (\"Рыжик и звёздочка\") in a window.\n"
+         "\n"
+         "Options:\n"
+         "  --mute                start with the music and the voices off (not stored)\n"
          "  --headless            render off screen with virtual time and silent audio\n"
-         "  --script FILE         run scripted input (wait, down, move, up, drag, tap, accel,\n"
-         "                        orientation, screenshot, dump, quit; one command a line)\n"
+         "  --script FILE         run scripted input, one command a line: wait, down, move,\n"
+         "                        up, drag, tap, key, hold, wheel, accel, orientation,\n"
+         "                        screenshot, dump, quit (README lists them)\n"
          "  --frames N            stop after N frames\n"
+         "  --frame-log FILE      write each frame's number, time and milliseconds of work (CSV)\n"
+         "  --frame-log-measure M milliseconds of the main thread's wall clock (wall, the\n"
+         "                        default) or of the whole process's processor time (cpu)\n"
          "  --log-events          print notifications, sounds and page settles with their time\n"
          "  --demo NAME           show an engine demonstration instead of the book\n"
          "                        (actions: a moving, fading square; narration: page 2 read "
@@ -67,5 +87,19 @@ std::string CommandLine::usage() {
          "  --export-content DIR  write the book's texts and layout for the asset tools\n"
          "  --version             print the version\n"
          "  --help                print this help\n"
-         "Keys in the window: F11 full screen, Ctrl+R turn the device, Ctrl+Q quit.\n";
+         "\n"
+         "In the window:\n"
+         "  drag up or down       turn the page (mouse or finger); click or tap a figure to\n"
+         "                        hear it speak\n"
+         "  Right, Page Down, Space   next page; the mouse wheel rolled down does the same\n"
+         "  Left, Page Up         previous page; the wheel rolled up does the same\n"
+         "  Home                  back to the cover, as the home button (where it is shown)\n"
+         "  Escape                close the credits page\n"
+         "  M                     music and page sounds off or on\n"
+         "  N                     narration and dialogue off or on (they still run unheard)\n"
+         "  F11                   full screen on or off\n"
+         "  Ctrl+R                turn the device between landscape left and right\n"
+         "  Ctrl+Q                quit\n"
+         "The sound switches and the reading language are kept in\n"
+         "$XDG_CONFIG_HOME/lumo-book/defaults.json (~/.config/lumo-book/ by default).\n";
 }

@@ -7,10 +7,13 @@ struct CommandLine {
   bool version = false;
   bool headless = false;
   bool logEvents = false;
+  bool mute = false;
   long frames = -1;
   std::string script;
   std::string exportContent;
   std::string demo;
+  std::string frameLog;
+  std::string frameLogMeasure = "wall";
 
   // False with a one-line reason for an unknown flag or a bad value.
   static bool parse(int argc, const char* const* argv, CommandLine& out, std::string& error);

@@ -5,8 +5,16 @@
 
 #include "AVAudioPlayer.h"
 #include "AudioBackend.h"
+#include "CC3OpenGLES11Engine.h"
+#include "CCConfiguration.h"
+#include "CCDirector.h"
+#include "CCTouchDispatcher.h"
 #include "CommandLine.h"
+#include "DesktopDump.h"
+#include "DesktopWindow.h"
 #include "EventLog.h"
+#include "FrameLog.h"
+#include "KeyCommands.h"
 #include "KstContentExport.h"
 #include "KstSound.h"
 #include "Log.h"
@@ -16,7 +24,12 @@
 #include "NSRunLoop.h"
 #include "PlatformHost.h"
 #include "ScriptRunner.h"
+#include "SoundSwitches.h"
 #include "StateDump.h"
+#include "UIAccelerometer.h"
+#include "UIApplication.h"
+#include "UIDevice.h"
+#include "WindowTitle.h"
 #include "lumoAppDelegate.h"
 
 namespace {
@@ -56,6 +69,35 @@ void wireScript(ScriptRunner& script, PlatformHost& host) {
   if (host.isHeadless()) script.onFinished = [&host] { host.quit(0); };
   host.setFrameHook([&script] { script.onFrame(); });
 }
+
+void decorateWindow() {
+  const std::string icon = NSBundle::mainBundle().pathForResource("icon/lumo-book-128", "png");
+  if (!icon.empty()) DesktopWindow::shared().setIconFromFile(icon);
+}
+
+// The objects that live as long as the process; everything else must be gone
+// once the book has closed and the engine's shared services are purged.
+std::int64_t processLifetimeObjects() {
+  UIApplication::sharedApplication();
+  UIDevice::currentDevice();
+  UIAccelerometer::sharedAccelerometer();
+  KstSound::shared();
+  return NSObject::liveObjectCount();
+}
+
+// The engine's own leak check: an object still alive here was retained once
+// more than it was released.
+void checkObjectsAtExit(std::int64_t processLifetime) {
+  CCDirector::purgeSharedDirector();
+  CCTouchDispatcher::purgeSharedDispatcher();
+  CCConfiguration::purgeSharedConfiguration();
+  CC3OpenGLES11Engine::purgeEngine();
+  NSAutoreleasePool::current().drain();
+  const std::int64_t left = NSObject::liveObjectCount() - processLifetime;
+  EventLog::log("exit", "live objects " + std::to_string(left));
+  if (left != 0)
+    logMessage(LogLevel::Warning, std::to_string(left) + " engine objects still alive at exit");
+}
 }  // namespace
 
 int runLumoProgram(int argc, const char* const* argv) {
@@ -93,6 +135,12 @@ int runLumoProgram(int argc, const char* const* argv) {
     fail(error);
     return 2;
   }
+  FrameLog::Measure measure = FrameLog::Measure::Wall;
+  FrameLog::measureNamed(options.frameLogMeasure, measure);
+  if (!options.frameLog.empty() && !FrameLog::shared().open(options.frameLog, measure, error)) {
+    fail(error);
+    return 2;
+  }
   EventLog::setEnabled(options.logEvents);
   if (options.logEvents) logNotifications();
   registerDumpSections();
@@ -100,16 +148,28 @@ int runLumoProgram(int argc, const char* const* argv) {
 
   // Headless runs play sounds for their real length in virtual time, silently.
   AVAudioPlayer::setUseVirtualBackend(options.headless);
+  SoundSwitches::restore(options.mute);
+  decorateWindow();
+  auto title = WindowTitle::windowTitle();
+  title->start();
+  const std::int64_t processLifetime = processLifetimeObjects();
   auto delegate = makeObject<lumoAppDelegate>();
   delegate->setDemo(options.demo);
   lumoAppDelegate* book = delegate.get();
   StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
   StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
+  KeyCommands keys(KeyCommands::hooksFor(book));
+  keys.listen();
+  StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });
   int status = host.run(delegate.get());
+  if (!FrameLog::shared().close()) logMessage(LogLevel::Error, "the frame log is incomplete");
   host.setFrameHook(nullptr);
   KstSound::shared()->releasePlayers();
   AudioBackend::shared().shutdown();
   NSRunLoop::mainRunLoop().reset();
+  UIApplication::sharedApplication().setDelegate(nullptr);
+  delegate = nullptr;
   NSAutoreleasePool::current().drain();
+  checkObjectsAtExit(processLifetime);
   return status;
 }

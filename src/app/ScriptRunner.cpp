@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "KeyInput.h"
 #include "PlatformHost.h"
 #include "UIDevice.h"
 
@@ -12,17 +13,23 @@ namespace {
 constexpr double kFramesPerSecond = 60.0;
 // Longer waits and drags are typos, and their frames would not fit a long.
 constexpr double kMaxSeconds = 1e9;
+// A held key repeats as a desktop keyboard does: after half a second, 30 times a second.
+constexpr long kRepeatDelayFrames = 30;
+constexpr long kRepeatEveryFrames = 2;
 
 struct Shape {
   int numbers;
   bool path;
+  bool pathFirst = false;  // the word before the numbers, as in "hold Right 2"
 };
 const std::map<std::string, Shape>& grammar() {
   static const std::map<std::string, Shape> shapes = {
-      {"wait", {1, false}},  {"down", {2, false}},        {"move", {2, false}},
-      {"up", {2, false}},    {"drag", {5, false}},        {"tap", {2, false}},
-      {"accel", {3, false}}, {"orientation", {1, false}}, {"screenshot", {0, true}},
-      {"dump", {0, true}},   {"quit", {0, false}}};
+      {"wait", {1, false}},      {"down", {2, false}},        {"move", {2, false}},
+      {"up", {2, false}},        {"drag", {5, false}},        {"tap", {2, false}},
+      {"accel", {3, false}},     {"orientation", {1, false}}, {"screenshot", {0, true}},
+      {"dump", {0, true}},       {"quit", {0, false}},        {"key", {0, true}},
+      {"hold", {1, true, true}}, {"wheel", {1, false}},       {"focus", {0, true}},
+      {"clock", {1, false}}};
   return shapes;
 }
 
@@ -35,9 +42,23 @@ bool parseNumber(const std::string& word, double& out) {
 bool validate(const ScriptRunner::Command& c, std::string& reason) {
   if (c.verb == "wait" && c.numbers[0] < 0) reason = "a wait cannot be negative";
   if (c.verb == "drag" && c.numbers[4] <= 0) reason = "a drag needs a positive duration";
+  if (c.verb == "focus" && c.path != "in" && c.path != "out") reason = "focus is \"in\" or \"out\"";
+  if (c.verb == "clock" && std::fabs(c.numbers[0]) > kMaxSeconds)
+    reason = "the clock cannot jump by more than 1e9 seconds";
   if ((c.verb == "wait" && c.numbers[0] > kMaxSeconds) ||
       (c.verb == "drag" && c.numbers[4] > kMaxSeconds))
     reason = "a " + c.verb + " cannot last longer than 1e9 seconds";
+  if ((c.verb == "key" || c.verb == "hold") && !KeyInput::keyNamed(c.path)) {
+    std::string known;
+    for (Key key : KeyInput::allKeys())
+      known += (known.empty() ? "" : ", ") + KeyInput::nameOf(key);
+    reason = "unknown key \"" + c.path + "\" (known: " + known + ")";
+  }
+  if (c.verb == "hold" && (c.numbers[0] <= 0 || c.numbers[0] > kMaxSeconds))
+    reason = "a key is held for a positive time of at most 1e9 seconds";
+  if (c.verb == "wheel" && (c.numbers[0] == 0 || c.numbers[0] != std::floor(c.numbers[0]) ||
+                            std::fabs(c.numbers[0]) > 100))
+    reason = "the wheel turns by a whole number of notches, 1 to 100 either way";
   if (c.verb == "orientation" &&
       (c.numbers[0] < 1 || c.numbers[0] > 6 || c.numbers[0] != std::floor(c.numbers[0])))
     reason = "orientation must be 1 to 6";
@@ -79,16 +100,17 @@ bool ScriptRunner::parse(const std::string& text, std::string& error) {
               std::to_string(expected) + " argument(s)";
       return false;
     }
+    const std::size_t first = shape->second.pathFirst ? 1 : 0;
     for (int i = 0; i < shape->second.numbers; ++i) {
+      const std::string& word = args[first + std::size_t(i)];
       double v = 0;
-      if (!parseNumber(args[std::size_t(i)], v)) {
-        error =
-            "line " + std::to_string(number) + ": \"" + args[std::size_t(i)] + "\" is not a number";
+      if (!parseNumber(word, v)) {
+        error = "line " + std::to_string(number) + ": \"" + word + "\" is not a number";
         return false;
       }
       c.numbers.push_back(v);
     }
-    if (shape->second.path) c.path = args.back();
+    if (shape->second.path) c.path = shape->second.pathFirst ? args.front() : args.back();
     std::string reason;
     if (!validate(c, reason)) {
       error = "line " + std::to_string(number) + ": " + reason;
@@ -115,6 +137,17 @@ bool ScriptRunner::stepDrag() {
   return true;
 }
 
+bool ScriptRunner::stepHold() {
+  Hold& h = *hold_;
+  ++h.done;
+  const long sinceDelay = h.done - kRepeatDelayFrames;
+  if (sinceDelay >= 0 && sinceDelay % kRepeatEveryFrames == 0)
+    KeyInput::shared().press({h.key, true});
+  if (h.done < h.frames) return false;
+  hold_.reset();
+  return true;
+}
+
 bool ScriptRunner::run(const Command& c) {
   PlatformHost& host = PlatformHost::shared();
   const auto& n = c.numbers;
@@ -137,7 +170,17 @@ bool ScriptRunner::run(const Command& c) {
     drag_ = Drag{n[0], n[1], n[2], n[3], std::max(1L, std::lround(n[4] * kFramesPerSecond)), 0};
     return false;
   }
+  if (c.verb == "key") KeyInput::shared().press({*KeyInput::keyNamed(c.path), false});
+  if (c.verb == "hold") {
+    const Key key = *KeyInput::keyNamed(c.path);
+    KeyInput::shared().press({key, false});
+    hold_ = Hold{key, std::max(1L, std::lround(n[0] * kFramesPerSecond)), 0};
+    return false;
+  }
+  if (c.verb == "wheel") KeyInput::shared().roll(int(n[0]));
   if (c.verb == "accel") host.accelerate(n[0], n[1], n[2]);
+  if (c.verb == "focus") host.setFocused(c.path == "in");
+  if (c.verb == "clock") host.jumpClock(n[0]);
   if (c.verb == "orientation") UIDevice::currentDevice().setOrientation(UIDeviceOrientation(n[0]));
   if (c.verb == "screenshot" && onScreenshot) onScreenshot(c.path);
   if (c.verb == "dump" && onDump) onDump(c.path);
@@ -155,6 +198,7 @@ void ScriptRunner::onFrame() {
     PlatformHost::shared().touchUp(0, float(tapX_), float(tapY_));
   }
   if (drag_ && !stepDrag()) return;
+  if (hold_ && !stepHold()) return;
   if (framesToWait_ > 0 && --framesToWait_ > 0) return;
   while (next_ < commands_.size())
     if (!run(commands_[next_++])) return;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "KeyInput.h"
+
 // Scripted input for headless and repeatable runs: one command a line,
 // `#` comments. The whole script is parsed before anything runs.
 class ScriptRunner {
@@ -22,7 +24,9 @@ class ScriptRunner {
 
   // Called at the start of every frame: runs commands until one needs time to pass.
   void onFrame();
-  bool finished() const { return next_ >= commands_.size() && framesToWait_ == 0 && !drag_; }
+  bool finished() const {
+    return next_ >= commands_.size() && framesToWait_ == 0 && !drag_ && !hold_;
+  }
 
   // What the script does to the world around it.
   std::function<void(const std::string&)> onScreenshot;
@@ -45,9 +49,15 @@ class ScriptRunner {
   int tapFramesLeft_ = 0;
   double tapX_ = 0, tapY_ = 0;
   std::optional<Drag> drag_;
+  struct Hold {
+    Key key;
+    long frames, done;
+  };
+  std::optional<Hold> hold_;
   bool finishedReported_ = false;
 
   bool stepDrag();
+  bool stepHold();
   // Runs one command; false when the frame must end.
   bool run(const Command& command);
 };

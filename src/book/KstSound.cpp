@@ -23,7 +23,7 @@ void KstSound::stop(Channel channel) {
 }
 
 void KstSound::start(Channel channel, const std::string& name, const std::string& type, int loops,
-                     float volume, AVAudioPlayerDelegate* delegate) {
+                     AVAudioPlayerDelegate* delegate) {
   // The previous sound goes first, even when the new one turns out not to play.
   stop(channel);
   channel.player = nullptr;
@@ -37,7 +37,7 @@ void KstSound::start(Channel channel, const std::string& name, const std::string
   Ptr<AVAudioPlayer> player = AVAudioPlayer::audioPlayerWithContentsOfURL(path);
   if (!player) return;  // the player has said why
   player->setNumberOfLoops(loops);
-  player->setVolume(volume);
+  player->setVolume(channel.audibleVolume());
   player->setDelegate(delegate);
   player->prepareToPlay();
   channel.player = player;
@@ -46,15 +46,15 @@ void KstSound::start(Channel channel, const std::string& name, const std::string
 
 void KstSound::playSoundWithName(const std::string& name, const std::string& type) {
   if (name == kNil) return;
-  start(mainChannel(), name, type, 0, 1.0f, this);
+  start(mainChannel(), name, type, 0, this);
 }
 
 void KstSound::playBgSoundWithName(const std::string& name, const std::string& type) {
-  start(backgroundChannel(), name, type, -1, 0.2f, nullptr);
+  start(backgroundChannel(), name, type, -1, nullptr);
 }
 
 void KstSound::playSpecialSoundWithName(const std::string& name, const std::string& type) {
-  start(specialChannel(), name, type, -1, 0.3f, nullptr);
+  start(specialChannel(), name, type, -1, nullptr);
 }
 
 void KstSound::cancelSound() {
@@ -63,6 +63,25 @@ void KstSound::cancelSound() {
 
 void KstSound::cancelSpecialSound() {
   stop(specialChannel());
+}
+
+void KstSound::applyVolume(Channel channel) {
+  if (channel.player) channel.player->setVolume(channel.audibleVolume());
+}
+
+void KstSound::setMusicOn(bool on) {
+  if (musicOn_ == on) return;
+  musicOn_ = on;
+  applyVolume(backgroundChannel());
+  applyVolume(specialChannel());
+  EventLog::log("sound", std::string("music ") + (on ? "on" : "off"));
+}
+
+void KstSound::setVoicesOn(bool on) {
+  if (voicesOn_ == on) return;
+  voicesOn_ = on;
+  applyVolume(mainChannel());
+  EventLog::log("sound", std::string("voices ") + (on ? "on" : "off"));
 }
 
 void KstSound::audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) {

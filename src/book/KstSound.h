@@ -25,6 +25,16 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
 
   void audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) override;
 
+  // The reader's sound switches, both on at start. Music off silences the two
+  // looping channels (the music and a page's effect); voices off silences
+  // narration and dialogue. Nothing stops: a silenced recording still runs to
+  // its end and reports it, so whatever waits for that end goes on as if it
+  // had been heard, and switching back on is heard at once, mid-sound.
+  void setMusicOn(bool on);
+  bool isMusicOn() const { return musicOn_; }
+  void setVoicesOn(bool on);
+  bool areVoicesOn() const { return voicesOn_; }
+
   // Base name of what plays on each channel, empty when it is silent (state dumps).
   std::string playingSoundName() const;
   std::string playingBgSoundName() const;
@@ -43,14 +53,20 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
     const char* label;
     Ptr<AVAudioPlayer>& player;
     std::string& name;
+    float volume;    // when heard
+    const bool& on;  // the switch it hangs on
+    float audibleVolume() const { return on ? volume : 0.0f; }
   };
-  Channel mainChannel() { return {"main", player_, playerName_}; }
-  Channel backgroundChannel() { return {"background", backgroundPlayer_, backgroundName_}; }
-  Channel specialChannel() { return {"special", specialPlayer_, specialName_}; }
+  Channel mainChannel() { return {"main", player_, playerName_, 1.0f, voicesOn_}; }
+  Channel backgroundChannel() {
+    return {"background", backgroundPlayer_, backgroundName_, 0.2f, musicOn_};
+  }
+  Channel specialChannel() { return {"special", specialPlayer_, specialName_, 0.3f, musicOn_}; }
 
   void start(Channel channel, const std::string& name, const std::string& type, int loops,
-             float volume, AVAudioPlayerDelegate* delegate);
+             AVAudioPlayerDelegate* delegate);
   void stop(Channel channel);
+  void applyVolume(Channel channel);
 
   Ptr<AVAudioPlayer> player_;
   Ptr<AVAudioPlayer> backgroundPlayer_;
@@ -58,4 +74,6 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   std::string playerName_;
   std::string backgroundName_;
   std::string specialName_;
+  bool musicOn_ = true;
+  bool voicesOn_ = true;
 };

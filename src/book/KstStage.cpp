@@ -33,6 +33,8 @@ bool KstStage::init() {
   soundsEn_.clear();
   soundsCn_.clear();
   dialogs_.clear();
+  loopSounds_.clear();
+  stopsLoopSound_.clear();
   grounds_.reserve(17);
   asides_.reserve(17);
 
@@ -57,6 +59,9 @@ bool KstStage::init() {
     soundsEn_.push_back(last ? kKstNil : numbered("QRB_p", page, ""));
     soundsCn_.push_back(last ? kKstNil : numbered("QRB_p", page, "_cn"));
 
+    loopSounds_.push_back(content.sound.startsLoop);
+    stopsLoopSound_.push_back(content.sound.stopsLoop);
+
     for (const KstStoryFigure& figure : content.figures) {
       dialogs_[figure.layer] = joined(figure.lines);
     }
@@ -68,6 +73,16 @@ bool KstStage::init() {
 void KstStage::checkStageIndex(std::int32_t stageIndex, std::size_t listSize) const {
   CCAssert(stageIndex >= 1, "index should begin at 1");
   CCAssert(static_cast<std::size_t>(stageIndex) <= listSize, "index should not pass the last page");
+}
+
+const std::string& KstStage::loopSoundForStage(std::int32_t stageIndex) const {
+  checkStageIndex(stageIndex, loopSounds_.size());
+  return loopSounds_[stageIndex - 1];
+}
+
+bool KstStage::stopsLoopSoundOnStage(std::int32_t stageIndex) const {
+  checkStageIndex(stageIndex, stopsLoopSound_.size());
+  return stopsLoopSound_[stageIndex - 1];
 }
 
 const KstStage::StringList& KstStage::groundsForStage(std::int32_t stageIndex) const {

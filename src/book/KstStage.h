@@ -47,6 +47,10 @@ class KstStage : public NSObject {
   // The dialogue names of a layer, split; empty when the layer has none.
   StringList dialogNamesForLayer(const std::string& identifier) const;
   bool isLastStage(std::int32_t stageIndex) const { return stageIndex == totalStageCount_; }
+  // The looping sound a page starts when it settles (empty for none), and
+  // whether it stops the loop instead.
+  const std::string& loopSoundForStage(std::int32_t stageIndex) const;
+  bool stopsLoopSoundOnStage(std::int32_t stageIndex) const;
 
  private:
   void checkStageIndex(std::int32_t stageIndex, std::size_t listSize) const;
@@ -58,6 +62,8 @@ class KstStage : public NSObject {
   StringList soundsEn_;
   StringList soundsCn_;
   std::map<std::string, std::string> dialogs_;
+  std::vector<std::string> loopSounds_;
+  std::vector<bool> stopsLoopSound_;
 };
 
 // The marker the table uses for "no narration" and "no recording".

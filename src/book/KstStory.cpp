@@ -292,6 +292,7 @@ KstStoryPage page9() {
 
 KstStoryPage page10() {
   KstStoryPage page;
+  page.sound.stopsLoop = true;  // Bublik has not fallen asleep yet
   page.layout = {
       "ground10+0+1024,2000|1,1|0,30,0|-90,0,0",
       "s10layer1+1+1324,768|0.55,0.6|10,-120,0|90,0,0",
@@ -320,6 +321,7 @@ KstStoryPage page10() {
 // Bublik sleeps under the birch here; the page plays his snoring.
 KstStoryPage page11() {
   KstStoryPage page;
+  page.sound.startsLoop = "b_snore";  // Bublik sleeps under the tree
   page.layout = {
       "ground11+0+1024,2000|1,1|0,30,0|-90,0,0",
       "s11layer1+1+596,768|0.7,0.6|30,-220,0|90,0,0",
@@ -348,6 +350,7 @@ KstStoryPage page11() {
 
 KstStoryPage page12() {
   KstStoryPage page;
+  page.sound.stopsLoop = true;  // he has woken and walks on
   page.layout = {
       "ground12+0+1024,2000|1,1|0,30,0|-90,0,0",
       "s12layer1+1+1024,768|0.6,0.6|0,-220,0|90,0,0",
@@ -586,7 +589,8 @@ const std::string& kstStoryCredits() {
       "\n"
       "An interactive picture book.\n"
       "Story, pictures, voices and music were made for this book by the lumo-book team.\n"
-      "The voices are synthesised with espeak-ng; the music is synthesised with sox.\n"
+      "The English voice is Festival's US English HTS voice, the Russian voices are espeak-ng,\n"
+      "and the music is synthesised with sox.\n"
       "\n"
       "Спасибо, что читали вместе с нами!\n"
       "Thank you for reading with us!\n";

@@ -26,8 +26,16 @@ struct KstStoryAside {
   std::string cn;
 };
 
+// A looping page sound: started when its page settles, stopped when one of the
+// neighbouring pages that says so settles (a reader may arrive from either side).
+struct KstStoryPageSound {
+  std::string startsLoop;  // base name of the loop this page starts, or empty
+  bool stopsLoop = false;
+};
+
 struct KstStoryPage {
   std::vector<std::string> layout;  // ground, picture layers, background
+  KstStoryPageSound sound;
   bool hasAside = false;
   KstStoryAside aside;
   std::vector<KstStoryFigure> figures;

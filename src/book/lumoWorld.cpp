@@ -37,8 +37,8 @@ GLuint lumoWorld::nextPageNodeTag() {
 
 void lumoWorld::initializeWorld() {
   setDrawingSequencer(CC3BTreeNodeSequencer::sequencerLocalContentOpaqueFirstGroupMeshes());
-  universalScaleWidth_ = 0.46875f;
-  universalScaleHeight_ = 0.41666666f;
+  universalScaleWidth_ = kUniversalScaleWidth;
+  universalScaleHeight_ = kUniversalScaleHeight;
   KstSound::shared()->playBgSoundWithName("background", "mp3");
   stage_ = KstStage::stage();
   stageInfo_ = lmStageInfo::stageInfo();
@@ -51,9 +51,9 @@ void lumoWorld::initializeWorld() {
   renderBeginningStageWithIndex(stageInfo_->curStageIndex());
   addBackdrop();
   UIAccelerometer& accelerometer = UIAccelerometer::sharedAccelerometer();
-  accelerometer.setUpdateInterval(0.016666666666666666);
+  accelerometer.setUpdateInterval(kAccelerometerInterval);
   accelerometer.setDelegate(this);
-  if (activeCamera()) activeCamera()->setUniformScale(0.7f);
+  if (activeCamera()) activeCamera()->setUniformScale(kCameraUniformScale);
   Random::seed(static_cast<std::uint32_t>(Clock::current().seconds()));
   k_animationYES_ = true;
   NSNotificationCenter& center = NSNotificationCenter::defaultCenter();
@@ -75,21 +75,22 @@ void lumoWorld::setUpLanguage() {
 
 void lumoWorld::setUpCameraAndLamp() {
   auto camera = CC3Camera::nodeWithTag(nextPageNodeTag(), "Camera");
-  camera->setLocation({0, 100, 450});
+  camera->setLocation(kCameraLocation);
   addChild(camera.get());
   auto lamp = CC3Light::nodeWithTag(nextPageNodeTag(), "Lamp");
-  lamp->setLocation({-2, 0, 0});
+  lamp->setLocation(kLampLocation);
   lamp->setIsDirectionalOnly(false);
   camera->addChild(lamp.get());
 }
 
 void lumoWorld::addBackdrop() {
   auto backdrop = CC3PlaneNode::nodeWithTag(nextPageNodeTag(), "layer_bg");
-  const CGSize size{1024 * 3 * universalScaleWidth_, 768 * 3 * universalScaleHeight_};
+  const CGSize size{1024 * kBackdropPages * universalScaleWidth_,
+                    768 * kBackdropPages * universalScaleHeight_};
   auto texture = CC3Texture::textureFromFile("layer_bg.png");
   backdrop->populateAsRectangleWithSize(size, CGPoint{size.width / 2, 0}, texture.get(), true);
   backdrop->setIsOpaque(false);
-  backdrop->setLocation({-100, -100, -400});
+  backdrop->setLocation(kBackdropLocation);
   addChild(backdrop.get());
 }
 

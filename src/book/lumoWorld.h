@@ -81,6 +81,13 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void addHelpAlert();
   void creditsDidFinish(NSNotification* notification);
 
+  // MARK: keyboard and wheel (lumoWorldKeys.cpp)
+  // What a drag of more than 120 points does, in `direction` 0 forward or 1
+  // back: nothing while dragging is locked. True when the turn was requested.
+  bool requestTurnFromKey(std::int32_t direction);
+  // A tap on the home button, only while it is on screen and can be tapped.
+  bool requestHomeFromKey();
+
   // MARK: state
   KstStage* stage() const { return stage_.get(); }
   lmStageInfo* stageInfo() const { return stageInfo_.get(); }
@@ -92,6 +99,23 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void setK_animationYES(bool yes) { k_animationYES_ = yes; }
   std::int16_t increaseUp() const { return increaseUp_; }
   std::int16_t increaseDown() const { return increaseDown_; }
+
+  // World units per design pixel: the 1024 x 768 design page maps onto the
+  // 480 x 320 world the stage was laid out in.
+  static constexpr float kUniversalScaleWidth = 480.0f / 1024.0f;  // 0.46875
+  static constexpr float kUniversalScaleHeight = 0.41666666f;      // 320 / 768, as stored
+  // The camera stands above the page's middle, back far enough to see the
+  // whole 480-unit ground, and zooms in a little (scale 0.7) to fill the screen.
+  static constexpr CC3Vec3 kCameraLocation{0, 100, 450};
+  static constexpr float kCameraUniformScale = 0.7f;
+  // The lamp rides with the camera, just to its left.
+  static constexpr CC3Vec3 kLampLocation{-2, 0, 0};
+  // The backdrop is three design pages wide and high, standing on its bottom
+  // centre far behind and below every page so its edges never show.
+  static constexpr CC3Vec3 kBackdropLocation{-100, -100, -400};
+  static constexpr float kBackdropPages = 3;
+  // Tilt is sampled once a frame.
+  static constexpr double kAccelerometerInterval = 1.0 / 60.0;
 
   // Automatic node tags skip the range the book's controls use.
   static constexpr GLuint kFirstControlTag = 1001;
@@ -182,8 +206,8 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   CGPoint lastGesture_{};
   Ptr<lmStageInfo> stageInfo_;
   std::vector<std::string> curTouchSet_;
-  float universalScaleWidth_ = 0.46875f;
-  float universalScaleHeight_ = 0.41666666f;
+  float universalScaleWidth_ = kUniversalScaleWidth;
+  float universalScaleHeight_ = kUniversalScaleHeight;
   bool k_animationYES_ = false;
 };
 

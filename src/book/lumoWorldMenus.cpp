@@ -80,7 +80,7 @@ void lumoWorld::removeHome() {
 }
 
 void lumoWorld::removeNodeNamed(const std::string& name) {
-  if (CC3Node* node = getNodeNamed(name)) node->remove();
+  removeWithActions(getNodeNamed(name));
 }
 
 void lumoWorld::addMenuEnding() {

@@ -7,6 +7,7 @@
 #include "KstSound.h"
 #include "KstSpriteFactory.h"
 #include "NSRunLoop.h"
+#include "lumoPagePrefetch.h"
 #include "lumoWorld.h"
 
 namespace {
@@ -72,6 +73,7 @@ void lumoWorld::renderBeginningStageWithIndex(std::int32_t index) {
   performSelector(SELECTOR(lumoWorld::addHelpAlert), 2.0);
   // The language menu joins the cover once set-up has finished.
   if (index == 1) performSelector(SELECTOR(lumoWorld::addMenu), 0.0);
+  lumoPagePrefetch::shared().pageDidSettle(*stage_, index);
 }
 
 void lumoWorld::animateTitle(const std::string& name, Selector<> followUp, float depth) {
@@ -98,7 +100,9 @@ void lumoWorld::animateCoverTitle(float depth) {
 }
 
 void lumoWorld::cleanStage() {
-  if (CC3Node* old = getNodeNamed(stageInfo_->shouldRemoveGroundName())) old->remove();
+  // A removed node's actions keep running: the old page's hint pulse would
+  // hold the page alive.
+  removeWithActions(getNodeNamed(stageInfo_->shouldRemoveGroundName()));
 }
 
 void lumoWorld::renderStage() {
@@ -113,6 +117,7 @@ void lumoWorld::renderStage() {
   }
   runStageEffects();
   performSelector(SELECTOR(lumoWorld::showAside), 0.5);
+  lumoPagePrefetch::shared().pageDidSettle(*stage_, stageInfo_->curStageIndex());
 }
 
 void lumoWorld::runStageEffects() {
@@ -123,9 +128,9 @@ void lumoWorld::runStageEffects() {
     addMenu();
   } else if (page == 2) {
     addHome();
-  } else if (page == 11) {
-    KstSound::shared()->playSpecialSoundWithName("b_snore", "mp3");
-  } else if (page == 10 || page == 12) {
+  } else if (!stage_->loopSoundForStage(page).empty()) {
+    KstSound::shared()->playSpecialSoundWithName(stage_->loopSoundForStage(page), "mp3");
+  } else if (stage_->stopsLoopSoundOnStage(page)) {
     KstSound::shared()->cancelSpecialSound();
   } else if (page == stage_->totalStageCount()) {
     addMenuEnding();

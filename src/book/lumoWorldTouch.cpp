@@ -125,7 +125,7 @@ void lumoWorld::playFigureDialogue(CC3Node* figure) {
   flashNode(figure);
   for (std::size_t i = 0; i < figure->childCount(); ++i) {
     if (figure->childAt(i)->name() == "hint_dialogue") {
-      figure->childAt(i)->remove();
+      removeWithActions(figure->childAt(i));  // its pulse would keep it running
       break;
     }
   }

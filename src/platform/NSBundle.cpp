@@ -50,7 +50,11 @@ NSBundle& NSBundle::mainBundle() {
 
 NSBundle::NSBundle() {
   if (const char* env = std::getenv("LUMO_ASSETS"); env && *env) paths_.push_back(env);
-  if (auto dir = executableDir(); !dir.empty()) paths_.push_back(dir + "/assets");
+  if (auto dir = executableDir(); !dir.empty()) {
+    paths_.push_back(dir + "/assets");
+    // Installed: PREFIX/bin/lumo-book reads PREFIX/share/lumo-book, wherever PREFIX is.
+    paths_.push_back((fs::path(dir).parent_path() / "share" / "lumo-book").string());
+  }
   paths_.push_back(LUMO_SOURCE_ASSETS);
 }
 

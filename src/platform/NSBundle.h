@@ -3,7 +3,8 @@
 #include <vector>
 
 // The program's resources: the `assets/` folders searched in order —
-// $LUMO_ASSETS, next to the executable, then the source tree's.
+// $LUMO_ASSETS, next to the executable, the installed `../share/lumo-book`
+// beside the executable's folder, then the source tree's.
 class NSBundle {
  public:
   static NSBundle& mainBundle();

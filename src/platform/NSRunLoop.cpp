@@ -171,6 +171,11 @@ std::vector<NSRunLoop::PendingCall> NSRunLoop::pendingCalls() const {
   return out;
 }
 
+void NSRunLoop::clockDidJump(double seconds) {
+  for (auto& c : calls_) c.fireTime += seconds;
+  for (NSTimer* t : timers_) t->fireDate_ += seconds;
+}
+
 void NSRunLoop::reset() {
   calls_.clear();
   for (NSTimer* t : std::vector<NSTimer*>(timers_)) t->invalidate();

@@ -39,6 +39,8 @@ class NSRunLoop {
     double fireTime;
   };
   std::vector<PendingCall> pendingCalls() const;
+  // The clock was set by `seconds`: what is pending keeps its remaining delay.
+  void clockDidJump(double seconds);
   // Drops everything (tests, shutdown), releasing what was retained.
   void reset();
 

@@ -11,6 +11,7 @@
 
 #include "Log.h"
 #include "NSData.h"
+#include "NSNotificationCenter.h"
 
 namespace fs = std::filesystem;
 
@@ -98,23 +99,31 @@ long NSUserDefaults::integerForKey(const std::string& key) const {
   return static_cast<long>(*d);
 }
 
-void NSUserDefaults::changed() {
+void NSUserDefaults::changed(bool differs) {
   dirty_ = true;
   synchronize();
+  if (differs)
+    NSNotificationCenter::defaultCenter().postNotificationName(NSUserDefaultsDidChangeNotification,
+                                                               nullptr);
+}
+
+void NSUserDefaults::set(const std::string& key, Value value) {
+  auto it = values_.find(key);
+  const bool differs = it == values_.end() || it->second != value;
+  values_[key] = std::move(value);
+  changed(differs);
 }
 
 void NSUserDefaults::setObject(const std::string& value, const std::string& key) {
-  values_[key] = value;
-  changed();
+  set(key, value);
 }
 
 void NSUserDefaults::setNumber(double value, const std::string& key) {
-  values_[key] = value;
-  changed();
+  set(key, value);
 }
 
 void NSUserDefaults::removeObjectForKey(const std::string& key) {
-  if (values_.erase(key)) changed();
+  if (values_.erase(key)) changed(true);
 }
 
 bool NSUserDefaults::synchronize() {

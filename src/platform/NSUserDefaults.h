@@ -4,8 +4,13 @@
 #include <string>
 #include <variant>
 
+// Posted with no sender when a stored value changes (not when it is set again unchanged).
+inline constexpr const char* NSUserDefaultsDidChangeNotification =
+    "NSUserDefaultsDidChangeNotification";
+
 // String and number preferences by key, kept in one JSON file
 // ($XDG_CONFIG_HOME/lumo-book/defaults.json, else ~/.config/lumo-book/).
+// A file that cannot be written keeps the values for the session, with one warning.
 class NSUserDefaults {
  public:
   using Value = std::variant<std::string, double>;
@@ -36,5 +41,6 @@ class NSUserDefaults {
   std::map<std::string, Value> values_;
   bool dirty_ = false;
   void load();
-  void changed();
+  void changed(bool differs);
+  void set(const std::string& key, Value value);
 };

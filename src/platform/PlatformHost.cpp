@@ -5,13 +5,17 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <map>
 #include <thread>
 
 #include "CADisplayLink.h"
+#include "DesktopWindow.h"
 #include "EAGLContext.h"
+#include "FrameLog.h"
 #include "GLDisplay.h"
+#include "KeyInput.h"
 #include "Log.h"
 #include "MotionSensor.h"
 #include "NSAutoreleasePool.h"
@@ -39,6 +43,13 @@ bool portraitHeld() {
 }
 
 Uint32 gWakeEvent = 0;
+
+// A headless run asked to stop ends as a closed window does; SDL does the
+// same for a window.
+volatile std::sig_atomic_t gStopRequested = 0;
+void requestStop(int) {
+  gStopRequested = 1;
+}
 }  // namespace
 
 struct PlatformHost::Window {
@@ -63,6 +74,8 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
   if (options.headless) {
     Clock::setCurrent(&virtualClock_);
     if (!GLDisplay::openHeadless(error)) return false;
+    std::signal(SIGTERM, requestStop);
+    std::signal(SIGINT, requestStop);
     opened_ = true;
     return true;
   }
@@ -93,6 +106,7 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
   }
   if (!GLDisplay::openForX11Window(info.info.x11.display, info.info.x11.window, error))
     return false;
+  DesktopWindow::shared().attach(window_->window);
   if (window_->motion.open())
     logMessage(LogLevel::Info, "motion sensor: " + window_->motion.name());
   gWakeEvent = SDL_RegisterEvents(1);
@@ -114,7 +128,7 @@ int PlatformHost::run(UIApplicationDelegate* delegate) {
   UIApplication& app = UIApplication::sharedApplication();
   app.setDelegate(delegate);
   running_ = true;
-  lastWall_ = Clock::current().seconds();
+  lastWall_ = runStarted_ = Clock::current().seconds();
   lastMonotonic_ = monotonicSeconds();
   delegate->applicationDidFinishLaunching(&app);
   NSAutoreleasePool::current().drain();
@@ -127,9 +141,12 @@ int PlatformHost::run(UIApplicationDelegate* delegate) {
 }
 
 void PlatformHost::runFrame(UIApplicationDelegate* delegate) {
+  // Scripted input arrives through the hook: its work belongs to the frame.
+  const double started = monotonicSeconds();
+  FrameLog::shared().beginFrame();
+  if (gStopRequested) quit(0);
   if (frameHook_) frameHook_();
   if (!running_) return;
-  const double started = monotonicSeconds();
   const bool refreshing = CADisplayLink::anyActive();
   if (options_.headless) {
     virtualClock_.advance(kFramePeriod);
@@ -141,6 +158,7 @@ void PlatformHost::runFrame(UIApplicationDelegate* delegate) {
   if (refreshing) CADisplayLink::refreshAll(Clock::current().seconds());
   NSAutoreleasePool::current().drain();
   ++frames_;
+  if (refreshing) FrameLog::shared().endFrame(frames_, Clock::current().seconds() - runStarted_);
   if (options_.maxFrames >= 0 && frames_ >= options_.maxFrames) quit(exitStatus_);
   // Without vsync (some X servers), keep a window at the display's pace.
   if (!options_.headless && refreshing) {
@@ -154,8 +172,29 @@ void PlatformHost::checkClockChange(UIApplicationDelegate* delegate) {
   double drift = (wall - lastWall_) - (mono - lastMonotonic_);
   lastWall_ = wall;
   lastMonotonic_ = mono;
-  if (std::fabs(drift) > 2.0)
-    delegate->applicationSignificantTimeChange(&UIApplication::sharedApplication());
+  if (std::fabs(drift) > 2.0) clockJumped(delegate, drift);
+}
+
+void PlatformHost::clockJumped(UIApplicationDelegate* delegate, double seconds) {
+  // Delayed calls and timers keep what was left of their delays, as they
+  // would on a clock that cannot be set.
+  NSRunLoop::mainRunLoop().clockDidJump(seconds);
+  if (delegate) delegate->applicationSignificantTimeChange(&UIApplication::sharedApplication());
+}
+
+void PlatformHost::jumpClock(double seconds) {
+  if (!options_.headless) return;  // a window runs on the real clock
+  virtualClock_.advance(seconds);
+  clockJumped(UIApplication::sharedApplication().delegate(), seconds);
+}
+
+void PlatformHost::setFocused(bool focused) {
+  UIApplicationDelegate* delegate = UIApplication::sharedApplication().delegate();
+  if (!delegate) return;
+  if (focused)
+    delegate->applicationDidBecomeActive(&UIApplication::sharedApplication());
+  else
+    delegate->applicationWillResignActive(&UIApplication::sharedApplication());
 }
 
 namespace {
@@ -197,10 +236,8 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
           case SDL_WINDOWEVENT_FOCUS_LOST:
-            delegate->applicationWillResignActive(app);
-            break;
           case SDL_WINDOWEVENT_FOCUS_GAINED:
-            delegate->applicationDidBecomeActive(app);
+            setFocused(e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
             break;
           case SDL_WINDOWEVENT_MINIMIZED:
             window_->minimized = true;
@@ -222,16 +259,25 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
         break;
       case SDL_KEYDOWN:
         if (e.key.keysym.sym == SDLK_F11) {
+          if (e.key.repeat) break;
           window_->fullscreen = !window_->fullscreen;
           SDL_SetWindowFullscreen(window_->window,
                                   window_->fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+          DesktopWindow::shared().setFullscreen(window_->fullscreen);
         } else if (e.key.keysym.sym == SDLK_r && (e.key.keysym.mod & KMOD_CTRL)) {
           auto& device = UIDevice::currentDevice();
           device.setOrientation(device.heldOrientation() == 4 ? UIDeviceOrientationLandscapeLeft
                                                               : UIDeviceOrientationLandscapeRight);
         } else if (e.key.keysym.sym == SDLK_q && (e.key.keysym.mod & KMOD_CTRL)) {
           quit(0);
+        } else if (auto key = KeyInput::fromWindowKey(e.key.keysym.sym, e.key.keysym.scancode,
+                                                      e.key.keysym.mod, e.key.repeat != 0)) {
+          KeyInput::shared().press(*key);
         }
+        break;
+      case SDL_MOUSEWHEEL:
+        KeyInput::shared().roll(KeyInput::notchesFromWindowWheel(
+            e.wheel.y, e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED));
         break;
       case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT &&
@@ -239,6 +285,7 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
           touchDown(-1, px, py);
         break;
       case SDL_MOUSEMOTION:
+        DesktopWindow::shared().pointerMoved();
         if ((e.motion.state & SDL_BUTTON_LMASK) &&
             windowToPicture(window_->window, float(e.motion.x), float(e.motion.y), px, py))
           touchMove(-1, px, py);

@@ -37,6 +37,10 @@ class PlatformHost {
   void touchUp(long finger, float x, float y);
   void cancelAllTouches();
   void accelerate(double x, double y, double z);
+  // The window gaining or losing the focus: the application becomes active or resigns.
+  void setFocused(bool focused);
+  // The wall clock set forward or back by `seconds` (headless: the virtual clock).
+  void jumpClock(double seconds);
 
   // The last presented frame as seen on the screen (RGBA, rows from the top).
   bool saveScreenshot(const std::string& path, std::string& error);
@@ -54,9 +58,11 @@ class PlatformHost {
   int exitStatus_ = 0;
   long frames_ = 0;
   double lastWall_ = 0, lastMonotonic_ = 0;
+  double runStarted_ = 0;  // clock time when the run began: frame times count from it
 
   void runFrame(UIApplicationDelegate* delegate);
   void pumpEvents(UIApplicationDelegate* delegate, bool mayWait);
   void checkClockChange(UIApplicationDelegate* delegate);
+  void clockJumped(UIApplicationDelegate* delegate, double seconds);
   void touch(long finger, float x, float y, int phase);
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 
 #include "Assert.h"
 #include "CCConfiguration.h"
@@ -67,17 +68,43 @@ std::string CCTextureCache::description() const {
 
 Ptr<CCTexture2D> CCTextureCache::addImage(const std::string& path) {
   CCAssert(!path.empty(), "TextureCache: fileimage MUST not be nill");
-  std::lock_guard lock(dictLock_);
-  std::string key = ccRemoveHDSuffixFromFile(path);
-  if (auto found = textures_.find(key); found != textures_.end()) return found->second;
-  if (isPVRPath(path)) return addPVRImage(path);
+  return loadImage(path, false);
+}
 
-  auto image = UIImage::imageWithContentsOfFile(CCFileUtils::fullPathFromRelativePath(key));
-  if (!image) return nullptr;
-  auto texture = makeObject<CCTexture2D>();
-  if (!texture->initWithImage(image.get())) return nullptr;
-  textures_[key] = texture;
+Ptr<CCTexture2D> CCTextureCache::loadImage(const std::string& path, bool finishUpload) {
+  std::string key = ccRemoveHDSuffixFromFile(path);
+  if (auto found = textureForKey(key)) return found;
+  if (isPVRPath(path)) return addPVRImage(path);
+  if (!claimLoading(key)) return textureForKey(key);
+  Ptr<CCTexture2D> texture;
+  if (auto image = UIImage::imageWithContentsOfFile(CCFileUtils::fullPathFromRelativePath(key))) {
+    texture = makeObject<CCTexture2D>();
+    if (!texture->initWithImage(image.get())) texture = nullptr;
+  }
+  // Another context may draw with it as soon as it is in the dictionary.
+  if (texture && finishUpload) glFinish();
+  publish(key, texture);
   return texture;
+}
+
+bool CCTextureCache::claimLoading(const std::string& key) {
+  std::unique_lock lock(loadingLock_);
+  loadingDone_.wait(lock, [&] { return loading_.count(key) == 0; });
+  if (textureForKey(key)) return false;  // made by the other thread while this one waited
+  loading_.insert(key);
+  return true;
+}
+
+void CCTextureCache::publish(const std::string& key, const Ptr<CCTexture2D>& texture) {
+  if (texture) {
+    std::lock_guard lock(dictLock_);
+    textures_[key] = texture;
+  }
+  {
+    std::lock_guard lock(loadingLock_);
+    loading_.erase(key);
+  }
+  loadingDone_.notify_all();
 }
 
 Ptr<CCTexture2D> CCTextureCache::addPVRImage(const std::string& path) {
@@ -145,6 +172,14 @@ void CCTextureCache::removeAllTextures() {
   textures_.clear();
 }
 
+bool CCTextureCache::removeUnusedTextureForKey(const std::string& key) {
+  std::lock_guard lock(dictLock_);
+  auto found = textures_.find(key);
+  if (found == textures_.end() || found->second->retainCount() != 1) return false;
+  textures_.erase(found);
+  return true;
+}
+
 void CCTextureCache::removeUnusedTextures() {
   std::lock_guard lock(dictLock_);
   std::erase_if(textures_, [](const auto& entry) {
@@ -164,7 +199,26 @@ void CCTextureCache::addImageAsync(const std::string& path, NSObject* target,
     });
     return;
   }
-  EAGLContext* current = EAGLContext::currentContext();
+  queueRequest(request, EAGLContext::currentContext());
+}
+
+void CCTextureCache::prefetchImage(const std::string& path) {
+  CCAssert(!path.empty(), "TextureCache: fileimage MUST not be nill");
+  if (textureForKey(ccRemoveHDSuffixFromFile(path))) return;
+  // A picture that is not there would only cost the loader a failed read.
+  std::error_code missing;
+  if (!std::filesystem::exists(CCFileUtils::fullPathFromRelativePath(path), missing)) return;
+  // Without a GL context there is no share group to load into, and no one to tell.
+  if (EAGLContext* current = EAGLContext::currentContext())
+    queueRequest(std::make_shared<AsyncRequest>(AsyncRequest{path, nullptr, {}}), current);
+}
+
+void CCTextureCache::cancelPendingPrefetches() {
+  std::lock_guard lock(queueLock_);
+  std::erase_if(queue_, [](const auto& request) { return !request->target; });
+}
+
+void CCTextureCache::queueRequest(std::shared_ptr<AsyncRequest> request, EAGLContext* current) {
   if (!current) {
     // Without a GL context there is no share group to load into.
     NSRunLoop::mainRunLoop().postToMainThread([request] {
@@ -176,7 +230,7 @@ void CCTextureCache::addImageAsync(const std::string& path, NSObject* target,
   CCConfiguration::sharedConfiguration();
   {
     std::lock_guard lock(queueLock_);
-    queue_.push_back(request);
+    queue_.push_back(std::move(request));
     if (!loader_.joinable()) startLoader(current->sharegroup());
   }
   queueSignal_.notify_one();
@@ -206,9 +260,7 @@ void CCTextureCache::loaderMain(Ptr<EAGLSharegroup> sharegroup) {
     Ptr<CCTexture2D> texture;
     if (context) {
       std::lock_guard lock(contextLock_);
-      texture = addImage(request->path);
-      // The main context must see the finished upload.
-      glFinish();
+      texture = loadImage(request->path, true);
     }
     // Both references move into the call, so they are released on the main thread.
     NSRunLoop::mainRunLoop().postToMainThread(

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -28,6 +29,11 @@ class CCTextureCache : public NSObject {
   // Calls `selector` on `target` with the texture (null on failure) from the
   // main run loop; a cached texture is delivered at the next servicing.
   void addImageAsync(const std::string& path, NSObject* target, Selector<CCTexture2D*> selector);
+  // Loads the picture on the loader thread with nothing to call back: a later
+  // addImage finds it ready. Nothing happens when it is cached already.
+  void prefetchImage(const std::string& path);
+  // Drops the prefetches the loader has not started yet.
+  void cancelPendingPrefetches();
   Ptr<CCTexture2D> addCGImage(CGImage* image, const std::string& key);
   Ptr<CCTexture2D> addPVRImage(const std::string& path);
   Ptr<CCTexture2D> addPVRTCImage(const std::string& path, int bpp, bool hasAlpha, int width);
@@ -35,6 +41,8 @@ class CCTextureCache : public NSObject {
 
   void removeTexture(CCTexture2D* texture);
   void removeTextureForKey(const std::string& key);
+  // Drops the texture under `key` when nobody but the cache holds it; true when it went.
+  bool removeUnusedTextureForKey(const std::string& key);
   void removeAllTextures();
   // Drops the textures nobody but the cache holds.
   void removeUnusedTextures();
@@ -48,11 +56,21 @@ class CCTextureCache : public NSObject {
     Ptr<NSObject> target;
     Selector<CCTexture2D*> selector;
   };
+  // Decoding and uploading run outside dictLock_, so that the main thread's
+  // look-ups never wait for the loader; a key is claimed while it loads, so
+  // that two threads never make the same texture.
+  Ptr<CCTexture2D> loadImage(const std::string& path, bool finishUpload);
+  bool claimLoading(const std::string& key);
+  void publish(const std::string& key, const Ptr<CCTexture2D>& texture);
+  void queueRequest(std::shared_ptr<AsyncRequest> request, EAGLContext* current);
   void startLoader(EAGLSharegroup* sharegroup);
   void loaderMain(Ptr<EAGLSharegroup> sharegroup);
 
   std::map<std::string, Ptr<CCTexture2D>> textures_;
   mutable std::recursive_mutex dictLock_;
+  std::mutex loadingLock_;
+  std::condition_variable loadingDone_;
+  std::set<std::string> loading_;
   std::mutex contextLock_;
   // Loader thread and its queue.
   std::mutex queueLock_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CommandLine.h"
+#include "KeyInput.h"
 #include "ScriptRunner.h"
 
 TEST(ScriptParsing, AcceptsEveryCommandAndComments) {
@@ -12,15 +13,17 @@ TEST(ScriptParsing, AcceptsEveryCommandAndComments) {
                    "down 10 20\nmove 11 21\nup 12 22   # trailing comment\n"
                    "drag 100 600 100 300 0.5\n"
                    "tap 5 6\naccel 0 -1 0.1\norientation 4\n\n"
-                   "screenshot out.png\ndump state.json\nquit\n",
+                   "screenshot out.png\ndump state.json\nfocus out\nclock -3600\nquit\n",
                    error))
       << error;
-  ASSERT_EQ(script.commands().size(), 11u);
+  ASSERT_EQ(script.commands().size(), 13u);
   EXPECT_EQ(script.commands()[0].verb, "wait");
   EXPECT_DOUBLE_EQ(script.commands()[0].numbers[0], 1.5);
   EXPECT_EQ(script.commands()[4].numbers.size(), 5u);
   EXPECT_EQ(script.commands()[8].path, "out.png");
   EXPECT_EQ(script.commands()[8].line, 11);
+  EXPECT_EQ(script.commands()[10].path, "out");
+  EXPECT_DOUBLE_EQ(script.commands()[11].numbers[0], -3600);
 }
 
 TEST(ScriptParsing, MalformedLinesNameTheLine) {
@@ -36,6 +39,8 @@ TEST(ScriptParsing, MalformedLinesNameTheLine) {
       {"drag 0 0 1 1 0\n", "line 1: a drag needs a positive duration"},
       {"screenshot\n", "line 1: \"screenshot\" takes 1 argument(s)"},
       {"wait nan\n", "line 1: \"nan\" is not a number"},
+      {"focus away\n", "line 1: focus is \"in\" or \"out\""},
+      {"clock -2e9\n", "line 1: the clock cannot jump by more than 1e9 seconds"},
   };
   for (const auto& c : cases) {
     ScriptRunner script;
@@ -75,4 +80,88 @@ TEST(CommandLineParsing, FlagsAndErrors) {
   const char* demo[] = {"lumo-book", "--demo", "fireworks"};
   EXPECT_FALSE(CommandLine::parse(3, demo, bad, error));
   EXPECT_EQ(error, "unknown demo \"fireworks\" (known: actions, narration)");
+}
+
+TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
+  ScriptRunner script;
+  std::string error;
+  ASSERT_TRUE(script.parse("key Right\nhold Space 1.5\nwheel -2\nkey M\n", error)) << error;
+  ASSERT_EQ(script.commands().size(), 4u);
+  EXPECT_EQ(script.commands()[1].path, "Space");
+  EXPECT_DOUBLE_EQ(script.commands()[1].numbers[0], 1.5);
+  EXPECT_DOUBLE_EQ(script.commands()[2].numbers[0], -2);
+  const std::string known = "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, M, N)";
+  struct Case {
+    const char* text;
+    std::string error;
+  } cases[] = {
+      {"key right\n", "line 1: unknown key \"right\" " + known},
+      {"key H\n", "line 1: unknown key \"H\" " + known},
+      {"key\n", "line 1: \"key\" takes 1 argument(s)"},
+      {"hold 2 Right\n", "line 1: \"Right\" is not a number"},
+      {"hold Right 0\n", "line 1: a key is held for a positive time of at most 1e9 seconds"},
+      {"wheel 0\n", "line 1: the wheel turns by a whole number of notches, 1 to 100 either way"},
+      {"wheel 1.5\n", "line 1: the wheel turns by a whole number of notches, 1 to 100 either way"},
+      {"wheel 101\n", "line 1: the wheel turns by a whole number of notches, 1 to 100 either way"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(script.parse(c.text, error)) << c.text;
+    EXPECT_EQ(error, c.error);
+  }
+}
+
+TEST(ScriptKeys, HeldKeyRepeatsAfterHalfASecondThirtyTimesASecond) {
+  std::vector<KeyStroke> strokes;
+  std::vector<int> rolls;
+  KeyInput::shared().setKeyHandler([&](const KeyStroke& s) { strokes.push_back(s); });
+  KeyInput::shared().setWheelHandler([&](int n) { rolls.push_back(n); });
+  ScriptRunner script;
+  std::string error;
+  ASSERT_TRUE(script.parse("hold Right 1\nkey Escape\nwheel 3\n", error)) << error;
+  int frames = 0;
+  for (; !script.finished() && frames < 200; ++frames) script.onFrame();
+  KeyInput::shared().setKeyHandler(nullptr);
+  KeyInput::shared().setWheelHandler(nullptr);
+  // The press, then repeats at frames 30, 32, ... 60 of the hold; then the next commands.
+  ASSERT_EQ(strokes.size(), 1u + 16u + 1u);
+  EXPECT_EQ(strokes.front(), (KeyStroke{Key::Right, false}));
+  for (std::size_t i = 1; i <= 16; ++i) EXPECT_EQ(strokes[i], (KeyStroke{Key::Right, true}));
+  EXPECT_EQ(strokes.back(), (KeyStroke{Key::Escape, false}));
+  EXPECT_EQ(rolls, std::vector<int>{3});
+  EXPECT_EQ(frames, 61);
+}
+
+TEST(CommandLineParsing, MuteAndAHelpThatNamesEveryOptionAndKey) {
+  const char* args[] = {"lumo-book", "--mute"};
+  CommandLine line;
+  std::string error;
+  ASSERT_TRUE(CommandLine::parse(2, args, line, error)) << error;
+  EXPECT_TRUE(line.mute);
+  const std::string help = CommandLine::usage();
+  for (const char* option : {"--mute", "--headless", "--script", "--frames", "--log-events",
+                             "--demo", "--export-content", "--version", "--help"}) {
+    EXPECT_NE(help.find(option), std::string::npos) << option;
+    if (std::string(option) == "--help") continue;
+    // Every option the help names is one the program takes.
+    const char* one[] = {"lumo-book", option, "1"};
+    CommandLine parsed;
+    const bool takesValue = std::string(option) == "--script" ||
+                            std::string(option) == "--frames" ||
+                            std::string(option) == "--export-content";
+    if (std::string(option) != "--demo") {
+      EXPECT_TRUE(CommandLine::parse(takesValue ? 3 : 2, one, parsed, error)) << option << error;
+    }
+  }
+  for (Key key : KeyInput::allKeys()) {
+    std::string name = KeyInput::nameOf(key);
+    if (name == "PageDown") name = "Page Down";
+    if (name == "PageUp") name = "Page Up";
+    const bool listed = help.find("\n  " + name + " ") != std::string::npos ||
+                        help.find("\n  " + name + ",") != std::string::npos ||
+                        help.find(", " + name + " ") != std::string::npos ||
+                        help.find(", " + name + ",") != std::string::npos;
+    EXPECT_TRUE(listed) << name;
+  }
+  for (const char* windowKey : {"F11", "Ctrl+R", "Ctrl+Q", "wheel"})
+    EXPECT_NE(help.find(windowKey), std::string::npos) << windowKey;
 }

@@ -229,6 +229,88 @@ TEST_F(KstSoundTest, RealBackEndPostsOnTheMainThread) {
   AudioBackend::setUseVirtualBackend(true);
 }
 
+// Puts both switches back on whatever a test leaves them at.
+struct SwitchesBackOn {
+  ~SwitchesBackOn() {
+    KstSound::shared()->setMusicOn(true);
+    KstSound::shared()->setVoicesOn(true);
+  }
+};
+
+TEST_F(KstSoundTest, SilencedNarrationRunsToItsEndAndReportsIt) {
+  SwitchesBackOn restore;
+  sound()->setVoicesOn(false);
+  sound()->playSoundWithName("QRB_p3_ru", "mp3");
+  Ptr<AVAudioPlayer> narration = sound()->player();
+  ASSERT_TRUE(narration);
+  EXPECT_FLOAT_EQ(narration->volume(), 0.0f);
+  EXPECT_EQ(sound()->playingSoundName(), "QRB_p3_ru");
+  run(1.1);
+  ASSERT_EQ(posted().size(), 1u);
+  EXPECT_TRUE(posted()[0].isAside);
+  EXPECT_NEAR(posted()[0].at, narration->duration(), 1.0 / 60 + 1e-9);
+  // Dialogue is silenced the same way and reports its end the same way.
+  sound()->playSoundWithName("dialogue_page2_m1_ru", "mp3");
+  EXPECT_FLOAT_EQ(sound()->player()->volume(), 0.0f);
+  run(1.1);
+  ASSERT_EQ(posted().size(), 2u);
+  EXPECT_FALSE(posted()[1].isAside);
+}
+
+TEST_F(KstSoundTest, VoicesSwitchedMidSoundKeepTheSamePlayerAndItsEnd) {
+  SwitchesBackOn restore;
+  sound()->playSoundWithName("QRB_p3_ru", "mp3");
+  Ptr<AVAudioPlayer> narration = sound()->player();
+  run(0.3);
+  sound()->setVoicesOn(false);
+  EXPECT_EQ(sound()->player(), narration.get());
+  EXPECT_TRUE(narration->isPlaying());
+  EXPECT_FLOAT_EQ(narration->volume(), 0.0f);
+  run(0.2);
+  sound()->setVoicesOn(true);
+  EXPECT_FLOAT_EQ(narration->volume(), 1.0f);
+  run(0.6);
+  ASSERT_EQ(posted().size(), 1u);
+  EXPECT_NEAR(posted()[0].at, narration->duration(), 1.0 / 60 + 1e-9);
+}
+
+TEST_F(KstSoundTest, MusicOffSilencesMusicAndEffectButNeitherStopsNorTheVoices) {
+  SwitchesBackOn restore;
+  sound()->playBgSoundWithName("background", "mp3");
+  sound()->playSpecialSoundWithName("b_snore", "mp3");
+  sound()->playSoundWithName("QRB_p4_ru", "mp3");
+  sound()->setMusicOn(false);
+  EXPECT_FLOAT_EQ(sound()->backgroundPlayer()->volume(), 0.0f);
+  EXPECT_FLOAT_EQ(sound()->specialPlayer()->volume(), 0.0f);
+  EXPECT_FLOAT_EQ(sound()->player()->volume(), 1.0f);
+  EXPECT_EQ(sound()->playingBgSoundName(), "background");
+  EXPECT_EQ(sound()->playingSpecialSoundName(), "b_snore");
+  // Started while off: silent from the first sample.
+  sound()->playSpecialSoundWithName("b_snore", "mp3");
+  EXPECT_FLOAT_EQ(sound()->specialPlayer()->volume(), 0.0f);
+  sound()->setMusicOn(true);
+  EXPECT_FLOAT_EQ(sound()->backgroundPlayer()->volume(), 0.2f);
+  EXPECT_FLOAT_EQ(sound()->specialPlayer()->volume(), 0.3f);
+  EXPECT_EQ(AudioBackend::shared().voiceCount(), 3u);
+}
+
+TEST_F(KstSoundTest, RealBackEndSilencedNarrationStillEnds) {
+  SwitchesBackOn restore;
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  AudioBackend::setUseVirtualBackend(false);
+  sound()->setVoicesOn(false);
+  sound()->playSoundWithName("QRB_p4_ru", "mp3");
+  const auto start = std::chrono::steady_clock::now();
+  while (posted().empty() && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+    NSRunLoop::mainRunLoop().runDue();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_EQ(posted().size(), 1u);
+  EXPECT_TRUE(posted()[0].isAside);
+  sound()->releasePlayers();
+  AudioBackend::setUseVirtualBackend(true);
+}
+
 namespace {
 
 // Characters, not bytes: the Russian texts are two bytes a letter.

@@ -54,8 +54,9 @@ class lumoWorldReadingTest : public HeadlessDirectorTest {
     world = nullptr;
     KstSound::shared()->releasePlayers();
     AudioBackend::shared().shutdown();
-    NSRunLoop::mainRunLoop().reset();
+    // The texture loader stops first: what it posted goes with the run loop's queue.
     CCTextureCache::purgeSharedTextureCache();
+    NSRunLoop::mainRunLoop().reset();
     CC3OpenGLES11Engine::purgeEngine();
     HeadlessDirectorTest::TearDown();
     NSUserDefaults::resetStandardUserDefaults();

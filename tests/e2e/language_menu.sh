@@ -12,7 +12,6 @@ if [ ! -e "${LUMO_ASSETS:-assets}/QRB_p1_cn.mp3" ]; then
   echo "SKIP: this build has no recordings"
   exit 0
 fi
-lib=$(dirname "$0")/lib
 
 # Stored English.
 mkdir -p "$work/english/lumo-book"
@@ -24,12 +23,10 @@ XDG_CONFIG_HOME=$work/english "$program" --headless --log-events --script "$work
 # The default, Russian: look at the cover, then tap the English button where
 # the dump says it is on screen.
 export XDG_CONFIG_HOME=$work/russian
-printf 'wait 2\nscreenshot %s/cover.png\ndump %s/cover.json\n' "$work" "$work" > "$work/look.txt"
+printf 'wait 2\ndump %s/cover.json\n' "$work" > "$work/look.txt"
 "$program" --headless --script "$work/look.txt" || fail "first look exited with $?"
-button=$(PYTHONPATH=$lib python3 - "$work" <<'PY'
+button=$(python3 - "$work" <<'PY'
 import json, sys
-
-import screenshot
 
 work = sys.argv[1]
 
@@ -43,20 +40,10 @@ def nodes(tree):
 world = json.load(open(f"{work}/cover.json"))["world"]
 button = [n for n in nodes(world) if n["name"] == "menu-btn2"]
 assert len(button) == 1 and button[0]["visible"] and button[0]["tag"] == 2001, button
-if "screenRect" in button[0]:
-    x, y, w, h = button[0]["screenRect"]
-    print(round(x + w / 2), round(y + h / 2))
-else:
-    # The two buttons stand mirrored about the centre of the screen: find the
-    # selected (orange) one in the bottom band and take its mirror image.
-    W, H, bpp, rows = screenshot.read(f"{work}/cover.png")
-    hits = [(x, y) for y in range(H - 140, H) for x in range(W)
-            if (lambda p: p[0] > 150 and 90 < p[1] < 150 and p[2] < 90)(rows[y][x * bpp:x * bpp + 3])]
-    assert len(hits) > 200, f"no selected language button on the cover ({len(hits)} pixels)"
-    xs, ys = sorted(p[0] for p in hits), sorted(p[1] for p in hits)
-    cx, cy = xs[len(xs) // 2], ys[len(ys) // 2]
-    assert cx < W / 2, cx
-    print(W - cx, cy)
+assert button[0].get("screenRect"), f"menu-btn2 is not on screen: {button[0]}"
+x, y, w, h = button[0]["screenRect"]
+assert 512 < x + w / 2 < 1024 and 384 < y + h / 2 < 768, (x, y, w, h)  # right of the Russian one, low
+print(round(x + w / 2), round(y + h / 2))
 PY
 ) || fail "could not place the English button"
 
@@ -72,7 +59,7 @@ SCRIPT
 "$program" --headless --log-events --script "$work/switch.txt" > "$work/switch.log" ||
   fail "switching run exited with $?"
 
-PYTHONPATH=$lib python3 - "$work" <<'PY' || exit 1
+python3 - "$work" <<'PY' || exit 1
 import json, sys
 
 work = sys.argv[1]

@@ -44,6 +44,30 @@ TEST_F(RunLoopTest, DelayedCallsRunInTimeOrderAndHoldTheirTarget) {
   EXPECT_EQ(c->retainCount(), 1u);
 }
 
+TEST_F(RunLoopTest, ClockSetBackOrForwardKeepsWhatIsLeftOfEachDelay) {
+  auto c = makeObject<Caller>();
+  c->performSelector(SELECTOR(Caller::ping), 0.5);
+  NSTimer::scheduledTimerWithTimeInterval(1.0, c.get(), SELECTOR(Caller::tick), false);
+  clock->advance(0.2);
+  clock->advance(-3600);
+  loop.clockDidJump(-3600);
+  EXPECT_NEAR(loop.timeUntilNextEvent(), 0.3, 1e-9);
+  clock->advance(0.3);
+  loop.runDue();
+  EXPECT_EQ(c->calls, (std::vector<std::string>{"ping"}));
+  clock->advance(0.5);
+  loop.runDue();
+  EXPECT_EQ(c->calls, (std::vector<std::string>{"ping", "tick"}));
+
+  c->performSelector(SELECTOR(Caller::pong), 0.5);
+  clock->advance(86400);
+  loop.clockDidJump(86400);
+  EXPECT_EQ(loop.runDue(), 0) << "a day forward does not fire what was half a second away";
+  clock->advance(0.5);
+  loop.runDue();
+  EXPECT_EQ(c->calls, (std::vector<std::string>{"ping", "tick", "pong"}));
+}
+
 TEST_F(RunLoopTest, CancellationByTargetAndSelector) {
   auto c = makeObject<Caller>(), other = makeObject<Caller>();
   auto arg = makeObject<Caller>();

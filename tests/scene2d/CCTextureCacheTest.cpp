@@ -1,6 +1,7 @@
 #include "CCTextureCache.h"
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -139,6 +140,81 @@ TEST_F(CCTextureCacheTest, AsyncLoadDeliversOnTheMainThreadTheTextureALaterAddIm
   cache->addImageAsync(dir_.file("missing.png"), again.get(), SELECTOR(Receiver::loaded));
   ASSERT_TRUE(pumpUntil([&] { return again->calls_ == 2; }));
   EXPECT_FALSE(again->texture_);  // the missing file came last
+}
+
+TEST_F(CCTextureCacheTest, APrefetchedPictureIsReadyWithoutItsFile) {
+  std::string path = writeFilled("ahead.png", 40, 30, {0, 0, 255, 255});
+  CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+  cache->prefetchImage(path);
+  ASSERT_TRUE(pumpUntil([&] { return cache->textureForKey(path) != nullptr; }));
+  auto ready = cache->textureForKey(path);
+  // The build finds it made: the file is not read again.
+  std::filesystem::remove(path);
+  EXPECT_EQ(cache->addImage(path).get(), ready.get());
+  EXPECT_EQ(ready->contentSizeInPixels(), CGSizeMake(40, 30));
+  drawTexture(ready, CGRectMake(0, 0, 40, 30));
+  EXPECT_TRUE(colourNear(pixel(20, 15), {0, 0, 255}));
+
+  // Prefetching what is cached queues nothing; a missing file stores nothing.
+  cache->prefetchImage(path);
+  cache->prefetchImage(dir_.file("missing.png"));
+  auto marker = makeObject<Receiver>();
+  cache->addImageAsync(path, marker.get(), SELECTOR(Receiver::loaded));
+  ASSERT_TRUE(pumpUntil([&] { return marker->calls_ == 1; }));
+  EXPECT_EQ(cache->count(), 1u);
+  EXPECT_ASSERTION(cache->prefetchImage(""), "TextureCache: fileimage MUST not be nill");
+}
+
+TEST_F(CCTextureCacheTest, TheMainThreadAndTheLoaderNeverMakeOnePictureTwice) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < 6; ++i)
+    paths.push_back(writeFilled("race" + std::to_string(i) + ".png", 768, 768, {9, 9, 9, 255}));
+  CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+  // Each picture is asked for by the main thread while the loader decodes it:
+  // the main thread must get the one texture the cache keeps.
+  std::vector<Ptr<CCTexture2D>> made;
+  for (const auto& path : paths) {
+    cache->prefetchImage(path);
+    made.push_back(cache->addImage(path));
+  }
+  ASSERT_TRUE(pumpUntil([&] { return cache->count() == paths.size(); }));
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    ASSERT_TRUE(made[i]);
+    EXPECT_EQ(cache->textureForKey(paths[i]).get(), made[i].get()) << paths[i];
+  }
+}
+
+TEST_F(CCTextureCacheTest, CancellingPrefetchesKeepsTheLoadsSomeoneWaitsFor) {
+  std::vector<std::string> ahead;
+  for (int i = 0; i < 8; ++i)
+    ahead.push_back(writeFilled("p" + std::to_string(i) + ".png", 512, 512, {1, 2, 3, 255}));
+  std::string wanted = writeFilled("wanted.png", 8, 8, {200, 0, 0, 255});
+  CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+  for (const auto& path : ahead) cache->prefetchImage(path);
+  auto receiver = makeObject<Receiver>();
+  cache->addImageAsync(wanted, receiver.get(), SELECTOR(Receiver::loaded));
+  cache->cancelPendingPrefetches();
+  ASSERT_TRUE(pumpUntil([&] { return receiver->calls_ == 1; }));
+  ASSERT_TRUE(receiver->texture_);
+  EXPECT_EQ(cache->textureForKey(wanted).get(), receiver->texture_.get());
+  // The loader cannot have decoded all eight in the moment before the cancel.
+  EXPECT_LT(cache->count(), ahead.size() + 1);
+}
+
+TEST_F(CCTextureCacheTest, OnlyAnUnusedTextureIsDroppedByKey) {
+  CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+  std::string used = writeFilled("used.png", 4, 4, {5, 5, 5, 255});
+  std::string idle = writeFilled("idle.png", 4, 4, {6, 6, 6, 255});
+  auto holder = cache->addImage(used);
+  cache->addImage(idle);
+  EXPECT_FALSE(cache->removeUnusedTextureForKey(used));
+  EXPECT_TRUE(cache->removeUnusedTextureForKey(idle));
+  EXPECT_FALSE(cache->removeUnusedTextureForKey(idle));
+  EXPECT_FALSE(cache->removeUnusedTextureForKey("never.png"));
+  EXPECT_EQ(cache->count(), 1u);
+  holder = nullptr;
+  EXPECT_TRUE(cache->removeUnusedTextureForKey(used));
+  EXPECT_EQ(cache->count(), 0u);
 }
 
 TEST_F(CCTextureCacheTest, EachDamagedFileGivesNothingAndOneLoggedMessage) {

@@ -1,0 +1,60 @@
+# Installing: the program in bin/, its pictures, recordings and layouts in
+# share/lumo-book/ (the program looks there from its own folder, so any prefix
+# works), the launcher entry, the icon theme's icons and the man page; and the
+# .deb package of the same (`cmake --build BUILD --target package`).
+include(GNUInstallDirs)
+set(LUMO_DATA_DIR ${CMAKE_INSTALL_DATADIR}/lumo-book)
+
+install(TARGETS lumo-book RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Generated first: a hand-made resource in assets/ replaces a generated one.
+install(DIRECTORY ${LUMO_GENERATED_ASSETS}/ DESTINATION ${LUMO_DATA_DIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/ DESTINATION ${LUMO_DATA_DIR}
+        PATTERN art EXCLUDE PATTERN icon EXCLUDE)
+
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/lumo-book.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+set(LUMO_ICON_THEME ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+install(FILES ${CMAKE_SOURCE_DIR}/assets/icon/lumo-book.svg
+        DESTINATION ${LUMO_ICON_THEME}/scalable/apps)
+foreach(size ${LUMO_ICON_SIZES})
+  install(FILES ${LUMO_GENERATED_ASSETS}/icon/lumo-book-${size}.png
+          DESTINATION ${LUMO_ICON_THEME}/${size}x${size}/apps RENAME lumo-book.png OPTIONAL)
+endforeach()
+
+# The man page carries the version; Debian ships man pages gzipped.
+configure_file(${CMAKE_SOURCE_DIR}/packaging/lumo-book.1 ${CMAKE_BINARY_DIR}/man/lumo-book.1 @ONLY)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/man/lumo-book.1.gz
+  COMMAND gzip -9nf -k ${CMAKE_BINARY_DIR}/man/lumo-book.1
+  DEPENDS ${CMAKE_BINARY_DIR}/man/lumo-book.1
+  VERBATIM)
+add_custom_target(man ALL DEPENDS ${CMAKE_BINARY_DIR}/man/lumo-book.1.gz)
+install(FILES ${CMAKE_BINARY_DIR}/man/lumo-book.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The package: shared libraries found by dpkg-shlibdeps, plus what the program
+# loads by name at run time (fonts, the GL driver that draws without a GPU).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME lumo-book)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "interactive 3D picture book for young children")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Ryzhik and the Little Star: eighteen pages of layered pictures on a small 3D stage. Drag to turn the pages, tap a figure to hear it speak; each page is read aloud in Russian or English.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Lumo Book maintainers <maintainers@lumo-book.invalid>")
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fontconfig, fonts-dejavu-core, fonts-comfortaa, libegl-mesa0, libgl1-mesa-dri")
+include(CPack)
+
+if(LUMO_TESTS)
+  # Installs into a temporary prefix and runs the installed program headless.
+  add_test(NAME install_run
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/install_run.sh ${CMAKE_COMMAND}
+                   ${CMAKE_BINARY_DIR})
+  set_tests_properties(install_run PROPERTIES TIMEOUT 300 ENVIRONMENT
+    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;SDL_AUDIODRIVER=dummy;LIBGL_ALWAYS_SOFTWARE=1")
+endif()

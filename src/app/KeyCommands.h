@@ -1,0 +1,47 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "KeyInput.h"
+#include "ToastNotice.h"
+
+class CCNode;
+class lumoAppDelegate;
+class lumoWorld;
+
+// What the book's keys and the mouse wheel do. Each is another way to do what
+// a drag or a tap already does, through the same requests and the same turn
+// lock, plus the two sound switches, whose new state shows as a notice.
+class KeyCommands {
+ public:
+  struct Hooks {
+    std::function<lumoWorld*()> world;   // null while no book is shown
+    std::function<CCNode*()> layer;      // where notices appear
+    std::function<bool()> closeCredits;  // true when a credits screen was open and is closing
+  };
+  explicit KeyCommands(Hooks hooks);
+  // The book, the book's layer and the credits screen of the running program.
+  static Hooks hooksFor(lumoAppDelegate* book);
+
+  // Listens to the shared key input (and stops listening when destroyed).
+  void listen();
+  ~KeyCommands();
+  KeyCommands(const KeyCommands&) = delete;
+  KeyCommands& operator=(const KeyCommands&) = delete;
+
+  void keyPressed(const KeyStroke& press);
+  // One turn request per notch; notches arriving during a turn are refused by its lock.
+  void wheelRolled(int notches);
+
+  ToastNotice* notice() const { return notice_.get(); }
+  // The notice's text for a switch in the world's reading language.
+  std::string switchText(bool music, bool on) const;
+
+ private:
+  void turn(int direction);
+  void showSwitch(bool music, bool on);
+
+  Hooks hooks_;
+  Ptr<ToastNotice> notice_;
+  bool listening_ = false;
+};

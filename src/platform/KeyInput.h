@@ -1,0 +1,50 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The keys the book answers to; window keys (F11, Ctrl+Q, Ctrl+R) stay with the host.
+enum class Key { Right, Left, PageDown, PageUp, Space, Home, Escape, M, N };
+
+struct KeyStroke {
+  Key key = Key::Right;
+  bool repeat = false;  // sent by the keyboard's auto-repeat while the key is held
+  bool operator==(const KeyStroke&) const = default;
+};
+
+// Keyboard and mouse wheel of a desktop window, handed to one listener each.
+// The window's event pump feeds it, and scripts feed it by key name.
+class KeyInput {
+ public:
+  static KeyInput& shared();
+
+  using KeyHandler = std::function<void(const KeyStroke&)>;
+  // Notches rolled: positive towards the reader (scrolling down), negative away.
+  using WheelHandler = std::function<void(int notches)>;
+  void setKeyHandler(KeyHandler handler) { keyHandler_ = std::move(handler); }
+  void setWheelHandler(WheelHandler handler) { wheelHandler_ = std::move(handler); }
+
+  void press(const KeyStroke& press);
+  void roll(int notches);
+
+  // "Right", "Left", "PageDown", "PageUp", "Space", "Home", "Escape", "M", "N".
+  static std::optional<Key> keyNamed(const std::string& name);
+  static std::string nameOf(Key key);
+  static const std::vector<Key>& allKeys();
+
+  // From the window system's key code, physical key and modifier bits: nothing
+  // for keys the book ignores and for chords with Ctrl, Alt or the system key.
+  // Letters go by the layout, or by their place when the layout has no Latin
+  // letter there (a Russian keyboard's M key types "ь").
+  static std::optional<KeyStroke> fromWindowKey(std::int32_t keycode, std::int32_t scancode,
+                                                std::uint16_t modifiers, bool repeat);
+  // From the window system's wheel event: its vertical steps, and whether the
+  // system reports them flipped ("natural" scrolling).
+  static int notchesFromWindowWheel(std::int32_t steps, bool flipped);
+
+ private:
+  KeyHandler keyHandler_;
+  WheelHandler wheelHandler_;
+};

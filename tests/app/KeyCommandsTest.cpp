@@ -1,0 +1,223 @@
+#include "KeyCommands.h"
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "../book/lumoWorldReadingFixture.h"
+#include "CCLayer.h"
+#include "CCScene.h"
+#include "KstSound.h"
+#include "Log.h"
+#include "SoundSwitches.h"
+#include "ToastNotice.h"
+
+namespace {
+
+// The book's keys on a world and a running layer for the notices, with the
+// credits hook counted.
+class KeyCommandsTest : public lumoWorldReadingTest {
+ protected:
+  void SetUp() override {
+    lumoWorldReadingTest::SetUp();
+    scene = CCScene::node();
+    layer = CCLayer::node();
+    layer->setContentSize({1024, 768});
+    scene->addChild(layer.get());
+    director->runWithScene(scene.get());
+    director->drawScene();
+    keys = std::make_unique<KeyCommands>(KeyCommands::Hooks{
+        [this] { return world.get(); }, [this]() -> CCNode* { return layer.get(); },
+        [this] {
+          ++creditsClosed;
+          return true;
+        }});
+  }
+  void TearDown() override {
+    keys = nullptr;
+    scene = nullptr;
+    layer = nullptr;
+    KstSound::shared()->setMusicOn(true);
+    KstSound::shared()->setVoicesOn(true);
+    lumoWorldReadingTest::TearDown();
+  }
+  void press(Key key, bool repeat = false) { keys->keyPressed({key, repeat}); }
+  nlohmann::json stored() {
+    std::ifstream in(dir.file("defaults.json"));
+    return nlohmann::json::parse(in);
+  }
+
+  Ptr<CCScene> scene;
+  Ptr<CCLayer> layer;
+  std::unique_ptr<KeyCommands> keys;
+  int creditsClosed = 0;
+};
+
+TEST_F(KeyCommandsTest, TurnKeysAndTheirRepeatsTurnOncePerTurn) {
+  press(Key::Right);
+  EXPECT_EQ(info()->curStageIndex(), 2);
+  // Held down for two seconds, repeating every frame, while the page turns.
+  for (int i = 0; i < 40; ++i) {
+    press(Key::Right, true);
+    press(i % 2 ? Key::Space : Key::PageDown, true);
+    advance(0.05);
+  }
+  EXPECT_EQ(info()->curStageIndex(), 3) << "one more turn once the first had settled";
+  settle();
+  press(Key::PageDown);
+  settle();
+  EXPECT_EQ(info()->curStageIndex(), 4);
+  press(Key::Left);
+  EXPECT_EQ(info()->curStageIndex(), 3);
+  press(Key::PageUp);
+  EXPECT_EQ(info()->curStageIndex(), 3);
+  settle();
+  press(Key::PageUp);
+  settle();
+  EXPECT_EQ(grounds(), std::vector<std::string>{"ground2"});
+}
+
+TEST_F(KeyCommandsTest, WheelTurnsOncePerNotchAndIgnoresNotchesDuringATurn) {
+  keys->wheelRolled(3);  // a quick roll of three notches
+  EXPECT_EQ(info()->curStageIndex(), 2);
+  advance(0.5);
+  keys->wheelRolled(1);
+  keys->wheelRolled(-1);
+  settle();
+  EXPECT_EQ(info()->curStageIndex(), 2);
+  keys->wheelRolled(1);
+  settle();
+  keys->wheelRolled(-2);
+  settle();
+  EXPECT_EQ(info()->curStageIndex(), 2);
+  EXPECT_EQ(grounds(), std::vector<std::string>{"ground2"});
+}
+
+TEST_F(KeyCommandsTest, HomeAndEscapeActOnlyOnFreshPresses) {
+  press(Key::Home);
+  EXPECT_EQ(info()->curStageIndex(), 1);
+  turnTo(3);
+  press(Key::Home, true);
+  EXPECT_EQ(info()->curStageIndex(), 3) << "a repeat is not a press";
+  press(Key::Home);
+  EXPECT_EQ(info()->curStageIndex(), 1);
+  settle();
+  EXPECT_EQ(grounds(), std::vector<std::string>{"ground1"});
+
+  press(Key::Escape, true);
+  EXPECT_EQ(creditsClosed, 0);
+  press(Key::Escape);
+  EXPECT_EQ(creditsClosed, 1);
+  EXPECT_EQ(info()->curStageIndex(), 1);
+  EXPECT_FALSE(info()->lockDrag());
+}
+
+TEST_F(KeyCommandsTest, SwitchesAreStoredBesideTheLanguageAndShownInIt) {
+  press(Key::M);
+  EXPECT_FALSE(KstSound::shared()->isMusicOn());
+  EXPECT_TRUE(KstSound::shared()->areVoicesOn());
+  EXPECT_EQ(stored()["Music"], "off");
+  EXPECT_EQ(stored()["Lan"], "2000");
+  ToastNotice* notice = keys->notice();
+  ASSERT_TRUE(notice->isShowing());
+  EXPECT_EQ(notice->box()->parent(), layer.get());
+  EXPECT_EQ(notice->text(), "Музыка выключена");
+
+  press(Key::M, true);  // held: no flicker
+  EXPECT_FALSE(KstSound::shared()->isMusicOn());
+  press(Key::N);
+  EXPECT_FALSE(KstSound::shared()->areVoicesOn());
+  EXPECT_EQ(stored()["Voices"], "off");
+  EXPECT_EQ(notice->text(), "Голоса выключены");
+
+  info()->setCurLangTag(lmStageInfo::kLangEnglish);
+  press(Key::M);
+  EXPECT_TRUE(KstSound::shared()->isMusicOn());
+  EXPECT_EQ(stored()["Music"], "on");
+  EXPECT_EQ(notice->text(), "Music on");
+  EXPECT_EQ(keys->switchText(false, true), "Voices on");
+  EXPECT_EQ(keys->switchText(false, false), "Voices off");
+}
+
+TEST_F(KeyCommandsTest, NoticeFadesAwayAndANewOneStartsAfresh) {
+  const std::size_t children = layer->childrenCount();
+  press(Key::N);
+  ToastNotice* notice = keys->notice();
+  ASSERT_NE(notice->label(), nullptr);
+  // Centred near the top of the layer.
+  const CGPoint at = notice->box()->position();
+  const CGSize size = notice->box()->contentSize();
+  EXPECT_NEAR(at.x + size.width / 2, 512, 0.5);
+  EXPECT_NEAR(at.y + size.height, 768 - ToastNotice::kTopMargin, 0.5);
+  EXPECT_GT(size.width, notice->label()->contentSize().width);
+
+  advance(ToastNotice::kShownFor + ToastNotice::kFadeFor / 2);
+  EXPECT_LT(notice->label()->opacity(), 200);
+  EXPECT_GT(notice->label()->opacity(), 50);
+  press(Key::N);  // mid-fade: the new notice shows in full for its own time
+  EXPECT_EQ(notice->label()->opacity(), 255);
+  EXPECT_EQ(notice->box()->opacity(), ToastNotice::kBoxOpacity);
+  EXPECT_EQ(notice->text(), "Голоса включены");
+  EXPECT_EQ(layer->childrenCount(), children + 1) << "one notice at a time";
+  advance(ToastNotice::kShownFor);
+  EXPECT_TRUE(notice->isShowing());
+  advance(ToastNotice::kFadeFor + 0.1);
+  EXPECT_FALSE(notice->isShowing());
+  EXPECT_EQ(layer->childrenCount(), children);
+}
+
+TEST_F(KeyCommandsTest, WithoutABookOnlyTheSwitchesWork) {
+  KeyCommands bare(
+      {[]() -> lumoWorld* { return nullptr; }, []() -> CCNode* { return nullptr; }, nullptr});
+  for (Key key : KeyInput::allKeys()) bare.keyPressed({key, false});
+  bare.wheelRolled(2);
+  EXPECT_EQ(info()->curStageIndex(), 1);
+  EXPECT_FALSE(KstSound::shared()->isMusicOn());
+  EXPECT_FALSE(KstSound::shared()->areVoicesOn());
+  EXPECT_FALSE(bare.notice()->isShowing());
+  EXPECT_EQ(bare.notice()->text(), "Голоса выключены");
+}
+
+// The stored switches come back at start; --mute silences the run without storing it.
+TEST_F(KeyCommandsTest, StoredSwitchesComeBackAndMuteIsForThisRunOnly) {
+  NSUserDefaults& defaults = NSUserDefaults::standardUserDefaults();
+  defaults.setObject("off", SoundSwitches::kMusicKey);
+  defaults.setObject("maybe", SoundSwitches::kVoicesKey);  // unreadable: on
+  SoundSwitches::restore(false);
+  EXPECT_FALSE(KstSound::shared()->isMusicOn());
+  EXPECT_TRUE(KstSound::shared()->areVoicesOn());
+  SoundSwitches::restore(true);
+  EXPECT_FALSE(KstSound::shared()->isMusicOn());
+  EXPECT_FALSE(KstSound::shared()->areVoicesOn());
+  EXPECT_EQ(stored()["Voices"], "maybe");
+  EXPECT_TRUE(SoundSwitches::toggleVoices());
+  EXPECT_EQ(stored()["Voices"], "on");
+}
+
+TEST(SoundSwitchesUnwritable, KeptForTheSessionWithOneWarning) {
+  NSUserDefaults::resetStandardUserDefaults("/proc/lumo-book-switches/defaults.json");
+  const LogLevel level = logLevel();
+  setLogLevel(LogLevel::Warning);
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(SoundSwitches::toggleMusic());
+  EXPECT_FALSE(SoundSwitches::toggleVoices());
+  EXPECT_TRUE(SoundSwitches::toggleMusic());
+  EXPECT_FALSE(SoundSwitches::toggleMusic());
+  const std::string err = testing::internal::GetCapturedStderr();
+  setLogLevel(level);
+  std::size_t warnings = 0;
+  for (auto at = err.find("cannot write the preferences file"); at != std::string::npos;
+       at = err.find("cannot write the preferences file", at + 1))
+    ++warnings;
+  EXPECT_EQ(warnings, 1u) << err;
+  EXPECT_FALSE(KstSound::shared()->isMusicOn());
+  EXPECT_FALSE(KstSound::shared()->areVoicesOn());
+  // What a restart within the session would read back.
+  SoundSwitches::restore(false);
+  EXPECT_FALSE(KstSound::shared()->isMusicOn());
+  EXPECT_FALSE(KstSound::shared()->areVoicesOn());
+  KstSound::shared()->setMusicOn(true);
+  KstSound::shared()->setVoicesOn(true);
+  NSUserDefaults::resetStandardUserDefaults();
+}
+
+}  // namespace
