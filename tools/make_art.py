@@ -95,8 +95,8 @@ def measure_figures(only):
                                    for n, box in sorted(fits.items()) if box))
 
 
-def drawn_extent(picture, threshold=24):
-    """(left, top, right, bottom) of the pixels drawn more than faintly, or None."""
+def drawn_extent(picture, threshold=0):
+    """(left, top, right, bottom) of every pixel drawn at all, or None."""
     xs, ys = [], []
     for y in range(picture.height):
         row = [x for x in range(picture.width) if picture.alpha(x, y) > threshold]
