@@ -98,6 +98,29 @@ void checkObjectsAtExit(std::int64_t processLifetime) {
   if (left != 0)
     logMessage(LogLevel::Warning, std::to_string(left) + " engine objects still alive at exit");
 }
+
+// Runs the book until the window closes. Everything made for the reading,
+// the key commands and their notice included, is gone when this returns.
+int readBook(PlatformHost& host, const std::string& demo) {
+  auto delegate = makeObject<lumoAppDelegate>();
+  delegate->setDemo(demo);
+  lumoAppDelegate* book = delegate.get();
+  StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
+  StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
+  KeyCommands keys(KeyCommands::hooksFor(book));
+  keys.listen();
+  StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });
+  const int status = host.run(delegate.get());
+  if (!FrameLog::shared().close()) logMessage(LogLevel::Error, "the frame log is incomplete");
+  host.setFrameHook(nullptr);
+  KstSound::shared()->releasePlayers();
+  AudioBackend::shared().shutdown();
+  NSRunLoop::mainRunLoop().reset();
+  UIApplication::sharedApplication().setDelegate(nullptr);
+  delegate = nullptr;
+  NSAutoreleasePool::current().drain();
+  return status;
+}
 }  // namespace
 
 int runLumoProgram(int argc, const char* const* argv) {
@@ -153,23 +176,7 @@ int runLumoProgram(int argc, const char* const* argv) {
   auto title = WindowTitle::windowTitle();
   title->start();
   const std::int64_t processLifetime = processLifetimeObjects();
-  auto delegate = makeObject<lumoAppDelegate>();
-  delegate->setDemo(options.demo);
-  lumoAppDelegate* book = delegate.get();
-  StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
-  StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
-  KeyCommands keys(KeyCommands::hooksFor(book));
-  keys.listen();
-  StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });
-  int status = host.run(delegate.get());
-  if (!FrameLog::shared().close()) logMessage(LogLevel::Error, "the frame log is incomplete");
-  host.setFrameHook(nullptr);
-  KstSound::shared()->releasePlayers();
-  AudioBackend::shared().shutdown();
-  NSRunLoop::mainRunLoop().reset();
-  UIApplication::sharedApplication().setDelegate(nullptr);
-  delegate = nullptr;
-  NSAutoreleasePool::current().drain();
+  const int status = readBook(host, options.demo);
   checkObjectsAtExit(processLifetime);
   return status;
 }

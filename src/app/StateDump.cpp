@@ -221,7 +221,8 @@ nlohmann::json dumpProcess() {
   long pages = 0, resident = 0;
   std::ifstream statm("/proc/self/statm");
   statm >> pages >> resident;
-  return {{"rssBytes", statm ? resident * sysconf(_SC_PAGESIZE) : 0L}};
+  return {{"rssBytes", statm ? resident * sysconf(_SC_PAGESIZE) : 0L},
+          {"liveObjects", NSObject::liveObjectCount()}};
 }
 
 namespace {

@@ -93,7 +93,8 @@ void lumoAppDelegate::shouldShowCredits(NSNotification* notification) {
   credits->setIsEnLan(notification->userInfo().boolValue("isEnLan"));
   UIView* view = credits->view();
   if (!view) {
-    logMessage(LogLevel::Warning, "credits not shown: " + credits->loadError());
+    // Every tap asks again; the reader's log says it once.
+    logWarningOnce("credits:" + credits->loadError(), "credits not shown: " + credits->loadError());
     // On the next turn of the run loop: the ending menu locks dragging after
     // it has asked for the credits, and this must come after that.
     performSelector(SELECTOR(lumoAppDelegate::postCreditsDidFinish), 0);

@@ -6,6 +6,7 @@
 #include "CCTextureCache.h"
 #include "KstSpriteFactory.h"
 #include "KstStage.h"
+#include "NSRunLoop.h"
 
 lumoPagePrefetch& lumoPagePrefetch::shared() {
   static lumoPagePrefetch prefetch;
@@ -33,20 +34,27 @@ void lumoPagePrefetch::pageDidSettle(const KstStage& stage, std::int32_t page) {
   CCTextureCache* cache = CCTextureCache::sharedTextureCache();
   // What was queued for the page before is not wanted first any more.
   cache->cancelPendingPrefetches();
-  std::set<std::string> wanted;
-  for (const auto& image : imagesOfPage(stage, page)) wanted.insert(image);
+  wanted_.clear();
+  for (const auto& image : imagesOfPage(stage, page)) wanted_.insert(image);
   std::vector<std::string> ahead;
   for (std::int32_t next : reachablePages(page, stage.totalStageCount()))
     for (const auto& image : imagesOfPage(stage, next))
-      if (wanted.insert(image).second) ahead.push_back(image);
-  // Pictures still on stage (the page just turned away lives to the end of
-  // the frame) are kept by the cache and go at a later settle.
+      if (wanted_.insert(image).second) ahead.push_back(image);
+  known_.insert(wanted_.begin(), wanted_.end());
+  releaseUnwanted();
+  for (const auto& image : ahead) cache->prefetchImage(image);
+  // The page just turned away lives to the end of this frame: once it is gone,
+  // what only it used can go too.
+  NSRunLoop::mainRunLoop().postToMainThread([this] { releaseUnwanted(); });
+}
+
+void lumoPagePrefetch::releaseUnwanted() {
+  CCTextureCache* cache = CCTextureCache::sharedTextureCache();
   for (auto it = known_.begin(); it != known_.end();) {
-    if (!wanted.count(*it) && cache->removeUnusedTextureForKey(ccRemoveHDSuffixFromFile(*it)))
+    // A picture still on stage stays in the cache and is tried again later.
+    if (!wanted_.count(*it) && cache->removeUnusedTextureForKey(ccRemoveHDSuffixFromFile(*it)))
       it = known_.erase(it);
     else
       ++it;
   }
-  for (const auto& image : ahead) cache->prefetchImage(image);
-  known_.insert(wanted.begin(), wanted.end());
 }

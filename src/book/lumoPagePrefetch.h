@@ -24,6 +24,11 @@ class lumoPagePrefetch {
   void pageDidSettle(const KstStage& stage, std::int32_t page);
 
  private:
+  // Lets go of the known pictures that are not wanted and no node uses.
+  void releaseUnwanted();
+
   // Every page picture this has asked for; the candidates for letting go.
   std::set<std::string> known_;
+  // The pictures of the resting page and of the pages one turn away.
+  std::set<std::string> wanted_;
 };

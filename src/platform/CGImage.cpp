@@ -28,8 +28,9 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
   reader->offset += length;
 }
 
+// The decoders' errors are kept for the image to report, naming its file.
 void pngError(png_structp png, png_const_charp message) {
-  CCLOGWARN("PNG decoding failed: %s", message);
+  *static_cast<std::string*>(png_get_error_ptr(png)) = message;
   png_longjmp(png, 1);
 }
 void pngWarning(png_structp, png_const_charp) {}
@@ -38,8 +39,9 @@ void pngWarning(png_structp, png_const_charp) {}
 struct PNGRead {
   png_structp png = nullptr;
   png_infop info = nullptr;
+  std::string error;
   PNGRead() {
-    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngError, pngWarning);
+    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, pngError, pngWarning);
     if (png) info = png_create_info_struct(png);
   }
   ~PNGRead() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
@@ -48,13 +50,13 @@ struct PNGRead {
 struct JPEGError {
   jpeg_error_mgr manager;
   std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
 };
 
 void jpegErrorExit(j_common_ptr cinfo) {
-  char message[JMSG_LENGTH_MAX];
-  cinfo->err->format_message(cinfo, message);
-  CCLOGWARN("JPEG decoding failed: %s", message);
-  std::longjmp(reinterpret_cast<JPEGError*>(cinfo->err)->jump, 1);
+  auto* error = reinterpret_cast<JPEGError*>(cinfo->err);
+  cinfo->err->format_message(cinfo, error->message);
+  std::longjmp(error->jump, 1);
 }
 void jpegSilence(j_common_ptr, int) {}
 
@@ -66,9 +68,10 @@ bool isJPEG(const std::vector<unsigned char>& data) {
 }
 }  // namespace
 
-Ptr<CGImage> CGImage::imageWithData(std::vector<unsigned char> data) {
+Ptr<CGImage> CGImage::imageWithData(std::vector<unsigned char> data, const std::string& name) {
   auto image = Ptr<CGImage>::adopt(new CGImage());
   image->data_ = std::move(data);
+  image->name_ = name;
   bool ok = false;
   if (isPNG(image->data_)) {
     image->source_ = Source::PNG;
@@ -77,9 +80,16 @@ Ptr<CGImage> CGImage::imageWithData(std::vector<unsigned char> data) {
     image->source_ = Source::JPEG;
     ok = image->readJPEGHeader();
   } else {
-    CCLOGWARN("image data is neither PNG nor JPEG");
+    image->warn("image data is neither PNG nor JPEG");
   }
   return ok ? image : nullptr;
+}
+
+void CGImage::warn(const std::string& text) const {
+  if (name_.empty())
+    logMessage(LogLevel::Warning, text);
+  else
+    logWarningOnce("image:" + name_, "image " + name_ + ": " + text);
 }
 
 Ptr<CGImage> CGImage::imageWithRGBA(std::size_t width, std::size_t height,
@@ -117,7 +127,10 @@ bool CGImage::readPNGHeader() {
   PNGRead read;
   if (!read.info) return false;
   PNGReader reader{&data_, 0};
-  if (setjmp(png_jmpbuf(read.png))) return false;
+  if (setjmp(png_jmpbuf(read.png))) {
+    warn("PNG decoding failed: " + read.error);
+    return false;
+  }
   png_set_read_fn(read.png, &reader, readFromMemory);
   png_read_info(read.png, read.info);
   png_uint_32 w = png_get_image_width(read.png, read.info);
@@ -127,7 +140,7 @@ bool CGImage::readPNGHeader() {
   std::size_t rowBytes = png_get_rowbytes(read.png, read.info);
   if (w == 0 || h == 0 || w > kMaxSide || h > kMaxSide ||
       (rowBytes + 1) * h > data_.size() * kMaxDeflateRatio) {
-    CCLOGWARN("PNG header claims %ux%u pixels, refused", unsigned(w), unsigned(h));
+    warn("PNG header claims " + std::to_string(w) + "x" + std::to_string(h) + " pixels, refused");
     return false;
   }
   width_ = w;
@@ -148,6 +161,7 @@ bool CGImage::readJPEGHeader() {
   error.manager.emit_message = jpegSilence;
   if (setjmp(error.jump)) {
     jpeg_destroy_decompress(&cinfo);
+    warn(std::string("JPEG decoding failed: ") + error.message);
     return false;
   }
   jpeg_create_decompress(&cinfo);
@@ -161,7 +175,8 @@ bool CGImage::readJPEGHeader() {
   alphaInfo_ = kCGImageAlphaNone;
   bitsPerComponent_ = 8;
   if (!supported || width_ == 0 || height_ == 0 || width_ > kMaxSide || height_ > kMaxSide) {
-    CCLOGWARN("JPEG of %zux%zu pixels in an unsupported form, refused", width_, height_);
+    warn("JPEG of " + std::to_string(width_) + "x" + std::to_string(height_) +
+         " pixels in an unsupported form, refused");
     return false;
   }
   return true;
@@ -223,7 +238,9 @@ bool CGImage::decodePNG(unsigned char* rows, std::size_t bytesPerRow) const {
   PNGReader reader{&data_, 0};
   std::vector<png_bytep> rowPointers(height_);
   for (std::size_t y = 0; y < height_; ++y) rowPointers[y] = rows + y * bytesPerRow;
-  return readPNGRows(read.png, read.info, &reader, rowPointers.data(), width_, height_);
+  if (readPNGRows(read.png, read.info, &reader, rowPointers.data(), width_, height_)) return true;
+  if (!read.error.empty()) warn("PNG decoding failed: " + read.error);
+  return false;
 }
 
 bool CGImage::decodeJPEG(unsigned char* rows, std::size_t bytesPerRow) const {
@@ -234,6 +251,7 @@ bool CGImage::decodeJPEG(unsigned char* rows, std::size_t bytesPerRow) const {
   error.manager.emit_message = jpegSilence;
   if (setjmp(error.jump)) {
     jpeg_destroy_decompress(&cinfo);
+    warn(std::string("JPEG decoding failed: ") + error.message);
     return false;
   }
   jpeg_create_decompress(&cinfo);

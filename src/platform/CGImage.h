@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "NSObject.h"
@@ -29,7 +30,9 @@ class CGImage : public NSObject {
  public:
   // PNG (libpng) or JPEG (libjpeg-turbo) data, told apart by signature; null
   // when the header is not readable or claims more than the data can hold.
-  static Ptr<CGImage> imageWithData(std::vector<unsigned char> data);
+  // `name` is the file the data came from: its warnings name it, once each.
+  static Ptr<CGImage> imageWithData(std::vector<unsigned char> data,
+                                    const std::string& name = std::string());
   // Pixels already in memory: straight-alpha RGBA rows from the top. With
   // `hasAlpha` false the fourth byte is ignored.
   static Ptr<CGImage> imageWithRGBA(std::size_t width, std::size_t height,
@@ -56,9 +59,11 @@ class CGImage : public NSObject {
   bool readJPEGHeader();
   bool decodePNG(unsigned char* rows, std::size_t bytesPerRow) const;
   bool decodeJPEG(unsigned char* rows, std::size_t bytesPerRow) const;
+  void warn(const std::string& text) const;
 
   Source source_ = Source::RGBA;
   std::vector<unsigned char> data_;
+  std::string name_;
   std::size_t width_ = 0, height_ = 0, bitsPerComponent_ = 8;
   CGImageAlphaInfo alphaInfo_ = kCGImageAlphaNone;
   CGColorSpaceModel colorSpace_ = kCGColorSpaceModelRGB;

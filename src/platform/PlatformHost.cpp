@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <malloc.h>
+
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -31,6 +33,7 @@
 namespace {
 constexpr double kFramePeriod = 1.0 / 60.0;
 constexpr int kPictureLong = 1024, kPictureShort = 768;
+constexpr int kMappedAllocation = 1 << 20;
 
 double monotonicSeconds() {
   using namespace std::chrono;
@@ -71,6 +74,10 @@ PlatformHost::~PlatformHost() = default;
 bool PlatformHost::open(const HostOptions& options, std::string& error) {
   if (opened_) return true;
   options_ = options;
+  // Pictures pass through buffers of megabytes. glibc would serve them from its
+  // heaps once the first is freed (its threshold follows the largest free),
+  // where they fragment and hold on to memory; mapped, they go back when freed.
+  mallopt(M_MMAP_THRESHOLD, kMappedAllocation);
   if (options.headless) {
     Clock::setCurrent(&virtualClock_);
     if (!GLDisplay::openHeadless(error)) return false;

@@ -23,11 +23,12 @@ bool readFile(const std::string& path, std::vector<unsigned char>& data) {
 Ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& path) {
   std::vector<unsigned char> data;
   if (!readFile(path, data)) {
-    CCLOGWARN("cannot read image file %s", path.c_str());
+    // Asked for again at every visit of its page: said once.
+    logWarningOnce("image:" + path, "cannot read image file " + path);
     return nullptr;
   }
-  // The decoder logs why it refuses the data.
-  return imageWithCGImage(::CGImage::imageWithData(std::move(data)).get());
+  // The decoder says (once) why it refuses the data.
+  return imageWithCGImage(::CGImage::imageWithData(std::move(data), path).get());
 }
 
 Ptr<UIImage> UIImage::imageWithCGImage(::CGImage* image) {

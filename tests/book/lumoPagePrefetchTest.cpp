@@ -73,10 +73,18 @@ class lumoPagePrefetchTest : public lumoWorldTest {
     if (!plane || !plane->material() || !plane->material()->texture()) return nullptr;
     return plane->material()->texture()->texture();
   }
+  // Frames as the program runs them: delayed and posted calls, the tick, the pool.
+  void frames(double seconds) {
+    for (int n = int(seconds * 60 + 0.5); n > 0; --n) {
+      clock->advance(1.0 / 60);
+      NSRunLoop::mainRunLoop().runDue();
+      CCScheduler::sharedScheduler()->tick(1.0f / 60);
+      NSAutoreleasePool::current().drain();
+    }
+  }
   void turnForward() {
     world->reflashStage(0);
-    advance(1.6);                          // the turn settles after 1.5 s
-    NSAutoreleasePool::current().drain();  // as every frame of the program does
+    frames(1.6);  // the turn settles after 1.5 s
   }
   std::map<std::int32_t, std::vector<std::string>> pictures_;
 };
@@ -110,8 +118,25 @@ TEST_F(lumoPagePrefetchTest, ATurnBeforeThePrefetchEndsStillBuildsItsPage) {
   // No waiting: the build loads what the loader has not.
   world->reflashStage(0);
   for (const char* name : {"ground2", "background2"}) EXPECT_TRUE(textureOf(name)) << name;
-  advance(1.6);
+  frames(1.6);
   EXPECT_EQ(world->stageInfo()->curStageIndex(), 2);
   EXPECT_EQ(CCTextureCache::sharedTextureCache()->textureForKey("ground2.png").get(),
             textureOf("ground2"));
+}
+
+TEST_F(lumoPagePrefetchTest, AJumpHomeLetsGoOfThePageItLeftOnceThatPageIsGone) {
+  writePictures(4);
+  build();
+  for (int turn = 0; turn < 3; ++turn) turnForward();
+  ASSERT_EQ(world->stageInfo()->curStageIndex(), 4);
+  // The home button's jump, as the world makes it.
+  world->stageInfo()->setCurStageIndex(1);
+  world->stageDownAnimationWithStageIndex(1);
+  frames(1.6);
+  ASSERT_EQ(world->stageInfo()->curStageIndex(), 1);
+  ASSERT_FALSE(node("ground4"));
+  frames(0.1);
+  for (std::int32_t page : {3, 4}) EXPECT_TRUE(noneCached(page)) << page;
+  EXPECT_TRUE(cached(1));
+  ASSERT_TRUE(pumpUntil([&] { return cached(2); }));
 }

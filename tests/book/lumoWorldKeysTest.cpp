@@ -51,13 +51,6 @@ TEST_F(lumoWorldKeysTest, ForwardFromTheCoverCancelsTheWaitingDragHintBackDoesNo
   EXPECT_EQ(info()->curStageIndex(), 2);
 }
 
-TEST_F(lumoWorldKeysTest, CreditsLockRefusesTurnKeys) {
-  info()->setLockDrag(true);  // as the credits request leaves it
-  EXPECT_FALSE(world->requestTurnFromKey(0));
-  EXPECT_EQ(info()->curStageIndex(), 1);
-  EXPECT_TRUE(info()->lockDrag());
-}
-
 TEST_F(lumoWorldKeysTest, HomeKeyActsOnlyWhileTheHomeButtonCanBeTapped) {
   EXPECT_FALSE(world->requestHomeFromKey());  // the cover has no home button
   turnTo(3);

@@ -11,6 +11,8 @@
 
 #include "CGContext.h"
 #include "Log.h"
+#include "TestSupport.h"
+#include "UIImage.h"
 
 namespace {
 using Bytes = std::vector<unsigned char>;
@@ -178,4 +180,42 @@ TEST(CGImage, BrokenAndLyingDataIsRefused) {
   Bytes out(32 * 32 * 4 + 16, 0xAB);
   damaged->decodeRGBA(out.data(), 32 * 4);
   for (std::size_t i = 32 * 32 * 4; i < out.size(); ++i) ASSERT_EQ(out[i], 0xAB);
+}
+
+// A picture file that cannot be used is named in one warning, however often
+// its page asks for it again; a picture from memory keeps the plain warning.
+TEST(CGImage, ABadFileIsNamedInOneWarning) {
+  TempDir dir;
+  Bytes rows(64 * 64 * 4, 0x5A);
+  const Bytes png = encodePNG(64, 64, PNG_COLOR_TYPE_RGBA, 8, rows);
+  const Bytes half(png.begin(), png.begin() + long(png.size() / 2));
+  const Bytes noise(png.size(), 0x3C);
+  auto write = [&dir](const char* name, const Bytes& bytes) {
+    std::FILE* file = std::fopen(dir.file(name).c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    return dir.file(name);
+  };
+  const std::string cut = write("cut.png", half), garbage = write("noise.png", noise);
+  const std::string gone = dir.file("gone.png");
+  setLogLevel(LogLevel::Warning);
+  testing::internal::CaptureStderr();
+  for (int visit = 0; visit < 3; ++visit) {
+    auto image = UIImage::imageWithContentsOfFile(cut);
+    ASSERT_TRUE(image) << "the header of a cut file still reads";
+    Bytes pixels(64 * 64 * 4);
+    EXPECT_FALSE(image->CGImage()->decodeRGBA(pixels.data(), 64 * 4));
+    EXPECT_FALSE(UIImage::imageWithContentsOfFile(garbage));
+    EXPECT_FALSE(UIImage::imageWithContentsOfFile(gone));
+  }
+  EXPECT_FALSE(CGImage::imageWithData(noise));
+  EXPECT_FALSE(CGImage::imageWithData(noise));
+  const std::string log = testing::internal::GetCapturedStderr();
+  setLogLevel(LogLevel::Error);
+  EXPECT_EQ(log, "lumo-book: warning: image " + cut +
+                     ": PNG decoding failed: truncated PNG data\n" + "lumo-book: warning: image " +
+                     garbage + ": image data is neither PNG nor JPEG\n" +
+                     "lumo-book: warning: cannot read image file " + gone + "\n" +
+                     "lumo-book: warning: image data is neither PNG nor JPEG\n" +
+                     "lumo-book: warning: image data is neither PNG nor JPEG\n");
 }

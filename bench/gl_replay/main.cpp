@@ -1,0 +1,287 @@
+// The book's frame against the GL floor. The real program runs headless to a
+// resting page (by default the one with the most layers), records every GL
+// call of one frame, then alternates an engine frame with a bare replay of the
+// recorded calls, and prints engine frame / bare frame, pair by pair.
+//
+//   bench_gl_replay [--pairs 200] [--page N] [--rest 4]
+#include <GLES/gl.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "AVAudioPlayer.h"
+#include "AudioBackend.h"
+#include "EAGLContext.h"
+#include "GLRecorder.h"
+#include "KstSound.h"
+#include "KstStage.h"
+#include "NSAutoreleasePool.h"
+#include "NSBundle.h"
+#include "NSRunLoop.h"
+#include "PlatformHost.h"
+#include "ScriptRunner.h"
+#include "lumoAppDelegate.h"
+
+namespace {
+std::atomic<long> gAllocations{0};
+
+double millis(clockid_t clock) {
+  timespec t{};
+  clock_gettime(clock, &t);
+  return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
+
+struct Reading {
+  double cpu = 0, wall = 0;
+  static Reading now() { return {millis(CLOCK_PROCESS_CPUTIME_ID), millis(CLOCK_MONOTONIC)}; }
+  Reading since(const Reading& start) const { return {cpu - start.cpu, wall - start.wall}; }
+};
+
+double median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+std::vector<unsigned char> readFrame() {
+  int w = 0, h = 0;
+  return EAGLContext::currentContext()->snapshotPresentedFrame(w, h);
+}
+
+struct Options {
+  int pairs = 200;
+  int page = 0;  // 0: the page with the most layers
+  double rest = 4;
+};
+
+bool parse(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (i + 1 >= argc) return false;
+    if (arg == "--pairs") {
+      options.pairs = std::atoi(argv[++i]);
+    } else if (arg == "--page") {
+      options.page = std::atoi(argv[++i]);
+    } else if (arg == "--rest") {
+      options.rest = std::atof(argv[++i]);
+    } else {
+      return false;
+    }
+  }
+  return options.pairs > 0 && options.page >= 0 && options.rest >= 0;
+}
+
+int pageWithMostLayers(const KstStage& stage) {
+  int best = 1;
+  for (int page = 1; page <= stage.totalStageCount(); ++page)
+    if (stage.groundsForStage(page).size() > stage.groundsForStage(best).size()) best = page;
+  return best;
+}
+
+std::string scriptTo(int page, double rest) {
+  std::string script = "wait 2\n";
+  for (int p = 1; p < page; ++p) script += "drag 512 600 512 300 0.3\nwait 2\n";
+  return script + "wait " + std::to_string(rest) + "\n";
+}
+
+// Runs in the frame hook, between two frames of the program.
+class Measurement {
+ public:
+  Measurement(ScriptRunner& script, int pairs) : script_(script), pairs_(pairs) {}
+
+  void onFrame() {
+    if (!script_.finished()) {
+      script_.onFrame();
+      return;
+    }
+    GLRecorder& recorder = GLRecorder::shared();
+    if (step_ == 0) {
+      recorder.begin();  // the next frame is the one recorded
+    } else if (step_ == 1) {
+      recorder.end();
+      checkPicture();
+    } else if (int(engine_.size()) < pairs_) {
+      timePair();
+    } else if (!timeStages()) {
+      PlatformHost::shared().quit(0);
+    }
+    ++step_;
+    engineStart_ = Reading::now();
+    allocationsAtStart_ = gAllocations.load();
+  }
+
+  void print(int page, std::size_t layers) const;
+
+ private:
+  void checkPicture() {
+    enginePicture_ = readFrame();
+    GLRecorder::shared().replay();
+    glFinish();
+    differing_ = differingPixels();
+    pixels_ = enginePicture_.size() / 4;
+  }
+
+  void timePair() {
+    const Reading engine = Reading::now().since(engineStart_);
+    allocations_.push_back(double(gAllocations.load() - allocationsAtStart_));
+    const Reading start = Reading::now();
+    GLRecorder::shared().replay();
+    glFinish();
+    const Reading bare = Reading::now().since(start);
+    engine_.push_back(engine);
+    bare_.push_back(bare);
+  }
+
+  // Where the bare frame's time goes: the replay with one stage off against the
+  // whole replay, a few pairs a frame; false when every stage is done.
+  bool timeStages() {
+    if (stage_ >= kStages.size()) return false;
+    const GLenum capability = kStages[stage_].capability;
+    for (int i = 0; i < 4; ++i) {
+      Reading start = Reading::now();
+      if (capability)
+        GLRecorder::shared().replayWithout(capability);
+      else
+        GLRecorder::shared().replayWithoutLastClear();
+      glFinish();
+      const Reading without = Reading::now().since(start);
+      if (stageRatios_[stage_].empty()) stageDiffer_[stage_] = differingPixels();
+      start = Reading::now();
+      GLRecorder::shared().replay();  // and the state is the engine's again
+      glFinish();
+      const Reading whole = Reading::now().since(start);
+      stageRatios_[stage_].push_back(without.cpu / whole.cpu);
+    }
+    if (int(stageRatios_[stage_].size()) >= pairs_ / 2) ++stage_;
+    return true;
+  }
+
+  std::size_t differingPixels() const {
+    const auto now = readFrame();
+    std::size_t differ = 0;
+    for (std::size_t i = 0; i + 3 < now.size() && i + 3 < enginePicture_.size(); i += 4)
+      differ += !std::equal(&now[i], &now[i] + 4, &enginePicture_[i]);
+    return differ;
+  }
+
+  struct Stage {
+    const char* name;
+    GLenum capability;
+  };
+  // Capability 0: the frame's last clear.
+  static constexpr std::array<Stage, 5> kStages = {{{"blending", GL_BLEND},
+                                                    {"depth test", GL_DEPTH_TEST},
+                                                    {"lighting", GL_LIGHTING},
+                                                    {"texturing", GL_TEXTURE_2D},
+                                                    {"last clear", 0}}};
+  std::size_t stage_ = 0;
+  std::array<std::vector<double>, kStages.size()> stageRatios_;
+  std::array<std::size_t, kStages.size()> stageDiffer_{};
+  std::vector<unsigned char> enginePicture_;
+
+  ScriptRunner& script_;
+  int pairs_;
+  int step_ = 0;
+  Reading engineStart_;
+  long allocationsAtStart_ = 0;
+  std::vector<Reading> engine_, bare_;
+  std::vector<double> allocations_;
+  std::size_t differing_ = 0, pixels_ = 0;
+};
+
+void Measurement::print(int page, std::size_t layers) const {
+  const GLRecorder& recorder = GLRecorder::shared();
+  std::printf("page %d (%zu layout records), one resting frame recorded:\n", page, layers);
+  const auto redundant = recorder.redundantStateCalls();
+  std::printf("  GL calls %zu, replayed %d, state calls that set what was set %zu\n",
+              recorder.calls().size(), recorder.replayedCount(), redundant.size());
+  for (const auto& call : redundant) std::printf("    %s\n", call.c_str());
+  std::string counts;
+  for (const auto& [name, count] : recorder.countsByName())
+    counts += " " + name + " " + std::to_string(count);
+  std::printf("  by function:%s\n", counts.c_str());
+  std::printf("  replayed picture: %zu of %zu pixels differ from the engine's\n", differing_,
+              pixels_);
+  std::printf("  C++ allocations per engine frame (median): %.0f\n", median(allocations_));
+  for (const char* measure : {"cpu", "wall"}) {
+    const bool cpu = std::string(measure) == "cpu";
+    std::vector<double> engine, bare, ratio;
+    for (std::size_t i = 0; i < engine_.size(); ++i) {
+      const double e = cpu ? engine_[i].cpu : engine_[i].wall;
+      const double b = cpu ? bare_[i].cpu : bare_[i].wall;
+      engine.push_back(e);
+      bare.push_back(b);
+      if (b > 0) ratio.push_back(e / b);
+    }
+    std::printf(
+        "%-4s engine frame %7.2f ms  bare frame %7.2f ms  engine/bare %.3f  (medians of %zu "
+        "pairs)\n",
+        measure, median(engine), median(bare), median(ratio), engine.size());
+  }
+  std::printf("the bare frame with one stage off (processor time against the whole replay):\n");
+  for (std::size_t i = 0; i < kStages.size(); ++i)
+    std::printf("  without %-12s %.3f  (%zu pixels differ)\n", kStages[i].name,
+                median(stageRatios_[i]), stageDiffer_[i]);
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+  ++gAllocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!parse(argc, argv, options)) {
+    std::fprintf(stderr, "usage: bench_gl_replay [--pairs N] [--page N] [--rest SECONDS]\n");
+    return 2;
+  }
+  if (!NSBundle::mainBundle().hasAnyFolder()) {
+    std::fprintf(stderr, "bench_gl_replay: no assets folder found (set LUMO_ASSETS)\n");
+    return 2;
+  }
+  auto stage = KstStage::stage();
+  const int page = options.page ? options.page : pageWithMostLayers(*stage);
+  if (page > stage->totalStageCount()) {
+    std::fprintf(stderr, "bench_gl_replay: the book has %d pages\n", stage->totalStageCount());
+    return 2;
+  }
+  ScriptRunner script;
+  std::string error;
+  if (!script.parse(scriptTo(page, options.rest), error)) {
+    std::fprintf(stderr, "bench_gl_replay: %s\n", error.c_str());
+    return 1;
+  }
+  PlatformHost& host = PlatformHost::shared();
+  if (!host.open({true, -1}, error)) {
+    std::fprintf(stderr, "bench_gl_replay: %s\n", error.c_str());
+    return 2;
+  }
+  AVAudioPlayer::setUseVirtualBackend(true);
+  Measurement measurement(script, options.pairs);
+  host.setFrameHook([&measurement] { measurement.onFrame(); });
+  auto delegate = makeObject<lumoAppDelegate>();
+  const int status = host.run(delegate.get());
+  host.setFrameHook(nullptr);
+  measurement.print(page, stage->groundsForStage(page).size() - 1);
+  KstSound::shared()->releasePlayers();
+  AudioBackend::shared().shutdown();
+  NSRunLoop::mainRunLoop().reset();
+  NSAutoreleasePool::current().drain();
+  return status;
+}
