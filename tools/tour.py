@@ -291,9 +291,11 @@ def black_share(picture, outside):
     return dark / max(total, 1)
 
 
-def composite(reference, p, english, out, shaded=False):
+def composite(reference, p, english, out):
+    """The page's pictures as drawn, composed flat. Not shaded by the lamp: the
+    reference is what the lit page should look like, not the built pictures."""
     os.makedirs(os.path.dirname(out), exist_ok=True)
-    contact_sheet.page_sheet(reference, p, out, english=english, label=False)
+    contact_sheet.page_sheet(reference, p, out, english=english, label=False, shaded=False)
     return out
 
 

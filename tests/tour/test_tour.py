@@ -162,5 +162,25 @@ class FindingsTest(unittest.TestCase):
         self.assertEqual([n for n in self.notes(page15(-20)) if "under" in n], [])
 
 
+@unittest.skipUnless(os.environ.get("LUMO_CONTENT"), "needs the content export")
+class CompositeTest(unittest.TestCase):
+    """The reference a lit page is measured against is its pictures as drawn; the
+    lamp's shading belongs to the built pictures' sheets, not to it."""
+
+    def test_the_composite_keeps_the_pictures_colours(self):
+        import art_table
+
+        art_table.use_content(os.environ["LUMO_CONTENT"])
+        names = [layer.name for layer in art_table.page_layers(1)] + ["layer_bg"]
+        grey = bytes([0] + [200, 200, 200, 255] * 2)
+        with tempfile.TemporaryDirectory() as tmp:
+            for name in names:
+                write_png(os.path.join(tmp, name + ".png"), [grey[1:]] * 2, 6, [0, 0])
+            flat = png_pixels.read(tour.composite(tmp, 1, False, os.path.join(tmp, "out", "page01.png")))
+        # Sky, a figure and the near ground, each lit differently by the lamp, all as drawn.
+        for x, y in ((512, 60), (360, 480), (512, 700)):
+            self.assertEqual(flat.rgb(x, y), (200, 200, 200), (x, y))
+
+
 if __name__ == "__main__":
     unittest.main()
