@@ -690,6 +690,10 @@ def s15layer3(w, h):
     light_scenery(c)
     W, H = c.width, c.height
     sc.water_band(c, -10, W + 10, H - 60, H, "#6cc3e0")
+    # The far bank's grassy hump Ryzhik stands on, its crest just above the top of
+    # the log's picture in front, where a tap still finds him.
+    c.path("M 150,%.1f Q 383,77 616,%.1f Z" % (H - 58, H - 58), "#7fae48", outline="#4f7a30", width=6)
+    sc.grass(c, 340, 426, 320, 22, "grass", 0.8)
     sc.reeds(c, W * 0.06, H - 50, 240, 6, 40)
     sc.reeds(c, W * 0.93, H - 50, 260, 6, 40)
     return c
@@ -699,11 +703,9 @@ def s15layer3(w, h):
 def s15layer4_t(w, h):
     c = canvas("s15layer4-t", w, h)
     light_figure(c)
-    # Ryzhik cheers from a grassy hump of the far bank, above the log in front.
+    # Ryzhik cheers from the far bank's hump (the scenery's), above the log in front.
     W, H = c.width, c.height
-    c.path("M 16,%.1f Q %.1f,%.1f %.1f,%.1f Z" % (H, W / 2, H - 320, W - 16, H), "#7fae48", outline="#4f7a30", width=6)
-    sc.grass(c, 40, W - 40, H - 140, 30, "grass", 0.8)
-    figure(c, cast.ryzhik, W * 0.45, H - 150, 1.9, arms=(150, 150), look=(3, -1), mouth_kind="open")
+    figure(c, cast.ryzhik, W * 0.45, H - 8, 1.9, arms=(150, 150), look=(3, -1), mouth_kind="open")
     return c
 
 
@@ -762,6 +764,9 @@ def s17layer2_t(w, h):
     c.path("M 20,%.1f C %.1f,%.1f %.1f,%.1f %.1f,%.1f L %.1f,%.1f Z"
            % (H - 2, W * 0.2, H * 0.5, W * 0.8, H * 0.5, W - 20, H - 2, W - 20, H - 2), "grass_dark",
            outline=False)
+    # The hill rises to the picture's top behind him, where Gosha sits clear of
+    # this picture's plane, which takes every tap below its top.
+    c.path("M 40,%.1f C 120,60 240,8 360,8 C 480,8 600,80 760,%.1f Z" % (H - 2, H - 2), "grass_dark", outline=False)
     figure(c, cast.ryzhik_lying, W * 0.6, H - 30, 3.4)
     sc.grass(c, 40, W - 40, H - 2, 50, "grass", 1.0)
     for k in range(10):

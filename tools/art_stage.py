@@ -40,10 +40,14 @@ TITLE_DROP = {1: 90.0, 18: 130.0}
 # The background stands at the ground's far edge, hiding the ground behind it.
 BACKGROUND_Z = -100.0
 KNEE = 0.8
+# A figure behind a nearer one may dip this many screen pixels into the nearer
+# plane, standing on what that picture draws along its top.
+FOOTING = 6.0
 
 # The controls the book builds in code: bottom-centre location in the world and
-# plane size (tablet placements; the narration panel after its slide).
-_PANEL_Y = 60 + 132 - 110
+# plane size (tablet placements; the narration panel after its slide, as high as
+# it rises: four lines of text lift it half a unit more than fewer do).
+_PANEL_Y = 60 + 132.5 - 110
 
 
 def _plane(a, b, f):
@@ -202,15 +206,42 @@ def panel_top():
 
 def unhidden_box(name, margin=4.0):
     """The part of a page picture that neither the screen's edges nor, on the story
-    pages, the narration panel hide, in picture pixels (left, top, right, bottom)."""
+    pages, the narration panel hide, and, for a figure, that no nearer figure's plane
+    takes the taps of, in picture pixels (left, top, right, bottom)."""
     left, top, right, bottom = visible_box(name, margin)
     layer = art_table.layer_named(name)
-    if 1 < layer.page < art_table.page_count():
-        tr, tl, br, bl = plane_of(name).corners
-        y0, y1 = project(tl)[1], project(br)[1]
-        cut = (panel_top() - margin - y0) / (y1 - y0) * layer.height
+    tr, tl, br, bl = plane_of(name).corners
+    y0, y1 = project(tl)[1], project(br)[1]
+    cuts = [panel_top()] if 1 < layer.page < art_table.page_count() else []
+    if layer.kind == "figure":
+        cuts += [row + FOOTING + margin for _other, row in nearer_figure_tops(name)]
+    for row in cuts:
+        cut = (row - margin - y0) / (y1 - y0) * layer.height
         bottom = max(top, min(bottom, cut))
     return left, top, right, bottom
+
+
+def screen_box(name):
+    """(left, top, right, bottom) of a picture's whole plane on screen."""
+    tr, tl, br, bl = plane_of(name).corners
+    (x0, y0), (x1, y1) = project(tl), project(br)
+    return x0, y0, x1, y1
+
+
+def nearer_figure_tops(name):
+    """(name, screen row of its top) of each nearer figure whose plane spans this
+    figure's whole width: the colour pick gives it every tap below that row."""
+    layer = art_table.layer_named(name)
+    x0, y0, x1, y1 = screen_box(name)
+    depth = plane_of(name).corners[0][2]
+    out = []
+    for other in art_table.page_layers(layer.page):
+        if other.kind != "figure" or other.name == name or plane_of(other.name).corners[0][2] <= depth:
+            continue
+        ox0, oy0, ox1, oy1 = screen_box(other.name)
+        if ox0 <= max(x0, 0) and ox1 >= min(x1, SCREEN_W) and y0 < oy0 < y1:
+            out.append((other.name, oy0))
+    return out
 
 
 def within_reach(rgb, reach):

@@ -237,7 +237,9 @@ def findings(state, assets):
             if watched and hidden / len(seen) > TOLERANCE:
                 notes.append("%s behind %s (%d%%)" % (layer.name, name, round(100 * hidden / len(seen))))
         if layer.kind == "figure":
-            near = within_reach_of_figure(ground, layer, node, seen, controls)
+            _rect, depth = planes[layer.name]
+            nearer = [rect for other, (rect, d) in planes.items() if d > depth]
+            near = within_reach_of_figure(ground, layer, node, seen, controls + [("", r) for r in nearer])
             if near < 0.5:
                 notes.append("%s: %d%% of its touch area is near it" % (layer.name, round(100 * near)))
             _rect, depth = planes[layer.name]
@@ -257,7 +259,8 @@ def plane_rect(ground, layer, node):
 
 def within_reach_of_figure(ground, layer, node, seen, controls):
     """The share of a figure's touch area (its whole plane, as the colour pick sees
-    it, where the screen's edges and the controls leave it to the reader) that
+    it, where the screen's edges, the controls and nearer figures' planes leave it
+    to the reader; `controls` holds all those in front) that
     lies within a fingertip of the figure's drawn pixels."""
     cell = 8
     drawn = {(int(x) // cell, int(y) // cell) for x, y in seen}

@@ -145,6 +145,21 @@ class RoomTest(unittest.TestCase):
         # The cover has no panel: only the screen's edges count.
         self.assertEqual(art_stage.unhidden_box("s1layer2l-t")[3], 348)
 
+    def test_the_panel_is_as_high_as_four_lines_lift_it(self):
+        # The program shows a four-line panel's top at this row.
+        self.assertAlmostEqual(art_stage.panel_top(), 605.18, places=1)
+
+    def test_a_figure_behind_a_wider_nearer_figure_stays_above_its_plane(self):
+        # Page 15: the log's picture spans Ryzhik's; every tap below its top is the log's.
+        (other, row), = art_stage.nearer_figure_tops("s15layer4-t")
+        self.assertEqual(other, "s15layer2-t")
+        _x0, y0, _x1, y1 = art_stage.screen_box("s15layer4-t")
+        bottom = art_stage.unhidden_box("s15layer4-t")[3]
+        self.assertLessEqual(y0 + bottom / 430 * (y1 - y0), row + art_stage.FOOTING + 0.01)
+        # The nearer picture itself, and figures beside narrower planes, keep their room.
+        self.assertEqual(art_stage.nearer_figure_tops("s15layer2-t"), [])
+        self.assertEqual(art_stage.nearer_figure_tops("s1layer2l-t"), [])
+
 
 if __name__ == "__main__":
     unittest.main()
