@@ -43,38 +43,50 @@ def pill(c, x, y, w, h, fill, outline=BROWN, shine=True, line=None):
 
 
 def layer_bg(w, h):
-    """Behind every page: the warm paper of the book itself, with faint stars and
-    leaves, so that it suits the morning pages and the night ones alike."""
+    """Behind every page: the book's warm caramel board, with faint stars and
+    leaves, so that it suits the morning pages and the night ones alike. The lamp
+    leaves the backdrop little more than half its brightness, so it is drawn in
+    deep tones that the lamp can show as they are, not in pale ones it would grey."""
     c = board(w, h, "layer_bg")
     w = c.width
-    c.rect(0, 0, w, h, c.radial([(0, "#fbf1dc"), (0.7, "#f2e0bc"), (1, "#e2c898")], cx=0.55, cy=0.6, r=0.75),
+    c.rect(0, 0, w, h, c.radial([(0, "#a27c55"), (0.7, "#93704b"), (1, "#7c5c3c")], cx=0.55, cy=0.6, r=0.75),
            outline=False)
     rng = c.rng
     for _ in range(46):
         x, y = rng.uniform(0, w), rng.uniform(0, h)
         if rng.random() < 0.5:
             r = rng.uniform(8, 16)
-            c.poly(star_points(x, y, r, r * 0.45, rot=rng.uniform(-100, -80)), "#e8cf98", outline=False, opacity=0.8)
+            c.poly(star_points(x, y, r, r * 0.45, rot=rng.uniform(-100, -80)), "#b8925e", outline=False, opacity=0.8)
         else:
             r = rng.uniform(10, 18)
-            c.ellipse(x, y, r, r * 0.45, "#d8d8a0", outline=False, opacity=0.7, rotate=rng.uniform(0, 180))
+            c.ellipse(x, y, r, r * 0.45, "#8a8452", outline=False, opacity=0.7, rotate=rng.uniform(0, 180))
     for k in range(6):
         y = 120 + k * 110
         c.path("M -20,%d q %.1f,-30 %.1f,0 t %.1f,0 t %.1f,0 t %.1f,0" % (y, w / 8, w / 4, w / 4, w / 4, w / 4),
-               "none", outline="#ead6a8", width=3, opacity=0.6)
+               "none", outline="#ad8a5e", width=3, opacity=0.6)
     return c
 
 
+def on_screen(name, w, margin):
+    """The part of a control's picture the reader sees, in its canvas' drawing space."""
+    import art_stage
+
+    left, top, right, bottom = art_stage.visible_box(name, margin)
+    return left / SQUEEZE, top, right / SQUEEZE, bottom
+
+
 def aside_bg(w, h):
-    """The narration panel: white text sits on it, so it is dark and calm."""
+    """The narration panel: white text sits on it, so it is dark and calm. The
+    panel is wider than the screen where it stands: its frame is drawn round the
+    part the reader sees."""
     c = board(w, h, "aside_bg")
-    w = c.width
-    c.rect(6, 8, w - 12, h - 12, "#000000", outline=False, r=34, opacity=0.25)
-    c.rect(4, 4, w - 12, h - 12, c.linear([(0, "#5a3d6e", 0.92), (1, "#3b2850", 0.92)]),
-           outline="#f7d9a0", width=5, r=34)
-    c.rect(16, 16, w - 36, h - 36, "none", outline="#f7d9a0", width=1.5, r=24, opacity=0.5)
-    for x in (34, w - 46):
-        c.poly(star_points(x, h / 2.0 - 4, 11, 5), GOLD, outline="#c98f2a", width=1.5)
+    # The text's last line comes close to the screen's bottom: the frame keeps to the edge.
+    x0, y0, x1, y1 = on_screen("aside_bg", w, 3)
+    c.rect(x0 + 2, y0 + 4, x1 - x0 - 4, y1 - y0 - 4, "#000000", outline=False, r=30, opacity=0.25)
+    c.rect(x0, y0 + 2, x1 - x0 - 4, y1 - y0 - 4, c.linear([(0, "#5a3d6e", 0.94), (1, "#3b2850", 0.94)]),
+           outline="#f7d9a0", width=5, r=30)
+    for x in (x0 + 22, x1 - 28):
+        c.poly(star_points(x, (y0 + y1) / 2.0, 9, 4), GOLD, outline="#c98f2a", width=1.5)
     return c
 
 
@@ -111,33 +123,36 @@ def home(w, h, pressed):
 
 
 def menu_end(w, h):
-    """The ending menu's board; its two buttons stand on its upper half."""
+    """The ending menu's board. It stands low, its lower part below the screen's
+    edge: the board ends above it. The buttons, in front of it, cover rows 50 to
+    100 and 145 to 195 of the picture; a sleepy moon and stars fill the gaps."""
     c = board(w, h, "menu_end")
     w = c.width
-    c.rect(10, 10, w - 16, h - 16, "#000000", outline=False, r=34, opacity=0.22)
-    c.rect(4, 4, w - 16, h - 16, c.linear([(0, "#fff6e0"), (1, "#f6dfb0")]), outline=BROWN, width=5, r=34)
-    c.rect(16, 16, w - 40, h - 40, "none", outline="#d8b27a", width=2, r=24)
-    # A sleepy moon and stars below the buttons: the story is over.
+    _x0, _y0, _x1, bottom = on_screen("menu-end", w, 8)
+    c.rect(10, 10, w - 16, bottom - 10, "#000000", outline=False, r=30, opacity=0.22)
+    c.rect(4, 4, w - 16, bottom - 12, c.linear([(0, "#fff6e0"), (1, "#f6dfb0")]), outline=BROWN, width=5, r=30)
+    c.rect(16, 16, w - 40, bottom - 36, "none", outline="#d8b27a", width=2, r=22)
     m = w / 2.0
-    c.blob(wobble_circle(m, 226, 70, 22, 14, c.rng, 0.02), "#cfe7f5", outline=False, opacity=0.8)
-    c.group("translate(%.2f,0)" % (m - 200))
-    c.path("M 190,188 A 30,30 0 1 0 220,236 A 24,24 0 1 1 190,188 Z", GOLD, outline="#c98f2a", width=2.5)
-    c.circle(196, 214, 2.2, BROWN, outline=False)
-    c.path("M 192,224 Q 197,228 202,223", "none", outline=BROWN, width=2)
+    # The story is over: a sleepy moon above the first button.
+    c.blob(wobble_circle(m + 6, 38, 40, 11, 12, c.rng, 0.02), "#cfe7f5", outline=False, opacity=0.8)
+    c.group("translate(%.2f,%.2f) scale(0.55)" % (m - 205 * 0.55, 10 - 188 * 0.55))
+    c.path("M 190,188 A 30,30 0 1 0 220,236 A 24,24 0 1 1 190,188 Z", GOLD, outline="#c98f2a", width=3.5)
+    c.circle(196, 214, 2.6, BROWN, outline=False)
+    c.path("M 192,224 Q 197,228 202,223", "none", outline=BROWN, width=3)
     c.end()
-    # Three small stars in the gap between the two buttons.
-    for dx in (-40, 0, 40):
-        c.poly(star_points(m + dx, 80, 9 if dx else 12, 4 if dx else 5.5), GOLD, outline="#c98f2a", width=1.5)
-    for dx, y, r in ((-110, 198, 11), (96, 194, 13), (-150, 236, 7), (150, 236, 8), (60, 244, 6)):
+    for dx, y, r in ((-70, 30, 9), (70, 26, 10), (-130, 36, 6), (128, 38, 6)):
         c.poly(star_points(m + dx, y, r, r * 0.45), GOLD, outline="#c98f2a", width=1.5)
+    # Three stars between the buttons.
+    for dx in (-40, 0, 40):
+        c.poly(star_points(m + dx, 123, 9 if dx else 12, 4 if dx else 5.5), GOLD, outline="#c98f2a", width=1.5)
     return c
 
 
 def menu_end_btn(w, h):
-    """A button whose pill fills the top, where the labels are placed."""
+    """A button filling its plane: the label stands in front of its middle."""
     c = board(w, h, "menu_end_btn")
     w = c.width
-    pill(c, 3, 1, w - 8, 25, ORANGE, line=2.5)
+    pill(c, 3, 3, w - 8, h - 9, ORANGE, line=2.5)
     return c
 
 
@@ -185,7 +200,7 @@ def menu_lan(w, h):
 def menu_btn(w, h, highlighted):
     c = board(w, h, "menu_btn%d" % highlighted)
     w = c.width
-    pill(c, 3, 3, w - 8, 28, ORANGE if highlighted else CREAM, line=2.5)
+    pill(c, 3, 3, w - 8, h - 9, ORANGE if highlighted else CREAM, line=2.5)
     return c
 
 
@@ -227,9 +242,9 @@ def credits_content(w, h):
         c.group("translate(%d,258) scale(%.2f)" % (x, s))
         fn(c, **kw)
         c.end()
-        c.text(x, 284, name, 14, BROWN)
+        c.text(x, 284, name, 15, BROWN)
     cast.star(c, w / 2, 46, 26)
-    c.text(w / 2, 100, "и звёздочка · and the little star", 16, BROWN)
+    c.text(w / 2, 100, "и звёздочка · and the little star", 18, BROWN)
     return c
 
 
@@ -244,18 +259,20 @@ def controls():
         "home_iPad_down": lambda w, h: home(w, h, True),
         "menu-end": menu_end,
         "menu-end-btn": menu_end_btn,
-        "text_replay_ru": lambda w, h: label(w, h, "Ещё раз", 14, "#ffffff", BROWN, seed="replay"),
-        "text_moreapps_ru": lambda w, h: label(w, h, "Кто сделал книгу", 13, "#ffffff", BROWN, fit=124, seed="more"),
+        # Labels are seen at about their pixel size: letters as tall as the picture allows.
+        "text_replay_ru": lambda w, h: label(w, h, "Ещё раз", 17, "#ffffff", BROWN, fit=80, seed="replay"),
+        "text_moreapps_ru": lambda w, h: label(w, h, "Кто сделал книгу", 16, "#ffffff", BROWN, fit=126,
+                                                 seed="more"),
         "hint_finger": hint_finger,
         "hint_arrow_up": hint_arrow,
         "menu-lan": menu_lan,
         "menu-btn": lambda w, h: menu_btn(w, h, False),
         "menu-btn-highlighted": lambda w, h: menu_btn(w, h, True),
         # The first button sets the Russian reading, the second the English one.
-        "english": lambda w, h: label(w, h, "Русский", 15, "#ffffff", BROWN, seed="ru1"),
-        "english_default": lambda w, h: label(w, h, "Русский", 15, "#9a7a60", seed="ru0"),
-        "chinese": lambda w, h: label(w, h, "English", 12, "#ffffff", BROWN, fit=49, seed="en1"),
-        "chinese_default": lambda w, h: label(w, h, "English", 12, "#9a7a60", fit=49, seed="en0"),
+        "english": lambda w, h: label(w, h, "Русский", 17, "#ffffff", BROWN, fit=90, seed="ru1"),
+        "english_default": lambda w, h: label(w, h, "Русский", 17, "#7a5a40", fit=90, seed="ru0"),
+        "chinese": lambda w, h: label(w, h, "English", 18, "#ffffff", BROWN, fit=50, seed="en1"),
+        "chinese_default": lambda w, h: label(w, h, "English", 18, "#7a5a40", fit=50, seed="en0"),
         "credits_title": credits_title,
         "credits_back": credits_back,
         "credits_content": credits_content,

@@ -6,6 +6,7 @@ picture collects shapes and gradient definitions and writes the SVG file.
 
 import math
 import random
+import re
 
 PALETTE = {
     "sky": "#9fd8f0",
@@ -45,6 +46,9 @@ PALETTE = {
     "hill_mid": "#93c46f",
     "mountain": "#9fb3c8",
 }
+
+
+_HEX = re.compile(r"#[0-9a-fA-F]{6}\b")
 
 
 def hex_rgb(c):
@@ -124,6 +128,15 @@ class Canvas:
         self.rng = random.Random(seed)
         self._ids = 0
         self.line = max(2.0, min(width, height) / 90.0)
+        # The share of brightness the book's lamp leaves this picture (art_stage):
+        # its colours are kept within it, and, when lifted, the whole picture is
+        # brightened to make up for the lamp. None draws the colours as they are.
+        self.lamp = None
+        self.lifted = True
+        # ((left, top, right, bottom) of the drawing, (the same of the room it is to
+        # fill)), in pixels, when the drawing is to be enlarged to fill that room,
+        # standing on its bottom edge.
+        self.fit = None
 
     # -- styles ------------------------------------------------------------
     def _style(self, fill, outline, width, opacity):
@@ -288,27 +301,86 @@ class Canvas:
         self._tint_end = len(self.body)
 
     def svg(self):
-        body = "\n".join(self.body)
+        parts, defs = list(self.body), list(self.defs)
         tint = getattr(self, "_tint", None)
+        start, end = 0, len(parts)
+        if tint:
+            start = tint[2]
+            end = self._tint_end if self._tint_end is not None else len(parts)
+        if self.lamp:
+            parts, defs = self._within_lamp(parts, defs, start, end)
+        body = "\n".join(parts)
         if tint:
             (r, g, b), (ro, go, bo), start = tint
-            self.defs.append(
-                '<filter id="tint" x="0" y="0" width="%s" height="%s" filterUnits="userSpaceOnUse" '
-                'color-interpolation-filters="sRGB"><feColorMatrix type="matrix" values="'
-                '%s 0 0 0 %s 0 %s 0 0 %s 0 0 %s 0 %s 0 0 0 1 0"/></filter>'
-                % (fmt(float(self.width)), fmt(float(self.height)), *(fmt(float(v)) for v in (r, ro, g, go, b, bo)))
-            )
-            end = self._tint_end if self._tint_end is not None else len(self.body)
-            body = "\n".join(self.body[:start] + ['<g filter="url(#tint)">'] + self.body[start:end] + ["</g>"]
-                              + self.body[end:])
+            defs.append(self._matrix_filter("tint", [fmt(float(v)) for v in (r, ro, g, go, b, bo)]))
+            body = "\n".join(parts[:start] + ['<g filter="url(#tint)">'] + parts[start:end] + ["</g>"]
+                              + parts[end:])
+        if self.fit:
+            body = '<g transform="%s">\n%s\n</g>' % (self._fit_transform(), body)
+        if self.lamp and self.lifted:
+            lift = ("%.4f" % (1.0 / self.lamp)).rstrip("0").rstrip(".")
+            defs.append(self._matrix_filter("lamp", [lift, "0", lift, "0", lift, "0"]))
+            body = '<g filter="url(#lamp)">\n%s\n</g>' % body
         return (
             '<?xml version="1.0" encoding="UTF-8"?>\n'
             '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %s %s" '
             'preserveAspectRatio="none">\n'
             "<defs>%s</defs>\n%s\n</svg>\n"
             % (self.px[0], self.px[1], fmt(float(self.width)), fmt(float(self.height)),
-               "\n".join(self.defs), body)
+               "\n".join(defs), body)
         )
+
+    def _fit_transform(self):
+        """Scales the drawing evenly until it meets the room's sides or top, its bottom
+        on the room's bottom edge and its middle on the room's middle."""
+        k = self.width / self.px[0]
+        (x0, y0, x1, y1), (rx0, ry0, rx1, ry1) = self.fit
+        x0, x1, rx0, rx1 = x0 * k, x1 * k, rx0 * k, rx1 * k
+        scale = min((rx1 - rx0) / max(x1 - x0, 1.0), (ry1 - ry0) / max(y1 - y0, 1.0))
+        return "translate(%s,%s) scale(%.4f) translate(%s,%s)" % (
+            fmt((rx0 + rx1) / 2.0), fmt(float(ry1)), scale, fmt(-(x0 + x1) / 2.0), fmt(-float(y1)))
+
+    def _matrix_filter(self, fid, values):
+        """A filter over the whole picture: each colour channel times a scale plus an
+        offset, given as (red scale, red offset, green ..., blue ...)."""
+        return (
+            '<filter id="%s" x="0" y="0" width="%s" height="%s" filterUnits="userSpaceOnUse" '
+            'color-interpolation-filters="sRGB"><feColorMatrix type="matrix" values="'
+            '%s 0 0 0 %s 0 %s 0 0 %s 0 0 %s 0 %s 0 0 0 1 0"/></filter>'
+            % (fid, fmt(float(self.width)), fmt(float(self.height)), *values)
+        )
+
+    def _within_lamp(self, parts, defs, start, end):
+        """Every colour brought within the lamp's reach, as it shows once the time
+        of day's tint has been laid over it: drawn inside the tint, or outside."""
+        import art_stage
+
+        tint = getattr(self, "_tint", None)
+
+        def plain(c):
+            return art_stage.within_reach(c, self.lamp)
+
+        def tinted(c):
+            (scale, offset, _start) = tint
+            seen = [min(1.0, max(0.0, v * k + o)) for v, k, o in zip(c, scale, offset)]
+            kept = art_stage.within_reach(seen, self.lamp)
+            return tuple(min(1.0, max(0.0, (v - o) / k)) if k > 0 else v
+                         for v, k, o in zip(kept, scale, offset))
+
+        def darkest(c):
+            return min(plain(c), tinted(c), key=max)
+
+        def recolour(texts, rule):
+            def one(m):
+                rgb = tuple(v / 255.0 for v in hex_rgb(m.group(0)))
+                return rgb_hex([v * 255.0 for v in rule(rgb)])
+            return [_HEX.sub(one, t) for t in texts]
+
+        if not tint:
+            return recolour(parts, plain), recolour(defs, plain)
+        whole = start == 0 and end == len(parts)
+        parts = recolour(parts[:start], plain) + recolour(parts[start:end], tinted) + recolour(parts[end:], plain)
+        return parts, recolour(defs, tinted if whole else darkest)
 
 
 def star_points(cx, cy, r_out, r_in, n=5, rot=-90):

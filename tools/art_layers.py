@@ -204,7 +204,7 @@ def s3layer3(w, h):
 def s4layer1(w, h):
     c = canvas("s4layer1", w, h)
     light_scenery(c)
-    sc.sunflower(c, c.width * 0.5, h - 2, h - 20)
+    sc.sunflower(c, c.width * 0.5, h - 2, h - 60)
     sc.grass(c, c.width * 0.2, c.width * 0.8, h - 2, 70, "grass_dark")
     return c
 
@@ -466,8 +466,16 @@ def s10layer2_t(w, h):
     light_figure(c)
     W, H = c.width, c.height
     sc.birch(c, W * 0.36, H - 4, H - 120)
+    # A bank of tall grass and flowers round the birch and the bear: the picture is
+    # drawn where a tap on it lands.
+    sc.bush(c, W * 0.2, H - 4, 300, 230, "leaf_light")
+    sc.bush(c, W * 0.82, H - 4, 280, 260, "leaf")
     shadow(c, W * 0.6, H - 6, 260)
     figure(c, cast.bublik, W * 0.6, H - 10, 2.2, sitting=True, arms=(160, 160), eyes="closed", mouth_kind="yawn")
+    sc.grass(c, 20, W - 20, H - 2, 90, "grass", 1.4)
+    for k in range(9):
+        x = c.rng.choice([c.rng.uniform(40, W * 0.42), c.rng.uniform(W * 0.78, W - 40)])
+        sc.flower(c, x, H - 4, c.rng.uniform(90, 150), c.rng.choice(["pink", "#ffffff", "yellow", "purple"]))
     return c
 
 
@@ -590,6 +598,8 @@ def s13layer3_t(w, h):
 def s13layer4l_t(w, h):
     c = canvas("s13layer4l-t", w, h)
     light_figure(c)
+    # Reeds behind Gosha reach up his tall picture.
+    sc.reeds(c, c.width * 0.5, h - 40, h - 60, 6, c.width * 0.8)
     shadow(c, c.width / 2, h - 6, 200)
     figure(c, cast.gosha, c.width / 2, h - 6, 2.2, wings="down", look=(2, 1))
     return c
@@ -627,6 +637,9 @@ def s14layer2_t(w, h):
            outline="#3f93c0", width=5)
     c.path("M 30,%.1f Q %.1f,%.1f %.1f,%.1f L %.1f,%.1f Z" % (H - 4, W * 0.3, H - 90, W * 0.62, H - 4, W * 0.62, H - 4),
            "#e8d4a0", outline="#b8a070", width=5)
+    # Reeds and a willow bush on the bank behind Ryzhik fill the picture's left.
+    sc.bush(c, W * 0.22, H - 40, 400, 380, "leaf")
+    sc.reeds(c, W * 0.08, H - 40, 440, 5, 60)
     figure(c, cast.ryzhik, W * 0.45, H - 40, 3.2, rotate=16, arms=(40, 80), look=(3, 2))
     sc.reeds(c, W * 0.84, H - 60, 380, 5, 28)
     # The little star afloat, just out of reach.
@@ -677,6 +690,10 @@ def s15layer3(w, h):
     light_scenery(c)
     W, H = c.width, c.height
     sc.water_band(c, -10, W + 10, H - 60, H, "#6cc3e0")
+    # The far bank's grassy hump Ryzhik stands on, its crest just above the top of
+    # the log's picture in front, where a tap still finds him.
+    c.path("M 150,%.1f Q 383,77 616,%.1f Z" % (H - 58, H - 58), "#7fae48", outline="#4f7a30", width=6)
+    sc.grass(c, 340, 426, 320, 22, "grass", 0.8)
     sc.reeds(c, W * 0.06, H - 50, 240, 6, 40)
     sc.reeds(c, W * 0.93, H - 50, 260, 6, 40)
     return c
@@ -686,11 +703,9 @@ def s15layer3(w, h):
 def s15layer4_t(w, h):
     c = canvas("s15layer4-t", w, h)
     light_figure(c)
-    # Ryzhik cheers from a grassy hump of the far bank, above the log in front.
+    # Ryzhik cheers from the far bank's hump (the scenery's), above the log in front.
     W, H = c.width, c.height
-    c.path("M 16,%.1f Q %.1f,%.1f %.1f,%.1f Z" % (H, W / 2, H - 320, W - 16, H), "#7fae48", outline="#4f7a30", width=6)
-    sc.grass(c, 40, W - 40, H - 140, 30, "grass", 0.8)
-    figure(c, cast.ryzhik, W * 0.45, H - 150, 1.9, arms=(150, 150), look=(3, -1), mouth_kind="open")
+    figure(c, cast.ryzhik, W * 0.45, H - 8, 1.9, arms=(150, 150), look=(3, -1), mouth_kind="open")
     return c
 
 
@@ -745,6 +760,13 @@ def s17layer2_t(w, h):
     c = canvas("s17layer2-t", w, h)
     light_figure(c)
     W, H = c.width, c.height
+    # Ryzhik lies on a low grassy knoll that fills his wide picture, below Gosha's feet.
+    c.path("M 20,%.1f C %.1f,%.1f %.1f,%.1f %.1f,%.1f L %.1f,%.1f Z"
+           % (H - 2, W * 0.2, H * 0.5, W * 0.8, H * 0.5, W - 20, H - 2, W - 20, H - 2), "grass_dark",
+           outline=False)
+    # The hill rises to the picture's top behind him, where Gosha sits clear of
+    # this picture's plane, which takes every tap below its top.
+    c.path("M 40,%.1f C 120,60 240,8 360,8 C 480,8 600,80 760,%.1f Z" % (H - 2, H - 2), "grass_dark", outline=False)
     figure(c, cast.ryzhik_lying, W * 0.6, H - 30, 3.4)
     sc.grass(c, 40, W - 40, H - 2, 50, "grass", 1.0)
     for k in range(10):

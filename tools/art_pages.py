@@ -254,37 +254,50 @@ def title_words(name):
     return words[0], words[1] if len(words) > 1 else ""
 
 
+def seen_rows(name, margin=12):
+    """The picture's rows that stay on screen once the title has sunk into place,
+    in the canvas' drawing space, kept `margin` screen pixels clear of the edges."""
+    import art_stage
+
+    _left, top, _right, bottom = art_stage.visible_box(name, margin)
+    return top, bottom
+
+
 def s1_title_ru(w, h):
     c = canvas("s1layer3-cn", w, h)
-    title_stars(c, [(70, 70, 26), (c.width - 80, 60, 22), (c.width - 140, 110, 12)])
+    top, bottom = seen_rows("s1layer3-cn")
     name, rest = title_words("s1layer3-cn")
-    title_text(c, [(name, None, 1.0)], 110, 125)
-    title_text(c, [(rest, None, 1.0)], 92, 240, outline="#5a3d8e")
-    cast.star(c, c.width - 120, 190, 34)
+    # Two lines filling the rows the reader sees, the little star beside the second.
+    title_stars(c, [(90, top + 40, 22), (c.width - 100, top + 34, 18), (c.width - 150, top + 74, 11)])
+    title_text(c, [(name, None, 1.0)], 90, top + 72)
+    title_text(c, [(rest, c.width - 260, 1.0)], 74, bottom - 24, outline="#5a3d8e")
+    cast.star(c, c.width - 105, bottom - 52, 32)
     return c
 
 
 def s1_title_en(w, h):
     c = canvas("s1layer5-cn", w, h)
-    title_stars(c, [(60, 60, 22), (c.width - 70, 50, 18)])
+    top, bottom = seen_rows("s1layer5-cn")
+    title_stars(c, [(64, top + 40, 20), (c.width - 70, top + 34, 17)])
     name, rest = title_words("s1layer5-cn")
-    title_text(c, [(name, None, 1.0)], 100, 110)
-    title_text(c, [(rest, None, 1.0)], 64, 205, outline="#5a3d8e")
-    cast.star(c, c.width / 2, 265, 24, glow=False)
+    title_text(c, [(name, None, 1.0)], 96, top + 78)
+    title_text(c, [(rest, None, 1.0)], 56, bottom - 22, outline="#5a3d8e")
     return c
 
 
 def s18_title_ru(w, h):
     c = canvas("s18layer2-cn", w, h)
-    cast.star(c, c.width / 2, 112, 46)
-    title_text(c, [(art_table.titles()["s18layer2-cn"][1], None, 1.0)], 100, 280, outline="#5a3d8e")
+    top, bottom = seen_rows("s18layer2-cn")
+    cast.star(c, c.width / 2, top + 100, 44)
+    title_text(c, [(art_table.titles()["s18layer2-cn"][1], None, 1.0)], 96, bottom - 26, outline="#5a3d8e")
     return c
 
 
 def s18_title_en(w, h):
     c = canvas("s18layer3-cn", w, h)
-    cast.star(c, c.width / 2, 112, 46, wink=True)
-    title_text(c, [(art_table.titles()["s18layer3-cn"][1], None, 1.0)], 90, 285, outline="#5a3d8e")
+    top, bottom = seen_rows("s18layer3-cn")
+    cast.star(c, c.width / 2, top + 100, 44, wink=True)
+    title_text(c, [(art_table.titles()["s18layer3-cn"][1], None, 1.0)], 84, bottom - 24, outline="#5a3d8e")
     return c
 
 

@@ -9,9 +9,13 @@ panel come from it.
 
 Writes OUT_DIR/pageNN.png (and page01_en.png, page18_en.png for the English
 titles): the page's layers composed as the book's camera sees them (perspective
-camera at (0, 100, 450), 45 degree field of view zoomed by 0.7, 1024 x 768), the
-ground foreshortened strip by strip, then the backdrop, background and upright
-layers painted far to near. OUT_DIR/controls.png shows every control, the two
+camera at (0, 100, 450), 45 degree field of view zoomed by 0.7 across the
+screen's long side, 1024 x 768), the ground foreshortened strip by strip, then
+the backdrop, background and upright layers painted far to near, each darkened
+by the share of light the book's lamp gives it (the built pictures are lifted
+to make up for the lamp), so that the sheet shows the colours as drawn and as
+the reader sees them. The pages through the real program are tools/tour.py's
+sheet. OUT_DIR/controls.png shows every control, the two
 menus and the narration panel assembled as they stand; credits.png the credits
 page; overview.png every page sheet as a thumbnail. Naming pages redraws only
 their sheets.
@@ -27,21 +31,42 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+import art_stage  # noqa: E402
 import art_table  # noqa: E402
 
 SCREEN_W, SCREEN_H = 1024, 768
 CAMERA = (0.0, 100.0, 450.0)
-FOCAL = (SCREEN_H / 2.0) / (math.tan(math.radians(22.5)) / 0.7)
+# The device is a portrait screen turned to landscape: the camera's field of view
+# is its portrait height, which the reader sees as the page's width.
+FOCAL = (SCREEN_W / 2.0) / (math.tan(math.radians(22.5)) / 0.7)
 UNIT_W, UNIT_H = 0.46875, 0.41666666
 GROUND_Y = 30.0
 
 
 class Sheet:
-    def __init__(self, assets, width, height, background="#303030"):
+    """A sheet of pictures. With `shaded`, each picture is darkened by the share of
+    light the book's lamp gives it (art_stage): the built pictures are lifted to
+    make up for the lamp, and shaded they show as the reader sees them."""
+
+    def __init__(self, assets, width, height, background="#303030", shaded=False):
         self.assets = assets
         self.width, self.height = width, height
-        self.defs, self.body, self.loaded = [], [], {}
+        self.shaded = shaded
+        self.defs, self.body, self.loaded, self.shades = [], [], {}, {}
         self.body.append('<rect width="%d" height="%d" fill="%s"/>' % (width, height, background))
+
+    def shade_of(self, name):
+        """The filter that darkens a picture by its lamp's share, or None."""
+        share = art_stage.share(name) if self.shaded else None
+        if share is None:
+            return None
+        key = "%.4f" % share
+        if key not in self.shades:
+            fid = "s%d" % len(self.shades)
+            self.defs.append('<filter id="%s" color-interpolation-filters="sRGB"><feColorMatrix type="matrix" '
+                             'values="%s 0 0 0 0 0 %s 0 0 0 0 0 %s 0 0 0 0 0 1 0"/></filter>' % (fid, key, key, key))
+            self.shades[key] = fid
+        return self.shades[key]
 
     def image_id(self, name):
         if name not in self.loaded:
@@ -60,9 +85,11 @@ class Sheet:
         """Draws the image (or its src = (x, y, w, h) region) into the box."""
         iid, iw, ih = self.image_id(name)
         sx, sy, sw, sh = src or (0, 0, iw, ih)
+        shade = self.shade_of(name)
         self.body.append(
             '<svg x="%.2f" y="%.2f" width="%.2f" height="%.2f" viewBox="%.3f %.3f %.3f %.3f" '
-            'preserveAspectRatio="none"><use href="#%s"/></svg>' % (x, y, w, h, sx, sy, sw, sh, iid)
+            'preserveAspectRatio="none"><use href="#%s"%s/></svg>'
+            % (x, y, w, h, sx, sy, sw, sh, iid, ' filter="url(#%s)"' % shade if shade else "")
         )
 
     def text(self, x, y, s, size=14, fill="#ffffff", anchor="start"):
@@ -121,8 +148,8 @@ def ground(sheet, layer):
                     (0, r0, layer.width, r1 - r0))
 
 
-def page_sheet(assets, p, out, english=False):
-    sheet = Sheet(assets, SCREEN_W, SCREEN_H, "#000000")
+def page_sheet(assets, p, out, english=False, label=True, shaded=True):
+    sheet = Sheet(assets, SCREEN_W, SCREEN_H, "#000000", shaded)
     # The backdrop: 1440 x 960 plane, bottom centre at (-100, -100, -400).
     upright(sheet, "layer_bg", -820, 620, -100, 860, -400)
     layers = art_table.page_layers(p)
@@ -144,9 +171,10 @@ def page_sheet(assets, p, out, english=False):
         standing.append((-ly, layer.name, lx - w / 2, lx + w / 2, GROUND_Y + lz, GROUND_Y + lz + h))
     for z, name, left, right, bottom, top in sorted(standing):
         upright(sheet, name, left, right, bottom, top, z)
-    sheet.body.append('<rect x="4" y="744" width="%d" height="20" rx="4" fill="#000000" opacity="0.55"/>'
-                      % (70 if not english else 170))
-    sheet.text(10, 760, "page %d%s" % (p, " (English titles)" if english else ""), 13, "#ffffff")
+    if label:
+        sheet.body.append('<rect x="4" y="744" width="%d" height="20" rx="4" fill="#000000" opacity="0.55"/>'
+                          % (70 if not english else 170))
+        sheet.text(10, 760, "page %d%s" % (p, " (English titles)" if english else ""), 13, "#ffffff")
     sheet.write(out)
 
 
@@ -201,7 +229,7 @@ def wrapped(text, width, most):
 
 
 def controls_sheet(assets, out):
-    sheet = Sheet(assets, 1400, 1420)
+    sheet = Sheet(assets, 1400, 1420, shaded=True)
     x, y, row_h = 20, 40, 0
     sheet.text(20, 24, "controls and hints (twice their pixel size)", 16)
     for name, (w, h) in art_table.CONTROLS.items():
