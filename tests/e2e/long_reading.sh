@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The long reading: three rounds to the ending page and back (page by page;
-# home from the middle, then replay; half way, then home), every figure tapped
+# home from the middle, then replay; back to page 2, then home), every figure tapped
 # on the way, the device tilted, a drag during every turn, a narration heard to
 # its end and repeated, the credits opened and closed, the language changed and
 # changed back. The program must end with no sanitizer report, every engine

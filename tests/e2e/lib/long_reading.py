@@ -155,9 +155,6 @@ class Plan:
 
     def jump(self, point):
         """Home or replay: straight back to the cover."""
-        # Fresh from a turn the page's controls are not yet listening: a tap
-        # in the first moments after the settle is ignored, as a reader's is.
-        self.add("wait 0.4")
         self.tap(point, then=1.8)
         self.page = 1
         self.settled.append(1)
@@ -205,8 +202,10 @@ class Plan:
     def reading(self, rounds):
         """Rounds of three kinds in turn: to the end, the credits, back page
         by page (hearing out one narration on the way); in English, home from
-        the middle, to the end, replay; to the end, the credits, back half way,
-        home."""
+        the middle, to the end, replay; to the end, the credits, back to page
+        2, home. (The ending page takes the home button away and only page 2
+        puts it back, so on the way back from the end it is there again only
+        on page 2.)"""
         self.add("wait 2")
         self.dump("start")
         self.look()
@@ -226,7 +225,7 @@ class Plan:
             else:
                 self.forward_to(LAST)
                 self.show_credits(n)
-                self.back_to(TALK_PAGE)
+                self.back_to(2)
                 self.jump(self.here()["home"])
             self.add("wait 1")
             self.dump(f"round{n}")
