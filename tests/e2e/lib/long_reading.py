@@ -254,7 +254,12 @@ def check(work):
             f"{'/'.join(names)} is no longer at {point} in {dump}: the position table is stale; {RENEW}"
 
     settled = [int(text.split()[1]) for text in events("page")]
-    assert settled == plan["settled"], f"pages settled {settled[:40]}..., planned {plan['settled'][:40]}..."
+    if settled != plan["settled"]:
+        at = next((i for i, (a, b) in enumerate(zip(settled, plan["settled"])) if a != b),
+                  min(len(settled), len(plan["settled"])))
+        raise AssertionError(f"settle {at + 1} of {len(plan['settled'])} planned: pages settled "
+                             f"{settled[max(0, at - 5):at + 5]}, planned "
+                             f"{plan['settled'][max(0, at - 5):at + 5]}")
     locked = [t for t in events("turn") if t.startswith("refused") and t.endswith("locked")]
     assert len(locked) == plan["refused"], f"{len(locked)} drags refused during turns, {plan['refused']} made"
 
