@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "AVAudioPlayer.h"
 #include "CCFileUtils.h"
 #include "CCTextureCache.h"
 #include "KstSpriteFactory.h"
 #include "KstStage.h"
+#include "NSBundle.h"
 #include "NSRunLoop.h"
 
 lumoPagePrefetch& lumoPagePrefetch::shared() {
@@ -30,7 +32,17 @@ std::vector<std::string> lumoPagePrefetch::imagesOfPage(const KstStage& stage, s
   return images;
 }
 
-void lumoPagePrefetch::pageDidSettle(const KstStage& stage, std::int32_t page) {
+std::vector<std::string> lumoPagePrefetch::soundsOfPage(const KstStage& stage, std::int32_t page,
+                                                        std::int32_t langTag) {
+  std::vector<std::string> sounds;
+  for (const std::string& name :
+       {stage.narrationSoundForStage(page, langTag), stage.loopSoundForStage(page)})
+    if (!name.empty() && name != kKstNil) sounds.push_back(name);
+  return sounds;
+}
+
+void lumoPagePrefetch::pageDidSettle(const KstStage& stage, std::int32_t page,
+                                     std::int32_t langTag) {
   CCTextureCache* cache = CCTextureCache::sharedTextureCache();
   // What was queued for the page before is not wanted first any more.
   cache->cancelPendingPrefetches();
@@ -46,6 +58,24 @@ void lumoPagePrefetch::pageDidSettle(const KstStage& stage, std::int32_t page) {
   // The page just turned away lives to the end of this frame: once it is gone,
   // what only it used can go too.
   NSRunLoop::mainRunLoop().postToMainThread([this] { releaseUnwanted(); });
+  prefetchSounds(stage, page, langTag);
+}
+
+void lumoPagePrefetch::prefetchSounds(const KstStage& stage, std::int32_t page,
+                                      std::int32_t langTag) {
+  // The page's own narration first: it is heard soonest. Figures' lines are
+  // short and only some are ever tapped; they decode when asked for.
+  std::vector<std::string> paths;
+  std::vector<std::string> names = soundsOfPage(stage, page, langTag);
+  for (std::int32_t next : reachablePages(page, stage.totalStageCount()))
+    for (auto& name : soundsOfPage(stage, next, langTag)) names.push_back(std::move(name));
+  for (const auto& name : names)
+    if (auto path = NSBundle::mainBundle().pathForResource(name, "mp3"); !path.empty())
+      paths.push_back(std::move(path));
+  // The settle frame is the turn's busiest; the decoding starts after it.
+  NSRunLoop::mainRunLoop().postToMainThread([paths = std::move(paths)] {
+    for (const auto& path : paths) AVAudioPlayer::prefetchContentsOfURL(path);
+  });
 }
 
 void lumoPagePrefetch::releaseUnwanted() {

@@ -6,10 +6,10 @@
 
 class KstStage;
 
-// While a page rests, the pictures of the pages one turn away are decoded on the
-// texture cache's loader thread, so that the turn's page build finds them
-// ready; the pictures of pages no turn can reach are let go, so that memory
-// holds a few pages, not the book.
+// While a page rests, the pictures and recordings of the pages one turn away are
+// decoded off the main thread (the texture cache's loader, the sound worker),
+// so that the turn finds them ready; the pictures of pages no turn can reach
+// are let go, so that memory holds a few pages, not the book.
 class lumoPagePrefetch {
  public:
   static lumoPagePrefetch& shared();
@@ -20,10 +20,15 @@ class lumoPagePrefetch {
   // The picture files a page's build loads, from its layout records.
   static std::vector<std::string> imagesOfPage(const KstStage& stage, std::int32_t page);
 
-  // Called when `page` has settled on stage.
-  void pageDidSettle(const KstStage& stage, std::int32_t page);
+  // The recordings a page plays without a tap: its narration in `langTag` and
+  // the loop it starts.
+  static std::vector<std::string> soundsOfPage(const KstStage& stage, std::int32_t page,
+                                               std::int32_t langTag);
+  // Called when `page` has settled on stage, read in `langTag`.
+  void pageDidSettle(const KstStage& stage, std::int32_t page, std::int32_t langTag);
 
  private:
+  void prefetchSounds(const KstStage& stage, std::int32_t page, std::int32_t langTag);
   // Lets go of the known pictures that are not wanted and no node uses.
   void releaseUnwanted();
 

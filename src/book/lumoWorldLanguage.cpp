@@ -7,6 +7,7 @@
 #include "KstSound.h"
 #include "NSUserDefaults.h"
 #include "UIDevice.h"
+#include "lumoPagePrefetch.h"
 #include "lumoWorld.h"
 
 namespace {
@@ -126,6 +127,8 @@ void lumoWorld::finishLanguageChange(const std::string& oldTitle, std::int32_t t
   defaults.synchronize();
   EventLog::log("language", std::string("stored ") + kLanguageKey + "=" + value);
   playAsideSound();
+  // The narrations one turn away are now the other language's.
+  lumoPagePrefetch::shared().pageDidSettle(*stage_, stageInfo_->curStageIndex(), toLanguage);
 }
 
 // MARK: the menu

@@ -73,7 +73,7 @@ void lumoWorld::renderBeginningStageWithIndex(std::int32_t index) {
   performSelector(SELECTOR(lumoWorld::addHelpAlert), 2.0);
   // The language menu joins the cover once set-up has finished.
   if (index == 1) performSelector(SELECTOR(lumoWorld::addMenu), 0.0);
-  lumoPagePrefetch::shared().pageDidSettle(*stage_, index);
+  lumoPagePrefetch::shared().pageDidSettle(*stage_, index, stageInfo_->curLangTag());
 }
 
 void lumoWorld::animateTitle(const std::string& name, Selector<> followUp, float depth) {
@@ -117,7 +117,8 @@ void lumoWorld::renderStage() {
   }
   runStageEffects();
   performSelector(SELECTOR(lumoWorld::showAside), 0.5);
-  lumoPagePrefetch::shared().pageDidSettle(*stage_, stageInfo_->curStageIndex());
+  lumoPagePrefetch::shared().pageDidSettle(*stage_, stageInfo_->curStageIndex(),
+                                           stageInfo_->curLangTag());
 }
 
 void lumoWorld::runStageEffects() {

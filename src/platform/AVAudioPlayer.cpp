@@ -38,6 +38,10 @@ bool AVAudioPlayer::usesVirtualBackend() {
   return AudioBackend::usesVirtualBackend();
 }
 
+void AVAudioPlayer::prefetchContentsOfURL(const std::string& path) {
+  AudioBackend::shared().prefetch(path);
+}
+
 void AVAudioPlayer::setNumberOfLoops(int loops) {
   numberOfLoops_ = std::max(-1, loops);
 }

@@ -30,6 +30,9 @@ class AVAudioPlayer : public NSObject {
   // The process-wide back end: the sound card, or virtual time for headless runs.
   static void setUseVirtualBackend(bool useVirtual);
   static bool usesVirtualBackend();
+  // Decodes a sound ahead, off the main thread, so that a player made for it
+  // later starts at once. Says nothing about a file that will not play.
+  static void prefetchContentsOfURL(const std::string& path);
 
   const std::string& url() const { return url_; }
   // Extra rounds after the first; -1 loops until stopped.

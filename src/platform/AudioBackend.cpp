@@ -14,8 +14,10 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 
+#include "AudioFile.h"
 #include "Clock.h"
 #include "Log.h"
 #include "NSRunLoop.h"
@@ -106,11 +108,16 @@ struct AudioBackend::Impl {
   std::map<std::string, CacheEntry> cache;
   std::uint64_t useCounter = 0;
   std::map<std::string, std::vector<LoadDone>> waiting;
+  std::set<std::string> inFlight;  // queued or decoding on the worker
 
   std::thread worker;
   std::mutex queueMutex;
   std::condition_variable queueReady;
-  std::deque<std::string> queue;
+  struct Job {
+    std::string path;
+    bool quiet = false;  // a prefetch: probe first, report nothing
+  };
+  std::deque<Job> queue;
   bool quitting = false;
 
   bool openDevice();
@@ -119,7 +126,8 @@ struct AudioBackend::Impl {
   std::shared_ptr<AudioClip> decode(const std::string& path, bool keepSamples, std::string& error);
   std::shared_ptr<AudioClip> cached(const std::string& path);
   void remember(const std::string& path, const std::shared_ptr<AudioClip>& clip);
-  void enqueue(const std::string& path);
+  void enqueue(const std::string& path, bool quiet);
+  std::shared_ptr<AudioClip> decodeJob(const Job& job);
   void workerLoop();
   void finishLoad(const std::string& path, std::shared_ptr<AudioClip> clip, std::uint64_t gen);
   int freeChannel() const;
@@ -247,10 +255,11 @@ void AudioBackend::Impl::remember(const std::string& path, const std::shared_ptr
   }
 }
 
-void AudioBackend::Impl::enqueue(const std::string& path) {
+void AudioBackend::Impl::enqueue(const std::string& path, bool quiet) {
+  if (!inFlight.insert(path).second) return;
   {
     std::lock_guard lock(queueMutex);
-    queue.push_back(path);
+    queue.push_back({path, quiet});
   }
   if (!worker.joinable()) {
     quitting = false;
@@ -259,22 +268,30 @@ void AudioBackend::Impl::enqueue(const std::string& path) {
   queueReady.notify_one();
 }
 
+std::shared_ptr<AudioClip> AudioBackend::Impl::decodeJob(const Job& job) {
+  if (job.quiet && !AudioFile::probe(job.path).playable()) return nullptr;
+  std::string error;
+  // The virtual back end keeps only the length, as its own loads do.
+  std::shared_ptr<AudioClip> clip = decode(job.path, !gUseVirtual, error);
+  if (!clip && !job.quiet)
+    logWarningOnce("audio-decode:" + job.path, "cannot decode " + job.path + ": " + error);
+  return clip;
+}
+
 void AudioBackend::Impl::workerLoop() {
   for (;;) {
-    std::string path;
+    Job job;
     std::uint64_t gen;
     {
       std::unique_lock lock(queueMutex);
       queueReady.wait(lock, [this] { return quitting || !queue.empty(); });
       if (quitting) return;
-      path = std::move(queue.front());
+      job = std::move(queue.front());
       queue.pop_front();
       gen = generation;
     }
-    std::string error;
-    std::shared_ptr<AudioClip> clip = decode(path, true, error);
-    if (!clip) logWarningOnce("audio-decode:" + path, "cannot decode " + path + ": " + error);
-    NSRunLoop::mainRunLoop().postToMainThread([path, clip, gen]() mutable {
+    std::shared_ptr<AudioClip> clip = decodeJob(job);
+    NSRunLoop::mainRunLoop().postToMainThread([path = std::move(job.path), clip, gen]() mutable {
       if (gImpl) gImpl->finishLoad(path, std::move(clip), gen);
     });
   }
@@ -283,9 +300,15 @@ void AudioBackend::Impl::workerLoop() {
 void AudioBackend::Impl::finishLoad(const std::string& path, std::shared_ptr<AudioClip> clip,
                                     std::uint64_t gen) {
   if (gen != generation) return;
+  inFlight.erase(path);
   if (clip) remember(path, clip);
   auto it = waiting.find(path);
   if (it == waiting.end()) return;
+  // A quiet prefetch that failed: the players waiting for it decode again and say why.
+  if (!clip && !it->second.empty()) {
+    enqueue(path, false);
+    return;
+  }
   std::vector<LoadDone> done = std::move(it->second);
   waiting.erase(it);
   for (auto& d : done) d(clip);
@@ -352,9 +375,18 @@ void AudioBackend::load(const std::string& path, LoadDone done) {
     done(clip);
     return;
   }
-  auto& waiters = d.waiting[path];
-  waiters.push_back(std::move(done));
-  if (waiters.size() == 1) d.enqueue(path);
+  d.waiting[path].push_back(std::move(done));
+  d.enqueue(path, false);
+}
+
+void AudioBackend::prefetch(const std::string& path) {
+  Impl& d = *impl_;
+  if (path.empty() || !d.openDevice() || d.cached(path)) return;
+  d.enqueue(path, true);
+}
+
+bool AudioBackend::isDecoded(const std::string& path) {
+  return impl_->cached(path) != nullptr;
 }
 
 double AudioBackend::duration(const AudioClip& clip) {
@@ -471,6 +503,7 @@ void AudioBackend::shutdown() {
     if (v.timer) v.timer->invalidate();
   d.voices.clear();
   d.cache.clear();
+  d.inFlight.clear();
   d.closeDevice();
   // Players still waiting for a decode hear that it failed rather than wait for ever.
   auto waiting = std::move(d.waiting);

@@ -38,6 +38,12 @@ class AudioBackend {
   // back end and decoded-before files: before returning. Real: later.
   void load(const std::string& path, LoadDone done);
   static double duration(const AudioClip& clip);
+  // Decodes `path` on the worker ahead of its first `load`, which then finds
+  // it ready. Quiet: a file that will not play is left for `load` to report.
+  // Nothing when it is decoded or on its way already.
+  void prefetch(const std::string& path);
+  // Whether a `load` of `path` would find it decoded.
+  bool isDecoded(const std::string& path);
 
   // Starts a clip; `loops` extra rounds, -1 for ever. `onEnd` runs on the main
   // thread when the sound ran out by itself, never after `stop`. Returns a

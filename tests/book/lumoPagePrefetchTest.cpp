@@ -8,6 +8,7 @@
 #include "CC3Texture.h"
 #include "KstStage.h"
 #include "PNGWriter.h"
+#include "lmStageInfo.h"
 #include "lumoWorldFixture.h"
 
 namespace {
@@ -42,6 +43,17 @@ TEST(lumoPagePrefetchPages, APagesPicturesAreItsRecordsFiles) {
     for (const std::string& name : {"ground" + n + ".png", "background" + n + ".png"})
       EXPECT_NE(std::find(images.begin(), images.end(), name), images.end()) << name;
   }
+}
+
+TEST(lumoPagePrefetchSounds, APageBringsItsNarrationInTheReadingLanguageAndItsLoop) {
+  auto stage = KstStage::stage();
+  using Names = std::vector<std::string>;
+  const std::int32_t ru = lmStageInfo::kLangRussian, en = lmStageInfo::kLangEnglish;
+  EXPECT_EQ(lumoPagePrefetch::soundsOfPage(*stage, 11, ru), (Names{"QRB_p10_ru", "b_snore"}));
+  EXPECT_EQ(lumoPagePrefetch::soundsOfPage(*stage, 11, en), (Names{"QRB_p11_cn", "b_snore"}));
+  // The cover has no Russian narration and the ending page none at all: "nil" is no file.
+  EXPECT_EQ(lumoPagePrefetch::soundsOfPage(*stage, 1, ru), Names{});
+  EXPECT_EQ(lumoPagePrefetch::soundsOfPage(*stage, 18, en), Names{});
 }
 
 class lumoPagePrefetchTest : public lumoWorldTest {

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <thread>
 
 #include "AVAudioPlayer.h"
 #include "AudioBackend.h"
+#include "Log.h"
 #include "NSAutoreleasePool.h"
 #include "NSRunLoop.h"
 #include "TestSupport.h"
@@ -185,6 +188,52 @@ TEST_F(VirtualAudioTest, DecodingGivesTheSamplesWithoutEncoderPadding) {
   EXPECT_GT(peak, 8000);
 }
 
+// Runs the main run loop until `done` or `seconds` of real time.
+static bool pumpUntil(const std::function<bool()>& done, double seconds = 5) {
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done() && std::chrono::steady_clock::now() < give_up) {
+    NSRunLoop::mainRunLoop().runDue();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return done();
+}
+
+TEST_F(VirtualAudioTest, APrefetchedSoundIsDecodedOffTheMainThreadAndPlaysItsLength) {
+  AudioBackend& backend = AudioBackend::shared();
+  const std::string tone = fixture("tone_1s.mp3");
+  backend.prefetch(tone);
+  backend.prefetch(tone);
+  // The result comes back through the main run loop, never before it runs.
+  EXPECT_FALSE(backend.isDecoded(tone));
+  ASSERT_TRUE(pumpUntil([&] { return backend.isDecoded(tone); }));
+  auto p = player("tone_1s.mp3");
+  ASSERT_TRUE(p && p->play());
+  EXPECT_NEAR(p->duration(), 1.0, 0.03);
+  run(1.1);
+  ASSERT_EQ(delegate_.endings.size(), 1u);
+  EXPECT_TRUE(delegate_.endings[0].successfully);
+}
+
+TEST_F(VirtualAudioTest, APrefetchOfABadFileSaysNothingAndThePlayerSaysWhyOnce) {
+  TempDir dir;
+  std::ofstream(dir.file("words.mp3")) << "not a sound at all";
+  const LogLevel saved = logLevel();
+  setLogLevel(LogLevel::Warning);
+  testing::internal::CaptureStderr();
+  AudioBackend::shared().prefetch(dir.file("words.mp3"));
+  AudioBackend::shared().prefetch(dir.file("missing.mp3"));
+  pumpUntil([] { return false; }, 0.3);  // the worker has long finished
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_FALSE(AudioBackend::shared().isDecoded(dir.file("words.mp3")));
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(AVAudioPlayer::audioPlayerWithContentsOfURL(dir.file("words.mp3")));
+  EXPECT_FALSE(AVAudioPlayer::audioPlayerWithContentsOfURL(dir.file("words.mp3")));
+  const std::string said = testing::internal::GetCapturedStderr();
+  setLogLevel(saved);
+  EXPECT_NE(said.find("words.mp3"), std::string::npos);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
 // The sound card back end on SDL's dummy device: mixing runs in real time
 // on the mixer's own thread.
 TEST(RealAudioTest, EndArrivesOnTheMainThreadAfterRealPlayback) {
@@ -249,6 +298,25 @@ TEST(RealAudioTest, WithoutAnAudioDeviceNothingPlaysAndNothingEnds) {
   p = nullptr;
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   AudioBackend::shared().shutdown();
+  AVAudioPlayer::setUseVirtualBackend(true);
+}
+
+TEST(RealAudioTest, APlayerForASoundStillBeingPrefetchedStartsWhenThatDecodeEnds) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  AVAudioPlayer::setUseVirtualBackend(false);
+  AudioBackend::shared().purgeCache();
+  RecordingDelegate delegate;
+  AudioBackend::shared().prefetch(fixture("tone_quarter.mp3"));
+  auto p = AVAudioPlayer::audioPlayerWithContentsOfURL(fixture("tone_quarter.mp3"));
+  ASSERT_TRUE(p);
+  p->setDelegate(&delegate);
+  ASSERT_TRUE(p->play());
+  EXPECT_TRUE(pumpUntil([&] { return !delegate.endings.empty(); }));
+  ASSERT_EQ(delegate.endings.size(), 1u);
+  EXPECT_TRUE(delegate.endings[0].successfully);
+  p = nullptr;
+  AudioBackend::shared().shutdown();
+  NSRunLoop::mainRunLoop().reset();
   AVAudioPlayer::setUseVirtualBackend(true);
 }
 
