@@ -705,7 +705,7 @@ def s15layer4_t(w, h):
     light_figure(c)
     # Ryzhik cheers from the far bank's hump (the scenery's), above the log in front.
     W, H = c.width, c.height
-    figure(c, cast.ryzhik, W * 0.45, H - 8, 1.9, arms=(150, 150), look=(3, -1), mouth_kind="open")
+    figure(c, cast.ryzhik, W * 0.45, H - 8, 1.9, arms=(100, 100), look=(3, -1), mouth_kind="open")
     return c
 
 
@@ -778,7 +778,9 @@ def s17layer2_t(w, h):
 def s17layer3_t(w, h):
     c = canvas("s17layer3-t", w, h)
     light_figure(c)
-    shadow(c, c.width / 2, h - 6, 150)
+    # He sits in the grass behind the crest of the hill in Ryzhik's picture, in
+    # front: his lower part behind it, he fills the strip a tap can reach.
+    c.sink = 0.45
     figure(c, cast.gosha, c.width / 2, h - 8, 2.4, sitting=True, eyes="sleepy")
     return c
 
