@@ -778,10 +778,9 @@ def s17layer2_t(w, h):
 def s17layer3_t(w, h):
     c = canvas("s17layer3-t", w, h)
     light_figure(c)
-    # He sits in the grass behind the crest of the hill in Ryzhik's picture, in
-    # front: his lower part behind it, he fills the strip a tap can reach.
-    c.sink = 0.45
-    figure(c, cast.gosha, c.width / 2, h - 8, 2.4, sitting=True, eyes="sleepy")
+    # Gosha lies on his back on the hill top, looking up at the star: lying, he
+    # fills the low strip above Ryzhik's picture that a tap on him can reach.
+    figure(c, cast.gosha, c.width / 2 + 60, h * 0.6, 2.4, rotate=-90, look=(2, -2))
     return c
 
 

@@ -107,8 +107,8 @@ class Sheet:
     def write(self, path):
         svg = (
             '<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" '
-            'width="%d" height="%d"><defs>%s</defs>%s</svg>'
-            % (self.width, self.height, "".join(self.defs), "".join(self.body))
+            'width="%d" height="%d">\n<defs>%s</defs>\n%s\n</svg>\n'
+            % (self.width, self.height, "\n".join(self.defs), "\n".join(self.body))
         )
         tmp = path[:-4] + ".svg"
         with open(tmp, "w", encoding="utf-8") as f:

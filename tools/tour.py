@@ -371,6 +371,9 @@ def main(argv):
         sys.exit("tour: languages are ru and en, not %s" % ",".join(unknown or ["nothing"]))
     try:
         pages = art_table.page_count()
+        # The program shows the very pictures the findings are measured on, not
+        # whatever sits beside it.
+        os.environ["LUMO_ASSETS"] = os.path.abspath(args.assets)
         if not args.reuse:
             read_through(args.program, args.out, languages, pages)
         reference = args.reference or draw_reference(os.path.join(args.out, "reference"))
