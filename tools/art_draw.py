@@ -137,9 +137,6 @@ class Canvas:
         # fill)), in pixels, when the drawing is to be enlarged to fill that room,
         # standing on its bottom edge.
         self.fit = None
-        # The share of a fitted figure's height that may stand below the room's
-        # bottom, behind what is in front: the rest fills the room.
-        self.sink = 0.0
 
     # -- styles ------------------------------------------------------------
     def _style(self, fill, outline, width, opacity):
@@ -339,10 +336,9 @@ class Canvas:
         k = self.width / self.px[0]
         (x0, y0, x1, y1), (rx0, ry0, rx1, ry1) = self.fit
         x0, x1, rx0, rx1 = x0 * k, x1 * k, rx0 * k, rx1 * k
-        shown = (y1 - y0) * (1.0 - self.sink)
-        scale = min((rx1 - rx0) / max(x1 - x0, 1.0), (ry1 - ry0) / max(shown, 1.0))
+        scale = min((rx1 - rx0) / max(x1 - x0, 1.0), (ry1 - ry0) / max(y1 - y0, 1.0))
         return "translate(%s,%s) scale(%.4f) translate(%s,%s)" % (
-            fmt((rx0 + rx1) / 2.0), fmt(float(ry1)), scale, fmt(-(x0 + x1) / 2.0), fmt(-(y0 + shown)))
+            fmt((rx0 + rx1) / 2.0), fmt(float(ry1)), scale, fmt(-(x0 + x1) / 2.0), fmt(-float(y1)))
 
     def _matrix_filter(self, fid, values):
         """A filter over the whole picture: each colour channel times a scale plus an

@@ -125,14 +125,6 @@ class FitTest(unittest.TestCase):
         c.fit = ((90, 60, 110, 80), (20, 0, 60, 100))
         self.assertIn('transform="translate(40,100) scale(2.0000) translate(-100,-80)"', c.svg())
 
-    def test_a_sunk_drawing_fills_the_room_with_its_top_part_only(self):
-        c = art_draw.Canvas(200, 100, "t")
-        c.rect(90, 60, 20, 20, "#000000", outline=False)
-        c.sink = 0.5
-        c.fit = ((90, 60, 110, 80), (0, 4, 200, 90))
-        # Its top 10 rows fill the 86 of the room (scale 8.6); row 70 stands on row 90.
-        self.assertIn('transform="translate(100,90) scale(8.6000) translate(-100,-70)"', c.svg())
-
 
 @unittest.skipUnless(os.environ.get("LUMO_CONTENT"), "needs the content export")
 class RoomTest(unittest.TestCase):
