@@ -26,9 +26,11 @@ class lumoPagePrefetch {
                                                std::int32_t langTag);
   // Called when `page` has settled on stage, read in `langTag`.
   void pageDidSettle(const KstStage& stage, std::int32_t page, std::int32_t langTag);
+  // The recordings of `page` and of the pages one turn away, in `langTag`
+  // (also when the reading language changes: the pictures stay as they are).
+  void prefetchSounds(const KstStage& stage, std::int32_t page, std::int32_t langTag);
 
  private:
-  void prefetchSounds(const KstStage& stage, std::int32_t page, std::int32_t langTag);
   // Lets go of the known pictures that are not wanted and no node uses.
   void releaseUnwanted();
 

@@ -128,7 +128,7 @@ void lumoWorld::finishLanguageChange(const std::string& oldTitle, std::int32_t t
   EventLog::log("language", std::string("stored ") + kLanguageKey + "=" + value);
   playAsideSound();
   // The narrations one turn away are now the other language's.
-  lumoPagePrefetch::shared().pageDidSettle(*stage_, stageInfo_->curStageIndex(), toLanguage);
+  lumoPagePrefetch::shared().prefetchSounds(*stage_, stageInfo_->curStageIndex(), toLanguage);
 }
 
 // MARK: the menu
