@@ -1,5 +1,6 @@
 # The book's pictures: every SVG under assets/art/ rendered to a PNG of exactly the
-# size the manifest gives, into the generated assets folder. One command per
+# pixel size the manifest gives (no more than the screen shows of it), into the
+# generated assets folder. One command per
 # picture, so only a changed source is rendered again.
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)
 set(LUMO_ART_DIR ${CMAKE_SOURCE_DIR}/assets/art)
@@ -75,5 +76,8 @@ if(LUMO_TESTS)
   # The committed sources are current with the export and the generator.
   add_test(NAME assets_art_sources
            COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/test_art_sources.py)
+  # Each picture's pixel size follows what the screen shows of it.
+  add_test(NAME assets_art_resolution
+           COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/test_art_resolution.py)
   set_tests_properties(assets_art_table assets_art_sources PROPERTIES ENVIRONMENT "${art_test_env}")
 endif()

@@ -6,7 +6,7 @@ DIR is the program's content export (lumo-book --export-content DIR, or the
 build folder's art-content after a build; `ninja art_sources` runs both), the
 source of every layer's name, size and placing. Also writes
 assets/art/manifest.tsv (name, width, height), which the build reads to render
-each SVG at exactly its size.
+each SVG at the pixel size art_resolution gives it.
 
 Every picture is drawn in colours the book's lamp can show where the picture
 stands, then lifted to make up for the lamp (art_stage), so that the lit page
@@ -24,6 +24,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import art_controls  # noqa: E402
+import art_resolution  # noqa: E402
 import art_stage  # noqa: E402
 import art_table  # noqa: E402
 
@@ -118,8 +119,8 @@ def write_if_changed(path, text):
         f.write(text)
 
 
-def manifest_text(images):
-    return "".join("%s\t%d\t%d\n" % (name, w, h) for name, (w, h, _kind) in sorted(images.items()))
+def manifest_text(sizes):
+    return "".join("%s\t%d\t%d\n" % (name, w, h) for name, (w, h) in sorted(sizes.items()))
 
 
 def main():
@@ -155,7 +156,7 @@ def write_sources(only):
         canvas = table[name](w, h)
         assert canvas.px == (w, h), name
         write_if_changed(os.path.join(ART, name + ".svg"), canvas.svg())
-    write_if_changed(os.path.join(ART, "manifest.tsv"), manifest_text(images))
+    write_if_changed(os.path.join(ART, "manifest.tsv"), manifest_text(art_resolution.pixel_sizes()))
     if not only:
         # A layer the book no longer names leaves no source behind to be rendered.
         for file in sorted(os.listdir(ART)):

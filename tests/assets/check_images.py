@@ -6,7 +6,8 @@ Usage: check_images.py ASSETS_DIR [--content DIR | --program LUMO_BOOK]
 For each image of the picture table (tools/art_table.py, which reads the layers
 from the program's content export DIR, default $LUMO_CONTENT): the file exists,
 is a well-formed PNG (signature, chunk CRCs, IHDR, IDAT that inflates to exactly
-the expected byte count, IEND) of exactly the expected size, and has visible
+the expected byte count, IEND) of exactly the pixel size tools/art_resolution.py
+gives it, and has visible
 pixels. Grounds, backgrounds and the backdrop must be fully opaque; figures and
 titles must stand free, with transparent top row and side columns. The committed
 manifest, which the build renders from, must list the same pictures at the same
@@ -27,6 +28,7 @@ sys.dont_write_bytecode = True
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tools"))
 
+import art_resolution  # noqa: E402
 import art_table  # noqa: E402
 
 ART = os.path.join(HERE, "..", "..", "assets", "art")
@@ -217,7 +219,8 @@ def title_check(tsv, art_dir):
 
 
 def manifest_check(images, path):
-    """The committed manifest, which the build renders from, lists every picture at its size."""
+    """The committed manifest, which the build renders from, lists every picture at
+    its pixel size (name -> (width, height, kind))."""
     manifest = {row[0]: (int(row[1]), int(row[2])) for row in tsv_rows(path, 3)
                 if row[1].isdigit() and row[2].isdigit()}
     found = []
@@ -227,7 +230,7 @@ def manifest_check(images, path):
         elif name not in images:
             found.append("%s: in the manifest, not named by the content" % name)
         elif manifest[name] != images[name][:2]:
-            found.append("%s: manifest says %d x %d, content %d x %d" % (name, *manifest[name], *images[name][:2]))
+            found.append("%s: manifest says %d x %d, expected %d x %d" % (name, *manifest[name], *images[name][:2]))
     return found
 
 
@@ -250,11 +253,13 @@ def all_checks(assets, export=None):
         images = art_table.all_images()
     except art_table.ContentError as e:
         return 0, ["content: %s" % e]
+    rendered = {name: (*art_resolution.pixel_size(name, w, h, kind), kind)
+                for name, (w, h, kind) in images.items()}
     failures = []
-    for name, (w, h, kind) in sorted(images.items()):
+    for name, (w, h, kind) in sorted(rendered.items()):
         for p in problems_of(os.path.join(assets, name + ".png"), w, h, kind):
             failures.append("%s.png %s" % (name, p))
-    failures += manifest_check(images, os.path.join(ART, "manifest.tsv"))
+    failures += manifest_check(rendered, os.path.join(ART, "manifest.tsv"))
     if export:
         failures += export_checks(export, images)
     return len(images), failures

@@ -12,6 +12,7 @@ ROOT = os.path.join(HERE, "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 
 import art_font  # noqa: E402
+import art_resolution  # noqa: E402
 import art_table  # noqa: E402
 import make_art  # noqa: E402
 from art_draw import Canvas  # noqa: E402
@@ -29,7 +30,7 @@ class ArtSourcesTest(unittest.TestCase):
         images = art_table.all_images()
         with open(os.path.join(ART, "manifest.tsv"), encoding="utf-8") as f:
             manifest = {n: (int(w), int(h)) for n, w, h in (line.split() for line in f)}
-        self.assertEqual(manifest, {n: (w, h) for n, (w, h, _k) in images.items()})
+        self.assertEqual(manifest, art_resolution.pixel_sizes())
         on_disk = {f[:-4] for f in os.listdir(ART) if f.endswith(".svg")}
         self.assertEqual(on_disk, set(images), "sources without a table entry or missing sources")
         for name, (w, h, _kind) in images.items():

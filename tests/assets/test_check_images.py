@@ -146,7 +146,7 @@ class CheckImagesTest(unittest.TestCase):
         self.assertEqual(len(found), 3, found)
         self.assertIn("hint_finger: missing from the manifest", found)
         self.assertIn("old-t: in the manifest, not named by the content", found)
-        self.assertIn("s2layer1-t: manifest says 527 x 544, content 527 x 545", found)
+        self.assertIn("s2layer1-t: manifest says 527 x 544, expected 527 x 545", found)
 
     def test_title_pictures_must_carry_their_words(self):
         art = os.path.join(self.tmp.name, "art")
