@@ -56,7 +56,7 @@ add_custom_target(art_sheets
 
 if(LUMO_TESTS)
   set(art_test_env "LUMO_CONTENT=${LUMO_ART_CONTENT}")
-  # Every picture rendered, valid and of its layout size; the manifest current.
+  # Every picture rendered, valid and of its pixel size; the manifest current.
   add_test(NAME assets_images
            COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/assets/check_images.py
                    ${LUMO_GENERATED_ASSETS})

@@ -1,7 +1,7 @@
 """Grounds: the floor of each page, lying flat and seen steeply from the camera.
 
-A ground is 1024 x 2000 pixels over 480 x 833 world units; its top row is the far
-edge. In the drawing space a circle is a circle lying on the ground, which the
+A ground is drawn on 1024 x 2000 layout pixels over 480 x 833 world units (and
+rendered with half the rows: art_resolution); its top row is the far edge. In the drawing space a circle is a circle lying on the ground, which the
 camera, 70 units above it, sees flattened. Things standing up from the ground
 (grass blades) are drawn d / 70 times taller at depth d so that they still read as
 upright. Rows of about 760 (the foot of the background) to 1800 (the bottom of the
