@@ -10,6 +10,7 @@
 #include "DesktopWindow.h"
 #include "EventLog.h"
 #include "FrameLog.h"
+#include "FreedMemory.h"
 #include "KeyCommands.h"
 #include "KstContentExport.h"
 #include "KstSound.h"
@@ -115,6 +116,7 @@ int readBook(PlatformHost& host, const std::string& demo) {
 }  // namespace
 
 int runLumoProgram(int argc, const char* const* argv) {
+  FreedMemory::limitHeaps();
   CommandLine options;
   std::string error;
   if (!CommandLine::parse(argc, argv, options, error)) {

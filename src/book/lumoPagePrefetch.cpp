@@ -5,6 +5,7 @@
 #include "AVAudioPlayer.h"
 #include "CCFileUtils.h"
 #include "CCTextureCache.h"
+#include "FreedMemory.h"
 #include "KstSpriteFactory.h"
 #include "KstStage.h"
 #include "NSBundle.h"
@@ -80,11 +81,15 @@ void lumoPagePrefetch::prefetchSounds(const KstStage& stage, std::int32_t page,
 
 void lumoPagePrefetch::releaseUnwanted() {
   CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+  bool released = false;
   for (auto it = known_.begin(); it != known_.end();) {
     // A picture still on stage stays in the cache and is tried again later.
-    if (!wanted_.count(*it) && cache->removeUnusedTextureForKey(ccRemoveHDSuffixFromFile(*it)))
+    if (!wanted_.count(*it) && cache->removeUnusedTextureForKey(ccRemoveHDSuffixFromFile(*it))) {
       it = known_.erase(it);
-    else
+      released = true;
+    } else {
       ++it;
+    }
   }
+  if (released) FreedMemory::returnToSystem();
 }

@@ -9,20 +9,15 @@
 #include <mutex>
 #include <vector>
 
+#include "PangoFonts.h"
+
 namespace {
-std::mutex gPangoMutex;  // one font map for the process; Pango is not thread-safe
-
-PangoFontMap* fontMap() {
-  static PangoFontMap* map = pango_cairo_font_map_new();
-  return map;
-}
-
 // A laid-out text: the lines that fit, with their widths.
 class TextLayout {
  public:
   TextLayout(const std::string& text, const UIFont& font, CGSize box, UILineBreakMode mode)
       : lineHeight_(font.lineHeight()) {
-    context_ = pango_font_map_create_context(fontMap());
+    context_ = pango_font_map_create_context(PangoFonts::fontMap());
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
@@ -132,27 +127,27 @@ class TextLayout {
 namespace NSStringDrawing {
 
 CGSize sizeWithFont(const std::string& text, const UIFont& font) {
-  std::lock_guard lock(gPangoMutex);
+  std::lock_guard lock(PangoFonts::mutex());
   return TextLayout(text, font, CGSizeZero, UILineBreakModeWordWrap).size();
 }
 
 CGSize sizeWithFont(const std::string& text, const UIFont& font, CGSize constrained,
                     UILineBreakMode mode) {
-  std::lock_guard lock(gPangoMutex);
+  std::lock_guard lock(PangoFonts::mutex());
   CGSize size = TextLayout(text, font, constrained, mode).size();
   if (constrained.width > 0) size.width = std::min(size.width, constrained.width);
   return size;
 }
 
 int unknownGlyphCount(const std::string& text, const UIFont& font) {
-  std::lock_guard lock(gPangoMutex);
+  std::lock_guard lock(PangoFonts::mutex());
   return TextLayout(text, font, CGSizeZero, UILineBreakModeWordWrap).unknownGlyphs();
 }
 
 CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, const UIFont& font,
                   UILineBreakMode mode, UITextAlignment alignment) {
   if (context.bytesPerPixel() != 1) return CGSizeZero;
-  std::lock_guard lock(gPangoMutex);
+  std::lock_guard lock(PangoFonts::mutex());
   TextLayout layout(text, font, rect.size, mode);
   int width = int(context.width()), height = int(context.height());
   int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
@@ -180,7 +175,7 @@ CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, cons
                   UILineBreakMode mode, UITextAlignment alignment, const TextHighlight& highlight) {
   if (context.bytesPerPixel() != 4 || context.alphaInfo() != kCGImageAlphaPremultipliedLast)
     return CGSizeZero;
-  std::lock_guard lock(gPangoMutex);
+  std::lock_guard lock(PangoFonts::mutex());
   TextLayout layout(text, font, rect.size, mode);
   layout.colour(highlight);
   const int width = int(context.width()), height = int(context.height());

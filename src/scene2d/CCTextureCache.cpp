@@ -8,6 +8,7 @@
 #include "Assert.h"
 #include "CCConfiguration.h"
 #include "CCFileUtils.h"
+#include "FreedMemory.h"
 #include "Log.h"
 #include "NSRunLoop.h"
 #include "UIImage.h"
@@ -240,34 +241,47 @@ void CCTextureCache::startLoader(EAGLSharegroup* sharegroup) {
   loader_ = std::thread(&CCTextureCache::loaderMain, this, Ptr<EAGLSharegroup>(sharegroup));
 }
 
-void CCTextureCache::loaderMain(Ptr<EAGLSharegroup> sharegroup) {
-  Ptr<EAGLContext> context;
-  {
-    std::lock_guard lock(contextLock_);
-    context = EAGLContext::contextWithAPI(kEAGLRenderingAPIOpenGLES1, sharegroup.get());
-    if (context && !EAGLContext::setCurrentContext(context.get())) context = nullptr;
-  }
+Ptr<EAGLContext> CCTextureCache::makeLoaderContext(EAGLSharegroup* sharegroup) {
+  std::lock_guard lock(contextLock_);
+  Ptr<EAGLContext> context = EAGLContext::contextWithAPI(kEAGLRenderingAPIOpenGLES1, sharegroup);
+  if (context && !EAGLContext::setCurrentContext(context.get())) context = nullptr;
   if (!context) CCLOGWARN("texture loader: cannot create a GL context in the view's share group");
-  for (;;) {
-    std::shared_ptr<AsyncRequest> request;
-    {
-      std::unique_lock lock(queueLock_);
-      queueSignal_.wait(lock, [this] { return stopLoader_ || !queue_.empty(); });
-      if (stopLoader_) break;
-      request = std::move(queue_.front());
-      queue_.pop_front();
+  return context;
+}
+
+std::shared_ptr<CCTextureCache::AsyncRequest> CCTextureCache::nextRequest(bool wait) {
+  std::unique_lock lock(queueLock_);
+  if (wait) queueSignal_.wait(lock, [this] { return stopLoader_ || !queue_.empty(); });
+  if (stopLoader_ || queue_.empty()) return nullptr;
+  std::shared_ptr<AsyncRequest> request = std::move(queue_.front());
+  queue_.pop_front();
+  return request;
+}
+
+void CCTextureCache::loaderMain(Ptr<EAGLSharegroup> sharegroup) {
+  // The loader's GL context lives while there is work: the loader rests between
+  // turns, and an idle context holds megabytes.
+  while (std::shared_ptr<AsyncRequest> request = nextRequest(true)) {
+    Ptr<EAGLContext> context = makeLoaderContext(sharegroup.get());
+    for (; request; request = nextRequest(false)) {
+      Ptr<CCTexture2D> texture;
+      if (context) {
+        std::lock_guard lock(contextLock_);
+        texture = loadImage(request->path, true);
+      }
+      // Both references move into the call, so they are released on the main thread.
+      NSRunLoop::mainRunLoop().postToMainThread(
+          [request = std::move(request), texture = std::move(texture)] {
+            if (request->target && request->selector)
+              request->selector(request->target, texture.get());
+          });
     }
-    Ptr<CCTexture2D> texture;
     if (context) {
       std::lock_guard lock(contextLock_);
-      texture = loadImage(request->path, true);
+      EAGLContext::setCurrentContext(nullptr);
+      context = nullptr;
     }
-    // Both references move into the call, so they are released on the main thread.
-    NSRunLoop::mainRunLoop().postToMainThread(
-        [request = std::move(request), texture = std::move(texture)] {
-          if (request->target && request->selector)
-            request->selector(request->target, texture.get());
-        });
+    // The decoded pictures are in the GL now; their buffers need not stay resident.
+    FreedMemory::returnToSystem();
   }
-  if (context) EAGLContext::setCurrentContext(nullptr);
 }

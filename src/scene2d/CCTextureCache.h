@@ -65,6 +65,9 @@ class CCTextureCache : public NSObject {
   void queueRequest(std::shared_ptr<AsyncRequest> request, EAGLContext* current);
   void startLoader(EAGLSharegroup* sharegroup);
   void loaderMain(Ptr<EAGLSharegroup> sharegroup);
+  Ptr<EAGLContext> makeLoaderContext(EAGLSharegroup* sharegroup);
+  // The next queued request, or null when stopping (or, without `wait`, when none is queued).
+  std::shared_ptr<AsyncRequest> nextRequest(bool wait);
 
   std::map<std::string, Ptr<CCTexture2D>> textures_;
   mutable std::recursive_mutex dictLock_;

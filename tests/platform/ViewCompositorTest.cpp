@@ -129,3 +129,22 @@ TEST_F(Compositor, DrawsTheAnimatedAlpha) {
   present();
   EXPECT_EQ(at(32, 32)[0], 0);
 }
+
+// Once the last view has gone the compositor lets its GL context go; a view
+// that comes later is drawn by a fresh one, pictures included.
+TEST_F(Compositor, DrawsAViewThatComesAfterAllWereGone) {
+  const unsigned char white[] = {255, 255, 255, 255};
+  auto picture = makeObject<UIImageView>(CGRectMake(0, 0, 32, 32));
+  picture->setImage(
+      UIImage::imageWithCGImage(CGImage::imageWithRGBA(1, 1, white, true).get()).get());
+  for (int round = 0; round < 3; ++round) {
+    gl_->addSubview(picture.get());
+    present();
+    EXPECT_EQ(at(16, 16), (std::array<int, 3>{255, 255, 255})) << "round " << round;
+    picture->removeFromSuperview();
+    present();
+    EXPECT_EQ(at(16, 16), (std::array<int, 3>{0, 0, 255})) << "round " << round;
+    present();  // nothing to draw, nothing kept
+    EXPECT_EQ(EAGLContext::currentContext(), context_.get());
+  }
+}

@@ -1,5 +1,6 @@
 #include "CCTextureCache.h"
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -163,6 +164,22 @@ TEST_F(CCTextureCacheTest, APrefetchedPictureIsReadyWithoutItsFile) {
   ASSERT_TRUE(pumpUntil([&] { return marker->calls_ == 1; }));
   EXPECT_EQ(cache->count(), 1u);
   EXPECT_ASSERTION(cache->prefetchImage(""), "TextureCache: fileimage MUST not be nill");
+}
+
+// The loader lets its GL context go when its queue runs dry; later work gets a
+// fresh one, and what it makes draws in the main context like the first.
+TEST_F(CCTextureCacheTest, TheLoaderTakesUpWorkAgainAfterResting) {
+  CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+  const std::array<std::array<unsigned char, 4>, 3> colours{
+      {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}}};
+  for (std::size_t i = 0; i < colours.size(); ++i) {
+    const auto& c = colours[i];
+    std::string path = writeFilled("rest" + std::to_string(i) + ".png", 16, 16, c);
+    cache->prefetchImage(path);
+    ASSERT_TRUE(pumpUntil([&] { return cache->textureForKey(path) != nullptr; })) << i;
+    drawTexture(cache->textureForKey(path), CGRectMake(0, 0, 16, 16));
+    EXPECT_TRUE(colourNear(pixel(8, 8), {int(c[0]), int(c[1]), int(c[2])})) << i;
+  }
 }
 
 TEST_F(CCTextureCacheTest, TheMainThreadAndTheLoaderNeverMakeOnePictureTwice) {

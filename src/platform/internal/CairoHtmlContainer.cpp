@@ -11,6 +11,7 @@
 #include "Log.h"
 #include "NSBundle.h"
 #include "NSData.h"
+#include "PangoFonts.h"
 
 namespace {
 constexpr std::size_t kMaxResourceBytes = 16 << 20;
@@ -37,11 +38,6 @@ std::string pangoFamilies(const char* cssFamilies) {
     start = end + 1;
   }
   return out.empty() ? kDefaultFontName : out + "," + kDefaultFontName;
-}
-
-PangoFontMap* webFontMap() {
-  static PangoFontMap* map = pango_cairo_font_map_new();  // lives for the process
-  return map;
 }
 
 cairo_t* cairoOf(litehtml::uint_ptr hdc) {
@@ -113,7 +109,8 @@ img { display: inline-block; }
 }  // namespace
 
 CairoHtmlContainer::CairoHtmlContainer() {
-  pango_ = pango_font_map_create_context(webFontMap());
+  std::lock_guard lock(PangoFonts::mutex());
+  pango_ = pango_font_map_create_context(PangoFonts::fontMap());
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
@@ -125,6 +122,7 @@ CairoHtmlContainer::CairoHtmlContainer() {
 CairoHtmlContainer::~CairoHtmlContainer() {
   for (auto& [path, surface] : images_)
     if (surface) cairo_surface_destroy(surface);
+  std::lock_guard lock(PangoFonts::mutex());
   g_object_unref(pango_);
 }
 
@@ -170,6 +168,7 @@ litehtml::uint_ptr CairoHtmlContainer::create_font(const char* faceName, int siz
                                                    litehtml::font_style italic,
                                                    unsigned int decoration,
                                                    litehtml::font_metrics* fm) {
+  std::lock_guard lock(PangoFonts::mutex());
   auto* font = new Font;
   font->description = pango_font_description_new();
   pango_font_description_set_family(font->description, pangoFamilies(faceName).c_str());
@@ -201,10 +200,12 @@ litehtml::uint_ptr CairoHtmlContainer::create_font(const char* faceName, int siz
 void CairoHtmlContainer::delete_font(litehtml::uint_ptr hFont) {
   auto* font = reinterpret_cast<Font*>(hFont);
   if (!font) return;
+  std::lock_guard lock(PangoFonts::mutex());
   pango_font_description_free(font->description);
   delete font;
 }
 
+// Called with the Pango lock held.
 PangoLayout* CairoHtmlContainer::layoutFor(const char* text, const Font& font) const {
   PangoLayout* layout = pango_layout_new(pango_);
   pango_layout_set_font_description(layout, font.description);
@@ -215,6 +216,7 @@ PangoLayout* CairoHtmlContainer::layoutFor(const char* text, const Font& font) c
 int CairoHtmlContainer::text_width(const char* text, litehtml::uint_ptr hFont) {
   auto* font = reinterpret_cast<Font*>(hFont);
   if (!font || !text) return 0;
+  std::lock_guard lock(PangoFonts::mutex());
   PangoLayout* layout = layoutFor(text, *font);
   PangoRectangle logical;
   pango_layout_get_extents(layout, nullptr, &logical);
@@ -231,12 +233,15 @@ void CairoHtmlContainer::draw_text(litehtml::uint_ptr hdc, const char* text,
   cairo_save(cr);
   applyClips(cr);
   setColor(cr, color);
-  PangoLayout* layout = layoutFor(text, *font);
   const double baseline = pos.bottom() - font->descent;
-  const double layoutBaseline = double(pango_layout_get_baseline(layout)) / PANGO_SCALE;
-  cairo_move_to(cr, pos.x, baseline - layoutBaseline);
-  pango_cairo_show_layout(cr, layout);
-  g_object_unref(layout);
+  {
+    std::lock_guard lock(PangoFonts::mutex());
+    PangoLayout* layout = layoutFor(text, *font);
+    const double layoutBaseline = double(pango_layout_get_baseline(layout)) / PANGO_SCALE;
+    cairo_move_to(cr, pos.x, baseline - layoutBaseline);
+    pango_cairo_show_layout(cr, layout);
+    g_object_unref(layout);
+  }
   const double width = pos.width;
   if (font->decoration & litehtml::font_decoration_underline) {
     cairo_rectangle(cr, pos.x, baseline + 1, width, 1);

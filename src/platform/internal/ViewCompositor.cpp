@@ -62,7 +62,17 @@ int ViewCompositor::compositeOnto(const Frame& frame) {
   for (const auto& [view, alpha] : collector.items) draw({view, alpha});
   dropUnusedTextures();
   end(frame);
+  // Views come rarely (the credits, an alert); a GL context costs megabytes
+  // while they are gone, and a few milliseconds to make again.
+  if (collector.items.empty()) releaseContext();
   return int(collector.items.size());
+}
+
+void ViewCompositor::releaseContext() {
+  // The framebuffer is the context's own; the textures, already deleted, were shared.
+  eglDestroyContext(GLDisplay::display(), context_);
+  context_ = sharedWith_ = EGL_NO_CONTEXT;
+  framebuffer_ = attached_ = 0;
 }
 
 bool ViewCompositor::begin(const Frame& frame) {

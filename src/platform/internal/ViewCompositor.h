@@ -54,4 +54,5 @@ class ViewCompositor {
   void draw(const Item& item);
   Texture* textureFor(UIView* view, const UIViewBitmap& bitmap);
   void dropUnusedTextures();
+  void releaseContext();
 };
