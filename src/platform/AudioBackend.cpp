@@ -46,7 +46,10 @@ namespace {
 
 constexpr int kChannels = 16;
 constexpr int kRate = 44100;
-constexpr std::size_t kCacheBudget = 64u << 20;  // decoded PCM kept for replays
+// Decoded PCM kept for replays and for the recordings decoded ahead: the
+// narrations one turn away, the page's loop and the music fit with room for
+// the figures' lines (the largest such set is about 21 MB).
+constexpr std::size_t kCacheBudget = 32u << 20;
 
 std::atomic<bool> gUseVirtual{false};
 AudioBackend::Impl* gImpl = nullptr;
