@@ -245,7 +245,10 @@ Ptr<EAGLContext> CCTextureCache::makeLoaderContext(EAGLSharegroup* sharegroup) {
   std::lock_guard lock(contextLock_);
   Ptr<EAGLContext> context = EAGLContext::contextWithAPI(kEAGLRenderingAPIOpenGLES1, sharegroup);
   if (context && !EAGLContext::setCurrentContext(context.get())) context = nullptr;
-  if (!context) CCLOGWARN("texture loader: cannot create a GL context in the view's share group");
+  // Tried again for every batch; said once.
+  if (!context)
+    logWarningOnce("loader-context",
+                   "texture loader: cannot create a GL context in the view's share group");
   return context;
 }
 

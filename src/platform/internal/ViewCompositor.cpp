@@ -49,7 +49,8 @@ int ViewCompositor::compositeOnto(const Frame& frame) {
   const double now = Clock::current().seconds();
   Collector collector(frame.drawable, now);
   collector.visit(window, 1);
-  if (collector.items.empty() && textures_.empty()) return 0;
+  // With no views and no context there is nothing to draw or let go.
+  if (collector.items.empty() && context_ == EGL_NO_CONTEXT) return 0;
   if (!begin(frame)) return 0;
   const CGRect area = window->bounds();
   glViewport(0, 0, frame.width, frame.height);
