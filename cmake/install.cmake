@@ -16,7 +16,9 @@ list(JOIN homepage_labels "." LUMO_APP_ID)
 
 install(TARGETS lumo-book RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Generated first: a hand-made resource in assets/ replaces a generated one.
-install(DIRECTORY ${LUMO_GENERATED_ASSETS}/ DESTINATION ${LUMO_DATA_DIR})
+# "/./" copies the folder's content also where the folder is a link to another
+# build's (a plain "/" would install the link itself).
+install(DIRECTORY ${LUMO_GENERATED_ASSETS}/./ DESTINATION ${LUMO_DATA_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/ DESTINATION ${LUMO_DATA_DIR}
         PATTERN art EXCLUDE PATTERN icon EXCLUDE)
 
@@ -63,6 +65,8 @@ add_custom_target(changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.
 set(LUMO_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/lumo-book)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
         DESTINATION ${LUMO_DOC_DIR})
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME lumo-book)
 
 # The package: shared libraries found by dpkg-shlibdeps, plus what the program
 # loads by name at run time (fonts, the GL driver that draws without a GPU).
@@ -70,8 +74,16 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME lumo-book)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "interactive 3D picture book for young children")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Ryzhik and the Little Star: eighteen pages of layered pictures on a small 3D stage. Drag to turn the pages, tap a figure to hear it speak; each page is read aloud in Russian or English.")
+# Debian's lines stay under 80 columns; CPack indents them and marks the empty one.
+set(CPACK_PACKAGE_DESCRIPTION "\
+Ryzhik and the Little Star: a picture book of eighteen pages for young
+children, each page a small stage of layered pictures standing in 3D.
+Drag to turn the pages, tap a figure to hear it speak. Every page is read
+aloud, in Russian or in English, with its words lit as they are read if
+wished.
+
+Nothing leaves the computer: the book has no network code, no advertising
+and no purchases.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
