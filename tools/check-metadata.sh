@@ -2,8 +2,8 @@
 # Checks what software centres and desktops read about the book, as installed
 # under SHARE (an installed prefix's share/ or an unpacked package's usr/share):
 # the AppStream metadata validates pedantically with nothing to report, the
-# launcher entry it names validates, and the metadata's newest release is the
-# version PROGRAM reports.
+# launcher entry it names validates, its screenshots are the ones kept in
+# packaging/screenshots/, and its newest release is the version PROGRAM reports.
 # Usage: tools/check-metadata.sh SHARE PROGRAM
 set -euo pipefail
 share=$1
@@ -29,6 +29,25 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" |
   fail "the metadata does not launch $id.desktop"
 report=$(desktop-file-validate "$desktop" 2>&1) || true
 [ -z "$report" ] || fail "desktop-file-validate has something to say:"$'\n'"$report"
+
+# Every screenshot it shows is one kept in packaging/screenshots/, of the size it says.
+python3 - "$metainfo" "$(dirname "$0")/../packaging/screenshots" <<'PY' || fail "the screenshots"
+import os, struct, sys
+import xml.etree.ElementTree as ET
+
+metainfo, folder = sys.argv[1:]
+images = ET.parse(metainfo).findall("./screenshots/screenshot/image")
+assert images, "the metadata shows no screenshot"
+for image in images:
+    path = os.path.join(folder, os.path.basename(image.text))
+    assert os.path.isfile(path), f"{image.text} is not in packaging/screenshots"
+    with open(path, "rb") as f:
+        head = f.read(24)
+    assert head[:8] == b"\x89PNG\r\n\x1a\n", f"{path} is not a PNG"
+    size = struct.unpack(">II", head[16:24])
+    said = (int(image.get("width")), int(image.get("height")))
+    assert size == said, f"{path} is {size}, the metadata says {said}"
+PY
 
 release=$(grep -o -m1 '<release version="[^"]*"' "$metainfo" | cut -d'"' -f2)
 version=$("$program" --version)
