@@ -171,7 +171,7 @@ bool AudioBackend::Impl::openDevice() {
     }
     ownsSubsystem = true;
   }
-  Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_FLAC);
+  Mix_Init(MIX_INIT_MP3);  // the only compressed recordings played
   if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, 1024, nullptr,
                           SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE) !=
       0) {
