@@ -52,10 +52,10 @@ void pngError(png_structp png, png_const_charp message) {
 }
 void pngWarning(png_structp, png_const_charp) {}
 
-// RAII for a libpng read structure.
-// libpng's own limits back the size check up: no chunk makes it allocate
-// more than a picture's metadata needs, and the metadata is skipped unread
-// (only the pixels are used), so no compressed text or profile is inflated.
+// RAII for a libpng read structure, with libpng's own limits behind the size
+// check: no chunk makes it allocate more than a picture's metadata needs, and
+// the metadata is skipped unread (only the pixels are used), so no compressed
+// text or profile is ever inflated.
 struct PNGRead {
   png_structp png = nullptr;
   png_infop info = nullptr;
@@ -85,6 +85,11 @@ void jpegErrorExit(j_common_ptr cinfo) {
 }
 void jpegSilence(j_common_ptr, int) {}
 
+// Makes libjpeg fail rather than hold more than a picture at the limit needs.
+void limitJPEG(jpeg_decompress_struct& cinfo) {
+  cinfo.mem->max_memory_to_use = kJPEGMaxWorkBytes;
+}
+
 bool isPNG(const std::vector<unsigned char>& data) {
   return data.size() >= kPNGSignatureBytes && png_sig_cmp(data.data(), 0, kPNGSignatureBytes) == 0;
 }
@@ -98,10 +103,6 @@ void peekPNGSize(const std::vector<unsigned char>& data, std::size_t& width, std
   height = readBE32(ihdr + 12);
 }
 
-// Makes libjpeg fail rather than hold more than a picture at the limit needs.
-void limitJPEG(jpeg_decompress_struct& cinfo) {
-  cinfo.mem->max_memory_to_use = kJPEGMaxWorkBytes;
-}
 bool isJPEG(const std::vector<unsigned char>& data) {
   return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }

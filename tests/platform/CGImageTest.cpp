@@ -41,7 +41,10 @@ Bytes encodePNG(int width, int height, int colorType, int bitDepth, const Bytes&
   return out;
 }
 
-Bytes encodeJPEG(int width, int height, unsigned char r, unsigned char g, unsigned char b) {
+// Progressive and without chroma subsampling, the form that makes libjpeg
+// keep the most while it decodes.
+Bytes encodeJPEG(int width, int height, unsigned char r, unsigned char g, unsigned char b,
+                 bool progressive = false) {
   jpeg_compress_struct cinfo{};
   jpeg_error_mgr error{};
   cinfo.err = jpeg_std_error(&error);
@@ -55,6 +58,11 @@ Bytes encodeJPEG(int width, int height, unsigned char r, unsigned char g, unsign
   cinfo.in_color_space = JCS_RGB;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, 95, TRUE);
+  if (progressive) {
+    jpeg_simple_progression(&cinfo);
+    for (int c = 0; c < 3; ++c)
+      cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+  }
   jpeg_start_compress(&cinfo, TRUE);
   Bytes row(std::size_t(width) * 3);
   for (int x = 0; x < width; ++x) {
@@ -311,6 +319,16 @@ TEST(CGImage, PicturesOverTheLimitsAreRefusedBeforeTheirPixelsCostAnything) {
                 prefix + heavyJPEG +
                 ": JPEG of 4000 x 4000 pixels, 62 MiB decoded, over the limit of 16 MiB, "
                 "refused\n");
+
+  // Pictures at the limits decode, in the forms that cost the decoders most.
+  for (const Bytes& atTheLimit :
+       {encodeJPEG(2048, 2048, 10, 20, 30, true),
+        encodePNG(4096, 1024, PNG_COLOR_TYPE_GRAY, 1, Bytes(512 * 1024, 0))}) {
+    auto image = CGImage::imageWithData(atTheLimit, "limit");
+    ASSERT_TRUE(image);
+    Bytes pixels(image->width() * image->height() * 4);
+    EXPECT_TRUE(image->decodeRGBA(pixels.data(), image->width() * 4)) << image->width();
+  }
 
   // The book's largest picture, 1024 x 1024, decodes into its 4 MiB.
   MemoryMeter meter;
