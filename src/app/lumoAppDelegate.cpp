@@ -17,8 +17,8 @@
 #include "lumoWorld.h"
 
 namespace {
-constexpr const char* kShowCreditsNotification = "lmShouldShowCredits";
-constexpr const char* kCreditsDidFinishNotification = "creditsdidfinishnotification";
+using lumoBookNames::kCreditsDidFinishNotification;
+using lumoBookNames::kShowCreditsNotification;
 // Where the credits card sits on the 768 x 1024 screen: its 707 x 483 centred
 // on whole pixels (x 30, not 0), so that turned it stands in the middle of
 // the landscape picture (its centre 0.5 pixel from the picture's).
@@ -91,7 +91,7 @@ void lumoAppDelegate::shouldShowCredits(NSNotification* notification) {
   UIView* screen = viewController_ ? viewController_->view() : nullptr;
   if (!screen || screen->viewWithTag(kDimmingViewTag)) return;
   auto credits = CreditsView::viewControllerWithNibName("CreditsView");
-  credits->setIsEnLan(notification->userInfo().boolValue("isEnLan"));
+  credits->setIsEnLan(notification->userInfo().boolValue(lumoBookNames::kCreditsLanguageKey));
   UIView* view = credits->view();
   if (!view) {
     // Every tap asks again; the reader's log says it once.
