@@ -25,6 +25,7 @@
 #include "NSAutoreleasePool.h"
 #include "NSRunLoop.h"
 #include "PNGWriter.h"
+#include "ProgramNames.h"
 #include "UIAccelerometer.h"
 #include "UIApplication.h"
 #include "UIDevice.h"
@@ -95,7 +96,7 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
   }
   const CGSize picture = DisplayGeometry::landscapePictureSize();
   devices_->window = SDL_CreateWindow(
-      "Lumo Book", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+      ProgramNames::current().title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
       int(picture.width), int(picture.height), SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!devices_->window) {
     error = "cannot open a window: " + std::string(SDL_GetError());
