@@ -54,7 +54,7 @@ class KeyCommandsCredits : public ::testing::Test {
       NSAutoreleasePool::current().drain();
     }
   }
-  void escape(bool repeat = false) { keys_->keyPressed({Key::Escape, repeat}); }
+  void escape(bool repeat = false) { keys_->keyPressed({"Escape", repeat}); }
 
   ScopedVirtualClock clock_;
   TempDir state_;
