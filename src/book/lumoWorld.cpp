@@ -104,8 +104,8 @@ void lumoWorld::setUpCameraAndLamp() {
 
 void lumoWorld::addBackdrop() {
   auto backdrop = CC3PlaneNode::nodeWithTag(nextPageNodeTag(), "layer_bg");
-  const CGSize size{1024 * kBackdropPages * universalScaleWidth_,
-                    768 * kBackdropPages * universalScaleHeight_};
+  const CGSize size{DisplayGeometry::kLongSide * kBackdropPages * universalScaleWidth_,
+                    DisplayGeometry::kShortSide * kBackdropPages * universalScaleHeight_};
   auto texture = CC3Texture::textureFromFile("layer_bg.png");
   backdrop->populateAsRectangleWithSize(size, CGPoint{size.width / 2, 0}, texture.get(), true);
   backdrop->setIsOpaque(false);

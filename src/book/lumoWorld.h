@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CC3World.h"
+#include "DisplayGeometry.h"
 #include "KstSound.h"
 #include "KstStage.h"
 #include "UIAccelerometer.h"
@@ -161,10 +162,10 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   // A turn the reader asked for, by drag or key, with the lock already checked.
   void turnByReader(lumoTurn turn);
 
-  // World units per design pixel: the 1024 x 768 design page maps onto the
+  // World units per design pixel: the tablet-sized design page maps onto the
   // 480 x 320 world the stage was laid out in.
-  static constexpr float kUniversalScaleWidth = 480.0f / 1024.0f;  // 0.46875
-  static constexpr float kUniversalScaleHeight = 0.41666666f;      // 320 / 768, as stored
+  static constexpr float kUniversalScaleWidth = 480.0f / DisplayGeometry::kLongSide;  // 0.46875
+  static constexpr float kUniversalScaleHeight = 0.41666666f;  // 320 / the short side, as stored
   // The camera stands above the page's middle, back far enough to see the
   // whole 480-unit ground, and zooms in a little (scale 0.7) to fill the screen.
   static constexpr CC3Vec3 kCameraLocation{0, 100, 450};
