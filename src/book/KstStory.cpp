@@ -33,13 +33,13 @@ KstStoryPage cover() {
         {"dialogue_cover_r2", "Давай вместе искать звёздочку!",
          "Let’s look for the little star together!"},
         {"dialogue_cover_r3", "Переворачивай страницу, пойдём!", "Turn the page, let’s go!"},
-        {"dialogue_cover_r4", "Смотри, какое большое небо!", "Look, what a big sky!"}}},
+        {"dialogue_cover_r4", "Смотри, какое большое небо!", "Look at the big, big sky!"}}},
       {"s1layer2r-t",
        {{"dialogue_cover_b1", "А я медвежонок Бублик!", "And I’m Bublik the bear cub!"},
         {"dialogue_cover_b2", "Я очень люблю мёд и малину.",
          "I love honey and raspberries very much."},
         {"dialogue_cover_b3", "Рыжик — мой самый лучший друг.", "Ryzhik is my very best friend."},
-        {"dialogue_cover_b4", "Ой, щекотно!", "Oh, that tickles!"}}},
+        {"dialogue_cover_b4", "Ой, щекотно!", "Oh, that tickles me!"}}},
   };
   return page;
 }
@@ -67,7 +67,7 @@ KstStoryPage page2() {
       {"s2layer1-t",
        {{"dialogue_page1_r1", "Доброе утро, Пуговка!", "Good morning, Pugovka!"},
         {"dialogue_page1_r2", "Неужели звёздочка упала с неба?",
-         "Did a star really fall from the sky?"},
+         "A star fell down from the sky? Really?"},
         {"dialogue_page1_r3", "Я обязательно её найду!", "I will find her, I promise!"},
         {"dialogue_page1_r4", "Какое тёплое сегодня солнышко!", "The sun is so warm today!"}}},
       {"s2layer2-t",
@@ -75,7 +75,7 @@ KstStoryPage page2() {
         {"dialogue_page1_p2", "Она упала где-то за лесом!", "She fell somewhere past the forest!"},
         {"dialogue_page1_p3", "Звёздочке, наверное, грустно одной.",
          "The little star must be sad all alone."},
-        {"dialogue_page1_p4", "Я полечу с тобой!", "I will fly with you!"}}},
+        {"dialogue_page1_p4", "Я полечу с тобой!", "I’ll fly along with you!"}}},
   };
   return page;
 }
@@ -105,7 +105,7 @@ KstStoryPage page3() {
        {{"dialogue_page2_m1", "Пирожки ещё горячие, осторожно.",
          "The pies are still hot, be careful."},
         {"dialogue_page2_m2", "Не забудь свой зелёный шарфик.", "Don’t forget your green scarf."},
-        {"dialogue_page2_m3", "Вдвоём и дорога короче.", "The way is shorter with a friend."},
+        {"dialogue_page2_m3", "Вдвоём и дорога короче.", "The way is not so long with a friend."},
         {"dialogue_page2_m4", "Я тебя очень люблю, мой хороший.",
          "I love you very much, my darling."}}},
       {"s3layer2r-t",
@@ -146,8 +146,9 @@ KstStoryPage page4() {
         {"dialogue_page3_b4", "Вдвоём нам ничего не страшно!",
          "Together we’re not afraid of anything!"}}},
       {"s4layer2r-t",
-       {{"dialogue_page3_r1", "Бублик, выходи скорее!", "Bublik, come out, quick!"},
-        {"dialogue_page3_r2", "У меня целая корзинка пирожков.", "I have a whole basket of pies."},
+       {{"dialogue_page3_r1", "Бублик, выходи скорее!", "Bublik, hurry and come out!"},
+        {"dialogue_page3_r2", "У меня целая корзинка пирожков.",
+         "I’ve got a big basket full of pies."},
         {"dialogue_page3_r3", "Пойдём, пока светло!", "Let’s go while it’s still light!"},
         {"dialogue_page3_r4", "Ты опять весь в мёде!", "You’re all covered in honey again!"}}},
   };
@@ -174,9 +175,10 @@ KstStoryPage page5() {
   };
   page.figures = {
       {"s5layer2-t",
-       {{"dialogue_page4_r1", "Прыг-скок, прыг-скок!", "Hop and skip, hop and skip!"},
-        {"dialogue_page4_r2", "Ух, какая холодная вода!", "Ooh, the water is so cold!"},
-        {"dialogue_page4_r3", "Главное — не намочить пирожки.", "I must not get the pies wet."},
+       {{"dialogue_page4_r1", "Прыг-скок, прыг-скок!", "Hop, skip and jump!"},
+        {"dialogue_page4_r2", "Ух, какая холодная вода!", "Wow, the water is freezing!"},
+        {"dialogue_page4_r3", "Главное — не намочить пирожки.",
+         "The main thing is to keep the pies dry."},
         {"dialogue_page4_r4", "Бублик, я уже на том берегу!",
          "Bublik, I’m on the other bank already!"}}},
   };
@@ -206,8 +208,8 @@ KstStoryPage page6() {
   page.figures = {
       {"s6layer2-t",
        {{"dialogue_page5_b1", "Ням-ням, какая вкусная малина!",
-         "Yum yum, these raspberries are so good!"},
-        {"dialogue_page5_b2", "Ещё одну ягодку — и всё.", "Just one more berry, and that’s all."},
+         "Yum, yum, these berries taste so good!"},
+        {"dialogue_page5_b2", "Ещё одну ягодку — и всё.", "Just one more, and then I’ll stop."},
         {"dialogue_page5_b3", "Рыжик, хочешь малинки?", "Ryzhik, would you like some raspberries?"},
         {"dialogue_page5_b4", "Ой, я же звёздочку ищу!", "Oh, I’m looking for the star!"}}},
   };
@@ -269,9 +271,9 @@ KstStoryPage page8() {
       {"s8layer2-t",
        {{"dialogue_page7_r1", "Тут темно, но я не боюсь.",
          "It’s dark in here, but I’m not scared."},
-        {"dialogue_page7_r2", "Апчхи, какая пыль!", "Achoo! So much dust!"},
-        {"dialogue_page7_r3", "Ой, паутинка на носу!", "Oh, a cobweb on my nose!"},
-        {"dialogue_page7_r4", "Бублик, ползи за мной!", "Bublik, crawl after me!"}}},
+        {"dialogue_page7_r2", "Апчхи, какая пыль!", "What a lot of dust! Achoo!"},
+        {"dialogue_page7_r3", "Ой, паутинка на носу!", "Oh, there’s a cobweb on my nose!"},
+        {"dialogue_page7_r4", "Бублик, ползи за мной!", "Come on, Bublik, crawl after me!"}}},
   };
   return page;
 }
@@ -298,9 +300,9 @@ KstStoryPage page9() {
       {"s9layer3-t",
        {{"dialogue_page8_r1", "Налево или направо?", "Left or right?"},
         {"dialogue_page8_r2", "Ветер пахнет водой, значит, там пруд.",
-         "The wind smells of water, so the pond is that way."},
+         "I can smell the pond in the wind."},
         {"dialogue_page8_r3", "Жалко, что буквы стёрлись.",
-         "What a pity the letters have worn away."},
+         "It’s a shame that the letters are gone."},
         {"dialogue_page8_r4", "Пойду по этой тропинке!", "I’ll take this path!"}}},
   };
   return page;
@@ -329,7 +331,7 @@ KstStoryPage page10() {
        {{"dialogue_page9_b1", "Ой, как спать хочется…", "Oh, I’m so sleepy…"},
         {"dialogue_page9_b2", "Я только чуточку посижу.", "I’ll just sit here for a tiny minute."},
         {"dialogue_page9_b3", "Какая мягкая травка!", "The grass is so soft!"},
-        {"dialogue_page9_b4", "Рыжик, разбуди меня потом.", "Ryzhik, wake me up later."}}},
+        {"dialogue_page9_b4", "Рыжик, разбуди меня потом.", "Ryzhik, please wake me up later."}}},
   };
   return page;
 }
@@ -358,7 +360,8 @@ KstStoryPage page11() {
   page.figures = {
       {"s11layer4-t",
        {{"dialogue_page10_h1", "Тише, тише, кто тут храпит?", "Hush, hush, who is snoring here?"},
-        {"dialogue_page10_h2", "Здравствуй, я хомячок Хома!", "Hello, I’m Homa the hamster!"},
+        {"dialogue_page10_h2", "Здравствуй, я хомячок Хома!",
+         "Hello, I am Homa, a little hamster!"},
         {"dialogue_page10_h3", "Какой большой и сонный медвежонок!",
          "What a big, sleepy bear cub!"}}},
   };
@@ -388,7 +391,7 @@ KstStoryPage page12() {
   page.figures = {
       {"s12layer2-t",
        {{"dialogue_page11_h1", "Вот мои запасы на зиму!", "Here is my food for the winter!"},
-        {"dialogue_page11_h2", "Хочешь орешек?", "Would you like a nut?"},
+        {"dialogue_page11_h2", "Хочешь орешек?", "Would you like some nuts?"},
         {"dialogue_page11_h3", "Я знаю короткую дорогу к пруду.",
          "I know a short way to the pond."}}},
   };
@@ -427,9 +430,9 @@ KstStoryPage page13() {
         {"dialogue_page12_h3", "Ух, как она светится!", "Wow, look how she shines!"}}},
       {"s13layer3-t",
        {{"dialogue_page12_r1", "Нашли, нашли звёздочку!", "We found her, we found the star!"},
-        {"dialogue_page12_r2", "Как же нам её достать?", "How can we reach her?"},
+        {"dialogue_page12_r2", "Как же нам её достать?", "How will we get her out?"},
         {"dialogue_page12_r3", "Гоша, спасибо, что ты её сторожил!",
-         "Gosha, thank you for guarding her!"}}},
+         "Thank you for guarding her, Gosha!"}}},
   };
   return page;
 }
@@ -459,10 +462,11 @@ KstStoryPage page14() {
        {{"dialogue_page13_r1", "Ну ещё чуть-чуть…", "Just a little bit more…"},
         {"dialogue_page13_r2", "Никак не дотянуться!", "I just can’t reach her!"}}},
       {"s14layer3-t",
-       {{"dialogue_page13_g1", "Га-га-га, у меня не получается!", "Honk honk honk, I can’t do it!"},
+       {{"dialogue_page13_g1", "Га-га-га, у меня не получается!",
+         "Honk honk honk, I just can’t do it!"},
         {"dialogue_page13_g2", "Вот вырасту и буду летать высоко!",
          "When I grow up, I will fly up high!"},
-        {"dialogue_page13_g3", "Кто это там шуршит в кустах?", "Who is rustling in the bushes?"}}},
+        {"dialogue_page13_g3", "Кто это там шуршит в кустах?", "Who is hiding in the bushes?"}}},
   };
   return page;
 }
@@ -499,8 +503,9 @@ KstStoryPage page15() {
       {"s15layer4-t",
        {{"dialogue_page14_r1", "Бублик, как хорошо, что ты пришёл!",
          "Bublik, I’m so glad you came!"},
-        {"dialogue_page14_r2", "Осторожно, не упади в воду!", "Careful, don’t fall in the water!"},
-        {"dialogue_page14_r3", "Она тёплая, как солнышко!", "She is warm, like the sun!"},
+        {"dialogue_page14_r2", "Осторожно, не упади в воду!",
+         "Be careful, don’t fall into the water!"},
+        {"dialogue_page14_r3", "Она тёплая, как солнышко!", "She’s warm, just like the sun!"},
         {"dialogue_page14_r4", "Спасибо, друг!", "Thank you, my friend!"}}},
   };
   return page;
@@ -530,14 +535,14 @@ KstStoryPage page16() {
   page.figures = {
       {"s16layer1l-t",
        {{"dialogue_page15_g1", "Отсюда все звёзды видно!", "You can see all the stars from here!"},
-        {"dialogue_page15_g2", "Лети, звёздочка, лети!", "Fly, little star, fly!"}}},
+        {"dialogue_page15_g2", "Лети, звёздочка, лети!", "Fly away, little star!"}}},
       {"s16layer1r-t",
        {{"dialogue_page15_r1", "Я подниму её высоко-высоко!",
          "I will lift her up high, high, high!"},
-        {"dialogue_page15_r2", "Раз, два, три — лети домой!", "One, two, three, fly home!"}}},
+        {"dialogue_page15_r2", "Раз, два, три — лети домой!", "One, two, three, fly away home!"}}},
       {"s16layer3-t",
        {{"dialogue_page15_h1", "Уф, какой крутой холм!", "Phew, what a steep hill!"},
-        {"dialogue_page15_h2", "Я тоже помашу звёздочке!", "I will wave to the star too!"},
+        {"dialogue_page15_h2", "Я тоже помашу звёздочке!", "I’ll wave to the little star too!"},
         {"dialogue_page15_h3", "До свидания, звёздочка!", "Goodbye, little star!"}}},
   };
   return page;
@@ -565,8 +570,9 @@ KstStoryPage page17() {
   page.figures = {
       {"s17layer2-t",
        {{"dialogue_page16_r1", "Смотри, Гоша, она нам подмигивает!",
-         "Look, Gosha, she is winking at us!"},
-        {"dialogue_page16_r2", "Вон идёт мама с фонариком!", "Here comes Mama with a lantern!"}}},
+         "Look, Gosha, she’s winking at us!"},
+        {"dialogue_page16_r2", "Вон идёт мама с фонариком!",
+         "Look, Mama is coming with a lantern!"}}},
       {"s17layer3-t",
        {{"dialogue_page16_g1", "Как хорошо, что у меня есть друзья!",
          "I’m so happy that I have friends!"},
