@@ -41,6 +41,9 @@ class CGImage : public NSObject {
   static Ptr<CGImage> maskWithAlpha(std::size_t width, std::size_t height,
                                     const unsigned char* alpha);
 
+  // The file the data came from, as given to imageWithData; empty for pixels
+  // made in memory.
+  const std::string& name() const { return name_; }
   std::size_t width() const { return width_; }
   std::size_t height() const { return height_; }
   std::size_t bitsPerComponent() const { return bitsPerComponent_; }
