@@ -13,6 +13,7 @@
 #include "KstStory.h"
 #include "Log.h"
 #include "lmStageInfo.h"
+#include "lumoBookNames.h"
 
 namespace fs = std::filesystem;
 
@@ -88,8 +89,10 @@ std::vector<Recording> allRecordings(const KstStage& stage) {
       for (const KstStoryLine& line : figure.lines) lines[line.recording] = &line;
       for (const std::string& name : stage.dialogNamesForLayer(figure.layer)) {
         const KstStoryLine* line = lines[name];
-        recordings.push_back({name + kKstRussianLineSuffix, "ru", line ? line->ru : std::string()});
-        recordings.push_back({name + kKstEnglishLineSuffix, "en", line ? line->en : std::string()});
+        recordings.push_back(
+            {name + lumoBookNames::kRussianSuffix, "ru", line ? line->ru : std::string()});
+        recordings.push_back(
+            {name + lumoBookNames::kChineseSuffix, "en", line ? line->en : std::string()});
       }
     }
   }
