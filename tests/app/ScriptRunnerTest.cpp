@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "KeyInput.h"
+#include "KstStage.h"
 #include "ScriptRunner.h"
 
 TEST(ScriptParsing, AcceptsEveryCommandAndComments) {
@@ -80,6 +81,29 @@ TEST(CommandLineParsing, FlagsAndErrors) {
   const char* demo[] = {"lumo-book", "--demo", "fireworks"};
   EXPECT_FALSE(CommandLine::parse(3, demo, bad, error));
   EXPECT_EQ(error, "unknown demo \"fireworks\" (known: actions, narration)");
+}
+
+TEST(CommandLineParsing, PageIsAPageOfTheBookAutoPlayIsAFlag) {
+  // The option's range is the book's.
+  EXPECT_EQ(CommandLine::kLastPage, KstStage::stage()->totalStageCount());
+  const char* ok[] = {"lumo-book", "--page", "18", "--auto-play"};
+  CommandLine line;
+  std::string error;
+  ASSERT_TRUE(CommandLine::parse(4, ok, line, error)) << error;
+  EXPECT_EQ(line.page, 18);
+  EXPECT_TRUE(line.autoPlay);
+  CommandLine plain;
+  EXPECT_EQ(plain.page, 0);
+  EXPECT_FALSE(plain.autoPlay);
+  for (const char* bad : {"0", "19", "-1", "3a", "", "nine", "1e1"}) {
+    const char* argv[] = {"lumo-book", "--page", bad};
+    CommandLine line2;
+    EXPECT_FALSE(CommandLine::parse(3, argv, line2, error)) << bad;
+    EXPECT_EQ(error, "--page needs a page of the book, 1 to 18, not \"" + std::string(bad) + "\"");
+  }
+  const char* missing[] = {"lumo-book", "--page"};
+  EXPECT_FALSE(CommandLine::parse(2, missing, line, error));
+  EXPECT_EQ(error, "--page needs a value");
 }
 
 TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
