@@ -165,7 +165,7 @@ int runLumoProgram(int argc, const char* const* argv) {
   // Headless runs play sounds for their real length in virtual time, silently.
   AVAudioPlayer::setUseVirtualBackend(options.headless);
   SoundSwitches::restore(options.mute);
-  ReadingSwitches::restore(options.followWords, options.readMyself);
+  ReadingSwitches::restore(options.followWords, options.readMyself, options.autoPlay);
   decorateWindow();
   auto title = WindowTitle::windowTitle();
   title->start();

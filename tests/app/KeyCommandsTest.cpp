@@ -220,21 +220,27 @@ TEST_F(KeyCommandsTest, ReadingAidsAreStoredBesideTheLanguageAndShownInIt) {
 // turn one on for this run without storing it.
 TEST_F(KeyCommandsTest, StoredAidsComeBackAndTheOptionsAreForThisRunOnly) {
   NSUserDefaults& defaults = NSUserDefaults::standardUserDefaults();
-  ReadingSwitches::restore(false, false);
+  ReadingSwitches::restore(false, false, false);
   EXPECT_FALSE(lmReadingAids::shared().followsWords());
   EXPECT_FALSE(lmReadingAids::shared().readsByMyself());
+  EXPECT_FALSE(lmReadingAids::shared().turnsPages());
   defaults.setObject("on", ReadingSwitches::kFollowWordsKey);
   defaults.setObject("yes", ReadingSwitches::kReadMyselfKey);  // unreadable: off
-  ReadingSwitches::restore(false, false);
+  defaults.setObject("on", ReadingSwitches::kAutoPlayKey);
+  ReadingSwitches::restore(false, false, false);
   EXPECT_TRUE(lmReadingAids::shared().followsWords());
   EXPECT_FALSE(lmReadingAids::shared().readsByMyself());
-  ReadingSwitches::restore(false, true);
+  EXPECT_TRUE(lmReadingAids::shared().turnsPages());
+  ReadingSwitches::restore(false, true, false);
   EXPECT_TRUE(lmReadingAids::shared().readsByMyself());
   EXPECT_EQ(stored()["ReadMyself"], "yes");
   defaults.setObject("off", ReadingSwitches::kFollowWordsKey);
-  ReadingSwitches::restore(true, false);
+  defaults.setObject("off", ReadingSwitches::kAutoPlayKey);
+  ReadingSwitches::restore(true, false, true);
   EXPECT_TRUE(lmReadingAids::shared().followsWords());
+  EXPECT_TRUE(lmReadingAids::shared().turnsPages());
   EXPECT_EQ(stored()["FollowWords"], "off");
+  EXPECT_EQ(stored()["AutoPlay"], "off");
 }
 
 // The stored switches come back at start; --mute silences the run without storing it.
