@@ -32,6 +32,10 @@ foreach(module platform common scene2d scene3d book app)
   endif()
 endforeach()
 
+# The 3D engine's maths is checked against glm, a reference for the tests only.
+find_package(glm REQUIRED)
+target_link_libraries(test_scene3d PRIVATE glm::glm)
+
 # End-to-end tests drive the real program headless.
 file(GLOB e2e_scripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.sh)
 foreach(script ${e2e_scripts})

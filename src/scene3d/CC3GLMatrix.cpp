@@ -689,36 +689,18 @@ CC3Quaternion CC3GLMatrix::extractQuaternion(const GLfloat* m) {
     GLfloat r = std::sqrt(trace + 1.0f), f = 0.5f / r;
     return {f * (m[9] - m[6]), f * (m[2] - m[8]), f * (m[4] - m[1]), r / 2};
   }
-  // Each branch divides by its own root, so a branch is taken only when that
-  // root is safely away from zero (or NaN, which fails the comparison).
-  auto xBranch = [m](CC3Quaternion& q) {
-    GLfloat r = std::sqrt(1.0f + m[0] - m[5] - m[10]);
-    if (!(r > 0.0001f)) return false;
-    GLfloat f = 0.5f / r;
-    q = {r / 2, f * (m[1] + m[4]), f * (m[2] + m[8]), f * (m[9] - m[6])};
-    return true;
-  };
-  auto yBranch = [m](CC3Quaternion& q) {
-    GLfloat r = std::sqrt(1.0f + m[5] - m[0] - m[10]);
-    if (!(r > 0.0001f)) return false;
-    GLfloat f = 0.5f / r;
-    q = {f * (m[1] + m[4]), r / 2, f * (m[6] + m[9]), f * (m[2] - m[8])};
-    return true;
-  };
-  auto zBranch = [m](CC3Quaternion& q) {
-    GLfloat r = std::sqrt(1.0f + m[10] - m[0] - m[5]);
-    if (!(r > 0.0001f)) return false;
-    GLfloat f = 0.5f / r;
-    q = {f * (m[2] + m[8]), f * (m[6] + m[9]), r / 2, f * (m[4] - m[1])};
-    return true;
-  };
-  CC3Quaternion q = kCC3Vec4Zero;
-  if (m[0] < m[10]) {
-    if (zBranch(q) || xBranch(q) || yBranch(q)) return q;
-  } else if (m[0] > m[5]) {
-    if (xBranch(q) || zBranch(q) || yBranch(q)) return q;
-  } else {
-    if (yBranch(q) || zBranch(q) || xBranch(q)) return q;
-  }
-  return kCC3Vec4Zero;
+  // Otherwise the branch of the largest diagonal element: its root is then
+  // at least 1, where another branch's may be small enough to turn the
+  // rounding of the other elements into a wrong rotation. Only a matrix
+  // holding NaNs has no usable root, and gives all zero.
+  bool xLargest = m[0] >= m[5] && m[0] >= m[10];
+  bool yLargest = !xLargest && m[5] > m[10];
+  GLfloat r = std::sqrt(xLargest   ? 1.0f + m[0] - m[5] - m[10]
+                        : yLargest ? 1.0f + m[5] - m[0] - m[10]
+                                   : 1.0f + m[10] - m[0] - m[5]);
+  if (!(r > 0.0001f)) return kCC3Vec4Zero;
+  GLfloat f = 0.5f / r;
+  if (xLargest) return {r / 2, f * (m[1] + m[4]), f * (m[2] + m[8]), f * (m[9] - m[6])};
+  if (yLargest) return {f * (m[1] + m[4]), r / 2, f * (m[6] + m[9]), f * (m[2] - m[8])};
+  return {f * (m[2] + m[8]), f * (m[6] + m[9]), r / 2, f * (m[4] - m[1])};
 }
