@@ -122,15 +122,13 @@ def home(w, h, pressed):
     return c
 
 
-def pages(w, h, pressed):
+def pages(w, h):
     """The page navigator's button, the home button's twin: three pages fanned out."""
-    with icon(w, h, "pages%d" % pressed) as c:
-        face = mix(ORANGE, "#b05a1a", 0.35) if pressed else ORANGE
-        c.circle(31, 32, 26, "#000000", outline=False, opacity=0 if pressed else 0.2)
-        cy = 31 if pressed else 29
-        c.circle(30, cy, 26, face, outline=BROWN, width=3)
-        if not pressed:
-            c.ellipse(30, cy - 12, 16, 7, "#ffffff", outline=False, opacity=0.35)
+    with icon(w, h, "pages") as c:
+        c.circle(31, 32, 26, "#000000", outline=False, opacity=0.2)
+        cy = 29
+        c.circle(30, cy, 26, ORANGE, outline=BROWN, width=3)
+        c.ellipse(30, cy - 12, 16, 7, "#ffffff", outline=False, opacity=0.35)
         for dx, fill in ((-7, "#f4e2bd"), (0, "#f9ecd0"), (7, CREAM)):
             c.rect(24 + dx, cy - 9 + abs(dx) * 0.3, 12, 17, fill, outline=BROWN, width=2, r=1.5)
         for row in (-4, 0, 4):
@@ -284,8 +282,7 @@ def controls():
         "hint_dialogue": hint_dialogue,
         "home_iPad_normal": lambda w, h: home(w, h, False),
         "home_iPad_down": lambda w, h: home(w, h, True),
-        "pages_iPad_normal": lambda w, h: pages(w, h, False),
-        "pages_iPad_down": lambda w, h: pages(w, h, True),
+        "pages_iPad_normal": pages,
         "continue_btn": continue_btn,
         "menu-end": menu_end,
         "menu-end-btn": menu_end_btn,
