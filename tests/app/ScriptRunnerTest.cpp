@@ -116,7 +116,7 @@ TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
   EXPECT_DOUBLE_EQ(script.commands()[1].numbers[0], 1.5);
   EXPECT_DOUBLE_EQ(script.commands()[2].numbers[0], -2);
   const std::string known =
-      "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R)";
+      "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, Enter, G, A, M, N, H, R)";
   struct Case {
     const char* text;
     std::string error;
@@ -170,16 +170,16 @@ TEST(CommandLineParsing, MuteAndAHelpThatNamesEveryOptionAndKey) {
   EXPECT_TRUE(line.followWords);
   EXPECT_FALSE(line.readMyself || line.mute);
   const std::string help = CommandLine::usage();
-  for (const char* option :
-       {"--mute", "--follow-words", "--read-myself", "--headless", "--script", "--frames",
-        "--log-events", "--demo", "--export-content", "--version", "--help"}) {
+  for (const char* option : {"--mute", "--follow-words", "--read-myself", "--auto-play", "--page",
+                             "--headless", "--script", "--frames", "--log-events", "--demo",
+                             "--export-content", "--version", "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
     if (std::string(option) == "--help") continue;
     // Every option the help names is one the program takes.
     const char* one[] = {"lumo-book", option, "1"};
     CommandLine parsed;
     const bool takesValue = std::string(option) == "--script" ||
-                            std::string(option) == "--frames" ||
+                            std::string(option) == "--frames" || std::string(option) == "--page" ||
                             std::string(option) == "--export-content";
     if (std::string(option) != "--demo") {
       EXPECT_TRUE(CommandLine::parse(takesValue ? 3 : 2, one, parsed, error)) << option << error;
