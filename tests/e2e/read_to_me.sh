@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Read to me in the real program. With --auto-play and nothing else the book
-# reads itself from the cover to the ending page: the Russian cover, which has
+# reads itself from the cover to the ending page (with short recordings put
+# in the narrations' place, so that the whole book reads in a minute and a
+# half): the Russian cover, which has
 # no narration, turns 4.0 s after it is shown, every story page 2.0 s after its
 # narration has ended, each turn logged "(auto)", and the ending page stays;
 # the place is cleared there and the option is not stored. In English the
@@ -28,11 +30,15 @@ run() {  # NAME CONFIG [OPTIONS...]: runs $work/NAME.txt, its log in $work/NAME.
 length() { soxi -D "$assets/$1.mp3"; }
 
 # The whole book: the cover's 4 s and its turn, then for each of the 16 story
-# pages the panel's 1.5 s, the narration, 2 s and the turn's 1.5 s.
-whole=$(python3 -c "import sys; print(round(5.5 + sum(3.5 + 1.5 + float(x) for x in sys.argv[1:]) + 3, 2))" \
-  $(for p in $(seq 1 16); do length "QRB_p${p}_ru"; done))
+# pages the panel's 1.5 s, the narration, 2 s and the turn's 1.5 s. A quarter
+# of a second of tone stands for each narration (taken before the built ones).
+short=$work/short
+mkdir -p "$short"
+tone=${LUMO_SOURCE_DIR:-$(dirname "$0")/../..}/tests/platform/audio/tone_quarter.mp3
+for p in $(seq 1 16); do cp "$tone" "$short/QRB_p${p}_ru.mp3"; done
+whole=$(python3 -c "print(round(5.5 + 16 * (3.5 + 1.5 + $(soxi -D "$tone")) + 3, 2))")
 printf 'wait %s\ndump %s\n' "$whole" "$work/end.json" > "$work/whole.txt"
-run whole ru --auto-play
+LUMO_ASSETS=$short run whole ru --auto-play
 
 # English: the cover reads its title's narration, then turns.
 english_wait=$(python3 -c "print(round(1.5 + $(length QRB_p1_cn) + 2 + 1.6, 2))")
@@ -98,7 +104,7 @@ check(not any("autoTurnDue" in str(c["selector"]) for c in end["pendingCalls"]),
       "a turn is still waiting on the ending page")
 stored = json.load(open(f"{work}/ru/lumo-book/defaults.json"))
 check("Page" not in stored and "AutoPlay" not in stored, f"stored: {stored}")
-print(f"read to me: the Russian book read in {settled[-1][0]:.3f} s (virtual)")
+print(f"read to me: the book read to its end in {settled[-1][0]:.3f} s (virtual)")
 
 # English: the cover's narration, then 2.0 s.
 english = log("english")
@@ -116,8 +122,9 @@ auto = [(float(t), text) for t, c, text in resume if c == "turn"]
 check([text for _t, text in auto] == expected[:2], f"turns around the pause: {auto}")
 taps = [float(t) for t, c, text in resume if c == "narration" and text == "started QRB_p1_ru"]
 ends = [float(t) for t, c, text in resume if c == "narration" and text == "finished"]
-check(len(taps) == 2 and ends[-1] > taps[-1], f"the repeat was not heard: {resume}")
-check(abs(auto[1][0] - (ends[-1] + 2.0)) <= FRAME, f"turned at {auto[1][0]} after the repeat")
+repeat_end = [t for t in ends if t > taps[-1]][:1] if len(taps) == 2 else []
+check(repeat_end, f"the repeat was not heard: {resume}")
+check(abs(auto[1][0] - (repeat_end[0] + 2.0)) <= FRAME, f"turned at {auto[1][0]} after the repeat")
 switched = json.load(open(f"{work}/switched.json"))
 check(not switched["desktop"]["autoPlay"], "A did not switch read to me off")
 check(switched["desktop"]["notice"]["text"] == "Листаю страницы сам", switched["desktop"]["notice"])
