@@ -122,6 +122,31 @@ def home(w, h, pressed):
     return c
 
 
+def pages(w, h):
+    """The page navigator's button, the home button's twin: three pages fanned out."""
+    with icon(w, h, "pages") as c:
+        c.circle(31, 32, 26, "#000000", outline=False, opacity=0.2)
+        cy = 29
+        c.circle(30, cy, 26, ORANGE, outline=BROWN, width=3)
+        c.ellipse(30, cy - 12, 16, 7, "#ffffff", outline=False, opacity=0.35)
+        for dx, fill in ((-7, "#f4e2bd"), (0, "#f9ecd0"), (7, CREAM)):
+            c.rect(24 + dx, cy - 9 + abs(dx) * 0.3, 12, 17, fill, outline=BROWN, width=2, r=1.5)
+        for row in (-4, 0, 4):
+            c.rect(34, cy + row - 0.5, 6, 1.6, mix(BROWN, CREAM, 0.35), outline=False)
+    return c
+
+
+def continue_btn(w, h):
+    """The cover's continue button: a pill with a forward arrow at its right end;
+    the words, which carry the page's number, stand in front of it."""
+    c = board(w, h, "continue_btn")
+    w = c.width
+    pill(c, 3, 3, w - 8, h - 9, ORANGE, line=3)
+    mid = (h - 6) / 2.0
+    c.poly([(w - 50, mid - 13), (w - 30, mid), (w - 50, mid + 13)], CREAM, outline=BROWN, width=2.5)
+    return c
+
+
 def menu_end(w, h):
     """The ending menu's board. It stands low, its lower part below the screen's
     edge: the board ends above it. The buttons, in front of it, cover rows 50 to
@@ -257,6 +282,8 @@ def controls():
         "hint_dialogue": hint_dialogue,
         "home_iPad_normal": lambda w, h: home(w, h, False),
         "home_iPad_down": lambda w, h: home(w, h, True),
+        "pages_iPad_normal": pages,
+        "continue_btn": continue_btn,
         "menu-end": menu_end,
         "menu-end-btn": menu_end_btn,
         # Labels are seen at about their pixel size: letters as tall as the picture allows.

@@ -59,6 +59,8 @@ CONTROL_PLANES = {
     "aside_repeat_highlighted": ((21.0, _PANEL_Y + 5 - 32 * UNIT_H * 0.1 / 2, 410.0), _plane(32, 32, 0.1)),
     "home_iPad_normal": ((-52.0, 135.0, 350.0), _plane(60, 60, 0.3)),
     "home_iPad_down": ((-52.0, 135.0, 350.0), _plane(60, 60, 0.3)),
+    "pages_iPad_normal": ((-42.0, 135.0, 350.0), _plane(60, 60, 0.3)),
+    "continue_btn": ((47.5, 57.0, 350.0), _plane(200, 90, 0.224)),
     "menu-end": ((0.0, 50.0, 350.0), _plane(399, 279, 0.255)),
     "menu-end-btn": ((0.0, 63.0, 360.0), _plane(266, 57, 0.204)),
     "text_replay_ru": ((0.0, 75.0, 365.0), _plane(84, 19, 0.21)),

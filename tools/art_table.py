@@ -23,6 +23,8 @@ CONTROLS = {
     "hint_dialogue": (34, 35),
     "home_iPad_normal": (60, 60),
     "home_iPad_down": (60, 60),
+    "pages_iPad_normal": (60, 60),
+    "continue_btn": (200, 90),
     "menu-end": (399, 279),
     "menu-end-btn": (266, 57),
     "text_replay_ru": (84, 19),

@@ -104,7 +104,8 @@ class Sheet:
             '<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" fill="none" stroke="%s"/>' % (x, y, w, h, stroke)
         )
 
-    def write(self, path):
+    def write(self, path, size=None):
+        """Renders the sheet to the PNG `path`, scaled to `size` (width, height) when given."""
         svg = (
             '<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" '
             'width="%d" height="%d">\n<defs>%s</defs>\n%s\n</svg>\n'
@@ -113,7 +114,8 @@ class Sheet:
         tmp = path[:-4] + ".svg"
         with open(tmp, "w", encoding="utf-8") as f:
             f.write(svg)
-        subprocess.run(["rsvg-convert", "-o", path, tmp], check=True)
+        scale = ["-w", str(size[0]), "-h", str(size[1])] if size else []
+        subprocess.run(["rsvg-convert", *scale, "-o", path, tmp], check=True)
         os.remove(tmp)
 
 
@@ -148,7 +150,7 @@ def ground(sheet, layer):
                     (0, r0, layer.width, r1 - r0))
 
 
-def page_sheet(assets, p, out, english=False, label=True, shaded=True):
+def page_sheet(assets, p, out, english=False, label=True, shaded=True, size=None):
     sheet = Sheet(assets, SCREEN_W, SCREEN_H, "#000000", shaded)
     # The backdrop: 1440 x 960 plane, bottom centre at (-100, -100, -400).
     upright(sheet, "layer_bg", -820, 620, -100, 860, -400)
@@ -175,7 +177,7 @@ def page_sheet(assets, p, out, english=False, label=True, shaded=True):
         sheet.body.append('<rect x="4" y="744" width="%d" height="20" rx="4" fill="#000000" opacity="0.55"/>'
                           % (70 if not english else 170))
         sheet.text(10, 760, "page %d%s" % (p, " (English titles)" if english else ""), 13, "#ffffff")
-    sheet.write(out)
+    sheet.write(out, size)
 
 
 def assembled(sheet, parts, ox, oy, scale):

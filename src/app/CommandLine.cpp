@@ -14,6 +14,18 @@ bool takeValue(int argc, const char* const* argv, int& i, std::string& value, st
   value = argv[++i];
   return true;
 }
+
+bool parsePage(const std::string& value, int& page, std::string& error) {
+  char* end = nullptr;
+  const long n = std::strtol(value.c_str(), &end, 10);
+  if (value.empty() || *end != '\0' || n < 1 || n > CommandLine::kLastPage) {
+    error = "--page needs a page of the book, 1 to " + std::to_string(CommandLine::kLastPage) +
+            ", not \"" + value + "\"";
+    return false;
+  }
+  page = static_cast<int>(n);
+  return true;
+}
 }  // namespace
 
 bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std::string& error) {
@@ -34,6 +46,11 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       out.followWords = true;
     } else if (arg == "--read-myself") {
       out.readMyself = true;
+    } else if (arg == "--auto-play") {
+      out.autoPlay = true;
+    } else if (arg == "--page") {
+      if (!takeValue(argc, argv, i, value, error) || !parsePage(value, out.page, error))
+        return false;
     } else if (arg == "--script") {
       if (!takeValue(argc, argv, i, out.script, error)) return false;
     } else if (arg == "--demo") {
@@ -78,6 +95,9 @@ std::string CommandLine::usage() {
          "  --mute                start with the music and the voices off (not stored)\n"
          "  --follow-words        light each word of a narration as it is read (not stored)\n"
          "  --read-myself         pages wait for the repeat button to read (not stored)\n"
+         "  --auto-play           read to me: each page turns by itself after its narration\n"
+         "                        (not stored)\n"
+         "  --page N              open the book on page N (1 to 18)\n"
          "  --headless            render off screen with virtual time and silent audio\n"
          "  --script FILE         run scripted input, one command a line: wait, down, move,\n"
          "                        up, drag, tap, key, hold, wheel, accel, orientation,\n"
@@ -100,7 +120,11 @@ std::string CommandLine::usage() {
          "  Right, Page Down, Space   next page; the mouse wheel rolled down does the same\n"
          "  Left, Page Up         previous page; the wheel rolled up does the same\n"
          "  Home                  back to the cover, as the home button (where it is shown)\n"
-         "  Escape                close the credits page\n"
+         "  Escape                close the credits page, or the page navigator\n"
+         "  G                     the page navigator: every page at a glance, tap one to go\n"
+         "                        there (Left and Right move along it); G or Escape closes it\n"
+         "  Enter                 in the page navigator: go to the framed page\n"
+         "  A                     read to me: turn each page after its narration, or not\n"
          "  M                     music and page sounds off or on\n"
          "  N                     narration and dialogue off or on (they still run unheard)\n"
          "  H                     light each word of a narration as it is read, or not\n"
@@ -108,6 +132,7 @@ std::string CommandLine::usage() {
          "  F11                   full screen on or off\n"
          "  Ctrl+R                turn the device between landscape left and right\n"
          "  Ctrl+Q                quit\n"
-         "The sound switches and the reading language are kept in\n"
+         "The sound switches, the reading aids, the reading language and the page\n"
+         "last read (offered on the cover to continue) are kept in\n"
          "$XDG_CONFIG_HOME/lumo-book/defaults.json (~/.config/lumo-book/ by default).\n";
 }

@@ -10,6 +10,10 @@ struct CommandLine {
   bool mute = false;
   bool followWords = false;
   bool readMyself = false;
+  bool autoPlay = false;
+  // The page to open the book on, 1 to kLastPage; 0: the cover, or the stored place offered there.
+  int page = 0;
+  static constexpr int kLastPage = 18;
   long frames = -1;
   std::string script;
   std::string exportContent;

@@ -19,6 +19,7 @@ nlohmann::json dumpDesktop(const KeyCommands& keys) {
   d["voices"] = sound->areVoicesOn();
   d["followWords"] = lmReadingAids::shared().followsWords();
   d["readMyself"] = lmReadingAids::shared().readsByMyself();
+  d["autoPlay"] = lmReadingAids::shared().turnsPages();
   d["volumes"] = {{"main", volumeOf(sound->player())},
                   {"background", volumeOf(sound->backgroundPlayer())},
                   {"special", volumeOf(sound->specialPlayer())}};

@@ -18,7 +18,8 @@ struct KeyName {
 constexpr KeyName kKeyNames[] = {
     {BookKey::Right, "Right"},   {BookKey::Left, "Left"},   {BookKey::PageDown, "PageDown"},
     {BookKey::PageUp, "PageUp"}, {BookKey::Space, "Space"}, {BookKey::Home, "Home"},
-    {BookKey::Escape, "Escape"}, {BookKey::M, "M"},         {BookKey::N, "N"},
+    {BookKey::Escape, "Escape"}, {BookKey::Enter, "Enter"}, {BookKey::G, "G"},
+    {BookKey::A, "A"},           {BookKey::M, "M"},         {BookKey::N, "N"},
     {BookKey::H, "H"},           {BookKey::R, "R"},
 };
 }  // namespace
@@ -56,7 +57,8 @@ KeyCommands::Hooks KeyCommands::hooksFor(lumoAppDelegate* book) {
             if (!book->creditsView()) return false;
             book->didClickQuitButton();
             return true;
-          }};
+          },
+          [book] { return book->creditsView() != nullptr; }};
 }
 
 KeyCommands::~KeyCommands() {
@@ -74,6 +76,13 @@ void KeyCommands::listen() {
 void KeyCommands::keyPressed(const KeyStroke& press) {
   const std::optional<BookKey> key = keyNamed(press.key);
   if (!key) return;
+  lumoWorld* book = world();
+  // A key of the reader's holds read to me on this page; its own switch does not.
+  if (book && *key != BookKey::A) book->readerPressedKey();
+  if (book && book->navigatorIsOpen()) {
+    navigatorKeyPressed(book, *key, press.repeat);
+    return;
+  }
   switch (*key) {
     case BookKey::Right:
     case BookKey::PageDown:
@@ -109,12 +118,43 @@ void KeyCommands::keyPressed(const KeyStroke& press) {
     case BookKey::R:
       switchReadingAid(false);
       break;
+    case BookKey::A:
+      switchAutoPlay();
+      break;
+    case BookKey::G:
+      if (book && !(hooks_.creditsShown && hooks_.creditsShown())) book->toggleNavigator();
+      break;
     default:
       break;
   }
 }
 
+void KeyCommands::navigatorKeyPressed(lumoWorld* book, BookKey key, bool repeat) {
+  using NavigatorKey = lumoPageNavigator::Key;
+  lumoReaderFeatures& reader = book->reader();
+  switch (key) {
+    case BookKey::Left:
+    case BookKey::PageUp:
+      // Held, the mark runs along the strip.
+      reader.navigatorKey(NavigatorKey::Left);
+      return;
+    case BookKey::Right:
+    case BookKey::PageDown:
+      reader.navigatorKey(NavigatorKey::Right);
+      return;
+    default:
+      break;
+  }
+  if (repeat) return;
+  if (key == BookKey::Enter) reader.navigatorKey(NavigatorKey::Enter);
+  if (key == BookKey::Escape || key == BookKey::G) reader.navigatorKey(NavigatorKey::Close);
+}
+
 void KeyCommands::wheelRolled(int notches) {
+  if (lumoWorld* book = world()) {
+    book->readerPressedKey();
+    if (book->reader().navigatorWheel(notches)) return;
+  }
   const int direction = notches > 0 ? kForward : kBack;
   for (int i = std::abs(notches); i > 0; --i) turn(direction);
 }
@@ -149,6 +189,17 @@ std::string KeyCommands::readingAidText(bool followWords, bool on) const {
   }
   if (followWords) return on ? "Подсветка слов включена" : "Подсветка слов выключена";
   return on ? "Читаю сам" : "Книга читает сама";
+}
+
+std::string KeyCommands::autoPlayText(bool on) const {
+  if (readsEnglish()) return on ? "The pages turn by themselves" : "I turn the pages";
+  return on ? "Страницы листаются сами" : "Листаю страницы сам";
+}
+
+void KeyCommands::switchAutoPlay() {
+  const bool on = ReadingSwitches::toggleAutoPlay();
+  if (lumoWorld* book = world()) book->readingAidsChanged();
+  notice_->show(hooks_.layer ? hooks_.layer() : nullptr, autoPlayText(on));
 }
 
 void KeyCommands::switchReadingAid(bool followWords) {

@@ -12,18 +12,20 @@ class lumoAppDelegate;
 class lumoWorld;
 
 // The keys the book answers to, by the names the key input gives them.
-enum class BookKey { Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R };
+enum class BookKey { Right, Left, PageDown, PageUp, Space, Home, Escape, Enter, G, A, M, N, H, R };
 
 // What the book's keys and the mouse wheel do. Each is another way to do what
 // a drag or a tap already does, through the same requests and the same turn
-// lock, plus the two sound switches and the two reading aids, whose new state
-// shows as a notice.
+// lock, plus the two sound switches and the three reading aids, whose new
+// state shows as a notice. While the page navigator is open the keys and the
+// wheel are its own, and nothing else answers them.
 class KeyCommands {
  public:
   struct Hooks {
     std::function<lumoWorld*()> world;   // null while no book is shown
     std::function<CCNode*()> layer;      // where notices appear
     std::function<bool()> closeCredits;  // true when a credits screen was open and is closing
+    std::function<bool()> creditsShown;  // the credits screen is over the book
   };
   explicit KeyCommands(Hooks hooks);
   // The book, the book's layer and the credits screen of the running program.
@@ -35,7 +37,8 @@ class KeyCommands {
   KeyCommands(const KeyCommands&) = delete;
   KeyCommands& operator=(const KeyCommands&) = delete;
 
-  // "Right", "Left", "PageDown", "PageUp", "Space", "Home", "Escape", "M", "N", "H", "R".
+  // "Right", "Left", "PageDown", "PageUp", "Space", "Home", "Escape", "Enter", "G", "A",
+  // "M", "N", "H", "R".
   static std::optional<BookKey> keyNamed(const std::string& name);
   static std::string nameOf(BookKey key);
   static const std::vector<BookKey>& allKeys();
@@ -49,11 +52,16 @@ class KeyCommands {
   // The notice's text for a switch in the world's reading language.
   std::string switchText(bool music, bool on) const;
   std::string readingAidText(bool followWords, bool on) const;
+  std::string autoPlayText(bool on) const;
 
  private:
   void turn(int direction);
   void showSwitch(bool music, bool on);
   void switchReadingAid(bool followWords);
+  void switchAutoPlay();
+  // The open navigator's keys: along the strip, choose, close.
+  void navigatorKeyPressed(lumoWorld* world, BookKey key, bool repeat);
+  lumoWorld* world() const { return hooks_.world ? hooks_.world() : nullptr; }
   bool readsEnglish() const;
 
   Hooks hooks_;

@@ -99,12 +99,14 @@ void checkObjectsAtExit(std::int64_t processLifetime) {
 
 // Runs the book until the window closes. Everything made for the reading,
 // the key commands and their notice included, is gone when this returns.
-int readBook(PlatformHost& host, const std::string& demo) {
+int readBook(PlatformHost& host, const std::string& demo, int openingPage) {
   auto delegate = makeObject<lumoAppDelegate>();
   delegate->setDemo(demo);
+  delegate->setOpeningPage(openingPage);
   lumoAppDelegate* book = delegate.get();
   StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
   StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
+  StateDump::shared().addSection("navigator", [book] { return dumpNavigator(book->cc3World()); });
   KeyCommands keys(KeyCommands::hooksFor(book));
   keys.listen();
   StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });
@@ -170,12 +172,12 @@ int runLumoProgram(int argc, const char* const* argv) {
   // Headless runs play sounds for their real length in virtual time, silently.
   AVAudioPlayer::setUseVirtualBackend(options.headless);
   SoundSwitches::restore(options.mute);
-  ReadingSwitches::restore(options.followWords, options.readMyself);
+  ReadingSwitches::restore(options.followWords, options.readMyself, options.autoPlay);
   decorateWindow();
   auto title = WindowTitle::windowTitle();
   title->start();
   const std::int64_t processLifetime = processLifetimeObjects();
-  const int status = readBook(host, options.demo);
+  const int status = readBook(host, options.demo, options.page);
   checkObjectsAtExit(processLifetime);
   return status;
 }

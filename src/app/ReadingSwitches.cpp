@@ -16,10 +16,11 @@ void store(const char* key, bool on) {
 }
 }  // namespace
 
-void ReadingSwitches::restore(bool followWords, bool readMyself) {
+void ReadingSwitches::restore(bool followWords, bool readMyself, bool autoPlay) {
   lmReadingAids& aids = lmReadingAids::shared();
   aids.setFollowsWords(followWords || storedOn(kFollowWordsKey));
   aids.setReadsByMyself(readMyself || storedOn(kReadMyselfKey));
+  aids.setTurnsPages(autoPlay || storedOn(kAutoPlayKey));
 }
 
 bool ReadingSwitches::toggleFollowWords() {
@@ -34,4 +35,11 @@ bool ReadingSwitches::toggleReadMyself() {
   aids.setReadsByMyself(!aids.readsByMyself());
   store(kReadMyselfKey, aids.readsByMyself());
   return aids.readsByMyself();
+}
+
+bool ReadingSwitches::toggleAutoPlay() {
+  lmReadingAids& aids = lmReadingAids::shared();
+  aids.setTurnsPages(!aids.turnsPages());
+  store(kAutoPlayKey, aids.turnsPages());
+  return aids.turnsPages();
 }

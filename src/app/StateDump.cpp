@@ -156,6 +156,24 @@ nlohmann::json dumpViews() {
                 : nlohmann::json();
 }
 
+nlohmann::json dumpNavigator(const lumoWorld* world) {
+  if (!world) return nullptr;
+  const lumoPageNavigator& navigator = world->reader().navigator();
+  nlohmann::json n;
+  n["open"] = navigator.isOpen();
+  n["thumbs"] = nlohmann::json::array();
+  const lumoNavigatorStrip* strip = navigator.strip();
+  for (int page = 1; strip && page <= strip->pageCount(); ++page) {
+    const std::optional<lumoPictureRect> rect = strip->visibleThumbRect(page);
+    n["thumbs"].push_back(
+        {{"page", page},
+         {"rect", rect ? nlohmann::json{rect->left, rect->top, rect->width, rect->height}
+                       : nlohmann::json()}});
+  }
+  if (strip) n["marked"] = strip->markedPage();
+  return n;
+}
+
 nlohmann::json dumpBook(const lumoWorld* world) {
   if (!world) return nullptr;
   const lmStageInfo* info = world->stageInfo();

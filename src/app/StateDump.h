@@ -38,6 +38,10 @@ struct CGRect;
 struct CGSize;
 // The reading state (page, language, locks, ground names); null without a world.
 nlohmann::json dumpBook(const lumoWorld* world);
+// The page navigator: whether it is `open` and, while it is, its `thumbs`:
+// each page's number and the part of its picture shown, in picture pixels as
+// scripts tap ([left, top, width, height]; null when scrolled out of sight).
+nlohmann::json dumpNavigator(const lumoWorld* world);
 // The world's 3D node tree; null without a world. Each node carries its
 // "screenRect" (see screenRectOf), or null.
 nlohmann::json dumpWorld(CC3World* world);

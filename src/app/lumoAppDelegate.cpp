@@ -78,11 +78,16 @@ void lumoAppDelegate::applicationDidFinishLaunching(UIApplication*) {
   window_->makeKeyAndVisible();
   CCTexture2D::setDefaultAlphaPixelFormat(kCCTexture2DPixelFormat_RGBA8888);
   // Creating the world builds the first page; a demonstration replaces the book.
-  if (demo_.empty()) cc3World_ = lumoWorld::world();
+  if (demo_.empty())
+    cc3World_ = openingPage_ > 1 ? lumoWorld::worldOpenAt(openingPage_) : lumoWorld::world();
   CGSize size = director->winSize();
   auto layer = lumoLayer::layerWithColor(ccc4(0, 0, 0, 255), size.width, size.height);
   if (cc3World_) {
     layer->setCc3World(cc3World_.get());
+    // The page navigator is drawn flat over the book, on its layer.
+    cc3World_->reader().setOverlayHost([this]() -> CCNode* {
+      return viewController_ ? viewController_->controlledNode() : nullptr;
+    });
     cc3World_->play();
   } else {
     DemoScene::addTo(demo_, layer.get());

@@ -51,6 +51,8 @@ class lumoAppDelegate : public UIApplicationDelegate,
   bool launched() const { return launched_; }
   // An engine demonstration to show on the book's layer (empty: none).
   void setDemo(const std::string& name) { demo_ = name; }
+  // The page the book opens on; 0 (or 1): the cover.
+  void setOpeningPage(int page) { openingPage_ = page; }
 
  private:
   void releaseWorld();
@@ -64,4 +66,5 @@ class lumoAppDelegate : public UIApplicationDelegate,
   EAGLView* glView_ = nullptr;  // not retained: the window keeps it
   bool launched_ = false;
   std::string demo_;
+  int openingPage_ = 0;
 };

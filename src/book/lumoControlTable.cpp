@@ -16,6 +16,8 @@ constexpr Row kRows[] = {
     {lumoControl::kReplay, 3000},
     {lumoControl::kCredits, 3001},
     {lumoControl::kRepeatNarration, 4000},
+    {lumoControl::kPages, 2003},
+    {lumoControl::kContinue, 2004},
 };
 
 std::size_t indexOf(lumoControl control) {

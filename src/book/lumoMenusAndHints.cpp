@@ -50,8 +50,16 @@ void lumoMenusAndHints::removeNodeNamed(const std::string& name) {
 // MARK: home button
 
 void lumoMenusAndHints::addHome() {
+  if (!world_.getNodeNamed(kPagesName)) {
+    // Just right of the home button, as large.
+    const CC3Vec3 place{-42, 135, 350};
+    world_.addChild(makeControl({kPagesName, 60, 60, 60, 0.3f, "pages_iPad_normal.png",
+                                 tagOf(lumoControl::kPages), true, true, place})
+                        .get());
+  }
   if (world_.getNodeNamed(kHomeName) && world_.getNodeNamed(kHomeHighlightedName)) return;
-  removeHome();
+  removeNodeNamed(kHomeName);
+  removeNodeNamed(kHomeHighlightedName);
   const GLuint tag = tagOf(lumoControl::kHome);
   const CC3Vec3 place{-52, 135, 350};
   world_.addChild(
@@ -65,9 +73,12 @@ void lumoMenusAndHints::addHome() {
 void lumoMenusAndHints::removeHome() {
   removeNodeNamed(kHomeName);
   removeNodeNamed(kHomeHighlightedName);
+  removeNodeNamed(kPagesName);
 }
 
 void lumoMenusAndHints::turnLockChanged(bool locked) {
+  CC3Node* pages = world_.getNodeNamed(kPagesName);
+  if (pages) pages->setVisible(!locked);
   if (locked) {
     if (CC3Node* highlighted = world_.getNodeNamed(kHomeHighlightedName))
       highlighted->setVisible(false);

@@ -6,12 +6,14 @@
 class lumoWorld;
 
 // The controls in front of the pages and what their taps do: the home button
-// (pages 2 to the one before the last), the ending menu on the last page
-// (replay, and the credits screen), and the cover's drag hint.
+// and the page navigator's button beside it (pages 2 to the one before the
+// last), the ending menu on the last page (replay, and the credits screen),
+// and the cover's drag hint.
 class lumoMenusAndHints {
  public:
   static constexpr const char* kHomeName = "home-btn";
   static constexpr const char* kHomeHighlightedName = "home-btn-highlighted";
+  static constexpr const char* kPagesName = "pages-btn";
   static constexpr const char* kEndingMenuName = "menu-end";
 
   explicit lumoMenusAndHints(lumoWorld& world) : world_(world) {}
@@ -24,7 +26,8 @@ class lumoMenusAndHints {
   void addDragHint();
   void removeDragHint();
 
-  // While a turn runs the home button hides; it shows again when it settles.
+  // The home button comes and goes with the navigator's button beside it.
+  // While a turn runs both hide; they show again when it settles.
   void turnLockChanged(bool locked);
 
   // MARK: taps
@@ -38,7 +41,6 @@ class lumoMenusAndHints {
   bool requestCredits(CC3Node* button);
   void creditsClosed();
 
- private:
   // A control plane: a x b design pixels scaled by `factor`, standing on a
   // pivot `pivotWidth` wide; tag 0 takes an automatic page tag.
   struct ControlSpec {
@@ -50,6 +52,8 @@ class lumoMenusAndHints {
     CC3Vec3 location;
   };
   Ptr<CC3PlaneNode> makeControl(const ControlSpec& spec);
+
+ private:
   void removeNodeNamed(const std::string& name);
 
   lumoWorld& world_;

@@ -107,14 +107,14 @@ Ptr<CC3Billboard> lumoNarrationPanel::makeText(const std::string& name, const st
   return billboard;
 }
 
-void lumoNarrationPanel::playNarration() {
+bool lumoNarrationPanel::playNarration() {
   const std::string& name = world_.genStageSoundWithIndex(world_.turns().page());
   KstSound* sound = KstSound::shared();
   sound->playSoundWithName(name, "mp3");
-  if (name != kKstNil && sound->playingSoundName() == name) {
-    EventLog::log("narration", "started " + name);
-    world_.startFollowingWords();
-  }
+  if (name == kKstNil || sound->playingSoundName() != name) return false;
+  EventLog::log("narration", "started " + name);
+  world_.startFollowingWords();
+  return true;
 }
 
 CCLabelTTF* lumoNarrationPanel::textLabel() {

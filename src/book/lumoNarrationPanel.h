@@ -22,8 +22,9 @@ class lumoNarrationPanel {
 
   // Builds and shows the current page's panel; its narration follows.
   void show();
-  // Plays the current page's narration ("nil" and a missing recording start nothing).
-  void playNarration();
+  // Plays the current page's narration ("nil" and a missing recording start
+  // nothing). Answers whether it started.
+  bool playNarration();
   // Removes what belongs to the page being left: the panel, the cover's hint
   // and menu, the last page's menu and titles; and what it still had pending.
   void dismissPageControls(bool animated);

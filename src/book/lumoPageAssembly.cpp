@@ -111,11 +111,17 @@ void lumoPageAssembly::showFirstPage(std::int32_t page) {
   lumoTurnMachine& turns = world_.turns();
   turns.releaseLock();
   turns.info()->setCurGroundName(build(page));
-  world_.titles().sinkCoverTitle(kCoverTitleDepthAtStart);
-  world_.performSelector(SELECTOR(lumoWorld::addHelpAlert), kDragHintDelay);
-  // The language menu joins the cover once set-up has finished.
-  if (page == 1) world_.performSelector(SELECTOR(lumoWorld::addMenu), 0.0);
-  lumoPagePrefetch::shared().pageDidSettle(*world_.stage(), page, turns.language());
+  if (page == 1) {
+    world_.titles().sinkCoverTitle(kCoverTitleDepthAtStart);
+    world_.performSelector(SELECTOR(lumoWorld::addHelpAlert), kDragHintDelay);
+    // The language menu joins the cover once set-up has finished.
+    world_.performSelector(SELECTOR(lumoWorld::addMenu), 0.0);
+    lumoPagePrefetch::shared().pageDidSettle(*world_.stage(), page, turns.language());
+  } else {
+    // Opened on another page: it comes to rest as after a turn.
+    comeToRest();
+  }
+  world_.reader().firstPageShown(page);
 }
 
 void lumoPageAssembly::removeLeftPage() {
@@ -126,8 +132,13 @@ void lumoPageAssembly::removeLeftPage() {
 }
 
 void lumoPageAssembly::settle() {
-  lumoTurnMachine& turns = world_.turns();
   removeLeftPage();
+  comeToRest();
+  world_.reader().pageSettled();
+}
+
+void lumoPageAssembly::comeToRest() {
+  lumoTurnMachine& turns = world_.turns();
   turns.settled();
   setLayersTouchable(true, kFiguresOnly);
   runPageEffects();

@@ -23,7 +23,8 @@ class lumoPageAssembly {
   // The page a turn brings in, built in the pose it starts from: for a forward
   // turn lying just under the old page, for a backward one standing behind it.
   void buildIncoming(std::int32_t page, lumoTurn turn);
-  // The page shown at start, upright, with its opening effects.
+  // The page shown at start, upright, with its opening effects; any page but
+  // the cover then comes to rest as after a turn.
   void showFirstPage(std::int32_t page);
   // The end of every turn: the incoming page has come to rest.
   void settle();
@@ -41,6 +42,9 @@ class lumoPageAssembly {
 
  private:
   Ptr<CC3PlaneNode> makePlane(const KstSpriteId& record);
+  // The page on stage is at rest: the lock goes, its figures listen, its
+  // effects start, its panel is due and the pages around it are fetched.
+  void comeToRest();
   void runPageEffects();
 
   lumoWorld& world_;

@@ -35,9 +35,10 @@ void lumoTurnMachine::refuseLocked(lumoTurn turn) const {
                             std::to_string(page()) + ": locked");
 }
 
-std::optional<std::int32_t> lumoTurnMachine::requestTurn(lumoTurn turn) {
+std::optional<std::int32_t> lumoTurnMachine::requestTurn(lumoTurn turn, lumoTurnBy by) {
   EventLog::log("turn", std::string("requested ") + lumoTurnName(turn) + " from page " +
-                            std::to_string(page()));
+                            std::to_string(page()) +
+                            (by == lumoTurnBy::kReadToMe ? " (auto)" : ""));
   takeLock();
   const bool forward = turn == lumoTurn::kForward;
   if (forward ? page() + 1 > pageCount_ : page() < 2) {

@@ -8,6 +8,8 @@
 
 // The two ways a page turns; the values are the ones the turn requests take.
 enum class lumoTurn : std::int32_t { kForward = 0, kBack = 1 };
+// Who asks for a turn: the reader (drag, key, wheel) or read to me.
+enum class lumoTurnBy { kReader, kReadToMe };
 
 // The reading state and its transitions: the page on stage, the reading
 // language, the turn lock and whether a figure may start speaking. Everything
@@ -41,7 +43,7 @@ class lumoTurnMachine {
   // MARK: turns
   // Takes the lock and answers the page a turn would reach, or none at the
   // book's ends (the lock is released again at once).
-  std::optional<std::int32_t> requestTurn(lumoTurn turn);
+  std::optional<std::int32_t> requestTurn(lumoTurn turn, lumoTurnBy by = lumoTurnBy::kReader);
   // The turn has left the old page: `page` is now the page on stage.
   void turnTo(std::int32_t page);
   // A jump straight to `page` (home, replay): through the turn lock, as a turn.

@@ -16,6 +16,14 @@ Ptr<lumoWorld> lumoWorld::world() {
   return makeNode<lumoWorld>(nextPageNodeTag(), std::nullopt);
 }
 
+Ptr<lumoWorld> lumoWorld::worldOpenAt(std::int32_t page) {
+  // Set-up runs inside the initialiser, so the page is known before it.
+  auto world = makeObject<lumoWorld>();
+  world->openingPage_ = page;
+  world->initWithTag(nextPageNodeTag(), std::nullopt);
+  return world;
+}
+
 lumoWorld::~lumoWorld() {
   // Nothing may call back into a world that is gone.
   NSNotificationCenter::defaultCenter().removeObserver(this);
@@ -39,6 +47,7 @@ void lumoWorld::initializeWorld() {
   stage_ = KstStage::stage();
   makeParts();
   turns_->restoreLanguage();
+  if (openingPage_ >= 1 && openingPage_ <= stage_->totalStageCount()) turns_->turnTo(openingPage_);
   setUpCameraAndLamp();
   releaseRedundantData();
   renderBeginningStageWithIndex(turns_->page());
@@ -69,6 +78,7 @@ void lumoWorld::makeParts() {
   titles_ = std::make_unique<lumoLanguageTitles>(*this);
   languageMenu_ = std::make_unique<lumoLanguageMenu>(*this);
   menus_ = std::make_unique<lumoMenusAndHints>(*this);
+  reader_ = std::make_unique<lumoReaderFeatures>(*this);
   turns_->setLockListener([this](bool locked) { menus_->turnLockChanged(locked); });
   routeControls();
   // The panel first: the figures are ready again once it has had its say.
@@ -76,6 +86,7 @@ void lumoWorld::makeParts() {
   addRecordingEndListener([this](KstRecordingKind) { turns_->recordingEnded(); });
   // A line cut short (a turn, home, a narration) gives the figures back too.
   KstSound::shared()->setDialogueCutListener([this] { turns_->recordingEnded(); });
+  addRecordingEndListener([this](KstRecordingKind kind) { reader_->recordingEnded(kind); });
 }
 
 void lumoWorld::routeControls() {
@@ -93,6 +104,12 @@ void lumoWorld::routeControls() {
                    [this](CC3Node* button) { return menus_->requestCredits(button); });
   table.setHandler(Control::kRepeatNarration,
                    [this](CC3Node* button) { return panel_->repeatTapped(button); });
+  table.setHandler(Control::kPages, [this](CC3Node*) {
+    reader_->toggleNavigator();
+    return true;
+  });
+  table.setHandler(Control::kContinue,
+                   [this](CC3Node* button) { return reader_->continueTapped(button); });
 }
 
 void lumoWorld::setUpCameraAndLamp() {
@@ -144,8 +161,17 @@ CC3Node* lumoWorld::currentGroundChild(const std::string& name) {
 // MARK: turns
 
 void lumoWorld::reflashStage(std::int32_t direction) {
-  const std::optional<std::int32_t> page = turns_->requestTurn(static_cast<lumoTurn>(direction));
+  turnBy(static_cast<lumoTurn>(direction), lumoTurnBy::kReader);
+}
+
+void lumoWorld::turnBy(lumoTurn turn, lumoTurnBy by) {
+  // Leaving the cover forwards: the drag hint has shown its use.
+  if (turn == lumoTurn::kForward && turns_->page() == 1)
+    cancelPreviousPerformRequestsWithTarget(this, SELECTOR(lumoWorld::addHelpAlert));
+  const std::int32_t direction = static_cast<std::int32_t>(turn);
+  const std::optional<std::int32_t> page = turns_->requestTurn(turn, by);
   if (!page) return;
+  reader_->turnStarted();
   dismissAsideWithAnimation(false);
   turns_->turnTo(*page);
   KstSound::shared()->cancelSound();
@@ -157,10 +183,22 @@ void lumoWorld::reflashStage(std::int32_t direction) {
 }
 
 void lumoWorld::turnByReader(lumoTurn turn) {
-  // Leaving the cover forwards: the drag hint has shown its use.
-  if (turn == lumoTurn::kForward && turns_->page() == 1)
-    cancelPreviousPerformRequestsWithTarget(this, SELECTOR(lumoWorld::addHelpAlert));
-  reflashStage(static_cast<std::int32_t>(turn));
+  turnBy(turn, lumoTurnBy::kReader);
+}
+
+void lumoWorld::dismissAsideWithAnimation(bool animated) {
+  reader_->pageLeft();
+  panel_->dismissPageControls(animated);
+}
+
+void lumoWorld::readingAidsChanged() {
+  words_->aidsChanged();
+  reader_->readingAidsChanged();
+}
+
+void lumoWorld::finishLanguageChange(std::int32_t language) {
+  languageMenu_->finishChange(language);
+  reader_->languageChanged();
 }
 
 bool lumoWorld::requestTurnFromKey(std::int32_t direction) {
@@ -174,6 +212,9 @@ bool lumoWorld::requestTurnFromKey(std::int32_t direction) {
 // MARK: touches
 
 void lumoWorld::touchEvent(GLuint touchType, CGPoint point) {
+  // Nothing under the open page navigator answers a touch, not even the pick.
+  const CGSize layer = viewportManager() ? viewportManager()->layerBoundsLocal().size : CGSizeZero;
+  if (reader_->touchTaken(touchType, point, layer)) return;
   CC3World::touchEvent(touchType, point);
   switch (touchType) {
     case kCCTouchBegan:

@@ -23,6 +23,7 @@
 #include "lumoPageAssembly.h"
 #include "lumoPageTilt.h"
 #include "lumoPageTurnMotion.h"
+#include "lumoReaderFeatures.h"
 #include "lumoTurnMachine.h"
 
 class NSNotification;
@@ -46,9 +47,12 @@ class NSNotification;
 //   lumoLanguageTitles     the titles of the cover and the last page
 //   lumoLanguageMenu       the cover's language menu and the change it starts
 //   lumoMenusAndHints      home button, ending menu, drag hint, credits hand-off
+//   lumoReaderFeatures     page navigator, jumps, the stored place, read to me
 class lumoWorld : public CC3World, public UIAccelerometerDelegate {
  public:
   static Ptr<lumoWorld> world();
+  // The book opened on `page` (1 to the last) rather than on the cover.
+  static Ptr<lumoWorld> worldOpenAt(std::int32_t page);
   ~lumoWorld() override;
 
   std::string className() const override { return "lumoWorld"; }
@@ -93,8 +97,8 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
 
   // MARK: narration panel (lumoNarrationPanel)
   void showAside() { panel_->show(); }
-  void playAsideSound() { panel_->playNarration(); }
-  void dismissAsideWithAnimation(bool animated) { panel_->dismissPageControls(animated); }
+  void playAsideSound() { reader_->narrationPlayed(panel_->playNarration()); }
+  void dismissAsideWithAnimation(bool animated);
   // Observer of the sound player's finish notification; its listeners are
   // told what kind of recording ended.
   void asideDidFinish(NSNotification* notification);
@@ -109,7 +113,7 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   // The next step of the words lit, a delayed call on the world.
   void followWords() { words_->follow(); }
   // An aid was switched: words lit start or stop on the narration playing.
-  void readingAidsChanged() { words_->aidsChanged(); }
+  void readingAidsChanged();
   // The word lit in the panel's text, from 0; -1 when none is.
   int litWordIndex() const { return words_->litWord(); }
 
@@ -118,8 +122,8 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void beginCnShouldAnimation() { titles_->coverTitleArrived(lmStageInfo::kLangEnglish); }
   void endEnShouldAnimation() { titles_->closingTitleArrived(lmStageInfo::kLangRussian); }
   void endCnShouldAnimation() { titles_->closingTitleArrived(lmStageInfo::kLangEnglish); }
-  void endChangeToEnLanguage() { languageMenu_->finishChange(lmStageInfo::kLangRussian); }
-  void endChangeToCnLanguage() { languageMenu_->finishChange(lmStageInfo::kLangEnglish); }
+  void endChangeToEnLanguage() { finishLanguageChange(lmStageInfo::kLangRussian); }
+  void endChangeToCnLanguage() { finishLanguageChange(lmStageInfo::kLangEnglish); }
   void addMenu() { languageMenu_->add(); }
 
   // MARK: home, ending menu, drag hint, credits (lumoMenusAndHints)
@@ -135,6 +139,20 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   bool requestTurnFromKey(std::int32_t direction);
   // A tap on the home button, only while it is on screen and can be tapped.
   bool requestHomeFromKey() { return menus_->tapHomeIfShown(); }
+  // Any key of the reader's but read to me's own: it pauses the turning.
+  void readerPressedKey() { reader_->readerPressedKey(); }
+
+  // MARK: the reader's features (lumoReaderFeatures)
+  // The page navigator opens or closes (G, its button); while open it takes
+  // every touch and the keys the shell gives it.
+  void toggleNavigator() { reader_->toggleNavigator(); }
+  bool navigatorIsOpen() const { return reader_->navigatorIsOpen(); }
+  // The continue button joins the cover (a delayed call).
+  void addContinueButton() { reader_->addContinueButton(); }
+  // Read to me's waiting turn (a delayed call).
+  void autoTurnDue() { reader_->autoTurnDue(); }
+  // A turn forward or back for the reader or for read to me, with the lock already checked.
+  void turnBy(lumoTurn turn, lumoTurnBy by);
 
   // MARK: state
   KstStage* stage() const { return stage_.get(); }
@@ -156,6 +174,8 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   lumoLanguageTitles& titles() { return *titles_; }
   lumoLanguageMenu& languageMenu() { return *languageMenu_; }
   lumoMenusAndHints& menus() { return *menus_; }
+  lumoReaderFeatures& reader() { return *reader_; }
+  const lumoReaderFeatures& reader() const { return *reader_; }
   // The ground of the page on stage, or none; a node of it by name, or none.
   CC3Node* currentGround();
   CC3Node* currentGroundChild(const std::string& name);
@@ -192,6 +212,7 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void routeControls();
   void setUpCameraAndLamp();
   void addBackdrop();
+  void finishLanguageChange(std::int32_t language);
   // One drag step from the last one: a turn request each 120 points.
   void dragTo(CGPoint point);
 
@@ -208,6 +229,8 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   std::unique_ptr<lumoLanguageTitles> titles_;
   std::unique_ptr<lumoLanguageMenu> languageMenu_;
   std::unique_ptr<lumoMenusAndHints> menus_;
+  std::unique_ptr<lumoReaderFeatures> reader_;
+  std::int32_t openingPage_ = 1;
   std::vector<RecordingEndListener> recordingEndListeners_;
   float universalScaleWidth_ = kUniversalScaleWidth;
   float universalScaleHeight_ = kUniversalScaleHeight;

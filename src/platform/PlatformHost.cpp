@@ -378,5 +378,8 @@ bool PlatformHost::saveScreenshot(const std::string& path, std::string& error) {
     error = "no frame has been presented yet";
     return false;
   }
+  // The window shows every pixel opaque, whatever alpha translucent drawing
+  // (a dimmed page, a notice) left in the frame.
+  for (std::size_t alpha = 3; alpha < pixels.size(); alpha += 4) pixels[alpha] = 255;
   return writePNG(path, pixels.data(), w, h, error);
 }

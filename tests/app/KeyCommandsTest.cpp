@@ -32,7 +32,8 @@ class KeyCommandsTest : public lumoWorldReadingTest {
         [this] {
           ++creditsClosed;
           return true;
-        }});
+        },
+        [this] { return creditsOpen; }});
   }
   void TearDown() override {
     keys = nullptr;
@@ -42,6 +43,7 @@ class KeyCommandsTest : public lumoWorldReadingTest {
     KstSound::shared()->setVoicesOn(true);
     lmReadingAids::shared().setFollowsWords(false);
     lmReadingAids::shared().setReadsByMyself(false);
+    lmReadingAids::shared().setTurnsPages(false);
     lumoWorldReadingTest::TearDown();
   }
   void press(BookKey key, bool repeat = false) {
@@ -56,6 +58,7 @@ class KeyCommandsTest : public lumoWorldReadingTest {
   Ptr<CCLayer> layer;
   std::unique_ptr<KeyCommands> keys;
   int creditsClosed = 0;
+  bool creditsOpen = false;
 };
 
 TEST_F(KeyCommandsTest, TurnKeysAndTheirRepeatsTurnOncePerTurn) {
@@ -185,8 +188,8 @@ TEST_F(KeyCommandsTest, NoticeFadesAwayAndANewOneStartsAfresh) {
 }
 
 TEST_F(KeyCommandsTest, WithoutABookOnlyTheSwitchesWork) {
-  KeyCommands bare(
-      {[]() -> lumoWorld* { return nullptr; }, []() -> CCNode* { return nullptr; }, nullptr});
+  KeyCommands bare({[]() -> lumoWorld* { return nullptr; }, []() -> CCNode* { return nullptr; },
+                    nullptr, nullptr});
   for (BookKey key : KeyCommands::allKeys()) bare.keyPressed({KeyCommands::nameOf(key), false});
   bare.wheelRolled(2);
   EXPECT_EQ(info()->curStageIndex(), 1);
@@ -233,23 +236,64 @@ TEST_F(KeyCommandsTest, ReadingAidsAreStoredBesideTheLanguageAndShownInIt) {
 
 // The stored aids come back at start, off unless stored "on"; the options
 // turn one on for this run without storing it.
+// Read to me: A stores it and says so in the reading language; G opens the
+// page navigator (not over the credits), and while it is open the book's keys
+// are its own: Space turns nothing, M switches nothing, Escape closes it.
+TEST_F(KeyCommandsTest, ReadToMeAndTheNavigatorKeys) {
+  press(BookKey::A);
+  EXPECT_TRUE(lmReadingAids::shared().turnsPages());
+  EXPECT_EQ(stored()["AutoPlay"], "on");
+  EXPECT_EQ(keys->notice()->text(), "Страницы листаются сами");
+  info()->setCurLangTag(lmStageInfo::kLangEnglish);
+  press(BookKey::A);
+  EXPECT_FALSE(lmReadingAids::shared().turnsPages());
+  EXPECT_EQ(stored()["AutoPlay"], "off");
+  EXPECT_EQ(keys->notice()->text(), "I turn the pages");
+  EXPECT_EQ(keys->autoPlayText(true), "The pages turn by themselves");
+
+  creditsOpen = true;
+  press(BookKey::G);
+  EXPECT_FALSE(world->navigatorIsOpen());
+  creditsOpen = false;
+  press(BookKey::G);
+  ASSERT_TRUE(world->navigatorIsOpen());
+  press(BookKey::Space);
+  press(BookKey::M);
+  press(BookKey::Right);
+  keys->wheelRolled(2);
+  EXPECT_FALSE(info()->lockDrag()) << "a turn under the navigator";
+  EXPECT_TRUE(KstSound::shared()->isMusicOn());
+  EXPECT_EQ(world->reader().navigator().strip()->markedPage(), 2);
+  press(BookKey::Escape);
+  EXPECT_FALSE(world->navigatorIsOpen());
+  EXPECT_EQ(info()->curStageIndex(), 1);
+  press(BookKey::Space);
+  EXPECT_TRUE(info()->lockDrag()) << "the keys are the book's again";
+}
+
 TEST_F(KeyCommandsTest, StoredAidsComeBackAndTheOptionsAreForThisRunOnly) {
   NSUserDefaults& defaults = NSUserDefaults::standardUserDefaults();
-  ReadingSwitches::restore(false, false);
+  ReadingSwitches::restore(false, false, false);
   EXPECT_FALSE(lmReadingAids::shared().followsWords());
   EXPECT_FALSE(lmReadingAids::shared().readsByMyself());
+  EXPECT_FALSE(lmReadingAids::shared().turnsPages());
   defaults.setObject("on", ReadingSwitches::kFollowWordsKey);
   defaults.setObject("yes", ReadingSwitches::kReadMyselfKey);  // unreadable: off
-  ReadingSwitches::restore(false, false);
+  defaults.setObject("on", ReadingSwitches::kAutoPlayKey);
+  ReadingSwitches::restore(false, false, false);
   EXPECT_TRUE(lmReadingAids::shared().followsWords());
   EXPECT_FALSE(lmReadingAids::shared().readsByMyself());
-  ReadingSwitches::restore(false, true);
+  EXPECT_TRUE(lmReadingAids::shared().turnsPages());
+  ReadingSwitches::restore(false, true, false);
   EXPECT_TRUE(lmReadingAids::shared().readsByMyself());
   EXPECT_EQ(stored()["ReadMyself"], "yes");
   defaults.setObject("off", ReadingSwitches::kFollowWordsKey);
-  ReadingSwitches::restore(true, false);
+  defaults.setObject("off", ReadingSwitches::kAutoPlayKey);
+  ReadingSwitches::restore(true, false, true);
   EXPECT_TRUE(lmReadingAids::shared().followsWords());
+  EXPECT_TRUE(lmReadingAids::shared().turnsPages());
   EXPECT_EQ(stored()["FollowWords"], "off");
+  EXPECT_EQ(stored()["AutoPlay"], "off");
 }
 
 // The stored switches come back at start; --mute silences the run without storing it.
@@ -298,7 +342,7 @@ TEST(SoundSwitchesUnwritable, KeptForTheSessionWithOneWarning) {
 }  // namespace
 
 TEST(BookKeys, NamesRoundTripAndUnknownNamesAreRefused) {
-  ASSERT_EQ(KeyCommands::allKeys().size(), 11u);
+  ASSERT_EQ(KeyCommands::allKeys().size(), 14u);
   for (BookKey key : KeyCommands::allKeys())
     EXPECT_EQ(KeyCommands::keyNamed(KeyCommands::nameOf(key)), key);
   for (const char* bad : {"", "right", "Ctrl+Q", "F11", "h", "Q", "Page Down", "M "})

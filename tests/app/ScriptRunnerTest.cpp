@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "KeyCommands.h"
 #include "KeyInput.h"
+#include "KstStage.h"
 #include "ScriptRunner.h"
 
 TEST(ScriptParsing, AcceptsEveryCommandAndComments) {
@@ -83,6 +84,29 @@ TEST(CommandLineParsing, FlagsAndErrors) {
   EXPECT_EQ(error, "unknown demo \"fireworks\" (known: actions, narration)");
 }
 
+TEST(CommandLineParsing, PageIsAPageOfTheBookAutoPlayIsAFlag) {
+  // The option's range is the book's.
+  EXPECT_EQ(CommandLine::kLastPage, KstStage::stage()->totalStageCount());
+  const char* ok[] = {"lumo-book", "--page", "18", "--auto-play"};
+  CommandLine line;
+  std::string error;
+  ASSERT_TRUE(CommandLine::parse(4, ok, line, error)) << error;
+  EXPECT_EQ(line.page, 18);
+  EXPECT_TRUE(line.autoPlay);
+  CommandLine plain;
+  EXPECT_EQ(plain.page, 0);
+  EXPECT_FALSE(plain.autoPlay);
+  for (const char* bad : {"0", "19", "-1", "3a", "", "nine", "1e1"}) {
+    const char* argv[] = {"lumo-book", "--page", bad};
+    CommandLine line2;
+    EXPECT_FALSE(CommandLine::parse(3, argv, line2, error)) << bad;
+    EXPECT_EQ(error, "--page needs a page of the book, 1 to 18, not \"" + std::string(bad) + "\"");
+  }
+  const char* missing[] = {"lumo-book", "--page"};
+  EXPECT_FALSE(CommandLine::parse(2, missing, line, error));
+  EXPECT_EQ(error, "--page needs a value");
+}
+
 TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
   ScriptRunner script;
   std::string error;
@@ -92,7 +116,7 @@ TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
   EXPECT_DOUBLE_EQ(script.commands()[1].numbers[0], 1.5);
   EXPECT_DOUBLE_EQ(script.commands()[2].numbers[0], -2);
   const std::string known =
-      "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R)";
+      "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, Enter, G, A, M, N, H, R)";
   struct Case {
     const char* text;
     std::string error;
@@ -146,16 +170,16 @@ TEST(CommandLineParsing, MuteAndAHelpThatNamesEveryOptionAndKey) {
   EXPECT_TRUE(line.followWords);
   EXPECT_FALSE(line.readMyself || line.mute);
   const std::string help = CommandLine::usage();
-  for (const char* option :
-       {"--mute", "--follow-words", "--read-myself", "--headless", "--script", "--frames",
-        "--log-events", "--demo", "--export-content", "--version", "--help"}) {
+  for (const char* option : {"--mute", "--follow-words", "--read-myself", "--auto-play", "--page",
+                             "--headless", "--script", "--frames", "--log-events", "--demo",
+                             "--export-content", "--version", "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
     if (std::string(option) == "--help") continue;
     // Every option the help names is one the program takes.
     const char* one[] = {"lumo-book", option, "1"};
     CommandLine parsed;
     const bool takesValue = std::string(option) == "--script" ||
-                            std::string(option) == "--frames" ||
+                            std::string(option) == "--frames" || std::string(option) == "--page" ||
                             std::string(option) == "--export-content";
     if (std::string(option) != "--demo") {
       EXPECT_TRUE(CommandLine::parse(takesValue ? 3 : 2, one, parsed, error)) << option << error;

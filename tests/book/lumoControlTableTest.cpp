@@ -11,10 +11,11 @@ namespace {
 
 constexpr lumoControl kAll[] = {lumoControl::kRussian, lumoControl::kEnglish,
                                 lumoControl::kHome,    lumoControl::kReplay,
-                                lumoControl::kCredits, lumoControl::kRepeatNarration};
+                                lumoControl::kCredits, lumoControl::kRepeatNarration,
+                                lumoControl::kPages,   lumoControl::kContinue};
 
 TEST(lumoControlTableTest, EachControlKeepsItsTagAndNoPageTagIsAControl) {
-  const std::vector<GLuint> tags = {2000, 2001, 2002, 3000, 3001, 4000};
+  const std::vector<GLuint> tags = {2000, 2001, 2002, 3000, 3001, 4000, 2003, 2004};
   for (std::size_t i = 0; i < tags.size(); ++i) {
     EXPECT_EQ(lumoControlTable::tagOf(kAll[i]), tags[i]);
     EXPECT_EQ(lumoControlTable::controlTagged(tags[i]), kAll[i]);
@@ -22,7 +23,7 @@ TEST(lumoControlTableTest, EachControlKeepsItsTagAndNoPageTagIsAControl) {
   // The language buttons are tagged with the language they pick.
   EXPECT_EQ(lumoControlTable::tagOf(lumoControl::kEnglish), GLuint(lmStageInfo::kLangEnglish));
   // The ending menu's board (1001) and the tags around the controls' are no control.
-  for (GLuint tag : {0u, 1001u, 1999u, 2003u, 2999u, 3002u, 3999u, 4001u})
+  for (GLuint tag : {0u, 1001u, 1999u, 2005u, 2999u, 3002u, 3999u, 4001u})
     EXPECT_EQ(lumoControlTable::controlTagged(tag), std::nullopt) << tag;
 }
 

@@ -110,7 +110,8 @@ assert faded["voices"] is False and not faded["notice"]["showing"], faded
 assert faded["notice"]["text"] == "Голоса выключены", faded
 assert load("faded")["sound"]["background"] == "background", "music off must not stop it"
 stored = json.load(open(f"{work}/config/lumo-book/defaults.json"))
-assert stored == {"Lan": "2000", "Music": "off", "Voices": "off"}, stored
+# The wheel's turn left the reader on page 2, kept as the place to continue at.
+assert stored == {"Lan": "2000", "Music": "off", "Voices": "off", "Page": "2"}, stored
 assert at("sound", "music off") and at("sound", "voices off"), "switches not logged"
 assert "Lumo Book" in faded["title"] and "Рыжик и звёздочка" in faded["title"], faded["title"]
 
