@@ -4,6 +4,7 @@
 
 #include "DemoScene.h"
 #include "FrameLog.h"
+#include "lmReadingPace.h"
 
 namespace {
 bool takeValue(int argc, const char* const* argv, int& i, std::string& value, std::string& error) {
@@ -34,6 +35,14 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       out.followWords = true;
     } else if (arg == "--read-myself") {
       out.readMyself = true;
+    } else if (arg == "--by-sentence") {
+      out.bySentence = true;
+    } else if (arg == "--pace") {
+      if (!takeValue(argc, argv, i, out.pace, error)) return false;
+      if (!lmReadingPace::named(out.pace)) {
+        error = "--pace is slow, normal or fast, not \"" + out.pace + "\"";
+        return false;
+      }
     } else if (arg == "--script") {
       if (!takeValue(argc, argv, i, out.script, error)) return false;
     } else if (arg == "--demo") {
@@ -78,6 +87,9 @@ std::string CommandLine::usage() {
          "  --mute                start with the music and the voices off (not stored)\n"
          "  --follow-words        light each word of a narration as it is read (not stored)\n"
          "  --read-myself         pages wait for the repeat button to read (not stored)\n"
+         "  --by-sentence         stop after each sentence until asked for the next (not "
+         "stored)\n"
+         "  --pace slow|normal|fast   how fast the voices read, at their own pitch (not stored)\n"
          "  --headless            render off screen with virtual time and silent audio\n"
          "  --script FILE         run scripted input, one command a line: wait, down, move,\n"
          "                        up, drag, tap, key, hold, wheel, accel, orientation,\n"
@@ -105,9 +117,14 @@ std::string CommandLine::usage() {
          "  N                     narration and dialogue off or on (they still run unheard)\n"
          "  H                     light each word of a narration as it is read, or not\n"
          "  R                     read by myself: pages wait for the repeat button, or not\n"
+         "  S                     sentence by sentence: a tap on the panel or Enter reads\n"
+         "                        the next one, or the whole page at once again\n"
+         "  Enter                 the next sentence, when reading sentence by sentence\n"
+         "  minus, plus           the voices read slower or faster (three paces)\n"
+         "  tap a word            hear that word again, when no narration is playing\n"
          "  F11                   full screen on or off\n"
          "  Ctrl+R                turn the device between landscape left and right\n"
          "  Ctrl+Q                quit\n"
-         "The sound switches and the reading language are kept in\n"
+         "The sound switches, the reading aids, the pace and the reading language are kept in\n"
          "$XDG_CONFIG_HOME/lumo-book/defaults.json (~/.config/lumo-book/ by default).\n";
 }

@@ -10,6 +10,8 @@ struct CommandLine {
   bool mute = false;
   bool followWords = false;
   bool readMyself = false;
+  bool bySentence = false;
+  std::string pace;  // empty: the stored one
   long frames = -1;
   std::string script;
   std::string exportContent;

@@ -165,7 +165,8 @@ int runLumoProgram(int argc, const char* const* argv) {
   // Headless runs play sounds for their real length in virtual time, silently.
   AVAudioPlayer::setUseVirtualBackend(options.headless);
   SoundSwitches::restore(options.mute);
-  ReadingSwitches::restore(options.followWords, options.readMyself);
+  ReadingSwitches::restore(options.followWords, options.readMyself, options.bySentence,
+                           lmReadingPace::named(options.pace));
   decorateWindow();
   auto title = WindowTitle::windowTitle();
   title->start();

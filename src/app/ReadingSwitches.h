@@ -1,18 +1,31 @@
 #pragma once
+#include <optional>
 
-// The reader's two reading aids, kept in the preferences beside "Lan" and the
-// sound switches: "FollowWords" and "ReadMyself", each "on" or "off" (off when
-// absent or unreadable). A preferences file that cannot be written keeps them
-// for the session, with one warning.
+#include "lmReadingPace.h"
+
+// The reader's reading aids, kept in the preferences beside "Lan" and the
+// sound switches: "FollowWords", "ReadMyself" and "BySentence", each "on" or
+// "off" (off when absent or unreadable), and "Pace", "slow", "normal" or
+// "fast" (normal when absent or unreadable). A preferences file that cannot
+// be written keeps them for the session, with one warning.
 class ReadingSwitches {
  public:
   static constexpr const char* kFollowWordsKey = "FollowWords";
   static constexpr const char* kReadMyselfKey = "ReadMyself";
+  static constexpr const char* kBySentenceKey = "BySentence";
+  static constexpr const char* kPaceKey = "Pace";
 
-  // Sets the aids to the stored switches; `followWords` and `readMyself`
-  // (command-line options) turn one on for this run without storing it.
-  static void restore(bool followWords, bool readMyself);
+  // Sets the aids to the stored switches; `followWords`, `readMyself` and
+  // `bySentence` (command-line options) turn one on, and `pace` sets the
+  // pace, for this run without storing it.
+  static void restore(bool followWords, bool readMyself, bool bySentence = false,
+                      std::optional<lmReadingPace> pace = std::nullopt);
   // Flips one aid and stores it. Answers the new state, true for on.
   static bool toggleFollowWords();
   static bool toggleReadMyself();
+  static bool toggleBySentence();
+  // One step slower or faster, stored; the voices take it from their next
+  // recording on. Answers the new pace.
+  static lmReadingPace slowerPace();
+  static lmReadingPace fasterPace();
 };

@@ -16,6 +16,10 @@ KstSound* KstSound::shared() {
   return instance;
 }
 
+bool KstSound::isNarration(const std::string& fileName) {
+  return fileName.rfind(kNarrationPrefix, 0) == 0;
+}
+
 void KstSound::stop(Channel channel) {
   if (channel.player && channel.player->isPlaying())
     EventLog::log("sound", std::string("stop ") + channel.label + " " + channel.name);
@@ -23,7 +27,7 @@ void KstSound::stop(Channel channel) {
 }
 
 void KstSound::start(Channel channel, const std::string& name, const std::string& type, int loops,
-                     AVAudioPlayerDelegate* delegate) {
+                     AVAudioPlayerDelegate* delegate, const Part* part) {
   // The previous sound goes first, even when the new one turns out not to play.
   stop(channel);
   channel.player = nullptr;
@@ -39,14 +43,33 @@ void KstSound::start(Channel channel, const std::string& name, const std::string
   player->setNumberOfLoops(loops);
   player->setVolume(channel.audibleVolume());
   player->setDelegate(delegate);
+  // Voices keep the reader's pace; the music and the page's loop their own.
+  if (&channel.player == &player_ && voiceTempo_ != 1) {
+    player->setEnableRate(true);
+    player->setRate(float(voiceTempo_));
+  }
+  if (part) player->setPart(part->from, part->to, part->fade);
   player->prepareToPlay();
   channel.player = player;
-  if (player->play()) EventLog::log("sound", std::string("start ") + channel.label + " " + name);
+  if (player->play())
+    EventLog::log(
+        "sound",
+        std::string("start ") + channel.label + " " + name +
+            (part ? " part " + std::to_string(part->from) + " " + std::to_string(part->to) : ""));
 }
 
 void KstSound::playSoundWithName(const std::string& name, const std::string& type) {
   if (name == kNil) return;
+  playsPart_ = false;
   start(mainChannel(), name, type, 0, this);
+}
+
+void KstSound::playPartOfSoundWithName(const std::string& name, const std::string& type,
+                                       double from, double to, double fade) {
+  if (name == kNil) return;
+  playsPart_ = true;
+  const Part part{from, to, fade};
+  start(mainChannel(), name, type, 0, this, &part);
 }
 
 void KstSound::playBgSoundWithName(const std::string& name, const std::string& type) {
@@ -86,13 +109,12 @@ void KstSound::setVoicesOn(bool on) {
 
 void KstSound::audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) {
   if (!successfully) return;
-  // Narration is told from dialogue by the recording's file name alone.
   const std::string& url = player->url();
-  const std::string file = url.substr(url.rfind('/') + 1);
-  const bool isAside = file.rfind(kNarrationPrefix, 0) == 0;
+  const bool isAside = isNarration(url.substr(url.rfind('/') + 1));
+  const bool isPart = player == player_.get() && playsPart_;
   if (player == player_.get()) EventLog::log("sound", "end main " + playerName_);
-  NSNotificationCenter::defaultCenter().postNotificationName("asidedidfinishnotification", this,
-                                                             {{"isAside", isAside}});
+  NSNotificationCenter::defaultCenter().postNotificationName(
+      "asidedidfinishnotification", this, {{"isAside", isAside}, {"isPart", isPart}});
 }
 
 std::string KstSound::playingSoundName() const {

@@ -13,11 +13,18 @@
 class KstSound : public NSObject, public AVAudioPlayerDelegate {
  public:
   static KstSound* shared();
+  // Narration recordings are told from dialogue by their file or base name alone.
+  static bool isNarration(const std::string& fileName);
 
   std::string className() const override { return "KstSound"; }
 
   // "nil" is ignored and leaves the current main sound playing.
   void playSoundWithName(const std::string& name, const std::string& type);
+  // Seconds [from, to) of a main-channel recording (its own time, whatever
+  // the pace), faded in and out over `fade`: a word or a sentence. Its end is
+  // reported as the recording's, with "isPart" true in the notification.
+  void playPartOfSoundWithName(const std::string& name, const std::string& type, double from,
+                               double to, double fade);
   void playBgSoundWithName(const std::string& name, const std::string& type);
   void playSpecialSoundWithName(const std::string& name, const std::string& type);
   void cancelSound();
@@ -34,6 +41,12 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   bool isMusicOn() const { return musicOn_; }
   void setVoicesOn(bool on);
   bool areVoicesOn() const { return voicesOn_; }
+  // The reader's pace: narration and dialogue play at `tempo` times their
+  // speed at their own pitch, from the next recording started on.
+  void setVoiceTempo(double tempo) { voiceTempo_ = tempo; }
+  double voiceTempo() const { return voiceTempo_; }
+  // Whether the main channel plays a part of its recording (playPartOfSoundWithName).
+  bool playsPart() const { return playsPart_ && !playingSoundName().empty(); }
 
   // Base name of what plays on each channel, empty when it is silent (state dumps).
   std::string playingSoundName() const;
@@ -63,8 +76,11 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   }
   Channel specialChannel() { return {"special", specialPlayer_, specialName_, 0.3f, musicOn_}; }
 
+  struct Part {
+    double from, to, fade;
+  };
   void start(Channel channel, const std::string& name, const std::string& type, int loops,
-             AVAudioPlayerDelegate* delegate);
+             AVAudioPlayerDelegate* delegate, const Part* part = nullptr);
   void stop(Channel channel);
   void applyVolume(Channel channel);
 
@@ -76,4 +92,6 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   std::string specialName_;
   bool musicOn_ = true;
   bool voicesOn_ = true;
+  double voiceTempo_ = 1;
+  bool playsPart_ = false;
 };

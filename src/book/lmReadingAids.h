@@ -1,9 +1,12 @@
 #pragma once
+#include "lmReadingPace.h"
 
-// The reader's two reading aids, both off unless switched on. Words lit: while
+// The reader's reading aids, all off unless switched on. Words lit: while
 // a narration plays, its panel shows the word being read in a warm colour.
 // Read by myself: a settled page shows its panel but keeps its narration until
-// the repeat button asks for it. With both off the book goes as it always has.
+// the repeat button asks for it. Sentence by sentence: the narration stops
+// after each sentence until the reader asks for the next. The pace: how fast
+// the voices read. With all off and the normal pace the book goes as it always has.
 class lmReadingAids {
  public:
   static lmReadingAids& shared();
@@ -12,9 +15,15 @@ class lmReadingAids {
   void setFollowsWords(bool on) { followsWords_ = on; }
   bool readsByMyself() const { return readsByMyself_; }
   void setReadsByMyself(bool on) { readsByMyself_ = on; }
+  bool readsBySentence() const { return readsBySentence_; }
+  void setReadsBySentence(bool on) { readsBySentence_ = on; }
+  lmReadingPace pace() const { return pace_; }
+  void setPace(lmReadingPace pace) { pace_ = pace; }
 
  private:
   lmReadingAids() = default;
   bool followsWords_ = false;
   bool readsByMyself_ = false;
+  bool readsBySentence_ = false;
+  lmReadingPace pace_;
 };
