@@ -61,6 +61,7 @@ void KstSound::start(Channel channel, const std::string& name, const std::string
 void KstSound::playSoundWithName(const std::string& name, const std::string& type) {
   if (name == kNil) return;
   playsPart_ = false;
+  ++mainSoundNumber_;
   start(mainChannel(), name, type, 0, this);
 }
 
@@ -68,6 +69,7 @@ void KstSound::playPartOfSoundWithName(const std::string& name, const std::strin
                                        double from, double to, double fade) {
   if (name == kNil) return;
   playsPart_ = true;
+  ++mainSoundNumber_;
   const Part part{from, to, fade};
   start(mainChannel(), name, type, 0, this, &part);
 }

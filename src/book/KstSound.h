@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "AVAudioPlayer.h"
@@ -47,6 +48,9 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   double voiceTempo() const { return voiceTempo_; }
   // Whether the main channel plays a part of its recording (playPartOfSoundWithName).
   bool playsPart() const { return playsPart_ && !playingSoundName().empty(); }
+  // Counts the main channel's sounds: who started one knows whether an end
+  // reported, or the sound playing, is still theirs.
+  std::uint64_t mainSoundNumber() const { return mainSoundNumber_; }
 
   // Base name of what plays on each channel, empty when it is silent (state dumps).
   std::string playingSoundName() const;
@@ -94,4 +98,5 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   bool voicesOn_ = true;
   double voiceTempo_ = 1;
   bool playsPart_ = false;
+  std::uint64_t mainSoundNumber_ = 0;
 };
