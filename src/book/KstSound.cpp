@@ -1,5 +1,6 @@
 #include "KstSound.h"
 
+#include "AudioFile.h"
 #include "EventLog.h"
 #include "Log.h"
 #include "NSBundle.h"
@@ -18,6 +19,11 @@ KstSound* KstSound::shared() {
 
 bool KstSound::isNarration(const std::string& fileName) {
   return fileName.rfind(kNarrationPrefix, 0) == 0;
+}
+
+double KstSound::durationOfSoundWithName(const std::string& name, const std::string& type) {
+  const std::string path = NSBundle::mainBundle().pathForResource(name, type);
+  return path.empty() ? 0.0 : AudioFile::probe(path).duration;
 }
 
 void KstSound::stop(Channel channel) {

@@ -16,6 +16,9 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   static KstSound* shared();
   // Narration recordings are told from dialogue by their file or base name alone.
   static bool isNarration(const std::string& fileName);
+  // A recording's length in seconds as its file tells it, before anyone
+  // decodes it; 0 when there is none.
+  static double durationOfSoundWithName(const std::string& name, const std::string& type);
 
   std::string className() const override { return "KstSound"; }
 
