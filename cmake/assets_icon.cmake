@@ -3,7 +3,6 @@
 # assets folder, where the window takes its icon and install picks them up.
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)
 set(LUMO_ICON_SVG ${CMAKE_SOURCE_DIR}/assets/icon/lumo-book.svg)
-set(LUMO_ICON_SIZES 16 22 24 32 48 64 128 256)
 set(icon_outputs)
 foreach(size ${LUMO_ICON_SIZES})
   set(icon_png ${LUMO_GENERATED_ASSETS}/icon/lumo-book-${size}.png)

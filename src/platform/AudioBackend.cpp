@@ -190,7 +190,7 @@ bool AudioBackend::Impl::openDevice() {
     }
     ownsSubsystem = true;
   }
-  Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_FLAC);
+  Mix_Init(MIX_INIT_MP3);  // the only compressed recordings played
   if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, 1024, nullptr,
                           SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE) !=
       0) {
@@ -235,6 +235,12 @@ void AudioBackend::Impl::closeDevice() {
 std::shared_ptr<AudioClip> AudioBackend::Impl::decode(const SoundKey& key, bool keepSamples,
                                                       std::string& error) {
   const std::string& path = key.path;
+  // The mixer decodes a file whole, however long: only what the check lets
+  // through (a known length within the limits) reaches it.
+  if (AudioFileInfo info = AudioFile::probe(path); !info.playable()) {
+    error = info.problem;
+    return nullptr;
+  }
   Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
   if (!chunk) {
     error = Mix_GetError();
@@ -307,7 +313,6 @@ void AudioBackend::Impl::enqueue(const SoundKey& key, bool quiet) {
 
 std::shared_ptr<AudioClip> AudioBackend::Impl::decodeJob(const Job& job) {
   const std::string& path = job.key.path;
-  if (job.quiet && !AudioFile::probe(path).playable()) return nullptr;
   std::string error;
   // The virtual back end keeps only the length, as its own loads do.
   std::shared_ptr<AudioClip> clip = decode(job.key, !gUseVirtual, error);

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and runs the installed program
 # headless from elsewhere, with no hint where its assets are: it must find
-# them beside its own folder. Checks the launcher entry, the icon theme and
-# the man page land where the desktop looks for them.
+# them beside its own folder. Checks the launcher entry, the AppStream
+# metadata, the icon theme and the man page land where the desktop looks for
+# them, and that the metadata and the launcher entry validate.
 set -u
 cmake=$1
 build=$2
 lib=$(cd "$(dirname "$0")/../e2e/lib" && pwd)
+tools=$(cd "$(dirname "$0")/../../tools" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -19,26 +21,27 @@ prefix=$work/prefix
 program=$prefix/bin/lumo-book
 [ -x "$program" ] || fail "no program at bin/lumo-book"
 share=$prefix/share
-desktop=$share/applications/lumo-book.desktop
-[ -f "$desktop" ] || fail "no launcher entry"
+desktop=$(echo "$share"/applications/*.desktop)
+[ -f "$desktop" ] || fail "no launcher entry, or more than one"
 grep -qx 'Exec=lumo-book' "$desktop" || fail "the launcher does not start lumo-book"
 grep -qx 'Icon=lumo-book' "$desktop" || fail "the launcher names another icon"
 grep -q '^Categories=.*Education;' "$desktop" || fail "the launcher is not under Education"
 grep -qx 'Name=Ryzhik and the Little Star' "$desktop" || fail "no English name"
 grep -qx 'Name\[ru\]=Рыжик и звёздочка' "$desktop" || fail "no Russian name"
-if command -v desktop-file-validate > /dev/null; then
-  desktop-file-validate "$desktop" || fail "the launcher entry is not valid"
-fi
+"$tools/check-metadata.sh" "$share" "$program" || fail "the metadata"
 for size in 16 24 32 48 64 128 256; do
   [ -s "$share/icons/hicolor/${size}x${size}/apps/lumo-book.png" ] || fail "no ${size}px icon"
 done
 [ -s "$share/icons/hicolor/scalable/apps/lumo-book.svg" ] || fail "no scalable icon"
 gzip -dc "$share/man/man1/lumo-book.1.gz" | grep -q '^\.SH KEYS' || fail "no man page with its keys"
+version=$("$program" --version)
+gzip -dc "$share/man/man1/lumo-book.1.gz" | head -1 | grep -qF "\"$version\"" ||
+  fail "the man page does not carry the version \"$version\""
 [ -s "$share/lumo-book/background.mp3" ] && [ -s "$share/lumo-book/ground1.png" ] ||
   fail "the assets are not under share/lumo-book"
 [ ! -e "$share/lumo-book/art" ] || fail "the picture sources were installed"
 
-"$program" --version | grep -q '^lumo-book [0-9]' || fail "--version"
+grep -q '^lumo-book [0-9]' <<< "$version" || fail "--version"
 
 cd "$work" || exit 1
 mkdir -p "$work/config"
