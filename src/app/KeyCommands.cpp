@@ -75,6 +75,19 @@ void KeyCommands::keyPressed(const KeyStroke& press) {
     case Key::R:
       switchReadingAid(false);
       break;
+    case Key::S:
+      switchBySentence();
+      break;
+    case Key::Enter:
+      if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr)
+        world->readNextSentenceFromKey();
+      break;
+    case Key::Minus:
+      changePace(ReadingSwitches::slowerPace());
+      break;
+    case Key::Plus:
+      changePace(ReadingSwitches::fasterPace());
+      break;
     default:
       break;
   }
@@ -115,6 +128,28 @@ std::string KeyCommands::readingAidText(bool followWords, bool on) const {
   }
   if (followWords) return on ? "Подсветка слов включена" : "Подсветка слов выключена";
   return on ? "Читаю сам" : "Книга читает сама";
+}
+
+std::string KeyCommands::paceText(lmReadingPace pace) const {
+  static const char* const kEnglish[] = {"Pace: slow", "Pace: normal", "Pace: fast"};
+  static const char* const kRussian[] = {"Темп: медленный", "Темп: обычный", "Темп: быстрый"};
+  return (readsEnglish() ? kEnglish : kRussian)[pace.value()];
+}
+
+std::string KeyCommands::sentenceText(bool on) const {
+  if (readsEnglish()) return on ? "Sentence by sentence" : "The whole page at once";
+  return on ? "По предложениям" : "Вся страница сразу";
+}
+
+void KeyCommands::changePace(lmReadingPace pace) {
+  if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr) world->paceChanged();
+  notice_->show(hooks_.layer ? hooks_.layer() : nullptr, paceText(pace));
+}
+
+void KeyCommands::switchBySentence() {
+  const bool on = ReadingSwitches::toggleBySentence();
+  if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr) world->readingAidsChanged();
+  notice_->show(hooks_.layer ? hooks_.layer() : nullptr, sentenceText(on));
 }
 
 void KeyCommands::switchReadingAid(bool followWords) {

@@ -4,6 +4,7 @@
 
 #include "KeyInput.h"
 #include "ToastNotice.h"
+#include "lmReadingPace.h"
 
 class CCNode;
 class lumoAppDelegate;
@@ -38,11 +39,15 @@ class KeyCommands {
   // The notice's text for a switch in the world's reading language.
   std::string switchText(bool music, bool on) const;
   std::string readingAidText(bool followWords, bool on) const;
+  std::string paceText(lmReadingPace pace) const;
+  std::string sentenceText(bool on) const;
 
  private:
   void turn(int direction);
   void showSwitch(bool music, bool on);
   void switchReadingAid(bool followWords);
+  void switchBySentence();
+  void changePace(lmReadingPace pace);
   bool readsEnglish() const;
 
   Hooks hooks_;

@@ -18,6 +18,7 @@
 #include "NSAutoreleasePool.h"
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
+#include "PanelDump.h"
 #include "PlatformHost.h"
 #include "ReadingSwitches.h"
 #include "ScriptRunner.h"
@@ -101,6 +102,7 @@ int readBook(PlatformHost& host, const std::string& demo) {
   lumoAppDelegate* book = delegate.get();
   StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
   StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
+  StateDump::shared().addSection("panel", [book] { return dumpPanel(book->cc3World()); });
   KeyCommands keys(KeyCommands::hooksFor(book));
   keys.listen();
   StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });

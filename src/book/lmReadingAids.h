@@ -1,4 +1,5 @@
 #pragma once
+#include "ccTypes.h"
 #include "lmReadingPace.h"
 
 // The reader's reading aids, all off unless switched on. Words lit: while
@@ -10,6 +11,9 @@
 class lmReadingAids {
  public:
   static lmReadingAids& shared();
+
+  // The word being read, or tapped, in a warm amber on the panel's dark ground.
+  static constexpr ccColor3B kLitWordColour{255, 186, 64};
 
   bool followsWords() const { return followsWords_; }
   void setFollowsWords(bool on) { followsWords_ = on; }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,8 @@
 #include "UIAccelerometer.h"
 #include "lmStageInfo.h"
 #include "lmWordTimings.h"
+#include "lumoSentenceReading.h"
+#include "lumoWordTaps.h"
 
 class CC3Billboard;
 class CCLabelTTF;
@@ -75,8 +78,27 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   void stopFollowingWords();
   // An aid was switched: words lit start or stop on the narration playing.
   void readingAidsChanged();
-  // The word lit in the panel's text, from 0; -1 when none is.
-  int litWordIndex() const { return litWord_; }
+  // The word lit in the panel's text, from 0, as read or as tapped; -1 when none is.
+  int litWordIndex() const { return litWord_ >= 0 ? litWord_ : wordTaps_->litWord(); }
+
+  // MARK: the panel's reader features (lumoWordTaps, lumoSentenceReading)
+  lumoWordTaps& wordTaps() { return *wordTaps_; }
+  lumoSentenceReading& sentences() { return *sentences_; }
+  const lumoSentenceReading& sentences() const { return *sentences_; }
+  // The panel ("aside_bg") and its text, or none.
+  CC3Node* asidePanel() { return getNodeNamed(kAsidePanelName); }
+  CCLabelTTF* asideTextLabel() { return asideLabel(); }
+  // The recording of the page on stage in the reading language ("nil" for none).
+  const std::string& currentNarration() const;
+  // The panel's sentences: those being read, or those its text has.
+  std::vector<lmSentences::Sentence> panelSentences();
+  // The end of a tapped word's time, a delayed call.
+  void tappedWordTimeUp() { wordTaps_->timeUp(); }
+  // Enter: the sentence that waits, when reading sentence by sentence.
+  bool readNextSentenceFromKey() { return sentences_->readNext(); }
+  // The pace changed: the page's recordings are decoded ahead at the new one.
+  void paceChanged();
+  static constexpr const char* kAsidePanelName = "aside_bg";
 
   // MARK: language titles and menu (lumoWorldLanguage.cpp)
   void beginEnShouldAnimation();
@@ -191,6 +213,10 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   std::vector<lmWordTimings::Span> wordSpans_;
   std::string followedNarration_;
   int litWord_ = -1;
+  std::unique_ptr<lumoWordTaps> wordTaps_ = std::make_unique<lumoWordTaps>(*this);
+  std::unique_ptr<lumoSentenceReading> sentences_ = std::make_unique<lumoSentenceReading>(*this);
+  // A tap that ended on the panel: a word, or the sentence that waits. True when taken.
+  bool panelTapped(CGPoint layerPoint);
 
   // MARK: private helpers of the language
   // Answers whether the title is on stage.

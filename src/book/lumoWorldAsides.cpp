@@ -4,6 +4,7 @@
 #include "CC3Texture.h"
 #include "CCAction.h"
 #include "CCActionInterval.h"
+#include "CCDirector.h"
 #include "CCLabelTTF.h"
 #include "EventLog.h"
 #include "KstSound.h"
@@ -15,6 +16,7 @@
 #include "UIScreen.h"
 #include "lmAsideGeometry.h"
 #include "lmReadingAids.h"
+#include "lumoPagePrefetch.h"
 #include "lumoWorld.h"
 
 namespace {
@@ -119,6 +121,8 @@ Ptr<CC3Billboard> lumoWorld::makeAsideText(const std::string& name, const std::s
 }
 
 void lumoWorld::playAsideSound() {
+  // Sentence by sentence, the page starts at its first sentence (the repeat button too).
+  if (sentences_->readFromFirst()) return;
   const std::string& name = genStageSoundWithIndex(stageInfo_->curStageIndex());
   KstSound* sound = KstSound::shared();
   sound->playSoundWithName(name, "mp3");
@@ -158,6 +162,8 @@ void lumoWorld::removeAsidePanel() {
   CC3Node* panel = getNodeNamed(kPanelName);
   if (!panel) return;
   stopFollowingWords();
+  sentences_->stop();
+  wordTaps_->stop();
   std::string name;
   for (std::size_t i = 0; i < panel->childCount(); ++i)
     if (dynamic_cast<CC3Billboard*>(panel->childAt(i)))
@@ -190,8 +196,19 @@ CC3Node* lumoWorld::currentGroundChild(const std::string& name) {
 
 void lumoWorld::asideDidFinish(NSNotification* notification) {
   stopFollowingWords();
-  pulseRepeatButton();
   const bool isAside = notification && notification->userInfo().boolValue("isAside");
+  const bool isPart = notification && notification->userInfo().boolValue("isPart");
+  if (isPart) wordTaps_->soundEnded();
+  // A sentence with more to come, a word, or a figure's line in the middle of
+  // the page's sentences: no repeat button or hint yet, only the figures ready.
+  const lumoSentenceReading::PartEnd sentence =
+      isPart ? sentences_->partEnded() : lumoSentenceReading::PartEnd::kNotASentence;
+  if (sentence == lumoSentenceReading::PartEnd::kNotASentence) sentences_->otherSoundEnded();
+  if ((isPart && sentence != lumoSentenceReading::PartEnd::kLastRead) || sentences_->midPage()) {
+    k_animationYES_ = true;
+    return;
+  }
+  pulseRepeatButton();
   if (isAside) {
     EventLog::log("narration", "finished");
     placeDialogueHint();
@@ -244,4 +261,31 @@ void lumoWorld::repeatNarration(CC3Node* button) {
   button->runAction(CCSequence::actionOne(tilt.get(), back.get()).get());
   playAsideSound();
   button->setVisible(false);
+}
+
+// MARK: the panel's reader features
+
+const std::string& lumoWorld::currentNarration() const {
+  return genStageSoundWithIndex(stageInfo_->curStageIndex());
+}
+
+bool lumoWorld::panelTapped(CGPoint layerPoint) {
+  const CGPoint at{layerPoint.x, CCDirector::sharedDirector()->winSize().height - layerPoint.y};
+  if (!wordTaps_->panelContains(at)) return false;
+  const int word = wordTaps_->wordAt(at);
+  // The sentence that waits is read by a tap on it or on the panel around the words.
+  if (sentences_->waiting() && (word < 0 || sentences_->inNextSentence(word)))
+    return sentences_->readNext();
+  return word >= 0 && wordTaps_->play(word);
+}
+
+void lumoWorld::paceChanged() {
+  lumoPagePrefetch::shared().prefetchSounds(*stage_, stageInfo_->curStageIndex(),
+                                            stageInfo_->curLangTag());
+}
+
+std::vector<lmSentences::Sentence> lumoWorld::panelSentences() {
+  if (!sentences_->sentences().empty()) return sentences_->sentences();
+  CCLabelTTF* label = asideLabel();
+  return label ? lmSentences::split(label->string()) : std::vector<lmSentences::Sentence>{};
 }

@@ -177,6 +177,8 @@ void lumoWorld::jumpHome(CC3Node* button) {
   cancelPreviousPerformRequestsWithTarget(this, SELECTOR(lumoWorld::playAsideSound));
   if (CC3Node* highlighted = getNodeNamed("home-btn-highlighted")) highlighted->setVisible(false);
   stopFollowingWords();
+  sentences_->stop();
+  wordTaps_->stop();
   removeNodeNamed("aside_bg");
   stageDownAnimationWithStageIndex(1);
   KstSound::shared()->cancelSound();

@@ -46,7 +46,8 @@ void lumoWorld::touchEvent(GLuint touchType, CGPoint point) {
     case kCCTouchEnded:
       if (std::fabs(point.x - beginGesture_.x) < kTapSlop &&
           std::fabs(point.y - beginGesture_.y) < kTapSlop)
-        setGroundChildrenTouchEnabled(true, true);
+        // A tap on the panel's words is theirs: the figures behind stay out of its pick.
+        if (!panelTapped(point)) setGroundChildrenTouchEnabled(true, true);
       break;
     default:
       break;
@@ -138,8 +139,9 @@ void lumoWorld::playFigureDialogue(CC3Node* figure) {
   const std::string line = lines[static_cast<unsigned long>(Random::next()) % lines.size()] + "_ru";
   KstSound* sound = KstSound::shared();
   sound->playSoundWithName(line, "mp3");
-  // A figure speaking over the narration stopped it, and its words lit.
+  // A figure speaking over the narration stopped it, and its words lit, or a tapped word.
   if (sound->playingSoundName() != followedNarration_) stopFollowingWords();
+  if (sound->playingSoundName() == line) wordTaps_->stop();
   // Only a recording's end makes figures ready again; one that cannot play never ends.
   if (sound->playingSoundName() != line) k_animationYES_ = true;
   wobble(figure);

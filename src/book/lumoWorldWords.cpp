@@ -7,8 +7,6 @@
 #include "lumoWorld.h"
 
 namespace {
-// Warm amber on the panel's dark ground, beside the white of the other words.
-constexpr ccColor3B kLitWordColour{255, 186, 64};
 // A step never waits less than this, so rounding cannot make it spin.
 constexpr double kShortestStep = 0.001;
 }  // namespace
@@ -47,7 +45,9 @@ void lumoWorld::followWords() {
   const double at = sound->player()->currentTime();
   lightWord(label, wordTimings_->indexAt(at));
   if (std::optional<double> next = wordTimings_->nextStartAfter(at))
-    performSelector(SELECTOR(lumoWorld::followWords), std::max(*next - at, kShortestStep));
+    // The recording's own seconds pass faster or slower at the reader's pace.
+    performSelector(SELECTOR(lumoWorld::followWords),
+                    std::max((*next - at) / sound->player()->tempo(), kShortestStep));
 }
 
 void lumoWorld::lightWord(CCLabelTTF* label, int index) {
@@ -58,7 +58,7 @@ void lumoWorld::lightWord(CCLabelTTF* label, int index) {
     return;
   }
   const lmWordTimings::Span& span = wordSpans_[std::size_t(index)];
-  label->setHighlight(span.begin, span.end, kLitWordColour);
+  label->setHighlight(span.begin, span.end, lmReadingAids::kLitWordColour);
 }
 
 void lumoWorld::stopFollowingWords() {
@@ -72,6 +72,13 @@ void lumoWorld::stopFollowingWords() {
 }
 
 void lumoWorld::readingAidsChanged() {
+  // Sentence by sentence switched off while a sentence waits: the page is as
+  // after its narration, and the repeat button reads it whole.
+  if (!lmReadingAids::shared().readsBySentence() && sentences_->waiting()) {
+    sentences_->stop();
+    pulseRepeatButton();
+    placeDialogueHint();
+  }
   if (!lmReadingAids::shared().followsWords())
     stopFollowingWords();
   else if (followedNarration_.empty())

@@ -20,10 +20,20 @@ constexpr KeyName kKeys[] = {
     {Key::Space, "Space", SDLK_SPACE, SDL_SCANCODE_UNKNOWN},
     {Key::Home, "Home", SDLK_HOME, SDL_SCANCODE_UNKNOWN},
     {Key::Escape, "Escape", SDLK_ESCAPE, SDL_SCANCODE_UNKNOWN},
+    {Key::Enter, "Enter", SDLK_RETURN, SDL_SCANCODE_UNKNOWN},
+    {Key::Minus, "Minus", SDLK_MINUS, SDL_SCANCODE_UNKNOWN},
+    // Plus shares its key with "=" on most layouts.
+    {Key::Plus, "Plus", SDLK_EQUALS, SDL_SCANCODE_UNKNOWN},
+    // The keypad's keys of the same meaning, without names of their own.
+    {Key::Enter, "", SDLK_KP_ENTER, SDL_SCANCODE_UNKNOWN},
+    {Key::Minus, "", SDLK_KP_MINUS, SDL_SCANCODE_UNKNOWN},
+    {Key::Plus, "", SDLK_KP_PLUS, SDL_SCANCODE_UNKNOWN},
+    {Key::Plus, "", SDLK_PLUS, SDL_SCANCODE_UNKNOWN},
     {Key::M, "M", SDLK_m, SDL_SCANCODE_M},
     {Key::N, "N", SDLK_n, SDL_SCANCODE_N},
     {Key::H, "H", SDLK_h, SDL_SCANCODE_H},
     {Key::R, "R", SDLK_r, SDL_SCANCODE_R},
+    {Key::S, "S", SDLK_s, SDL_SCANCODE_S},
 };
 
 bool isLatinLetter(std::int32_t keycode) {
@@ -46,7 +56,7 @@ void KeyInput::roll(int notches) {
 
 std::optional<Key> KeyInput::keyNamed(const std::string& name) {
   for (const KeyName& k : kKeys)
-    if (name == k.name) return k.key;
+    if (!name.empty() && name == k.name) return k.key;
   return std::nullopt;
 }
 
@@ -59,7 +69,8 @@ std::string KeyInput::nameOf(Key key) {
 const std::vector<Key>& KeyInput::allKeys() {
   static const std::vector<Key> keys = [] {
     std::vector<Key> all;
-    for (const KeyName& k : kKeys) all.push_back(k.key);
+    for (const KeyName& k : kKeys)
+      if (*k.name) all.push_back(k.key);
     return all;
   }();
   return keys;

@@ -6,7 +6,23 @@
 #include <vector>
 
 // The keys the book answers to; window keys (F11, Ctrl+Q, Ctrl+R) stay with the host.
-enum class Key { Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R };
+enum class Key {
+  Right,
+  Left,
+  PageDown,
+  PageUp,
+  Space,
+  Home,
+  Escape,
+  Enter,
+  Minus,
+  Plus,
+  M,
+  N,
+  H,
+  R,
+  S
+};
 
 struct KeyStroke {
   Key key = Key::Right;
