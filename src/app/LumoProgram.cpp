@@ -20,6 +20,7 @@
 #include "NSNotificationCenter.h"
 #include "PanelDump.h"
 #include "PlatformHost.h"
+#include "ProgramNames.h"
 #include "ReadingSwitches.h"
 #include "ScriptRunner.h"
 #include "SoundSwitches.h"
@@ -32,8 +33,11 @@
 #include "lumoServices.h"
 
 namespace {
+// The book's names on the desktop: its command, folders and log lines, and its window.
+const ProgramNames kBookNames{"lumo-book", "Lumo Book"};
+
 void fail(const std::string& message) {
-  std::fprintf(stderr, "lumo-book: %s\n", message.c_str());
+  std::fprintf(stderr, "%s: %s\n", kBookNames.command.c_str(), message.c_str());
 }
 
 void registerDumpSections() {
@@ -118,6 +122,7 @@ int readBook(PlatformHost& host, const std::string& demo) {
 }  // namespace
 
 int runLumoProgram(int argc, const char* const* argv) {
+  ProgramNames::set(kBookNames);
   FreedMemory::limitHeaps();
   CommandLine options;
   std::string error;
@@ -130,7 +135,7 @@ int runLumoProgram(int argc, const char* const* argv) {
     return 0;
   }
   if (options.version) {
-    std::cout << "lumo-book " << LUMO_VERSION << "\n";
+    std::cout << kBookNames.command << " " << LUMO_VERSION << "\n";
     return 0;
   }
   if (!options.exportContent.empty()) return exportBookContent(options.exportContent) ? 0 : 1;

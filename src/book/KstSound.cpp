@@ -5,20 +5,16 @@
 #include "Log.h"
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
+#include "lumoBookNames.h"
 
 namespace {
 const std::string kNil = "nil";
-const std::string kNarrationPrefix = "QRB";
 }  // namespace
 
 KstSound* KstSound::shared() {
   // Lives until the process ends, as the book expects of it.
   static KstSound* instance = new KstSound();
   return instance;
-}
-
-bool KstSound::isNarration(const std::string& fileName) {
-  return fileName.rfind(kNarrationPrefix, 0) == 0;
 }
 
 double KstSound::durationOfSoundWithName(const std::string& name, const std::string& type) {
@@ -118,11 +114,23 @@ void KstSound::setVoicesOn(bool on) {
 void KstSound::audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) {
   if (!successfully) return;
   const std::string& url = player->url();
-  const bool isAside = isNarration(url.substr(url.rfind('/') + 1));
+  const std::string file = url.substr(url.rfind('/') + 1);
+  const bool isNarration = lumoBookNames::isNarrationFile(file);
   const bool isPart = player == player_.get() && playsPart_;
   if (player == player_.get()) EventLog::log("sound", "end main " + playerName_);
   NSNotificationCenter::defaultCenter().postNotificationName(
-      "asidedidfinishnotification", this, {{"isAside", isAside}, {"isPart", isPart}});
+      lumoBookNames::kRecordingDidFinishNotification, this,
+      {{lumoBookNames::kIsNarrationKey, isNarration}, {lumoBookNames::kIsPartKey, isPart}});
+}
+
+KstRecordingKind KstSound::endedRecordingKind(const NSNotification* notification) {
+  const bool narration =
+      notification && notification->userInfo().boolValue(lumoBookNames::kIsNarrationKey);
+  return narration ? KstRecordingKind::kNarration : KstRecordingKind::kDialogue;
+}
+
+bool KstSound::endedPart(const NSNotification* notification) {
+  return notification && notification->userInfo().boolValue(lumoBookNames::kIsPartKey);
 }
 
 std::string KstSound::playingSoundName() const {

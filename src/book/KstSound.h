@@ -5,17 +5,20 @@
 #include "AVAudioPlayer.h"
 #include "NSObject.h"
 
+class NSNotification;
+
+// What ended on the main channel: the page's narration or a figure's line.
+enum class KstRecordingKind { kNarration, kDialogue };
+
 // The book's sounds on three independent channels: narration and dialogue on
 // the main channel (once, full volume, its end reported), the music on the
 // background channel and a page's effect on the special channel (both looping,
 // quieter, never reported). Starting a sound on a channel stops that channel's
 // previous one. When a main-channel sound ends by itself, posts
-// "asidedidfinishnotification" with "isAside": whether it was a narration.
+// lumoBookNames::kRecordingDidFinishNotification, saying whether it was a narration.
 class KstSound : public NSObject, public AVAudioPlayerDelegate {
  public:
   static KstSound* shared();
-  // Narration recordings are told from dialogue by their file or base name alone.
-  static bool isNarration(const std::string& fileName);
   // A recording's length in seconds as its file tells it, before anyone
   // decodes it; 0 when there is none.
   static double durationOfSoundWithName(const std::string& name, const std::string& type);
@@ -35,6 +38,10 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   void cancelSpecialSound();
 
   void audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) override;
+  // What the finish notification tells of; a dialogue line when it does not say.
+  static KstRecordingKind endedRecordingKind(const NSNotification* notification);
+  // Whether the recording whose end a notification tells was played in part.
+  static bool endedPart(const NSNotification* notification);
 
   // The reader's sound switches, both on at start. Music off silences the two
   // looping channels (the music and a page's effect); voices off silences

@@ -11,6 +11,7 @@
 #include "KstStage.h"
 #include "NSBundle.h"
 #include "NSRunLoop.h"
+#include "lumoBookNames.h"
 
 lumoPagePrefetch& lumoPagePrefetch::shared() {
   static lumoPagePrefetch prefetch;
@@ -75,7 +76,7 @@ void lumoPagePrefetch::prefetchSounds(const KstStage& stage, std::int32_t page,
   const double voices = KstSound::shared()->voiceTempo();
   for (const auto& name : names)
     if (auto path = NSBundle::mainBundle().pathForResource(name, "mp3"); !path.empty())
-      paths.emplace_back(std::move(path), KstSound::isNarration(name) ? voices : 1.0);
+      paths.emplace_back(std::move(path), lumoBookNames::isNarrationFile(name) ? voices : 1.0);
   // The settle frame is the turn's busiest; the decoding starts after it.
   NSRunLoop::mainRunLoop().postToMainThread([paths = std::move(paths)] {
     for (const auto& [path, tempo] : paths) AVAudioPlayer::prefetchContentsOfURL(path, tempo);

@@ -15,7 +15,7 @@ constexpr ccColor3B kNextSentenceColour{150, 205, 255};
 bool lumoSentenceReading::prepare() {
   stop();
   if (!lmReadingAids::shared().readsBySentence()) return false;
-  CCLabelTTF* label = world_.asideTextLabel();
+  CCLabelTTF* label = world_.panel().textLabel();
   const std::string& name = world_.currentNarration();
   if (!label || name == kKstNil) return false;
   std::optional<lmWordTimings> timings = lmWordTimings::forRecording(name);
@@ -46,7 +46,7 @@ void lumoSentenceReading::read(std::size_t index) {
   const lmWordTimings::TimeSpan span =
       timings_->spanOfWords(sentence.firstWord, sentence.lastWord, length_);
   world_.wordTaps().stop();
-  if (CCLabelTTF* label = world_.asideTextLabel()) label->clearHighlight();
+  if (CCLabelTTF* label = world_.panel().textLabel()) label->clearHighlight();
   KstSound* sound = KstSound::shared();
   sound->playPartOfSoundWithName(narration_, "mp3", span.begin, span.end, lmWordTimings::kEdge);
   sound_ = sound->mainSoundNumber();
@@ -66,6 +66,22 @@ lumoSentenceReading::PartEnd lumoSentenceReading::partEnded() {
   return PartEnd::kNextWaits;
 }
 
+bool lumoSentenceReading::recordingEnded(bool part) {
+  world_.stopFollowingWords();
+  if (part) world_.wordTaps().soundEnded();
+  const PartEnd end = part ? partEnded() : PartEnd::kNotASentence;
+  if (end == PartEnd::kNotASentence) otherSoundEnded();
+  return !((part && end != PartEnd::kLastRead) || midPage());
+}
+
+void lumoSentenceReading::aidsChanged() {
+  if (lmReadingAids::shared().readsBySentence() || !waiting_) return;
+  stop();
+  world_.panel().recordingEnded(KstRecordingKind::kNarration);
+}
+
+// A sentence cut short by another recording (a figure's line) counts as
+// read, and the next one waits.
 void lumoSentenceReading::otherSoundEnded() {
   if (waiting_ || !midPage() || KstSound::shared()->mainSoundNumber() == sound_) return;
   waiting_ = true;
@@ -73,7 +89,7 @@ void lumoSentenceReading::otherSoundEnded() {
 }
 
 void lumoSentenceReading::hintNext() {
-  CCLabelTTF* label = world_.asideTextLabel();
+  CCLabelTTF* label = world_.panel().textLabel();
   if (!waiting_ || !label) return;
   const lmSentences::Sentence& next = sentences_[std::size_t(index_ + 1)];
   label->setHighlight(next.begin, next.end, kNextSentenceColour);
@@ -81,7 +97,7 @@ void lumoSentenceReading::hintNext() {
 
 void lumoSentenceReading::stop() {
   if (waiting_)
-    if (CCLabelTTF* label = world_.asideTextLabel()) label->clearHighlight();
+    if (CCLabelTTF* label = world_.panel().textLabel()) label->clearHighlight();
   narration_.clear();
   timings_.reset();
   sentences_.clear();

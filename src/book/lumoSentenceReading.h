@@ -26,13 +26,17 @@ class lumoSentenceReading {
   bool readFromFirst();
   // Reads the sentence that waits; false when none does.
   bool readNext();
+  // A main-channel recording ended by itself (`part`: a part of it). Answers
+  // whether its end counts as a whole recording's for the panel (the repeat
+  // button, the hint): not a word's, nor a sentence's with more to come, nor
+  // a figure's line while the page's sentences are read.
+  bool recordingEnded(bool part);
   // A part of the main channel's recording ended by itself: was it a sentence, and the last?
   PartEnd partEnded();
+  // Switched off while a sentence waits: the page is as after its narration.
+  void aidsChanged();
   // The panel goes, or the aid is switched off: nothing more is read or waits.
   void stop();
-  // Another recording ended (a figure's line, a word): a sentence it cut
-  // short counts as read, and the next one waits.
-  void otherSoundEnded();
   // Shows the waiting sentence in its hint colour again (after a word lit over it).
   void hintNext();
 
@@ -49,6 +53,7 @@ class lumoSentenceReading {
 
  private:
   bool prepare();
+  void otherSoundEnded();
   void read(std::size_t index);
 
   lumoWorld& world_;

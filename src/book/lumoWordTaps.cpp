@@ -10,6 +10,7 @@
 #include "KstSound.h"
 #include "lmReadingAids.h"
 #include "lmWordTimings.h"
+#include "lumoBookNames.h"
 #include "lumoWorld.h"
 
 namespace {
@@ -30,7 +31,7 @@ CGRect toPicture(CGRect inLabel, CCLabelTTF* label, float pictureHeight) {
 }  // namespace
 
 std::vector<lumoWordTaps::Word> lumoWordTaps::words() {
-  CCLabelTTF* label = world_.asideTextLabel();
+  CCLabelTTF* label = world_.panel().textLabel();
   if (!label) return {};
   const std::string& text = label->string();
   std::vector<TextRange> ranges;
@@ -54,7 +55,7 @@ int lumoWordTaps::wordAt(CGPoint picturePoint) {
 }
 
 bool lumoWordTaps::panelContains(CGPoint picturePoint) {
-  auto* panel = dynamic_cast<CC3MeshNode*>(world_.asidePanel());
+  auto* panel = dynamic_cast<CC3MeshNode*>(world_.getNodeNamed(lumoNarrationPanel::kPanelName));
   CC3Camera* camera = world_.activeCamera();
   if (!panel || !panel->meshModel() || !camera) return false;
   const CC3Box box = panel->meshModel()->boundingBox();
@@ -76,13 +77,13 @@ bool lumoWordTaps::panelContains(CGPoint picturePoint) {
 bool lumoWordTaps::narrationPlaying() const {
   KstSound* sound = KstSound::shared();
   const std::string playing = sound->playingSoundName();
-  if (playing.empty() || !KstSound::isNarration(playing)) return false;
+  if (playing.empty() || !lumoBookNames::isNarrationFile(playing)) return false;
   // Our own word may give way to the next tap; a sentence or a whole page may not.
   return !(sound->playsPart() && sound->mainSoundNumber() == sound_ && lit_ >= 0);
 }
 
 bool lumoWordTaps::play(int index) {
-  CCLabelTTF* label = world_.asideTextLabel();
+  CCLabelTTF* label = world_.panel().textLabel();
   const std::string& name = world_.currentNarration();
   if (!label || index < 0 || narrationPlaying()) return false;
   const std::optional<lmWordTimings> timings = lmWordTimings::forRecording(name);
@@ -109,6 +110,16 @@ bool lumoWordTaps::play(int index) {
   return true;
 }
 
+bool lumoWordTaps::tapped(CGPoint layerPoint) {
+  const CGPoint at{layerPoint.x, CCDirector::sharedDirector()->winSize().height - layerPoint.y};
+  if (!panelContains(at)) return false;
+  const int word = wordAt(at);
+  lumoSentenceReading& sentences = world_.sentences();
+  if (sentences.waiting() && (word < 0 || sentences.inNextSentence(word)))
+    return sentences.readNext();
+  return word >= 0 && play(word);
+}
+
 void lumoWordTaps::soundEnded() {
   if (lit_ >= 0 && KstSound::shared()->mainSoundNumber() == sound_) unlight();
 }
@@ -127,7 +138,7 @@ void lumoWordTaps::stop() {
 void lumoWordTaps::unlight() {
   if (lit_ < 0) return;
   lit_ = -1;
-  CCLabelTTF* label = world_.asideTextLabel();
+  CCLabelTTF* label = world_.panel().textLabel();
   // Another aid may have lit the text since (a narration's words): that light stays.
   if (!label) return;
   const std::optional<TextHighlight>& shown = label->highlight();

@@ -33,6 +33,10 @@ class lumoWordTaps {
   bool panelContains(CGPoint picturePoint);
   // Plays word `index` when nothing of the narration is being read; true when it does.
   bool play(int index);
+  // A tap ended at a point of the layer (points, y up): on a word, it plays
+  // it; on the sentence that waits, or on the panel around the words, it
+  // reads that sentence. True when the tap was the panel's.
+  bool tapped(CGPoint layerPoint);
 
   // The main channel's sound ended by itself: the word's light goes if it was ours.
   void soundEnded();
