@@ -120,7 +120,7 @@ std::string CommandLine::usage() {
          "  S                     sentence by sentence: a tap on the panel or Enter reads\n"
          "                        the next one, or the whole page at once again\n"
          "  Enter                 the next sentence, when reading sentence by sentence\n"
-         "  minus, plus           the voices read slower or faster (three paces)\n"
+         "  Minus, Plus           the voices read slower or faster (three paces)\n"
          "  tap a word            hear that word again, when no narration is playing\n"
          "  F11                   full screen on or off\n"
          "  Ctrl+R                turn the device between landscape left and right\n"

@@ -92,7 +92,8 @@ TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
   EXPECT_DOUBLE_EQ(script.commands()[1].numbers[0], 1.5);
   EXPECT_DOUBLE_EQ(script.commands()[2].numbers[0], -2);
   const std::string known =
-      "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R)";
+      "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R, S, Enter, Minus, "
+      "Plus)";
   struct Case {
     const char* text;
     std::string error;
