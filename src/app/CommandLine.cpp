@@ -4,6 +4,7 @@
 
 #include "DemoScene.h"
 #include "FrameLog.h"
+#include "lmReadingPace.h"
 
 namespace {
 bool takeValue(int argc, const char* const* argv, int& i, std::string& value, std::string& error) {
@@ -51,6 +52,14 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
     } else if (arg == "--page") {
       if (!takeValue(argc, argv, i, value, error) || !parsePage(value, out.page, error))
         return false;
+    } else if (arg == "--by-sentence") {
+      out.bySentence = true;
+    } else if (arg == "--pace") {
+      if (!takeValue(argc, argv, i, out.pace, error)) return false;
+      if (!lmReadingPace::named(out.pace)) {
+        error = "--pace is slow, normal or fast, not \"" + out.pace + "\"";
+        return false;
+      }
     } else if (arg == "--script") {
       if (!takeValue(argc, argv, i, out.script, error)) return false;
     } else if (arg == "--demo") {
@@ -98,6 +107,9 @@ std::string CommandLine::usage() {
          "  --auto-play           read to me: each page turns by itself after its narration\n"
          "                        (not stored)\n"
          "  --page N              open the book on page N (1 to 18)\n"
+         "  --by-sentence         stop after each sentence until asked for the next (not "
+         "stored)\n"
+         "  --pace slow|normal|fast   how fast the voices read, at their own pitch (not stored)\n"
          "  --headless            render off screen with virtual time and silent audio\n"
          "  --script FILE         run scripted input, one command a line: wait, down, move,\n"
          "                        up, drag, tap, key, hold, wheel, accel, orientation,\n"
@@ -129,10 +141,15 @@ std::string CommandLine::usage() {
          "  N                     narration and dialogue off or on (they still run unheard)\n"
          "  H                     light each word of a narration as it is read, or not\n"
          "  R                     read by myself: pages wait for the repeat button, or not\n"
+         "  S                     sentence by sentence: a tap on the panel or Enter reads\n"
+         "                        the next one, or the whole page at once again\n"
+         "  Enter                 the next sentence, when reading sentence by sentence\n"
+         "  Minus, Plus           the voices read slower or faster (three paces)\n"
+         "  tap a word            hear that word again, when no narration is playing\n"
          "  F11                   full screen on or off\n"
          "  Ctrl+R                turn the device between landscape left and right\n"
          "  Ctrl+Q                quit\n"
-         "The sound switches, the reading aids, the reading language and the page\n"
-         "last read (offered on the cover to continue) are kept in\n"
+         "The sound switches, the reading aids, the pace, the reading language and the\n"
+         "page last read (offered on the cover to continue) are kept in\n"
          "$XDG_CONFIG_HOME/lumo-book/defaults.json (~/.config/lumo-book/ by default).\n";
 }

@@ -14,6 +14,8 @@ struct CommandLine {
   // The page to open the book on, 1 to kLastPage; 0: the cover, or the stored place offered there.
   int page = 0;
   static constexpr int kLastPage = 18;
+  bool bySentence = false;
+  std::string pace;  // empty: the stored one
   long frames = -1;
   std::string script;
   std::string exportContent;

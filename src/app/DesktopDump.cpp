@@ -20,6 +20,8 @@ nlohmann::json dumpDesktop(const KeyCommands& keys) {
   d["followWords"] = lmReadingAids::shared().followsWords();
   d["readMyself"] = lmReadingAids::shared().readsByMyself();
   d["autoPlay"] = lmReadingAids::shared().turnsPages();
+  d["bySentence"] = lmReadingAids::shared().readsBySentence();
+  d["pace"] = lmReadingAids::shared().pace().name();
   d["volumes"] = {{"main", volumeOf(sound->player())},
                   {"background", volumeOf(sound->backgroundPlayer())},
                   {"special", volumeOf(sound->specialPlayer())}};

@@ -19,8 +19,9 @@ constexpr KeyName kKeyNames[] = {
     {BookKey::Right, "Right"},   {BookKey::Left, "Left"},   {BookKey::PageDown, "PageDown"},
     {BookKey::PageUp, "PageUp"}, {BookKey::Space, "Space"}, {BookKey::Home, "Home"},
     {BookKey::Escape, "Escape"}, {BookKey::Enter, "Enter"}, {BookKey::G, "G"},
-    {BookKey::A, "A"},           {BookKey::M, "M"},         {BookKey::N, "N"},
-    {BookKey::H, "H"},           {BookKey::R, "R"},
+    {BookKey::A, "A"},           {BookKey::Minus, "Minus"}, {BookKey::Plus, "Plus"},
+    {BookKey::M, "M"},           {BookKey::N, "N"},         {BookKey::H, "H"},
+    {BookKey::R, "R"},           {BookKey::S, "S"},
 };
 }  // namespace
 
@@ -124,6 +125,19 @@ void KeyCommands::keyPressed(const KeyStroke& press) {
     case BookKey::G:
       if (book && !(hooks_.creditsShown && hooks_.creditsShown())) book->toggleNavigator();
       break;
+    case BookKey::S:
+      switchBySentence();
+      break;
+    case BookKey::Enter:
+      if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr)
+        world->readNextSentenceFromKey();
+      break;
+    case BookKey::Minus:
+      changePace(ReadingSwitches::slowerPace());
+      break;
+    case BookKey::Plus:
+      changePace(ReadingSwitches::fasterPace());
+      break;
     default:
       break;
   }
@@ -200,6 +214,26 @@ void KeyCommands::switchAutoPlay() {
   const bool on = ReadingSwitches::toggleAutoPlay();
   if (lumoWorld* book = world()) book->readingAidsChanged();
   notice_->show(hooks_.layer ? hooks_.layer() : nullptr, autoPlayText(on));
+std::string KeyCommands::paceText(lmReadingPace pace) const {
+  static const char* const kEnglish[] = {"Pace: slow", "Pace: normal", "Pace: fast"};
+  static const char* const kRussian[] = {"Темп: медленный", "Темп: обычный", "Темп: быстрый"};
+  return (readsEnglish() ? kEnglish : kRussian)[pace.value()];
+}
+
+std::string KeyCommands::sentenceText(bool on) const {
+  if (readsEnglish()) return on ? "Sentence by sentence" : "The whole page at once";
+  return on ? "По предложениям" : "Вся страница сразу";
+}
+
+void KeyCommands::changePace(lmReadingPace pace) {
+  if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr) world->paceChanged();
+  notice_->show(hooks_.layer ? hooks_.layer() : nullptr, paceText(pace));
+}
+
+void KeyCommands::switchBySentence() {
+  const bool on = ReadingSwitches::toggleBySentence();
+  if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr) world->readingAidsChanged();
+  notice_->show(hooks_.layer ? hooks_.layer() : nullptr, sentenceText(on));
 }
 
 void KeyCommands::switchReadingAid(bool followWords) {

@@ -6,13 +6,32 @@
 
 #include "KeyInput.h"
 #include "ToastNotice.h"
+#include "lmReadingPace.h"
 
 class CCNode;
 class lumoAppDelegate;
 class lumoWorld;
 
 // The keys the book answers to, by the names the key input gives them.
-enum class BookKey { Right, Left, PageDown, PageUp, Space, Home, Escape, Enter, G, A, M, N, H, R };
+enum class BookKey {
+  Right,
+  Left,
+  PageDown,
+  PageUp,
+  Space,
+  Home,
+  Escape,
+  Enter,
+  G,
+  A,
+  Minus,
+  Plus,
+  M,
+  N,
+  H,
+  R,
+  S
+};
 
 // What the book's keys and the mouse wheel do. Each is another way to do what
 // a drag or a tap already does, through the same requests and the same turn
@@ -53,6 +72,8 @@ class KeyCommands {
   std::string switchText(bool music, bool on) const;
   std::string readingAidText(bool followWords, bool on) const;
   std::string autoPlayText(bool on) const;
+  std::string paceText(lmReadingPace pace) const;
+  std::string sentenceText(bool on) const;
 
  private:
   void turn(int direction);
@@ -62,6 +83,8 @@ class KeyCommands {
   // The open navigator's keys: along the strip, choose, close.
   void navigatorKeyPressed(lumoWorld* world, BookKey key, bool repeat);
   lumoWorld* world() const { return hooks_.world ? hooks_.world() : nullptr; }
+  void switchBySentence();
+  void changePace(lmReadingPace pace);
   bool readsEnglish() const;
 
   Hooks hooks_;

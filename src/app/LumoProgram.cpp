@@ -18,6 +18,7 @@
 #include "NSAutoreleasePool.h"
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
+#include "PanelDump.h"
 #include "PlatformHost.h"
 #include "ProgramNames.h"
 #include "ReadingSwitches.h"
@@ -107,6 +108,7 @@ int readBook(PlatformHost& host, const std::string& demo, int openingPage) {
   StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
   StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
   StateDump::shared().addSection("navigator", [book] { return dumpNavigator(book->cc3World()); });
+  StateDump::shared().addSection("panel", [book] { return dumpPanel(book->cc3World()); });
   KeyCommands keys(KeyCommands::hooksFor(book));
   keys.listen();
   StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });
@@ -172,7 +174,8 @@ int runLumoProgram(int argc, const char* const* argv) {
   // Headless runs play sounds for their real length in virtual time, silently.
   AVAudioPlayer::setUseVirtualBackend(options.headless);
   SoundSwitches::restore(options.mute);
-  ReadingSwitches::restore(options.followWords, options.readMyself, options.autoPlay);
+  ReadingSwitches::restore(options.followWords, options.readMyself, options.autoPlay,
+                           options.bySentence, lmReadingPace::named(options.pace));
   decorateWindow();
   auto title = WindowTitle::windowTitle();
   title->start();

@@ -185,6 +185,7 @@ nlohmann::json dumpBook(const lumoWorld* world) {
   b["canAccelerometer"] = info->canAccelerometer();
   b["animationAllowed"] = world->k_animationYES();
   b["litWordIndex"] = world->litWordIndex();
+  b["sentenceIndex"] = world->sentences().sentenceIndex();
   b["curGroundName"] = info->curGroundName();
   b["nextGroundName"] = info->nextGroundName();
   b["preGroundName"] = info->preGroundName();

@@ -1,5 +1,6 @@
 #include "KstSound.h"
 
+#include "AudioFile.h"
 #include "EventLog.h"
 #include "Log.h"
 #include "NSBundle.h"
@@ -16,6 +17,11 @@ KstSound* KstSound::shared() {
   return instance;
 }
 
+double KstSound::durationOfSoundWithName(const std::string& name, const std::string& type) {
+  const std::string path = NSBundle::mainBundle().pathForResource(name, type);
+  return path.empty() ? 0.0 : AudioFile::probe(path).duration;
+}
+
 void KstSound::stop(Channel channel) {
   if (channel.player && channel.player->isPlaying())
     EventLog::log("sound", std::string("stop ") + channel.label + " " + channel.name);
@@ -23,7 +29,7 @@ void KstSound::stop(Channel channel) {
 }
 
 void KstSound::start(Channel channel, const std::string& name, const std::string& type, int loops,
-                     AVAudioPlayerDelegate* delegate) {
+                     AVAudioPlayerDelegate* delegate, const Part* part) {
   // The previous sound goes first, even when the new one turns out not to play.
   stop(channel);
   channel.player = nullptr;
@@ -39,15 +45,36 @@ void KstSound::start(Channel channel, const std::string& name, const std::string
   player->setNumberOfLoops(loops);
   player->setVolume(channel.audibleVolume());
   player->setDelegate(delegate);
+  // Voices keep the reader's pace; the music and the page's loop their own.
+  if (&channel.player == &player_ && voiceTempo_ != 1) {
+    player->setEnableRate(true);
+    player->setRate(float(voiceTempo_));
+  }
+  if (part) player->setPart(part->from, part->to, part->fade);
   player->prepareToPlay();
   channel.player = player;
-  if (player->play()) EventLog::log("sound", std::string("start ") + channel.label + " " + name);
+  if (player->play())
+    EventLog::log(
+        "sound",
+        std::string("start ") + channel.label + " " + name +
+            (part ? " part " + std::to_string(part->from) + " " + std::to_string(part->to) : ""));
 }
 
 void KstSound::playSoundWithName(const std::string& name, const std::string& type) {
   if (name == kNil) return;
   mainChannelCut();
+  playsPart_ = false;
+  ++mainSoundNumber_;
   start(mainChannel(), name, type, 0, this);
+}
+
+void KstSound::playPartOfSoundWithName(const std::string& name, const std::string& type,
+                                       double from, double to, double fade) {
+  if (name == kNil) return;
+  playsPart_ = true;
+  ++mainSoundNumber_;
+  const Part part{from, to, fade};
+  start(mainChannel(), name, type, 0, this, &part);
 }
 
 void KstSound::playBgSoundWithName(const std::string& name, const std::string& type) {
@@ -97,20 +124,24 @@ void KstSound::setVoicesOn(bool on) {
 
 void KstSound::audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) {
   if (!successfully) return;
-  // Narration is told from dialogue by the recording's file name alone.
   const std::string& url = player->url();
   const std::string file = url.substr(url.rfind('/') + 1);
   const bool isNarration = lumoBookNames::isNarrationFile(file);
+  const bool isPart = player == player_.get() && playsPart_;
   if (player == player_.get()) EventLog::log("sound", "end main " + playerName_);
   NSNotificationCenter::defaultCenter().postNotificationName(
       lumoBookNames::kRecordingDidFinishNotification, this,
-      {{lumoBookNames::kIsNarrationKey, isNarration}});
+      {{lumoBookNames::kIsNarrationKey, isNarration}, {lumoBookNames::kIsPartKey, isPart}});
 }
 
 KstRecordingKind KstSound::endedRecordingKind(const NSNotification* notification) {
   const bool narration =
       notification && notification->userInfo().boolValue(lumoBookNames::kIsNarrationKey);
   return narration ? KstRecordingKind::kNarration : KstRecordingKind::kDialogue;
+}
+
+bool KstSound::endedPart(const NSNotification* notification) {
+  return notification && notification->userInfo().boolValue(lumoBookNames::kIsPartKey);
 }
 
 std::string KstSound::playingSoundName() const {

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <cstdint>
 #include <string>
 
 #include "AVAudioPlayer.h"
@@ -19,11 +20,19 @@ enum class KstRecordingKind { kNarration, kDialogue };
 class KstSound : public NSObject, public AVAudioPlayerDelegate {
  public:
   static KstSound* shared();
+  // A recording's length in seconds as its file tells it, before anyone
+  // decodes it; 0 when there is none.
+  static double durationOfSoundWithName(const std::string& name, const std::string& type);
 
   std::string className() const override { return "KstSound"; }
 
   // "nil" is ignored and leaves the current main sound playing.
   void playSoundWithName(const std::string& name, const std::string& type);
+  // Seconds [from, to) of a main-channel recording (its own time, whatever
+  // the pace), faded in and out over `fade`: a word or a sentence. Its end is
+  // reported as the recording's, with "isPart" true in the notification.
+  void playPartOfSoundWithName(const std::string& name, const std::string& type, double from,
+                               double to, double fade);
   void playBgSoundWithName(const std::string& name, const std::string& type);
   void playSpecialSoundWithName(const std::string& name, const std::string& type);
   void cancelSound();
@@ -35,6 +44,8 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   void audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) override;
   // What the finish notification tells of; a dialogue line when it does not say.
   static KstRecordingKind endedRecordingKind(const NSNotification* notification);
+  // Whether the recording whose end a notification tells was played in part.
+  static bool endedPart(const NSNotification* notification);
 
   // The reader's sound switches, both on at start. Music off silences the two
   // looping channels (the music and a page's effect); voices off silences
@@ -45,6 +56,15 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   bool isMusicOn() const { return musicOn_; }
   void setVoicesOn(bool on);
   bool areVoicesOn() const { return voicesOn_; }
+  // The reader's pace: narration and dialogue play at `tempo` times their
+  // speed at their own pitch, from the next recording started on.
+  void setVoiceTempo(double tempo) { voiceTempo_ = tempo; }
+  double voiceTempo() const { return voiceTempo_; }
+  // Whether the main channel plays a part of its recording (playPartOfSoundWithName).
+  bool playsPart() const { return playsPart_ && !playingSoundName().empty(); }
+  // Counts the main channel's sounds: who started one knows whether an end
+  // reported, or the sound playing, is still theirs.
+  std::uint64_t mainSoundNumber() const { return mainSoundNumber_; }
 
   // Base name of what plays on each channel, empty when it is silent (state dumps).
   std::string playingSoundName() const;
@@ -74,8 +94,11 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   }
   Channel specialChannel() { return {"special", specialPlayer_, specialName_, 0.3f, musicOn_}; }
 
+  struct Part {
+    double from, to, fade;
+  };
   void start(Channel channel, const std::string& name, const std::string& type, int loops,
-             AVAudioPlayerDelegate* delegate);
+             AVAudioPlayerDelegate* delegate, const Part* part = nullptr);
   void stop(Channel channel);
   void applyVolume(Channel channel);
   // Before the main channel is stopped or replaced.
@@ -90,4 +113,7 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   bool musicOn_ = true;
   bool voicesOn_ = true;
   std::function<void()> dialogueCutListener_;
+  double voiceTempo_ = 1;
+  bool playsPart_ = false;
+  std::uint64_t mainSoundNumber_ = 0;
 };

@@ -111,3 +111,10 @@ std::optional<double> lmWordTimings::nextStartAfter(double seconds) const {
   if (after == starts_.end()) return std::nullopt;
   return *after;
 }
+
+lmWordTimings::TimeSpan lmWordTimings::spanOfWords(std::size_t first, std::size_t last,
+                                                   double length) const {
+  const double begin = std::clamp(starts_[first] - kEdge, 0.0, length);
+  const double end = last + 1 < count() ? starts_[last + 1] + kEdge : length;
+  return {begin, std::clamp(end, begin, length)};
+}

@@ -33,6 +33,17 @@ class lmWordTimings {
   // When the next word after those started by `seconds` starts; none after the last.
   std::optional<double> nextStartAfter(double seconds) const;
 
+  // Where words first to last are heard in a recording `length` seconds long:
+  // from the first one's start to the start of the word after the last (the
+  // recording's end after the last word), with kEdge more either side for a
+  // fade in and out, within the recording.
+  struct TimeSpan {
+    double begin = 0, end = 0;
+    double length() const { return end - begin; }
+  };
+  static constexpr double kEdge = 0.05;
+  TimeSpan spanOfWords(std::size_t first, std::size_t last, double length) const;
+
  private:
   std::vector<double> starts_;
   std::vector<std::string> words_;

@@ -9,8 +9,10 @@ namespace lumoBookNames {
 
 // Posted by the sound player when a main-channel recording ends by itself.
 inline constexpr const char* kRecordingDidFinishNotification = "asidedidfinishnotification";
-// Its user information: whether the recording was a narration.
+// Its user information: whether the recording was a narration, and whether
+// only a part of it was played (a word, a sentence).
 inline constexpr const char* kIsNarrationKey = "isAside";
+inline constexpr const char* kIsPartKey = "isPart";
 // Posted by the world when the reader asks for the credits screen.
 inline constexpr const char* kShowCreditsNotification = "lmShouldShowCredits";
 // Its user information: true when the book reads in Russian.

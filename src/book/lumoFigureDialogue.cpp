@@ -34,6 +34,8 @@ void lumoFigureDialogue::tapped(CC3Node* figure) {
   sound->playSoundWithName(line, "mp3");
   // A figure speaking over the narration stopped it, and its words lit.
   if (sound->playingSoundName() != world_.words().followedNarration()) world_.stopFollowingWords();
+  // And a tapped word.
+  if (sound->playingSoundName() == line) world_.wordTaps().stop();
   // Only a recording's end makes figures ready again; one that cannot play never ends.
   if (sound->playingSoundName() != line) turns.figureStaysSilent();
   rock(figure);

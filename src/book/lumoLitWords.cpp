@@ -9,8 +9,6 @@
 #include "lumoWorld.h"
 
 namespace {
-// Warm amber on the panel's dark ground, beside the white of the other words.
-constexpr ccColor3B kLitWordColour{255, 186, 64};
 // A step never waits less than this, so rounding cannot make it spin.
 constexpr double kShortestStep = 0.001;
 }  // namespace
@@ -47,7 +45,9 @@ void lumoLitWords::follow() {
   const double at = sound->player()->currentTime();
   light(label, wordTimings_->indexAt(at));
   if (std::optional<double> next = wordTimings_->nextStartAfter(at))
-    world_.performSelector(SELECTOR(lumoWorld::followWords), std::max(*next - at, kShortestStep));
+    // The recording's own seconds pass faster or slower at the reader's pace.
+    world_.performSelector(SELECTOR(lumoWorld::followWords),
+                           std::max((*next - at) / sound->player()->tempo(), kShortestStep));
 }
 
 void lumoLitWords::light(CCLabelTTF* label, int index) {
@@ -58,7 +58,7 @@ void lumoLitWords::light(CCLabelTTF* label, int index) {
     return;
   }
   const lmWordTimings::Span& span = wordSpans_[std::size_t(index)];
-  label->setHighlight(span.begin, span.end, kLitWordColour);
+  label->setHighlight(span.begin, span.end, lmReadingAids::kLitWordColour);
 }
 
 void lumoLitWords::stop() {

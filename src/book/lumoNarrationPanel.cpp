@@ -108,6 +108,8 @@ Ptr<CC3Billboard> lumoNarrationPanel::makeText(const std::string& name, const st
 }
 
 bool lumoNarrationPanel::playNarration() {
+  // Sentence by sentence, the page starts at its first sentence (the repeat button too).
+  if (world_.sentences().readFromFirst()) return true;
   const std::string& name = world_.genStageSoundWithIndex(world_.turns().page());
   KstSound* sound = KstSound::shared();
   sound->playSoundWithName(name, "mp3");
@@ -154,6 +156,8 @@ void lumoNarrationPanel::cancelPendingCalls() {
 void lumoNarrationPanel::discard() {
   cancelPendingCalls();
   world_.stopFollowingWords();
+  world_.sentences().stop();
+  world_.wordTaps().stop();
   lumoNodeActions::removeWithActions(world_.getNodeNamed(kPanelName));
 }
 
@@ -161,6 +165,8 @@ void lumoNarrationPanel::remove() {
   CC3Node* panel = world_.getNodeNamed(kPanelName);
   if (!panel) return;
   world_.stopFollowingWords();
+  world_.sentences().stop();
+  world_.wordTaps().stop();
   std::string name;
   for (std::size_t i = 0; i < panel->childCount(); ++i)
     if (dynamic_cast<CC3Billboard*>(panel->childAt(i)))

@@ -6,10 +6,12 @@
 #include "CCFileUtils.h"
 #include "CCTextureCache.h"
 #include "FreedMemory.h"
+#include "KstSound.h"
 #include "KstSpriteFactory.h"
 #include "KstStage.h"
 #include "NSBundle.h"
 #include "NSRunLoop.h"
+#include "lumoBookNames.h"
 
 lumoPagePrefetch& lumoPagePrefetch::shared() {
   static lumoPagePrefetch prefetch;
@@ -66,16 +68,18 @@ void lumoPagePrefetch::prefetchSounds(const KstStage& stage, std::int32_t page,
                                       std::int32_t langTag) {
   // The page's own narration first: it is heard soonest. Figures' lines are
   // short and only some are ever tapped; they decode when asked for.
-  std::vector<std::string> paths;
+  std::vector<std::pair<std::string, double>> paths;
   std::vector<std::string> names = soundsOfPage(stage, page, langTag);
   for (std::int32_t next : reachablePages(page, stage.totalStageCount()))
     for (auto& name : soundsOfPage(stage, next, langTag)) names.push_back(std::move(name));
+  // Narrations are decoded at the reader's pace, as they will be played.
+  const double voices = KstSound::shared()->voiceTempo();
   for (const auto& name : names)
     if (auto path = NSBundle::mainBundle().pathForResource(name, "mp3"); !path.empty())
-      paths.push_back(std::move(path));
+      paths.emplace_back(std::move(path), lumoBookNames::isNarrationFile(name) ? voices : 1.0);
   // The settle frame is the turn's busiest; the decoding starts after it.
   NSRunLoop::mainRunLoop().postToMainThread([paths = std::move(paths)] {
-    for (const auto& path : paths) AVAudioPlayer::prefetchContentsOfURL(path);
+    for (const auto& [path, tempo] : paths) AVAudioPlayer::prefetchContentsOfURL(path, tempo);
   });
 }
 

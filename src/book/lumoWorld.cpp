@@ -7,10 +7,12 @@
 #include "CC3NodeVisitor.h"
 #include "CC3PlaneNode.h"
 #include "CC3Texture.h"
+#include "CCLabelTTF.h"
 #include "CCTouchDispatcher.h"
 #include "Clock.h"
 #include "NSNotificationCenter.h"
 #include "Random.h"
+#include "lumoPagePrefetch.h"
 
 Ptr<lumoWorld> lumoWorld::world() {
   return makeNode<lumoWorld>(nextPageNodeTag(), std::nullopt);
@@ -75,6 +77,8 @@ void lumoWorld::makeParts() {
   figures_ = std::make_unique<lumoFigureDialogue>(*this);
   panel_ = std::make_unique<lumoNarrationPanel>(*this);
   words_ = std::make_unique<lumoLitWords>(*this);
+  wordTaps_ = std::make_unique<lumoWordTaps>(*this);
+  sentences_ = std::make_unique<lumoSentenceReading>(*this);
   titles_ = std::make_unique<lumoLanguageTitles>(*this);
   languageMenu_ = std::make_unique<lumoLanguageMenu>(*this);
   menus_ = std::make_unique<lumoMenusAndHints>(*this);
@@ -193,6 +197,7 @@ void lumoWorld::dismissAsideWithAnimation(bool animated) {
 
 void lumoWorld::readingAidsChanged() {
   words_->aidsChanged();
+  sentences_->aidsChanged();
   reader_->readingAidsChanged();
 }
 
@@ -226,7 +231,8 @@ void lumoWorld::touchEvent(GLuint touchType, CGPoint point) {
       dragTo(point);
       break;
     case kCCTouchEnded:
-      if (gestures_->touchEndsAsTap(point))
+      // A tap on the panel's words is theirs: the figures behind stay out of its pick.
+      if (gestures_->touchEndsAsTap(point) && !wordTaps_->tapped(point))
         pages_->setLayersTouchable(true, lumoPageAssembly::kFiguresOnly);
       break;
     default:
@@ -266,9 +272,32 @@ void lumoWorld::updateBeforeTransform(CC3NodeUpdatingVisitor* visitor) {
 
 void lumoWorld::asideDidFinish(NSNotification* notification) {
   const KstRecordingKind kind = KstSound::endedRecordingKind(notification);
+  // A word, a sentence with more to come, or a figure's line amid the page's
+  // sentences ends only itself: the figures are ready again, nothing more.
+  if (!sentences_->recordingEnded(KstSound::endedPart(notification))) {
+    turns_->recordingEnded();
+    return;
+  }
   for (const RecordingEndListener& listener : recordingEndListeners_) listener(kind);
 }
 
 void lumoWorld::addRecordingEndListener(RecordingEndListener listener) {
   recordingEndListeners_.push_back(std::move(listener));
 }
+
+// MARK: the panel's reader features
+
+const std::string& lumoWorld::currentNarration() const {
+  return genStageSoundWithIndex(turns_->page());
+}
+
+std::vector<lmSentences::Sentence> lumoWorld::panelSentences() {
+  if (!sentences_->sentences().empty()) return sentences_->sentences();
+  CCLabelTTF* label = panel_->textLabel();
+  return label ? lmSentences::split(label->string()) : std::vector<lmSentences::Sentence>{};
+}
+
+void lumoWorld::paceChanged() {
+  lumoPagePrefetch::shared().prefetchSounds(*stage_, turns_->page(), turns_->language());
+}
+

@@ -24,7 +24,9 @@
 #include "lumoPageTilt.h"
 #include "lumoPageTurnMotion.h"
 #include "lumoReaderFeatures.h"
+#include "lumoSentenceReading.h"
 #include "lumoTurnMachine.h"
+#include "lumoWordTaps.h"
 
 class NSNotification;
 
@@ -115,7 +117,22 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   // An aid was switched: words lit start or stop on the narration playing.
   void readingAidsChanged();
   // The word lit in the panel's text, from 0; -1 when none is.
-  int litWordIndex() const { return words_->litWord(); }
+  // A tapped word is lit while it plays.
+  int litWordIndex() const {
+    return words_->litWord() >= 0 ? words_->litWord() : wordTaps_->litWord();
+  }
+
+  // MARK: the panel's reader features (lumoWordTaps, lumoSentenceReading)
+  // The recording of the page on stage in the reading language ("nil" for none).
+  const std::string& currentNarration() const;
+  // The end of a tapped word's time, a delayed call.
+  void tappedWordTimeUp() { wordTaps_->timeUp(); }
+  // Enter: the sentence that waits, when reading sentence by sentence.
+  bool readNextSentenceFromKey() { return sentences_->readNext(); }
+  // The panel's sentences: those being read, or those its text has.
+  std::vector<lmSentences::Sentence> panelSentences();
+  // The pace changed: the page's recordings are decoded ahead at the new one.
+  void paceChanged();
 
   // MARK: language titles and menu (lumoLanguageTitles, lumoLanguageMenu)
   void beginEnShouldAnimation() { titles_->coverTitleArrived(lmStageInfo::kLangRussian); }
@@ -171,6 +188,9 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   lumoPageAssembly& pages() { return *pages_; }
   lumoNarrationPanel& panel() { return *panel_; }
   lumoLitWords& words() { return *words_; }
+  lumoWordTaps& wordTaps() { return *wordTaps_; }
+  lumoSentenceReading& sentences() { return *sentences_; }
+  const lumoSentenceReading& sentences() const { return *sentences_; }
   lumoLanguageTitles& titles() { return *titles_; }
   lumoLanguageMenu& languageMenu() { return *languageMenu_; }
   lumoMenusAndHints& menus() { return *menus_; }
@@ -226,6 +246,8 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   std::unique_ptr<lumoFigureDialogue> figures_;
   std::unique_ptr<lumoNarrationPanel> panel_;
   std::unique_ptr<lumoLitWords> words_;
+  std::unique_ptr<lumoWordTaps> wordTaps_;
+  std::unique_ptr<lumoSentenceReading> sentences_;
   std::unique_ptr<lumoLanguageTitles> titles_;
   std::unique_ptr<lumoLanguageMenu> languageMenu_;
   std::unique_ptr<lumoMenusAndHints> menus_;

@@ -5,6 +5,7 @@
 
 #include "AudioBackend.h"
 #include "AudioFile.h"
+#include "AudioTimeStretch.h"
 #include "Log.h"
 
 Ptr<AVAudioPlayer> AVAudioPlayer::audioPlayerWithContentsOfURL(const std::string& path) {
@@ -38,12 +39,20 @@ bool AVAudioPlayer::usesVirtualBackend() {
   return AudioBackend::usesVirtualBackend();
 }
 
-void AVAudioPlayer::prefetchContentsOfURL(const std::string& path) {
-  AudioBackend::shared().prefetch(path);
+void AVAudioPlayer::prefetchContentsOfURL(const std::string& path, double tempo) {
+  AudioBackend::shared().prefetch(path, tempo);
 }
 
 void AVAudioPlayer::setNumberOfLoops(int loops) {
   numberOfLoops_ = std::max(-1, loops);
+}
+
+void AVAudioPlayer::setRate(float rate) {
+  rate_ = std::clamp(rate, float(AudioTimeStretch::kSlowest), float(AudioTimeStretch::kFastest));
+}
+
+void AVAudioPlayer::setPart(double from, double to, double fade) {
+  part_ = Part{std::max(0.0, from), std::max(from, to), std::max(0.0, fade)};
 }
 
 void AVAudioPlayer::setVolume(float volume) {
@@ -56,7 +65,7 @@ bool AVAudioPlayer::prepareToPlay() {
   if (state_ != State::Unprepared) return true;
   state_ = State::Decoding;
   std::weak_ptr<Handle> weak = handle_;
-  AudioBackend::shared().load(url_, [weak](std::shared_ptr<AudioClip> clip) {
+  AudioBackend::shared().load(url_, tempo(), [weak](std::shared_ptr<AudioClip> clip) {
     if (auto h = weak.lock(); h && h->player) h->player->decoded(std::move(clip));
   });
   return state_ != State::Failed;
@@ -88,7 +97,11 @@ bool AVAudioPlayer::play() {
 
 bool AVAudioPlayer::startVoice() {
   std::weak_ptr<Handle> weak = handle_;
-  voice_ = AudioBackend::shared().start(clip_, numberOfLoops_, volume_, [weak] {
+  AudioBackend& backend = AudioBackend::shared();
+  // The clip is the file at its tempo: a part of the file is that much shorter in it.
+  const std::shared_ptr<AudioClip> clip =
+      part_ ? backend.part(clip_, part_->from / tempo(), part_->to / tempo(), part_->fade) : clip_;
+  voice_ = backend.start(clip, numberOfLoops_, volume_, [weak] {
     if (auto h = weak.lock(); h && h->player) h->player->voiceEnded();
   });
   return voice_ != 0;
@@ -110,11 +123,12 @@ bool AVAudioPlayer::isPlaying() const {
 }
 
 double AVAudioPlayer::duration() const {
-  return clip_ ? AudioBackend::duration(*clip_) : estimatedDuration_;
+  return clip_ ? AudioBackend::duration(*clip_) * tempo() : estimatedDuration_;
 }
 
 double AVAudioPlayer::currentTime() const {
-  return voice_ ? AudioBackend::shared().position(voice_) : 0.0;
+  if (!voice_) return 0.0;
+  return (part_ ? part_->from : 0.0) + AudioBackend::shared().position(voice_) * tempo();
 }
 
 std::string AVAudioPlayer::description() const {

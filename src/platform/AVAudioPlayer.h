@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "NSObject.h"
@@ -31,8 +32,8 @@ class AVAudioPlayer : public NSObject {
   static void setUseVirtualBackend(bool useVirtual);
   static bool usesVirtualBackend();
   // Decodes a sound ahead, off the main thread, so that a player made for it
-  // later starts at once. Says nothing about a file that will not play.
-  static void prefetchContentsOfURL(const std::string& path);
+  // later (at that tempo) starts at once. Says nothing about a file that will not play.
+  static void prefetchContentsOfURL(const std::string& path, double tempo = 1);
 
   const std::string& url() const { return url_; }
   // Extra rounds after the first; -1 loops until stopped.
@@ -42,6 +43,18 @@ class AVAudioPlayer : public NSObject {
   void setVolume(float volume);
   AVAudioPlayerDelegate* delegate() const { return delegate_; }
   void setDelegate(AVAudioPlayerDelegate* delegate) { delegate_ = delegate; }
+  // Playing faster or slower at the sound's own pitch: `rate` (0.5 to 2, 1 by
+  // default) counts only with `enableRate`, and both are taken when the sound
+  // is prepared, where it is stretched.
+  bool enableRate() const { return enableRate_; }
+  void setEnableRate(bool enable) { enableRate_ = enable; }
+  float rate() const { return rate_; }
+  void setRate(float rate);
+  // The speed the sound is prepared at: the rate when enabled, else 1.
+  double tempo() const { return enableRate_ ? rate_ : 1.0; }
+  // Plays only seconds [from, to) of the file (its own time, whatever the
+  // rate), faded in and out over `fade` seconds of what is heard. Taken at `play`.
+  void setPart(double from, double to, double fade);
 
   bool prepareToPlay();
   // False when the sound cannot play (undecodable file, no audio device).
@@ -51,8 +64,9 @@ class AVAudioPlayer : public NSObject {
   bool isPlaying() const;
   // Decoded length of one round; the file's own estimate until decoded.
   double duration() const;
-  // Seconds into the round being heard, from the sound's own start; 0 while
-  // it decodes and once it has ended or been stopped.
+  // Seconds into the file being heard (the file's own time, whatever the
+  // rate; a part from its start in the file); 0 while it decodes and once it
+  // has ended or been stopped.
   double currentTime() const;
 
   std::string description() const override;
@@ -67,6 +81,12 @@ class AVAudioPlayer : public NSObject {
   int numberOfLoops_ = 0;
   float volume_ = 1.0f;
   AVAudioPlayerDelegate* delegate_ = nullptr;
+  bool enableRate_ = false;
+  float rate_ = 1.0f;
+  struct Part {
+    double from = 0, to = 0, fade = 0;
+  };
+  std::optional<Part> part_;
   State state_ = State::Unprepared;
   bool playWhenDecoded_ = false;
   double estimatedDuration_ = 0;

@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "AudioFile.h"
+#include "AudioTimeStretch.h"
 #include "Clock.h"
 #include "Log.h"
 #include "NSRunLoop.h"
@@ -27,6 +28,11 @@ class AudioClip {
  public:
   AudioClip(Mix_Chunk* chunk, double duration, std::size_t bytes)
       : chunk_(chunk), duration_(duration), bytes_(bytes) {}
+  // Samples made here (stretched, cut) rather than by the mixer's decoder.
+  AudioClip(std::vector<std::int16_t> samples, double duration)
+      : duration_(duration), bytes_(samples.size() * 2), samples_(std::move(samples)) {
+    chunk_ = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(samples_.data()), Uint32(bytes_));
+  }
   AudioClip(const AudioClip&) = delete;
   AudioClip& operator=(const AudioClip&) = delete;
   ~AudioClip() {
@@ -40,6 +46,7 @@ class AudioClip {
   Mix_Chunk* chunk_;  // null in the virtual back end, which keeps only the length
   double duration_;
   std::size_t bytes_;
+  std::vector<std::int16_t> samples_;  // what chunk_ plays, when it is ours
 };
 
 namespace {
@@ -72,6 +79,17 @@ struct FileStamp {
   std::int64_t size = -1;
   std::int64_t mtime = 0;
   bool operator==(const FileStamp&) const = default;
+};
+
+// A recording as decoded at one tempo: each tempo is a clip of its own. The
+// tempo is kept to a thousandth, so that a float rate and a double find one clip.
+struct SoundKey {
+  SoundKey(std::string file, double speed)
+      : path(std::move(file)), tempo(std::round(speed * 1000) / 1000) {}
+  SoundKey() = default;
+  std::string path;
+  double tempo = 1;
+  auto operator<=>(const SoundKey&) const = default;
 };
 
 FileStamp stampOf(const std::string& path) {
@@ -108,16 +126,16 @@ struct AudioBackend::Impl {
 
   std::map<std::uint64_t, Voice> voices;
   std::uint64_t nextVoice = 0;
-  std::map<std::string, CacheEntry> cache;
+  std::map<SoundKey, CacheEntry> cache;
   std::uint64_t useCounter = 0;
-  std::map<std::string, std::vector<LoadDone>> waiting;
-  std::set<std::string> inFlight;  // queued or decoding on the worker
+  std::map<SoundKey, std::vector<LoadDone>> waiting;
+  std::set<SoundKey> inFlight;  // queued or decoding on the worker
 
   std::thread worker;
   std::mutex queueMutex;
   std::condition_variable queueReady;
   struct Job {
-    std::string path;
+    SoundKey key;
     bool quiet = false;  // a prefetch: probe first, report nothing
   };
   std::deque<Job> queue;
@@ -126,13 +144,14 @@ struct AudioBackend::Impl {
   bool openDevice();
   void closeDevice();
   void stopWorker();
-  std::shared_ptr<AudioClip> decode(const std::string& path, bool keepSamples, std::string& error);
-  std::shared_ptr<AudioClip> cached(const std::string& path);
-  void remember(const std::string& path, const std::shared_ptr<AudioClip>& clip);
-  void enqueue(const std::string& path, bool quiet);
+  std::shared_ptr<AudioClip> decode(const SoundKey& key, bool keepSamples, std::string& error);
+  std::shared_ptr<AudioClip> stretched(Mix_Chunk* chunk, double tempo, bool keepSamples);
+  std::shared_ptr<AudioClip> cached(const SoundKey& key);
+  void remember(const SoundKey& key, const std::shared_ptr<AudioClip>& clip);
+  void enqueue(const SoundKey& key, bool quiet);
   std::shared_ptr<AudioClip> decodeJob(const Job& job);
   void workerLoop();
-  void finishLoad(const std::string& path, std::shared_ptr<AudioClip> clip, std::uint64_t gen);
+  void finishLoad(const SoundKey& key, std::shared_ptr<AudioClip> clip, std::uint64_t gen);
   int freeChannel() const;
   void voiceFinished(std::uint64_t id);
 };
@@ -213,8 +232,9 @@ void AudioBackend::Impl::closeDevice() {
   device = Device::Closed;
 }
 
-std::shared_ptr<AudioClip> AudioBackend::Impl::decode(const std::string& path, bool keepSamples,
+std::shared_ptr<AudioClip> AudioBackend::Impl::decode(const SoundKey& key, bool keepSamples,
                                                       std::string& error) {
+  const std::string& path = key.path;
   // The mixer decodes a file whole, however long: only what the check lets
   // through (a known length within the limits) reaches it.
   if (AudioFileInfo info = AudioFile::probe(path); !info.playable()) {
@@ -233,6 +253,7 @@ std::shared_ptr<AudioClip> AudioBackend::Impl::decode(const std::string& path, b
     error = "no samples";
     return nullptr;
   }
+  if (key.tempo != 1) return stretched(chunk, key.tempo, keepSamples);
   if (!keepSamples) {
     Mix_FreeChunk(chunk);
     return std::make_shared<AudioClip>(nullptr, duration, 0);
@@ -240,10 +261,23 @@ std::shared_ptr<AudioClip> AudioBackend::Impl::decode(const std::string& path, b
   return std::make_shared<AudioClip>(chunk, duration, chunk->alen);
 }
 
-std::shared_ptr<AudioClip> AudioBackend::Impl::cached(const std::string& path) {
-  auto it = cache.find(path);
+// Stretched at decode time, where the worker does it, so a player finds the
+// sound ready at its pace; the virtual back end keeps only the new length.
+std::shared_ptr<AudioClip> AudioBackend::Impl::stretched(Mix_Chunk* chunk, double tempo,
+                                                         bool keepSamples) {
+  const std::size_t frames = chunk->alen / std::size_t(channels * 2);
+  std::vector<std::int16_t> samples = AudioTimeStretch::stretch(
+      reinterpret_cast<const std::int16_t*>(chunk->abuf), frames, channels, rate, tempo);
+  Mix_FreeChunk(chunk);
+  const double duration = double(samples.size()) / channels / rate;
+  if (!keepSamples) return std::make_shared<AudioClip>(nullptr, duration, 0);
+  return std::make_shared<AudioClip>(std::move(samples), duration);
+}
+
+std::shared_ptr<AudioClip> AudioBackend::Impl::cached(const SoundKey& key) {
+  auto it = cache.find(key);
   if (it == cache.end()) return nullptr;
-  if (!(it->second.stamp == stampOf(path))) {  // the file was replaced
+  if (!(it->second.stamp == stampOf(key.path))) {  // the file was replaced
     cache.erase(it);
     return nullptr;
   }
@@ -251,8 +285,8 @@ std::shared_ptr<AudioClip> AudioBackend::Impl::cached(const std::string& path) {
   return it->second.clip;
 }
 
-void AudioBackend::Impl::remember(const std::string& path, const std::shared_ptr<AudioClip>& clip) {
-  cache[path] = {clip, stampOf(path), ++useCounter};
+void AudioBackend::Impl::remember(const SoundKey& key, const std::shared_ptr<AudioClip>& clip) {
+  cache[key] = {clip, stampOf(key.path), ++useCounter};
   std::size_t total = 0;
   for (const auto& [_, e] : cache) total += e.clip->bytes();
   while (total > kCacheBudget && cache.size() > 1) {
@@ -264,11 +298,11 @@ void AudioBackend::Impl::remember(const std::string& path, const std::shared_ptr
   }
 }
 
-void AudioBackend::Impl::enqueue(const std::string& path, bool quiet) {
-  if (!inFlight.insert(path).second) return;
+void AudioBackend::Impl::enqueue(const SoundKey& key, bool quiet) {
+  if (!inFlight.insert(key).second) return;
   {
     std::lock_guard lock(queueMutex);
-    queue.push_back({path, quiet});
+    queue.push_back({key, quiet});
   }
   if (!worker.joinable()) {
     quitting = false;
@@ -278,11 +312,12 @@ void AudioBackend::Impl::enqueue(const std::string& path, bool quiet) {
 }
 
 std::shared_ptr<AudioClip> AudioBackend::Impl::decodeJob(const Job& job) {
+  const std::string& path = job.key.path;
   std::string error;
   // The virtual back end keeps only the length, as its own loads do.
-  std::shared_ptr<AudioClip> clip = decode(job.path, !gUseVirtual, error);
+  std::shared_ptr<AudioClip> clip = decode(job.key, !gUseVirtual, error);
   if (!clip && !job.quiet)
-    logWarningOnce("audio-decode:" + job.path, "cannot decode " + job.path + ": " + error);
+    logWarningOnce("audio-decode:" + path, "cannot decode " + path + ": " + error);
   return clip;
 }
 
@@ -299,22 +334,22 @@ void AudioBackend::Impl::workerLoop() {
       gen = generation;
     }
     std::shared_ptr<AudioClip> clip = decodeJob(job);
-    NSRunLoop::mainRunLoop().postToMainThread([path = std::move(job.path), clip, gen]() mutable {
-      if (gImpl) gImpl->finishLoad(path, std::move(clip), gen);
+    NSRunLoop::mainRunLoop().postToMainThread([key = std::move(job.key), clip, gen]() mutable {
+      if (gImpl) gImpl->finishLoad(key, std::move(clip), gen);
     });
   }
 }
 
-void AudioBackend::Impl::finishLoad(const std::string& path, std::shared_ptr<AudioClip> clip,
+void AudioBackend::Impl::finishLoad(const SoundKey& key, std::shared_ptr<AudioClip> clip,
                                     std::uint64_t gen) {
   if (gen != generation) return;
-  inFlight.erase(path);
-  if (clip) remember(path, clip);
-  auto it = waiting.find(path);
+  inFlight.erase(key);
+  if (clip) remember(key, clip);
+  auto it = waiting.find(key);
   if (it == waiting.end()) return;
   // A quiet prefetch that failed: the players waiting for it decode again and say why.
   if (!clip && !it->second.empty()) {
-    enqueue(path, false);
+    enqueue(key, false);
     return;
   }
   std::vector<LoadDone> done = std::move(it->second);
@@ -364,37 +399,70 @@ bool AudioBackend::usesVirtualBackend() {
 }
 
 void AudioBackend::load(const std::string& path, LoadDone done) {
+  load(path, 1, std::move(done));
+}
+
+void AudioBackend::load(const std::string& path, double tempo, LoadDone done) {
   Impl& d = *impl_;
   if (!d.openDevice()) {
     done(nullptr);
     return;
   }
-  if (auto clip = d.cached(path)) {
+  const SoundKey key{path, tempo};
+  if (auto clip = d.cached(key)) {
     done(clip);
     return;
   }
   if (gUseVirtual) {
     std::string error;
-    std::shared_ptr<AudioClip> clip = d.decode(path, false, error);
+    std::shared_ptr<AudioClip> clip = d.decode(key, false, error);
     if (clip)
-      d.remember(path, clip);
+      d.remember(key, clip);
     else
       logWarningOnce("audio-decode:" + path, "cannot decode " + path + ": " + error);
     done(clip);
     return;
   }
-  d.waiting[path].push_back(std::move(done));
-  d.enqueue(path, false);
+  d.waiting[key].push_back(std::move(done));
+  d.enqueue(key, false);
 }
 
-void AudioBackend::prefetch(const std::string& path) {
+void AudioBackend::prefetch(const std::string& path, double tempo) {
   Impl& d = *impl_;
-  if (path.empty() || !d.openDevice() || d.cached(path)) return;
-  d.enqueue(path, true);
+  if (path.empty() || !d.openDevice() || d.cached({path, tempo})) return;
+  d.enqueue({path, tempo}, true);
 }
 
-bool AudioBackend::isDecoded(const std::string& path) {
-  return impl_->cached(path) != nullptr;
+bool AudioBackend::isDecoded(const std::string& path, double tempo) {
+  return impl_->cached({path, tempo}) != nullptr;
+}
+
+std::shared_ptr<AudioClip> AudioBackend::part(const std::shared_ptr<AudioClip>& clip, double from,
+                                              double to, double fade) {
+  if (!clip) return nullptr;
+  from = std::clamp(from, 0.0, clip->duration());
+  to = std::clamp(to, from, clip->duration());
+  if (!(to > from)) return nullptr;
+  if (!clip->chunk()) return std::make_shared<AudioClip>(nullptr, to - from, 0);
+  const Impl& d = *impl_;
+  const auto frameAt = [&](double seconds) { return std::size_t(std::llround(seconds * d.rate)); };
+  const std::size_t first = frameAt(from), last = frameAt(to);
+  const std::size_t width = std::size_t(d.channels);
+  const auto* samples = reinterpret_cast<const std::int16_t*>(clip->chunk()->abuf);
+  if (last <= first) return nullptr;
+  std::vector<std::int16_t> cut(samples + first * width, samples + last * width);
+  // Linear fades, so a cut through a sound does not click.
+  const std::size_t frames = last - first;
+  const std::size_t ramp = std::min(frameAt(fade), frames / 2);
+  for (std::size_t i = 0; i < ramp; ++i) {
+    const float gain = float(i) / float(ramp);
+    for (std::size_t c = 0; c < width; ++c) {
+      cut[i * width + c] = std::int16_t(float(cut[i * width + c]) * gain);
+      cut[(frames - 1 - i) * width + c] =
+          std::int16_t(float(cut[(frames - 1 - i) * width + c]) * gain);
+    }
+  }
+  return std::make_shared<AudioClip>(std::move(cut), double(frames) / d.rate);
 }
 
 double AudioBackend::duration(const AudioClip& clip) {
@@ -479,7 +547,7 @@ bool AudioBackend::decodeFile(const std::string& path, AudioPcm& out) {
   Impl& d = *impl_;
   if (!d.openDevice()) return false;
   std::string error;
-  std::shared_ptr<AudioClip> clip = d.decode(path, true, error);
+  std::shared_ptr<AudioClip> clip = d.decode({path, 1}, true, error);
   if (!clip) return false;
   out.sampleRate = d.rate;
   out.channels = d.channels;

@@ -37,13 +37,21 @@ class AudioBackend {
   // be decoded or no device is open, to `done` on the main thread. Virtual
   // back end and decoded-before files: before returning. Real: later.
   void load(const std::string& path, LoadDone done);
+  // The same, played at `tempo` times the speed at its own pitch: stretched
+  // as it is decoded, on the worker, and kept apart from other tempos.
+  void load(const std::string& path, double tempo, LoadDone done);
   static double duration(const AudioClip& clip);
   // Decodes `path` on the worker ahead of its first `load`, which then finds
   // it ready. Quiet: a file that will not play is left for `load` to report.
   // Nothing when it is decoded or on its way already.
-  void prefetch(const std::string& path);
+  void prefetch(const std::string& path, double tempo = 1);
   // Whether a `load` of `path` would find it decoded.
-  bool isDecoded(const std::string& path);
+  bool isDecoded(const std::string& path, double tempo = 1);
+  // Seconds [from, to) of a clip (within it) as a clip of their own, faded in
+  // and out over `fade` seconds: a copy of that much sound, cheap for words
+  // and sentences.
+  std::shared_ptr<AudioClip> part(const std::shared_ptr<AudioClip>& clip, double from, double to,
+                                  double fade);
 
   // Starts a clip; `loops` extra rounds, -1 for ever. `onEnd` runs on the main
   // thread when the sound ran out by itself, never after `stop`. Returns a

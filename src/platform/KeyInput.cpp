@@ -11,11 +11,27 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {SDLK_RIGHT, "Right"},         {SDLK_LEFT, "Left"},     {SDLK_UP, "Up"},
-    {SDLK_DOWN, "Down"},           {SDLK_PAGEUP, "PageUp"}, {SDLK_PAGEDOWN, "PageDown"},
-    {SDLK_HOME, "Home"},           {SDLK_END, "End"},       {SDLK_SPACE, "Space"},
-    {SDLK_ESCAPE, "Escape"},       {SDLK_RETURN, "Enter"},  {SDLK_TAB, "Tab"},
-    {SDLK_BACKSPACE, "Backspace"}, {SDLK_DELETE, "Delete"},
+    {SDLK_RIGHT, "Right"},
+    {SDLK_LEFT, "Left"},
+    {SDLK_UP, "Up"},
+    {SDLK_DOWN, "Down"},
+    {SDLK_PAGEUP, "PageUp"},
+    {SDLK_PAGEDOWN, "PageDown"},
+    {SDLK_HOME, "Home"},
+    {SDLK_END, "End"},
+    {SDLK_SPACE, "Space"},
+    {SDLK_ESCAPE, "Escape"},
+    {SDLK_RETURN, "Enter"},
+    {SDLK_TAB, "Tab"},
+    {SDLK_BACKSPACE, "Backspace"},
+    {SDLK_DELETE, "Delete"},
+    {SDLK_MINUS, "Minus"},
+    {SDLK_EQUALS, "Plus"},  // "=" and "+" share a key
+    {SDLK_PLUS, "Plus"},
+    // The keypad's keys go by the names of the main keys of the same meaning.
+    {SDLK_KP_ENTER, "Enter"},
+    {SDLK_KP_MINUS, "Minus"},
+    {SDLK_KP_PLUS, "Plus"},
 };
 
 bool isLatinLetter(std::int32_t keycode) {

@@ -6,8 +6,8 @@
 
 // A key pressed, by its name: "Right", "Left", "Up", "Down", "PageUp",
 // "PageDown", "Home", "End", "Space", "Escape", "Enter", "Tab", "Backspace",
-// "Delete", a Latin letter "A" to "Z" or a digit "0" to "9". Window keys
-// (F11, Ctrl+Q, Ctrl+R) stay with the host.
+// "Delete", "Minus", "Plus" (the "=" key, shifted or not), a Latin letter "A" to "Z" or a digit "0"
+// to "9". Window keys (F11, Ctrl+Q, Ctrl+R) stay with the host.
 struct KeyStroke {
   std::string key;
   bool repeat = false;  // sent by the keyboard's auto-repeat while the key is held

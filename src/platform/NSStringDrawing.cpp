@@ -98,7 +98,26 @@ class TextLayout {
     }
   }
 
+  // Where bytes [begin, end) are drawn by show() in a rect at (0, 0) `width` wide.
+  CGRect rectOf(TextRange range, float width, UITextAlignment alignment) const {
+    if (range.begin >= range.end) return CGRectZero;
+    std::size_t last = range.end - 1;  // the first byte of the range's last character
+    while (last > range.begin && (text()[last] & 0xC0) == 0x80) --last;
+    int line = 0, lineOfLast = 0, from = 0, to = 0;
+    pango_layout_index_to_line_x(layout_, int(range.begin), FALSE, &line, &from);
+    pango_layout_index_to_line_x(layout_, int(last), TRUE, &lineOfLast, &to);
+    if (line < 0 || line >= lines_) return CGRectZero;
+    if (lineOfLast != line) to = int(lineWidth(line) * PANGO_SCALE);
+    const float spare = width - lineWidth(line);
+    const float x = alignment == UITextAlignmentCenter  ? spare / 2
+                    : alignment == UITextAlignmentRight ? spare
+                                                        : 0;
+    return CGRectMake(x + float(from) / PANGO_SCALE, float(line) * lineHeight_,
+                      float(to - from) / PANGO_SCALE, lineHeight_);
+  }
+
   int lines() const { return lines_; }
+  const char* text() const { return pango_layout_get_text(layout_); }
   int unknownGlyphs() const { return pango_layout_get_unknown_glyphs_count(layout_); }
   PangoLayoutLine* line(int i) const { return pango_layout_get_line_readonly(layout_, i); }
   float lineWidth(int i) const {
@@ -213,6 +232,19 @@ CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, cons
     }
   }
   return layout.size();
+}
+
+std::vector<CGRect> rectsOfRanges(const std::string& text, const UIFont& font, CGSize box,
+                                  UILineBreakMode mode, UITextAlignment alignment,
+                                  const std::vector<TextRange>& ranges) {
+  std::lock_guard lock(PangoFonts::mutex());
+  TextLayout layout(text, font, box, mode);
+  std::vector<CGRect> rects;
+  rects.reserve(ranges.size());
+  for (const TextRange& range : ranges)
+    rects.push_back(range.end <= text.size() ? layout.rectOf(range, box.width, alignment)
+                                             : CGRectZero);
+  return rects;
 }
 
 }  // namespace NSStringDrawing

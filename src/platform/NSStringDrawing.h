@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "CGContext.h"
 #include "CGGeometry.h"
@@ -29,6 +30,11 @@ struct TextHighlight {
   bool operator==(const TextHighlight&) const = default;
 };
 
+// Bytes [begin, end) of a UTF-8 text.
+struct TextRange {
+  std::size_t begin = 0, end = 0;
+};
+
 // Measuring and drawing UTF-8 text. Lines break at newlines and, within a
 // width, at word boundaries (a word wider than the box breaks between
 // characters); only whole lines fit in a height. Sizes are whole pixels.
@@ -51,4 +57,11 @@ CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, cons
 // in their colour, into a clear premultiplied RGBA context (bytes R, G, B, A).
 CGSize drawInRect(CGContext& context, const std::string& text, CGRect rect, const UIFont& font,
                   UILineBreakMode mode, UITextAlignment alignment, const TextHighlight& highlight);
+// Where drawInRect, in a rect of `box`'s size at the context's top-left
+// corner, draws each range of the text: from its first character to its last
+// one on the same line, a line high. A range on no line that fits (or empty)
+// gets CGRectZero. Cheap enough for a tap: one layout of the text.
+std::vector<CGRect> rectsOfRanges(const std::string& text, const UIFont& font, CGSize box,
+                                  UILineBreakMode mode, UITextAlignment alignment,
+                                  const std::vector<TextRange>& ranges);
 }  // namespace NSStringDrawing

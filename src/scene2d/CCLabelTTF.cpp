@@ -93,6 +93,16 @@ void CCLabelTTF::render() {
   setTextureRect(CGRectMake(0, 0, size.width, size.height));
 }
 
+std::vector<CGRect> CCLabelTTF::rectsOfRanges(const std::vector<TextRange>& ranges) const {
+  auto font = UIFont::fontWithName(fontName_, fontSize_);
+  if (!font) return std::vector<CGRect>(ranges.size(), CGRectZero);
+  // As render() draws: a label without dimensions is its text's own size, centred.
+  const bool sized = !CGSizeEqualToSize(dimensions_, CGSizeZero);
+  const CGSize box = sized ? dimensions_ : NSStringDrawing::sizeWithFont(string_, *font);
+  return NSStringDrawing::rectsOfRanges(string_, *font, box, UILineBreakModeWordWrap,
+                                        sized ? alignment_ : UITextAlignmentCenter, ranges);
+}
+
 std::string CCLabelTTF::description() const {
   char fields[200];
   std::snprintf(fields, sizeof fields, " | FontName = %s, FontSize = %.1f>", fontName_.c_str(),

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "CCSprite.h"
 #include "NSStringDrawing.h"
@@ -32,6 +33,9 @@ class CCLabelTTF : public CCSprite {
   void setHighlight(std::size_t begin, std::size_t end, ccColor3B color);
   void clearHighlight();
   const std::optional<TextHighlight>& highlight() const { return highlight_; }
+  // Where each range of the text is drawn in the label's texture (pixels from
+  // its top-left corner); CGRectZero for a range not drawn.
+  std::vector<CGRect> rectsOfRanges(const std::vector<TextRange>& ranges) const;
   const std::string& string() const { return string_; }
   const std::string& fontName() const { return fontName_; }
   float fontSize() const { return fontSize_; }

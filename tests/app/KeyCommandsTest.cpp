@@ -44,6 +44,9 @@ class KeyCommandsTest : public lumoWorldReadingTest {
     lmReadingAids::shared().setFollowsWords(false);
     lmReadingAids::shared().setReadsByMyself(false);
     lmReadingAids::shared().setTurnsPages(false);
+    lmReadingAids::shared().setReadsBySentence(false);
+    lmReadingAids::shared().setPace(lmReadingPace::kNormal);
+    KstSound::shared()->setVoiceTempo(1);
     lumoWorldReadingTest::TearDown();
   }
   void press(BookKey key, bool repeat = false) {
@@ -197,8 +200,10 @@ TEST_F(KeyCommandsTest, WithoutABookOnlyTheSwitchesWork) {
   EXPECT_FALSE(KstSound::shared()->areVoicesOn());
   EXPECT_TRUE(lmReadingAids::shared().followsWords());
   EXPECT_TRUE(lmReadingAids::shared().readsByMyself());
+  EXPECT_TRUE(lmReadingAids::shared().readsBySentence());
+  EXPECT_EQ(lmReadingAids::shared().pace(), lmReadingPace::kNormal);  // minus, then plus
   EXPECT_FALSE(bare.notice()->isShowing());
-  EXPECT_EQ(bare.notice()->text(), "Читаю сам");
+  EXPECT_EQ(bare.notice()->text(), "Темп: обычный");
 }
 
 TEST_F(KeyCommandsTest, ReadingAidsAreStoredBesideTheLanguageAndShownInIt) {
@@ -232,6 +237,49 @@ TEST_F(KeyCommandsTest, ReadingAidsAreStoredBesideTheLanguageAndShownInIt) {
   EXPECT_EQ(keys->readingAidText(false, true), "I read by myself");
   EXPECT_EQ(keys->readingAidText(false, false), "The book reads to me");
   EXPECT_EQ(stored()["Lan"], "2000") << "the notice's language is not stored";
+}
+
+// Minus and plus step the pace between its ends, the voices take it and it
+// is stored; S switches sentence by sentence; both are named in the reading language.
+TEST_F(KeyCommandsTest, PaceAndSentenceKeysAreStoredAndNamed) {
+  ToastNotice* notice = keys->notice();
+  press(BookKey::Minus);
+  EXPECT_EQ(lmReadingAids::shared().pace(), lmReadingPace::kSlow);
+  EXPECT_DOUBLE_EQ(KstSound::shared()->voiceTempo(), 0.8);
+  EXPECT_EQ(stored()["Pace"], "slow");
+  EXPECT_EQ(notice->text(), "Темп: медленный");
+  press(BookKey::Minus);  // already the slowest
+  EXPECT_EQ(stored()["Pace"], "slow");
+  press(BookKey::Plus);
+  press(BookKey::Plus);
+  press(BookKey::Plus);
+  EXPECT_EQ(lmReadingAids::shared().pace(), lmReadingPace::kFast);
+  EXPECT_DOUBLE_EQ(KstSound::shared()->voiceTempo(), 1.2);
+  EXPECT_EQ(stored()["Pace"], "fast");
+  EXPECT_EQ(notice->text(), "Темп: быстрый");
+
+  press(BookKey::S);
+  EXPECT_TRUE(lmReadingAids::shared().readsBySentence());
+  EXPECT_EQ(stored()["BySentence"], "on");
+  EXPECT_EQ(notice->text(), "По предложениям");
+  info()->setCurLangTag(lmStageInfo::kLangEnglish);
+  press(BookKey::S);
+  EXPECT_FALSE(lmReadingAids::shared().readsBySentence());
+  EXPECT_EQ(notice->text(), "The whole page at once");
+  press(BookKey::Minus);
+  EXPECT_EQ(notice->text(), "Pace: normal");
+
+  // Stored, they come back; the option is for this run only.
+  ReadingSwitches::restore(false, false);
+  EXPECT_EQ(lmReadingAids::shared().pace(), lmReadingPace::kNormal);
+  ReadingSwitches::restore(false, false, false, true, lmReadingPace::kSlow);
+  EXPECT_EQ(lmReadingAids::shared().pace(), lmReadingPace::kSlow);
+  EXPECT_TRUE(lmReadingAids::shared().readsBySentence());
+  EXPECT_EQ(stored()["Pace"], "normal");
+  EXPECT_EQ(stored()["BySentence"], "off");
+  NSUserDefaults::standardUserDefaults().setObject("lively", ReadingSwitches::kPaceKey);
+  ReadingSwitches::restore(false, false);
+  EXPECT_EQ(lmReadingAids::shared().pace(), lmReadingPace::kNormal);  // unreadable: normal
 }
 
 // The stored aids come back at start, off unless stored "on"; the options
@@ -342,7 +390,7 @@ TEST(SoundSwitchesUnwritable, KeptForTheSessionWithOneWarning) {
 }  // namespace
 
 TEST(BookKeys, NamesRoundTripAndUnknownNamesAreRefused) {
-  ASSERT_EQ(KeyCommands::allKeys().size(), 14u);
+  ASSERT_EQ(KeyCommands::allKeys().size(), 17u);
   for (BookKey key : KeyCommands::allKeys())
     EXPECT_EQ(KeyCommands::keyNamed(KeyCommands::nameOf(key)), key);
   for (const char* bad : {"", "right", "Ctrl+Q", "F11", "h", "Q", "Page Down", "M "})

@@ -116,7 +116,8 @@ TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
   EXPECT_DOUBLE_EQ(script.commands()[1].numbers[0], 1.5);
   EXPECT_DOUBLE_EQ(script.commands()[2].numbers[0], -2);
   const std::string known =
-      "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, Enter, G, A, M, N, H, R)";
+      "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, Enter, G, A, Minus, Plus, M, N, "
+      "H, R, S)";
   struct Case {
     const char* text;
     std::string error;

@@ -25,6 +25,7 @@ const fs::path kFixtures = fs::path(__FILE__).parent_path().parent_path() / "pla
 
 struct Posted {
   bool isAside;
+  bool isPart;
   double at;
   std::thread::id thread;
 };
@@ -33,8 +34,8 @@ class AsideObserver : public NSObject {
  public:
   void asideDidFinish(NSNotification* note) {
     ASSERT_TRUE(note->userInfo().contains("isAside"));
-    posted.push_back({note->userInfo().boolValue("isAside"), Clock::current().seconds(),
-                      std::this_thread::get_id()});
+    posted.push_back({note->userInfo().boolValue("isAside"), note->userInfo().boolValue("isPart"),
+                      Clock::current().seconds(), std::this_thread::get_id()});
   }
   std::vector<Posted> posted;
 };
@@ -121,6 +122,40 @@ TEST_F(KstSoundTest, DialogueEndIsNotAnAside) {
   EXPECT_FALSE(posted()[0].isAside);
   EXPECT_EQ(sound()->player()->numberOfLoops(), 0);
   EXPECT_FLOAT_EQ(sound()->player()->volume(), 1.0f);
+}
+
+// The reader's pace stretches narration and dialogue, never the music or
+// the page's loop; a part of a narration ends as a part.
+TEST_F(KstSoundTest, ThePaceStretchesVoicesOnlyAndAPartEndsAsAPart) {
+  sound()->setVoiceTempo(0.8);
+  sound()->playBgSoundWithName("background", "mp3");
+  sound()->playSpecialSoundWithName("b_snore", "mp3");
+  EXPECT_FALSE(sound()->backgroundPlayer()->enableRate());
+  EXPECT_FALSE(sound()->specialPlayer()->enableRate());
+  sound()->playSoundWithName("dialogue_page2_m1_ru", "mp3");
+  const double length = sound()->player()->duration();
+  run(length + 0.1);
+  EXPECT_TRUE(posted().empty());
+  run(length / 0.8 - length);
+  ASSERT_EQ(posted().size(), 1u);
+  EXPECT_FALSE(posted()[0].isAside || posted()[0].isPart);
+
+  sound()->setVoiceTempo(1.2);
+  const double start = Clock::current().seconds();
+  sound()->playPartOfSoundWithName("QRB_p3_ru", "mp3", 0.3, 0.9, 0.05);
+  EXPECT_TRUE(sound()->playsPart());
+  EXPECT_EQ(sound()->playingSoundName(), "QRB_p3_ru");
+  run(0.6 / 1.2 + 1.0 / 30);
+  ASSERT_EQ(posted().size(), 2u);
+  EXPECT_TRUE(posted()[1].isAside && posted()[1].isPart);
+  EXPECT_NEAR(posted()[1].at - start, 0.6 / 1.2, 1.0 / 30);
+  EXPECT_FALSE(sound()->playsPart());
+  // A whole recording after a part is whole again.
+  sound()->playSoundWithName("QRB_p4_ru", "mp3");
+  run(1);
+  ASSERT_EQ(posted().size(), 3u);
+  EXPECT_FALSE(posted()[2].isPart);
+  sound()->setVoiceTempo(1);
 }
 
 TEST_F(KstSoundTest, CancelledNarrationPostsNothing) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -63,6 +64,24 @@ TEST(lmWordTimings, TheWordBeingReadIsTheLastOneStarted) {
   EXPECT_EQ(timings->nextStartAfter(0.5), 1.0);
   EXPECT_EQ(timings->nextStartAfter(1.0), 2.0);
   EXPECT_FALSE(timings->nextStartAfter(2.0));
+}
+
+// A tapped word plays from its start to the next word's, 50 ms wider either
+// side; a run of words to the start of the word after it.
+TEST(lmWordTimings, AWordIsHeardToTheNextWordsStartWithAnEdgeEitherSide) {
+  auto timings = lmWordTimings::parse("0.03\ta\n0.5\tb\n1.25\tc\n2.0\td\n");
+  ASSERT_TRUE(timings);
+  auto near = [](lmWordTimings::TimeSpan span, double begin, double end) {
+    return std::abs(span.begin - begin) < 1e-9 && std::abs(span.end - end) < 1e-9;
+  };
+  EXPECT_TRUE(near(timings->spanOfWords(1, 1, 3.0), 0.45, 1.30));
+  EXPECT_TRUE(near(timings->spanOfWords(1, 2, 3.0), 0.45, 2.05));
+  // Within the recording: the first word's edge from 0, the last word to the end.
+  EXPECT_TRUE(near(timings->spanOfWords(0, 0, 3.0), 0.0, 0.55));
+  EXPECT_TRUE(near(timings->spanOfWords(3, 3, 3.0), 1.95, 3.0));
+  EXPECT_TRUE(near(timings->spanOfWords(2, 2, 1.28), 1.2, 1.28));
+  // A recording shorter than its timings say plays nothing rather than backwards.
+  EXPECT_EQ(timings->spanOfWords(3, 3, 1.0).length(), 0.0);
 }
 
 TEST(lmWordTimings, ARecordingWithoutTimingsHasNone) {

@@ -277,6 +277,44 @@ TEST_F(VirtualAudioTest, APrefetchOfABadFileSaysNothingAndThePlayerSaysWhyOnce) 
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
 
+// A slower or faster player lasts longer or shorter and tells its position in
+// the file's own time; a part of the file plays only that part.
+TEST_F(VirtualAudioTest, ARateStretchesTheSoundAndAPartPlaysItsStretchOnly) {
+  auto plain = player("tone_1s.mp3");
+  ASSERT_TRUE(plain);
+  plain->setRate(0.8f);  // not enabled: no effect
+  plain->play();
+  const double length = plain->duration();
+  ASSERT_GT(length, 0.9);
+
+  auto slow = player("tone_1s.mp3");
+  slow->setEnableRate(true);
+  slow->setRate(0.8f);
+  slow->play();
+  run(0.5);
+  EXPECT_NEAR(slow->currentTime(), 0.4, 0.01);
+  EXPECT_NEAR(slow->duration(), length, 0.02);  // the file's own length
+  run(length - 0.5 + 0.05);
+  ASSERT_EQ(delegate_.endings.size(), 1u);
+  EXPECT_EQ(delegate_.endings[0].player, plain.get());
+  run(length / 0.8 - length);
+  ASSERT_EQ(delegate_.endings.size(), 2u);
+  EXPECT_EQ(delegate_.endings[1].player, slow.get());
+  EXPECT_NEAR(delegate_.endings[1].at - delegate_.endings[0].at, length / 0.8 - length, 0.05);
+
+  auto part = player("tone_1s.mp3");
+  part->setEnableRate(true);
+  part->setRate(1.25f);
+  part->setPart(0.2, 0.7, 0.05);
+  const double startedAt = Clock::current().seconds();
+  part->play();
+  run(0.2);
+  EXPECT_NEAR(part->currentTime(), 0.2 + 0.2 * 1.25, 0.01);
+  run(0.25);
+  ASSERT_EQ(delegate_.endings.size(), 3u);
+  EXPECT_NEAR(delegate_.endings[2].at - startedAt, 0.5 / 1.25, 1.0 / 60 + 0.01);
+}
+
 // The sound card back end on SDL's dummy device: mixing runs in real time
 // on the mixer's own thread.
 TEST(RealAudioTest, EndArrivesOnTheMainThreadAfterRealPlayback) {
@@ -317,6 +355,37 @@ TEST(RealAudioTest, EndArrivesOnTheMainThreadAfterRealPlayback) {
   EXPECT_EQ(delegate.endings.size(), 1u);
   p = nullptr;
   stopped = nullptr;
+  AudioBackend::shared().shutdown();
+  NSRunLoop::mainRunLoop().reset();
+  AVAudioPlayer::setUseVirtualBackend(true);
+}
+
+// A part of a stretched sound is samples made here, not by the mixer's
+// decoder: it plays to its end and lets them go.
+TEST(RealAudioTest, APartOfAStretchedSoundPlaysToItsEnd) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  AVAudioPlayer::setUseVirtualBackend(false);
+  RecordingDelegate delegate;
+  auto p = AVAudioPlayer::audioPlayerWithContentsOfURL(fixture("tone_1s.mp3"));
+  ASSERT_TRUE(p);
+  p->setDelegate(&delegate);
+  p->setEnableRate(true);
+  p->setRate(1.2f);
+  p->setPart(0.1, 0.4, 0.05);
+  ASSERT_TRUE(p->play());
+  const auto start = std::chrono::steady_clock::now();
+  auto elapsed = [&] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  while (delegate.endings.empty() && elapsed() < 10) {
+    NSRunLoop::mainRunLoop().runDue();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_EQ(delegate.endings.size(), 1u);
+  EXPECT_TRUE(AudioBackend::shared().isDecoded(fixture("tone_1s.mp3"), 1.2));
+  EXPECT_FALSE(AudioBackend::shared().isDecoded(fixture("tone_1s.mp3")));
+  EXPECT_NEAR(p->duration(), 1.0, 0.05);
+  p = nullptr;
   AudioBackend::shared().shutdown();
   NSRunLoop::mainRunLoop().reset();
   AVAudioPlayer::setUseVirtualBackend(true);

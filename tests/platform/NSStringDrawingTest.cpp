@@ -127,7 +127,7 @@ TEST(NSStringDrawing, NarrationFontDrawsCyrillicAndTypographicPunctuation) {
 namespace {
 // Columns holding warm ink (red, not blue) and white ink in a premultiplied RGBA buffer.
 struct Colours {
-  int warmLeft = 1 << 30, warmRight = -1;
+  int warmLeft = 1 << 30, warmRight = -1, warmTop = 1 << 30, warmBottom = -1;
   long warm = 0, white = 0;
 };
 
@@ -141,6 +141,8 @@ Colours coloursOf(const std::vector<unsigned char>& rgba, int width, int height)
       if (p[0] > 200 && p[2] < 100) {
         c.warmLeft = std::min(c.warmLeft, x);
         c.warmRight = std::max(c.warmRight, x);
+        c.warmTop = std::min(c.warmTop, y);
+        c.warmBottom = std::max(c.warmBottom, y);
         ++c.warm;
       } else if (std::min({p[0], p[1], p[2]}) > 200) {
         ++c.white;
@@ -193,4 +195,42 @@ TEST(NSStringDrawing, HighlightColoursItsBytesAndMovesNothing) {
   EXPECT_EQ(NSStringDrawing::drawInRect(*context, text, rect, *font, UILineBreakModeWordWrap,
                                         UITextAlignmentLeft),
             CGSizeZero);
+}
+
+// A word's rect is where its ink is drawn, line by line, whatever the alignment.
+TEST(NSStringDrawing, RangesAreFoundWhereTheirInkIs) {
+  const int width = 300, height = 120;
+  const std::string text = "Рыжик и звёздочка, и лес";  // wraps onto a second line
+  const CGSize box{300, 120};
+  auto font = UIFont::fontWithName("ArialRoundedMTBold", 30);
+  const std::vector<TextRange> words{{0, 10}, {11, 13}, {14, 32}, {34, 36}, {37, 43}};
+  for (UITextAlignment alignment : {UITextAlignmentLeft, UITextAlignmentCenter}) {
+    SCOPED_TRACE(alignment);
+    const std::vector<CGRect> rects =
+        NSStringDrawing::rectsOfRanges(text, *font, box, UILineBreakModeWordWrap, alignment, words);
+    ASSERT_EQ(rects.size(), words.size());
+    EXPECT_LT(rects[0].origin.x + rects[0].size.width, rects[1].origin.x);
+    EXPECT_GT(rects[4].origin.y, rects[0].origin.y);  // the second line
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      SCOPED_TRACE(i);
+      std::vector<unsigned char> rgba(std::size_t(width) * height * 4, 0);
+      auto context =
+          CGContext::bitmapContext(rgba.data(), width, height, width * 4, kCGColorSpaceModelRGB,
+                                   kCGImageAlphaPremultipliedLast);
+      NSStringDrawing::drawInRect(*context, text, CGRectMake(0, 0, box.width, box.height), *font,
+                                  UILineBreakModeWordWrap, alignment,
+                                  TextHighlight{words[i].begin, words[i].end, 255, 186, 64});
+      const Colours lit = coloursOf(rgba, width, height);
+      ASSERT_GT(lit.warm, 10);
+      EXPECT_GE(lit.warmLeft, int(rects[i].origin.x) - 1);
+      EXPECT_LE(lit.warmRight, int(rects[i].origin.x + rects[i].size.width) + 1);
+      EXPECT_GE(lit.warmTop, int(rects[i].origin.y) - 1);
+      EXPECT_LE(lit.warmBottom, int(rects[i].origin.y + rects[i].size.height) + 1);
+    }
+  }
+  // Past the lines that fit, or past the text: no rect.
+  const auto cut =
+      NSStringDrawing::rectsOfRanges(text, *font, CGSize{300, 40}, UILineBreakModeWordWrap,
+                                     UITextAlignmentLeft, {{37, 43}, {40, 99}, {5, 5}});
+  for (const CGRect& rect : cut) EXPECT_TRUE(CGRectEqualToRect(rect, CGRectZero));
 }
