@@ -11,7 +11,8 @@
 
 namespace fuzz {
 
-// Keeps each run quick; the decoders take the same paths at any size.
+// Keeps each run quick (the decoders take the same paths at any size); the
+// limits of what is accepted at all are checked above it.
 constexpr std::size_t kMaxTextureSide = 1024;
 
 inline std::size_t nextPowerOfTwo(std::size_t n) {
@@ -25,6 +26,8 @@ inline int decodeAsTexture(const std::uint8_t* data, std::size_t size) {
   if (!image) return 0;
   const std::size_t w = image->width(), h = image->height();
   if (w == 0 || h == 0) std::abort();
+  // Whatever is accepted is within what a picture may cost.
+  if (!CGImage::refusalForSize(w, h).empty()) std::abort();
   const std::size_t potW = nextPowerOfTwo(w), potH = nextPowerOfTwo(h);
   if (potW > kMaxTextureSide || potH > kMaxTextureSide) return 0;
 

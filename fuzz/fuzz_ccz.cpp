@@ -1,5 +1,5 @@
-// The CCZ container on arbitrary bytes: either refused or inflated to exactly
-// the announced length.
+// The CCZ container on arbitrary bytes, with the program's inflation limit:
+// either refused or inflated to exactly the announced length, within it.
 #include <cstdint>
 #include <cstdlib>
 
@@ -8,7 +8,6 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setLogLevel(LogLevel::Silent);
-  ccSetMaximumInflatedLength(std::size_t(16) << 20);
   return 0;
 }
 
@@ -22,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   unsigned announced = size >= 16 ? unsigned(data[12]) << 24 | unsigned(data[13]) << 16 |
                                         unsigned(data[14]) << 8 | data[15]
                                   : 0;
-  if (unsigned(length) != announced) std::abort();
+  if (unsigned(length) != announced || std::size_t(length) > ccMaximumInflatedLength())
+    std::abort();
   unsigned sum = 0;
   for (int i = 0; i < length; ++i) sum += out[i];
   std::free(out);

@@ -1,5 +1,6 @@
-// The mp3 frame-header walk on arbitrary bytes, from memory and from a file:
-// an accepted file has frames, a known rate and a duration that adds up.
+// The recording check on arbitrary bytes, from memory and from a file: an
+// accepted mp3 has frames, a known rate and a duration that adds up; an
+// accepted WAV has a length; neither lasts longer than the limit.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -22,8 +23,12 @@ bool knownRate(int rate) {
 }
 
 void check(const AudioFileInfo& info, std::size_t size) {
+  // Whatever is accepted lasts a known time within the limit.
+  if (info.playable() && !(info.duration > 0 && info.duration <= kAudioFileMaxSeconds))
+    std::abort();
+  if (info.kind == AudioFileInfo::Kind::Wav) return;
   if (info.kind != AudioFileInfo::Kind::Mp3) {
-    if (info.kind != AudioFileInfo::Kind::OtherContainer && info.problem.empty()) std::abort();
+    if (info.problem.empty()) std::abort();
     return;
   }
   if (info.frames <= 0 || !knownRate(info.sampleRate)) std::abort();

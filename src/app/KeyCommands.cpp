@@ -10,7 +10,39 @@
 
 namespace {
 constexpr int kForward = 0, kBack = 1;
+
+struct KeyName {
+  BookKey key;
+  const char* name;
+};
+constexpr KeyName kKeyNames[] = {
+    {BookKey::Right, "Right"},   {BookKey::Left, "Left"},   {BookKey::PageDown, "PageDown"},
+    {BookKey::PageUp, "PageUp"}, {BookKey::Space, "Space"}, {BookKey::Home, "Home"},
+    {BookKey::Escape, "Escape"}, {BookKey::M, "M"},         {BookKey::N, "N"},
+    {BookKey::H, "H"},           {BookKey::R, "R"},
+};
 }  // namespace
+
+std::optional<BookKey> KeyCommands::keyNamed(const std::string& name) {
+  for (const KeyName& k : kKeyNames)
+    if (name == k.name) return k.key;
+  return std::nullopt;
+}
+
+std::string KeyCommands::nameOf(BookKey key) {
+  for (const KeyName& k : kKeyNames)
+    if (k.key == key) return k.name;
+  return {};
+}
+
+const std::vector<BookKey>& KeyCommands::allKeys() {
+  static const std::vector<BookKey> keys = [] {
+    std::vector<BookKey> all;
+    for (const KeyName& k : kKeyNames) all.push_back(k.key);
+    return all;
+  }();
+  return keys;
+}
 
 KeyCommands::KeyCommands(Hooks hooks) : hooks_(std::move(hooks)), notice_(ToastNotice::notice()) {}
 
@@ -40,15 +72,17 @@ void KeyCommands::listen() {
 }
 
 void KeyCommands::keyPressed(const KeyStroke& press) {
-  switch (press.key) {
-    case Key::Right:
-    case Key::PageDown:
-    case Key::Space:
+  const std::optional<BookKey> key = keyNamed(press.key);
+  if (!key) return;
+  switch (*key) {
+    case BookKey::Right:
+    case BookKey::PageDown:
+    case BookKey::Space:
       // Held keys repeat; the turn lock lets through one turn per turn, as for a long drag.
       turn(kForward);
       return;
-    case Key::Left:
-    case Key::PageUp:
+    case BookKey::Left:
+    case BookKey::PageUp:
       turn(kBack);
       return;
     default:
@@ -56,23 +90,23 @@ void KeyCommands::keyPressed(const KeyStroke& press) {
   }
   // A switch held down must not flicker on and off.
   if (press.repeat) return;
-  switch (press.key) {
-    case Key::Home:
+  switch (*key) {
+    case BookKey::Home:
       if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr) world->requestHomeFromKey();
       break;
-    case Key::Escape:
+    case BookKey::Escape:
       if (hooks_.closeCredits) hooks_.closeCredits();
       break;
-    case Key::M:
+    case BookKey::M:
       showSwitch(true, SoundSwitches::toggleMusic());
       break;
-    case Key::N:
+    case BookKey::N:
       showSwitch(false, SoundSwitches::toggleVoices());
       break;
-    case Key::H:
+    case BookKey::H:
       switchReadingAid(true);
       break;
-    case Key::R:
+    case BookKey::R:
       switchReadingAid(false);
       break;
     default:

@@ -1,6 +1,8 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "KeyInput.h"
 #include "ToastNotice.h"
@@ -8,6 +10,9 @@
 class CCNode;
 class lumoAppDelegate;
 class lumoWorld;
+
+// The keys the book answers to, by the names the key input gives them.
+enum class BookKey { Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R };
 
 // What the book's keys and the mouse wheel do. Each is another way to do what
 // a drag or a tap already does, through the same requests and the same turn
@@ -30,6 +35,12 @@ class KeyCommands {
   KeyCommands(const KeyCommands&) = delete;
   KeyCommands& operator=(const KeyCommands&) = delete;
 
+  // "Right", "Left", "PageDown", "PageUp", "Space", "Home", "Escape", "M", "N", "H", "R".
+  static std::optional<BookKey> keyNamed(const std::string& name);
+  static std::string nameOf(BookKey key);
+  static const std::vector<BookKey>& allKeys();
+
+  // Keys the book does not answer to are ignored.
   void keyPressed(const KeyStroke& press);
   // One turn request per notch; notches arriving during a turn are refused by its lock.
   void wheelRolled(int notches);

@@ -19,6 +19,7 @@
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
 #include "PlatformHost.h"
+#include "ProgramNames.h"
 #include "ReadingSwitches.h"
 #include "ScriptRunner.h"
 #include "SoundSwitches.h"
@@ -31,8 +32,11 @@
 #include "lumoServices.h"
 
 namespace {
+// The book's names on the desktop: its command, folders and log lines, and its window.
+const ProgramNames kBookNames{"lumo-book", "Lumo Book"};
+
 void fail(const std::string& message) {
-  std::fprintf(stderr, "lumo-book: %s\n", message.c_str());
+  std::fprintf(stderr, "%s: %s\n", kBookNames.command.c_str(), message.c_str());
 }
 
 void registerDumpSections() {
@@ -116,6 +120,7 @@ int readBook(PlatformHost& host, const std::string& demo) {
 }  // namespace
 
 int runLumoProgram(int argc, const char* const* argv) {
+  ProgramNames::set(kBookNames);
   FreedMemory::limitHeaps();
   CommandLine options;
   std::string error;
@@ -128,7 +133,7 @@ int runLumoProgram(int argc, const char* const* argv) {
     return 0;
   }
   if (options.version) {
-    std::cout << "lumo-book " << LUMO_VERSION << "\n";
+    std::cout << kBookNames.command << " " << LUMO_VERSION << "\n";
     return 0;
   }
   if (!options.exportContent.empty()) return exportBookContent(options.exportContent) ? 0 : 1;

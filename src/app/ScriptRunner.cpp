@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "KeyCommands.h"
 #include "KeyInput.h"
 #include "PlatformHost.h"
 #include "UIDevice.h"
@@ -48,10 +49,10 @@ bool validate(const ScriptRunner::Command& c, std::string& reason) {
   if ((c.verb == "wait" && c.numbers[0] > kMaxSeconds) ||
       (c.verb == "drag" && c.numbers[4] > kMaxSeconds))
     reason = "a " + c.verb + " cannot last longer than 1e9 seconds";
-  if ((c.verb == "key" || c.verb == "hold") && !KeyInput::keyNamed(c.path)) {
+  if ((c.verb == "key" || c.verb == "hold") && !KeyCommands::keyNamed(c.path)) {
     std::string known;
-    for (Key key : KeyInput::allKeys())
-      known += (known.empty() ? "" : ", ") + KeyInput::nameOf(key);
+    for (BookKey key : KeyCommands::allKeys())
+      known += (known.empty() ? "" : ", ") + KeyCommands::nameOf(key);
     reason = "unknown key \"" + c.path + "\" (known: " + known + ")";
   }
   if (c.verb == "hold" && (c.numbers[0] <= 0 || c.numbers[0] > kMaxSeconds))
@@ -171,11 +172,10 @@ bool ScriptRunner::run(const Command& c) {
     drag_ = Drag{n[0], n[1], n[2], n[3], std::max(1L, std::lround(n[4] * kFramesPerSecond)), 0};
     return false;
   }
-  if (c.verb == "key") KeyInput::shared().press({*KeyInput::keyNamed(c.path), false});
+  if (c.verb == "key") KeyInput::shared().press({c.path, false});
   if (c.verb == "hold") {
-    const Key key = *KeyInput::keyNamed(c.path);
-    KeyInput::shared().press({key, false});
-    hold_ = Hold{key, std::max(1L, std::lround(n[0] * kFramesPerSecond)), 0};
+    KeyInput::shared().press({c.path, false});
+    hold_ = Hold{c.path, std::max(1L, std::lround(n[0] * kFramesPerSecond)), 0};
     return false;
   }
   if (c.verb == "wheel") KeyInput::shared().roll(int(n[0]));

@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "KeyInput.h"
-
 // Scripted input for headless and repeatable runs: one command a line,
 // `#` comments. The whole script is parsed before anything runs.
 class ScriptRunner {
@@ -50,7 +48,7 @@ class ScriptRunner {
   double tapX_ = 0, tapY_ = 0;
   std::optional<Drag> drag_;
   struct Hold {
-    Key key;
+    std::string key;  // a name the book answers to, checked at load
     long frames, done;
   };
   std::optional<Hold> hold_;

@@ -13,9 +13,9 @@
 #include "CCNode.h"
 #include "CCProtocols.h"
 #include "Clock.h"
+#include "DisplayGeometry.h"
 #include "KstSound.h"
 #include "NSRunLoop.h"
-#include "PictureMapping.h"
 #include "PlatformHost.h"
 #include "UIDevice.h"
 #include "UIWindow.h"
@@ -109,12 +109,12 @@ double hundredths(float v) {
   return std::round(double(v) * 100) / 100;
 }
 
-nlohmann::json dumpView(UIView* view, UIDeviceOrientation held) {
+nlohmann::json dumpView(UIView* view, const DisplayGeometry& display) {
   const CGSize size = view->frame().size;
   const CGPoint corners[4] = {{0, 0}, {size.width, 0}, {0, size.height}, {size.width, size.height}};
   float x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
   for (const CGPoint& corner : corners) {
-    const CGPoint p = PictureMapping::screenToPicture(view->convertToWindow(corner), held);
+    const CGPoint p = display.screenToPicture(view->convertToWindow(corner));
     x0 = std::min(x0, p.x);
     y0 = std::min(y0, p.y);
     x1 = std::max(x1, p.x);
@@ -127,7 +127,7 @@ nlohmann::json dumpView(UIView* view, UIDeviceOrientation held) {
   v["alpha"] = hundredths(view->alpha());
   v["hidden"] = view->isHidden();
   nlohmann::json children = nlohmann::json::array();
-  for (const auto& child : view->subviews()) children.push_back(dumpView(child.get(), held));
+  for (const auto& child : view->subviews()) children.push_back(dumpView(child.get(), display));
   v["children"] = children;
   return v;
 }
@@ -135,7 +135,8 @@ nlohmann::json dumpView(UIView* view, UIDeviceOrientation held) {
 
 nlohmann::json dumpViews() {
   UIWindow* window = UIWindow::keyWindow();
-  return window ? dumpView(window, UIDevice::currentDevice().heldOrientation()) : nlohmann::json();
+  return window ? dumpView(window, DisplayGeometry(UIDevice::currentDevice().heldOrientation()))
+                : nlohmann::json();
 }
 
 nlohmann::json dumpBook(const lumoWorld* world) {

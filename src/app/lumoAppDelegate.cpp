@@ -3,9 +3,12 @@
 #include <GLES/gl.h>
 #include <GLES/glext.h>
 
+#include <cmath>
+
 #include "CCDirector.h"
 #include "CCTexture2D.h"
 #include "DemoScene.h"
+#include "DisplayGeometry.h"
 #include "EAGLView.h"
 #include "Log.h"
 #include "MobClick.h"
@@ -17,18 +20,28 @@
 #include "lumoWorld.h"
 
 namespace {
-constexpr const char* kShowCreditsNotification = "lmShouldShowCredits";
-constexpr const char* kCreditsDidFinishNotification = "creditsdidfinishnotification";
-// Where the credits card sits on the 768 x 1024 screen: its 707 x 483 centred
-// on whole pixels (x 30, not 0), so that turned it stands in the middle of
-// the landscape picture (its centre 0.5 pixel from the picture's).
-constexpr CGRect kCreditsFrame{{30, 270}, {707, 483}};
+using lumoBookNames::kCreditsDidFinishNotification;
+using lumoBookNames::kShowCreditsNotification;
+constexpr CGSize kCreditsSize{707, 483};
+// The credits turn by quarter turns of 1.57 radians, a hair short of a right
+// angle: the card's slight tilt is part of how it has always looked.
+constexpr float kCreditsQuarterTurn = 1.57f;
+static_assert(3 * kCreditsQuarterTurn == 4.71f, "three quarter turns make 4.71 radians");
 
-// Upright in the landscape picture: 4.71 when the device is held landscape
-// right, 1.57 in every other position.
+// Where the credits card sits on the portrait screen: centred on whole
+// pixels, so that turned it stands in the middle of the landscape picture
+// (its centre half a pixel from the picture's).
+CGRect creditsFrame() {
+  const CGSize screen = UIScreen::mainScreen().bounds().size;
+  return {{std::floor((screen.width - kCreditsSize.width) / 2),
+           std::floor((screen.height - kCreditsSize.height) / 2)},
+          kCreditsSize};
+}
+
+// Upright in the landscape picture, whichever way the device is turned.
 float creditsRotation() {
-  return UIDevice::currentDevice().orientation() == UIDeviceOrientationLandscapeRight ? 4.71f
-                                                                                      : 1.57f;
+  const UIDeviceOrientation orientation = UIDevice::currentDevice().orientation();
+  return float(DisplayGeometry::landscapeViewQuarterTurns(orientation)) * kCreditsQuarterTurn;
 }
 }  // namespace
 
@@ -91,7 +104,7 @@ void lumoAppDelegate::shouldShowCredits(NSNotification* notification) {
   UIView* screen = viewController_ ? viewController_->view() : nullptr;
   if (!screen || screen->viewWithTag(kDimmingViewTag)) return;
   auto credits = CreditsView::viewControllerWithNibName("CreditsView");
-  credits->setIsEnLan(notification->userInfo().boolValue("isEnLan"));
+  credits->setIsEnLan(notification->userInfo().boolValue(lumoBookNames::kCreditsLanguageKey));
   UIView* view = credits->view();
   if (!view) {
     // Every tap asks again; the reader's log says it once.
@@ -101,9 +114,9 @@ void lumoAppDelegate::shouldShowCredits(NSNotification* notification) {
     performSelector(SELECTOR(lumoAppDelegate::postCreditsDidFinish), 0);
     return;
   }
-  view->setFrame(kCreditsFrame);
+  view->setFrame(creditsFrame());
   view->setRotation(creditsRotation());
-  auto dimming = makeObject<UIView>(CGRectMake(0, 0, 768, 1024));
+  auto dimming = makeObject<UIView>(UIScreen::mainScreen().bounds());
   dimming->setBackgroundColor(UIColor{0, 0, 0, 1});
   dimming->setAlpha(0.5f);
   dimming->setTag(kDimmingViewTag);

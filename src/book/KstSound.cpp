@@ -4,10 +4,10 @@
 #include "Log.h"
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
+#include "lumoBookNames.h"
 
 namespace {
 const std::string kNil = "nil";
-const std::string kNarrationPrefix = "QRB";
 }  // namespace
 
 KstSound* KstSound::shared() {
@@ -89,10 +89,17 @@ void KstSound::audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfu
   // Narration is told from dialogue by the recording's file name alone.
   const std::string& url = player->url();
   const std::string file = url.substr(url.rfind('/') + 1);
-  const bool isAside = file.rfind(kNarrationPrefix, 0) == 0;
+  const bool isNarration = lumoBookNames::isNarrationFile(file);
   if (player == player_.get()) EventLog::log("sound", "end main " + playerName_);
-  NSNotificationCenter::defaultCenter().postNotificationName("asidedidfinishnotification", this,
-                                                             {{"isAside", isAside}});
+  NSNotificationCenter::defaultCenter().postNotificationName(
+      lumoBookNames::kRecordingDidFinishNotification, this,
+      {{lumoBookNames::kIsNarrationKey, isNarration}});
+}
+
+KstRecordingKind KstSound::endedRecordingKind(const NSNotification* notification) {
+  const bool narration =
+      notification && notification->userInfo().boolValue(lumoBookNames::kIsNarrationKey);
+  return narration ? KstRecordingKind::kNarration : KstRecordingKind::kDialogue;
 }
 
 std::string KstSound::playingSoundName() const {

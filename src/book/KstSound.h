@@ -4,12 +4,17 @@
 #include "AVAudioPlayer.h"
 #include "NSObject.h"
 
+class NSNotification;
+
+// What ended on the main channel: the page's narration or a figure's line.
+enum class KstRecordingKind { kNarration, kDialogue };
+
 // The book's sounds on three independent channels: narration and dialogue on
 // the main channel (once, full volume, its end reported), the music on the
 // background channel and a page's effect on the special channel (both looping,
 // quieter, never reported). Starting a sound on a channel stops that channel's
 // previous one. When a main-channel sound ends by itself, posts
-// "asidedidfinishnotification" with "isAside": whether it was a narration.
+// lumoBookNames::kRecordingDidFinishNotification, saying whether it was a narration.
 class KstSound : public NSObject, public AVAudioPlayerDelegate {
  public:
   static KstSound* shared();
@@ -24,6 +29,8 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   void cancelSpecialSound();
 
   void audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) override;
+  // What the finish notification tells of; a dialogue line when it does not say.
+  static KstRecordingKind endedRecordingKind(const NSNotification* notification);
 
   // The reader's sound switches, both on at start. Music off silences the two
   // looping channels (the music and a page's effect); voices off silences

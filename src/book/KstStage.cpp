@@ -3,6 +3,7 @@
 #include "Assert.h"
 #include "KstStory.h"
 #include "lmStageInfo.h"
+#include "lumoBookNames.h"
 
 namespace {
 
@@ -56,9 +57,11 @@ bool KstStage::init() {
     // Russian recordings count from the first story page, the others from the
     // cover; the cover has no Russian recording and the ending page none at all.
     const bool last = page == pageCount;
-    soundsRu_.push_back(page == 1 || last ? kKstNil : numbered("QRB_p", page - 1, "_ru"));
-    soundsEn_.push_back(last ? kKstNil : numbered("QRB_p", page, ""));
-    soundsCn_.push_back(last ? kKstNil : numbered("QRB_p", page, "_cn"));
+    using lumoBookNames::narrationRecording;
+    soundsRu_.push_back(
+        page == 1 || last ? kKstNil : narrationRecording(page - 1, lumoBookNames::kRussianSuffix));
+    soundsEn_.push_back(last ? kKstNil : narrationRecording(page, ""));
+    soundsCn_.push_back(last ? kKstNil : narrationRecording(page, lumoBookNames::kChineseSuffix));
 
     loopSounds_.push_back(content.sound.startsLoop);
     stopsLoopSound_.push_back(content.sound.stopsLoop);

@@ -4,18 +4,13 @@
 #include "CC3Camera.h"
 #include "CC3Light.h"
 #include "CC3NodeSequencer.h"
+#include "CC3NodeVisitor.h"
 #include "CC3PlaneNode.h"
 #include "CC3Texture.h"
+#include "CCTouchDispatcher.h"
 #include "Clock.h"
-#include "KstSound.h"
 #include "NSNotificationCenter.h"
-#include "NSRunLoop.h"
-#include "NSUserDefaults.h"
 #include "Random.h"
-
-namespace {
-const char* const kLanguageKey = lmStageInfo::kLanguageDefaultsKey;
-}  // namespace
 
 Ptr<lumoWorld> lumoWorld::world() {
   return makeNode<lumoWorld>(nextPageNodeTag(), std::nullopt);
@@ -41,36 +36,60 @@ void lumoWorld::initializeWorld() {
   universalScaleHeight_ = kUniversalScaleHeight;
   KstSound::shared()->playBgSoundWithName("background", "mp3");
   stage_ = KstStage::stage();
-  stageInfo_ = lmStageInfo::stageInfo();
-  curTouchSet_.clear();
-  setUpLanguage();
+  makeParts();
+  turns_->restoreLanguage();
   setUpCameraAndLamp();
-  increaseUp_ = 0;
-  increaseDown_ = 0;
   releaseRedundantData();
-  renderBeginningStageWithIndex(stageInfo_->curStageIndex());
+  renderBeginningStageWithIndex(turns_->page());
   addBackdrop();
   UIAccelerometer& accelerometer = UIAccelerometer::sharedAccelerometer();
   accelerometer.setUpdateInterval(kAccelerometerInterval);
   accelerometer.setDelegate(this);
   if (activeCamera()) activeCamera()->setUniformScale(kCameraUniformScale);
   Random::seed(static_cast<std::uint32_t>(Clock::current().seconds()));
-  k_animationYES_ = true;
+  turns_->setFiguresReady(true);
   NSNotificationCenter& center = NSNotificationCenter::defaultCenter();
-  center.addObserver(this, SELECTOR(lumoWorld::asideDidFinish), "asidedidfinishnotification",
-                     nullptr);
-  center.addObserver(this, SELECTOR(lumoWorld::creditsDidFinish), "creditsdidfinishnotification",
-                     nullptr);
+  center.addObserver(this, SELECTOR(lumoWorld::asideDidFinish),
+                     lumoBookNames::kRecordingDidFinishNotification, nullptr);
+  center.addObserver(this, SELECTOR(lumoWorld::creditsDidFinish),
+                     lumoBookNames::kCreditsDidFinishNotification, nullptr);
 }
 
-void lumoWorld::setUpLanguage() {
-  NSUserDefaults& defaults = NSUserDefaults::standardUserDefaults();
-  if (defaults.hasKey(kLanguageKey)) {
-    stageInfo_->setCurLangTag(static_cast<std::int32_t>(defaults.integerForKey(kLanguageKey)));
-  } else {
-    defaults.setObject(std::to_string(lmStageInfo::kLangRussian), kLanguageKey);
-    defaults.synchronize();
-  }
+void lumoWorld::makeParts() {
+  turns_ = std::make_unique<lumoTurnMachine>(stage_->totalStageCount());
+  pages_ = std::make_unique<lumoPageAssembly>(*this);
+  motion_ = std::make_unique<lumoPageTurnMotion>(*this);
+  gestures_ = std::make_unique<lumoGestureRecogniser>();
+  tilt_ = std::make_unique<lumoPageTilt>(*turns_->info());
+  controls_ = std::make_unique<lumoControlTable>();
+  figures_ = std::make_unique<lumoFigureDialogue>(*this);
+  panel_ = std::make_unique<lumoNarrationPanel>(*this);
+  words_ = std::make_unique<lumoLitWords>(*this);
+  titles_ = std::make_unique<lumoLanguageTitles>(*this);
+  languageMenu_ = std::make_unique<lumoLanguageMenu>(*this);
+  menus_ = std::make_unique<lumoMenusAndHints>(*this);
+  turns_->setLockListener([this](bool locked) { menus_->turnLockChanged(locked); });
+  routeControls();
+  // The panel first: the figures are ready again once it has had its say.
+  addRecordingEndListener([this](KstRecordingKind kind) { panel_->recordingEnded(kind); });
+  addRecordingEndListener([this](KstRecordingKind) { turns_->recordingEnded(); });
+}
+
+void lumoWorld::routeControls() {
+  using Control = lumoControl;
+  lumoControlTable& table = *controls_;
+  table.setHandler(Control::kRussian, [this](CC3Node* button) {
+    return languageMenu_->tapped(button, lmStageInfo::kLangRussian);
+  });
+  table.setHandler(Control::kEnglish, [this](CC3Node* button) {
+    return languageMenu_->tapped(button, lmStageInfo::kLangEnglish);
+  });
+  table.setHandler(Control::kHome, [this](CC3Node* button) { return menus_->jumpHome(button); });
+  table.setHandler(Control::kReplay, [this](CC3Node* button) { return menus_->replay(button); });
+  table.setHandler(Control::kCredits,
+                   [this](CC3Node* button) { return menus_->requestCredits(button); });
+  table.setHandler(Control::kRepeatNarration,
+                   [this](CC3Node* button) { return panel_->repeatTapped(button); });
 }
 
 void lumoWorld::setUpCameraAndLamp() {
@@ -85,8 +104,8 @@ void lumoWorld::setUpCameraAndLamp() {
 
 void lumoWorld::addBackdrop() {
   auto backdrop = CC3PlaneNode::nodeWithTag(nextPageNodeTag(), "layer_bg");
-  const CGSize size{1024 * kBackdropPages * universalScaleWidth_,
-                    768 * kBackdropPages * universalScaleHeight_};
+  const CGSize size{DisplayGeometry::kLongSide * kBackdropPages * universalScaleWidth_,
+                    DisplayGeometry::kShortSide * kBackdropPages * universalScaleHeight_};
   auto texture = CC3Texture::textureFromFile("layer_bg.png");
   backdrop->populateAsRectangleWithSize(size, CGPoint{size.width / 2, 0}, texture.get(), true);
   backdrop->setIsOpaque(false);
@@ -107,13 +126,105 @@ const KstStage::StringList& lumoWorld::genStageAsideWithIndex(std::int32_t index
 }
 
 const std::string& lumoWorld::genStageSoundWithIndex(std::int32_t index) const {
-  return stage_->narrationSoundForStage(index, stageInfo_->curLangTag());
+  return stage_->narrationSoundForStage(index, turns_->language());
 }
 
-std::string lumoLayerSuffix(const std::string& identifier) {
-  const auto first = identifier.find('-');
-  if (first == std::string::npos) return {};
-  const auto second = identifier.find('-', first + 1);
-  return identifier.substr(first + 1,
-                           second == std::string::npos ? std::string::npos : second - first - 1);
+CC3Node* lumoWorld::currentGround() {
+  return getNodeNamed(turns_->info()->curGroundName());
+}
+
+CC3Node* lumoWorld::currentGroundChild(const std::string& name) {
+  CC3Node* ground = currentGround();
+  return ground ? ground->getNodeNamed(name) : nullptr;
+}
+
+// MARK: turns
+
+void lumoWorld::reflashStage(std::int32_t direction) {
+  const std::optional<std::int32_t> page = turns_->requestTurn(static_cast<lumoTurn>(direction));
+  if (!page) return;
+  dismissAsideWithAnimation(false);
+  turns_->turnTo(*page);
+  KstSound::shared()->cancelSound();
+  if (direction == static_cast<std::int32_t>(lumoTurn::kForward)) {
+    stageUpAnimationWithStageIndex(*page);
+  } else {
+    stageDownAnimationWithStageIndex(*page);
+  }
+}
+
+void lumoWorld::turnByReader(lumoTurn turn) {
+  // Leaving the cover forwards: the drag hint has shown its use.
+  if (turn == lumoTurn::kForward && turns_->page() == 1)
+    cancelPreviousPerformRequestsWithTarget(this, SELECTOR(lumoWorld::addHelpAlert));
+  reflashStage(static_cast<std::int32_t>(turn));
+}
+
+bool lumoWorld::requestTurnFromKey(std::int32_t direction) {
+  CCAssert(direction == 0 || direction == 1, "a turn goes forward (0) or back (1)");
+  // The turn lock refuses a key as it refuses a drag, so a held key turns once per turn.
+  if (turns_->dragsLocked()) return false;
+  turnByReader(static_cast<lumoTurn>(direction));
+  return true;
+}
+
+// MARK: touches
+
+void lumoWorld::touchEvent(GLuint touchType, CGPoint point) {
+  CC3World::touchEvent(touchType, point);
+  switch (touchType) {
+    case kCCTouchBegan:
+      gestures_->touchBegan(point);
+      // The pick of this touch must find no figure: only a tap may reach one.
+      pages_->setLayersTouchable(false, lumoPageAssembly::kEveryLayer);
+      break;
+    case kCCTouchMoved:
+      dragTo(point);
+      break;
+    case kCCTouchEnded:
+      if (gestures_->touchEndsAsTap(point))
+        pages_->setLayersTouchable(true, lumoPageAssembly::kFiguresOnly);
+      break;
+    default:
+      break;
+  }
+}
+
+void lumoWorld::dragTo(CGPoint point) {
+  const std::optional<lumoTurn> turn = gestures_->dragStepAt(point);
+  if (!turn) return;
+  if (turns_->dragsLocked()) {
+    if (gestures_->firstRefusal()) turns_->refuseLocked(*turn);
+    return;
+  }
+  turnByReader(*turn);
+  gestures_->stepTaken(point);
+}
+
+void lumoWorld::nodeSelected(CC3Node* node, GLuint touchType, CGPoint point) {
+  if (touchType == kCCTouchBegan) gestures_->pickBegan(point);
+  if (touchType != kCCTouchEnded || !node || !gestures_->pickEndsAsTap(point)) return;
+  if (!controls_->dispatch(node)) figures_->tapped(node);
+}
+
+void lumoWorld::accelerometer(UIAccelerometer*, const UIAcceleration& acceleration) {
+  const lumoGestureRecogniser::TiltStep step = gestures_->accelerate(acceleration);
+  if (step.aboutX != 0 && turns_->tiltAllowed()) moveXAxisWithRate(step.aboutX);
+  if (step.aboutY != 0 && turns_->tiltAllowed()) moveYAxisWithRate(step.aboutY);
+}
+
+void lumoWorld::updateBeforeTransform(CC3NodeUpdatingVisitor* visitor) {
+  CC3World::updateBeforeTransform(visitor);
+  updateCameraFromControls(visitor->deltaTime());
+}
+
+// MARK: the end of a recording
+
+void lumoWorld::asideDidFinish(NSNotification* notification) {
+  const KstRecordingKind kind = KstSound::endedRecordingKind(notification);
+  for (const RecordingEndListener& listener : recordingEndListeners_) listener(kind);
+}
+
+void lumoWorld::addRecordingEndListener(RecordingEndListener listener) {
+  recordingEndListeners_.push_back(std::move(listener));
 }

@@ -1,24 +1,51 @@
 #pragma once
 #include <cstdint>
-#include <optional>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "CC3World.h"
+#include "DisplayGeometry.h"
+#include "KstSound.h"
 #include "KstStage.h"
 #include "UIAccelerometer.h"
 #include "lmStageInfo.h"
-#include "lmWordTimings.h"
+#include "lumoBookNames.h"
+#include "lumoControlTable.h"
+#include "lumoFigureDialogue.h"
+#include "lumoGestureRecogniser.h"
+#include "lumoLanguageMenu.h"
+#include "lumoLanguageTitles.h"
+#include "lumoLitWords.h"
+#include "lumoMenusAndHints.h"
+#include "lumoNarrationPanel.h"
+#include "lumoPageAssembly.h"
+#include "lumoPageTilt.h"
+#include "lumoPageTurnMotion.h"
+#include "lumoTurnMachine.h"
 
-class CC3Billboard;
-class CCLabelTTF;
-class CC3PlaneNode;
 class NSNotification;
-class KstSpriteId;
 
 // The book's 3D world: every page is built, shown, turned and touched here.
 // Creating it (world()) sets up the camera, the lamp, the first page, the
 // backdrop, the music, the language and the observers.
+//
+// The world is the face of the book: each operation below is one line that
+// hands the work to the part that does it. The parts are owned here, one
+// class each, and reach one another through this face:
+//   lumoTurnMachine        page, language, turn lock, figures' readiness
+//   lumoPageAssembly       a page's nodes from its layout records, settling
+//   lumoPageTurnMotion     the forward and backward turn animations
+//   lumoGestureRecogniser  raw touches to tap and drag step, tilt samples to steps
+//   lumoPageTilt           tilt steps on the page on stage
+//   lumoControlTable       a tap on a control (by its tag) to its handler
+//   lumoFigureDialogue     a tap on a figure: flash, rock, a line of dialogue
+//   lumoNarrationPanel     panel, repeat button, dialogue hint, read-by-myself
+//   lumoLitWords           the word being read, lit in the panel's text
+//   lumoLanguageTitles     the titles of the cover and the last page
+//   lumoLanguageMenu       the cover's language menu and the change it starts
+//   lumoMenusAndHints      home button, ending menu, drag hint, credits hand-off
 class lumoWorld : public CC3World, public UIAccelerometerDelegate {
  public:
   static Ptr<lumoWorld> world();
@@ -28,95 +55,117 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
 
   void initializeWorld() override;
 
-  // MARK: page assembly and settling
-  void renderBeginningStageWithIndex(std::int32_t index);
-  void renderStage();
-  void cleanStage();
+  // MARK: page assembly and settling (lumoPageAssembly)
+  void renderBeginningStageWithIndex(std::int32_t index) { pages_->showFirstPage(index); }
+  void renderStage() { pages_->settle(); }
+  void cleanStage() { pages_->removeLeftPage(); }
   // Builds the planes of page n; the ground joins the world, its layers the
   // ground. Answers the ground's identifier (empty when the page has none).
-  std::string buildStage(std::int32_t index);
+  std::string buildStage(std::int32_t index) { return pages_->build(index); }
 
   // MARK: content look-ups by page number (from 1)
   const KstStage::StringList& genStageElementWithIndex(std::int32_t index) const;
   const KstStage::StringList& genStageAsideWithIndex(std::int32_t index) const;
   const std::string& genStageSoundWithIndex(std::int32_t index) const;
 
-  // MARK: page turning (lumoWorldTurns.cpp)
+  // MARK: page turning (lumoTurnMachine, lumoPageAssembly, lumoPageTurnMotion)
   // Direction 0 turns forward, 1 back; refused (lock released at once) at the book's ends.
   void reflashStage(std::int32_t direction);
-  void addReflashStageLimited();
-  void removeReflashStageLimited();
-  void addNextStage(std::int32_t index);
-  void addPreStage(std::int32_t index);
-  void stageUpAnimationWithStageIndex(std::int32_t index);
-  void stageDownAnimationWithStageIndex(std::int32_t index);
+  void addReflashStageLimited() { turns_->takeLock(); }
+  void removeReflashStageLimited() { turns_->releaseLock(); }
+  void addNextStage(std::int32_t index) { pages_->buildIncoming(index, lumoTurn::kForward); }
+  void addPreStage(std::int32_t index) { pages_->buildIncoming(index, lumoTurn::kBack); }
+  void stageUpAnimationWithStageIndex(std::int32_t index) { motion_->turnForwardTo(index); }
+  void stageDownAnimationWithStageIndex(std::int32_t index) { motion_->turnBackTo(index); }
 
-  // MARK: touch, drag and tilt (lumoWorldTouch.cpp)
+  // MARK: touch, drag and tilt (lumoGestureRecogniser, lumoControlTable, lumoPageTilt)
   void touchEvent(GLuint touchType, CGPoint point) override;
   void nodeSelected(CC3Node* node, GLuint touchType, CGPoint point) override;
-  void normalElementDidEndAnimation();
+  void normalElementDidEndAnimation() { turns_->figureStoppedMoving(); }
   void accelerometer(UIAccelerometer* accelerometer, const UIAcceleration& acceleration) override;
-  void moveXAxisWithRate(float rate);
-  void moveYAxisWithRate(float rate);
+  void moveXAxisWithRate(float rate) { tilt_->stepAboutX(rate, currentGround()); }
+  void moveYAxisWithRate(float rate) { tilt_->stepAboutY(rate, currentGround()); }
   void updateBeforeTransform(CC3NodeUpdatingVisitor* visitor) override;
-  void updateCameraFromControls(ccSeconds dt);
-  void switchCameraTarget();
+  // The camera stays where set-up put it; these hooks are kept for a camera
+  // that follows controls.
+  void updateCameraFromControls(ccSeconds) {}
+  void switchCameraTarget() {}
 
-  // MARK: narration panel (lumoWorldAsides.cpp)
-  void showAside();
-  void playAsideSound();
-  void dismissAsideWithAnimation(bool animated);
+  // MARK: narration panel (lumoNarrationPanel)
+  void showAside() { panel_->show(); }
+  void playAsideSound() { panel_->playNarration(); }
+  void dismissAsideWithAnimation(bool animated) { panel_->dismissPageControls(animated); }
+  // Observer of the sound player's finish notification; its listeners are
+  // told what kind of recording ended.
   void asideDidFinish(NSNotification* notification);
+  using RecordingEndListener = std::function<void(KstRecordingKind)>;
+  void addRecordingEndListener(RecordingEndListener listener);
 
-  // MARK: reading aids (lumoWorldWords.cpp)
+  // MARK: reading aids (lumoLitWords)
   // Words lit: while the page's narration plays, the panel's text shows the
   // word being read, as the sound's own position says; one step a word.
-  void startFollowingWords();
-  void stopFollowingWords();
+  void startFollowingWords() { words_->start(); }
+  void stopFollowingWords() { words_->stop(); }
+  // The next step of the words lit, a delayed call on the world.
+  void followWords() { words_->follow(); }
   // An aid was switched: words lit start or stop on the narration playing.
-  void readingAidsChanged();
+  void readingAidsChanged() { words_->aidsChanged(); }
   // The word lit in the panel's text, from 0; -1 when none is.
-  int litWordIndex() const { return litWord_; }
+  int litWordIndex() const { return words_->litWord(); }
 
-  // MARK: language titles and menu (lumoWorldLanguage.cpp)
-  void beginEnShouldAnimation();
-  void beginCnShouldAnimation();
-  void endEnShouldAnimation();
-  void endCnShouldAnimation();
-  void endChangeToEnLanguage();
-  void endChangeToCnLanguage();
-  void addMenu();
+  // MARK: language titles and menu (lumoLanguageTitles, lumoLanguageMenu)
+  void beginEnShouldAnimation() { titles_->coverTitleArrived(lmStageInfo::kLangRussian); }
+  void beginCnShouldAnimation() { titles_->coverTitleArrived(lmStageInfo::kLangEnglish); }
+  void endEnShouldAnimation() { titles_->closingTitleArrived(lmStageInfo::kLangRussian); }
+  void endCnShouldAnimation() { titles_->closingTitleArrived(lmStageInfo::kLangEnglish); }
+  void endChangeToEnLanguage() { languageMenu_->finishChange(lmStageInfo::kLangRussian); }
+  void endChangeToCnLanguage() { languageMenu_->finishChange(lmStageInfo::kLangEnglish); }
+  void addMenu() { languageMenu_->add(); }
 
-  // MARK: home, ending menu, drag hint, credits (lumoWorldMenus.cpp)
-  void addHome();
-  void removeHome();
-  void addMenuEnding();
-  void addHelpAlert();
-  void creditsDidFinish(NSNotification* notification);
+  // MARK: home, ending menu, drag hint, credits (lumoMenusAndHints)
+  void addHome() { menus_->addHome(); }
+  void removeHome() { menus_->removeHome(); }
+  void addMenuEnding() { menus_->addEndingMenu(); }
+  void addHelpAlert() { menus_->addDragHint(); }
+  void creditsDidFinish(NSNotification*) { menus_->creditsClosed(); }
 
-  // MARK: keyboard and wheel (lumoWorldKeys.cpp)
+  // MARK: keyboard and wheel
   // What a drag of more than 120 points does, in `direction` 0 forward or 1
   // back: nothing while dragging is locked. True when the turn was requested.
   bool requestTurnFromKey(std::int32_t direction);
   // A tap on the home button, only while it is on screen and can be tapped.
-  bool requestHomeFromKey();
+  bool requestHomeFromKey() { return menus_->tapHomeIfShown(); }
 
   // MARK: state
   KstStage* stage() const { return stage_.get(); }
-  lmStageInfo* stageInfo() const { return stageInfo_.get(); }
-  const std::vector<std::string>& curTouchSet() const { return curTouchSet_; }
-  std::int32_t stageIndex() const { return stageIndex_; }
+  lmStageInfo* stageInfo() const { return turns_ ? turns_->info() : nullptr; }
+  const std::vector<std::string>& curTouchSet() const { return pages_->touchSet(); }
+  std::int32_t stageIndex() const { return pages_->builtPage(); }
   float universalScaleWidth() const { return universalScaleWidth_; }
   float universalScaleHeight() const { return universalScaleHeight_; }
-  bool k_animationYES() const { return k_animationYES_; }
-  void setK_animationYES(bool yes) { k_animationYES_ = yes; }
-  std::int16_t increaseUp() const { return increaseUp_; }
-  std::int16_t increaseDown() const { return increaseDown_; }
+  bool k_animationYES() const { return turns_->figuresReady(); }
+  void setK_animationYES(bool yes) { turns_->setFiguresReady(yes); }
+  std::int16_t increaseUp() const { return tilt_->increaseUp(); }
+  std::int16_t increaseDown() const { return tilt_->increaseDown(); }
 
-  // World units per design pixel: the 1024 x 768 design page maps onto the
+  // MARK: the parts, for one another
+  lumoTurnMachine& turns() { return *turns_; }
+  lumoPageAssembly& pages() { return *pages_; }
+  lumoNarrationPanel& panel() { return *panel_; }
+  lumoLitWords& words() { return *words_; }
+  lumoLanguageTitles& titles() { return *titles_; }
+  lumoLanguageMenu& languageMenu() { return *languageMenu_; }
+  lumoMenusAndHints& menus() { return *menus_; }
+  // The ground of the page on stage, or none; a node of it by name, or none.
+  CC3Node* currentGround();
+  CC3Node* currentGroundChild(const std::string& name);
+  // A turn the reader asked for, by drag or key, with the lock already checked.
+  void turnByReader(lumoTurn turn);
+
+  // World units per design pixel: the tablet-sized design page maps onto the
   // 480 x 320 world the stage was laid out in.
-  static constexpr float kUniversalScaleWidth = 480.0f / 1024.0f;  // 0.46875
-  static constexpr float kUniversalScaleHeight = 0.41666666f;      // 320 / 768, as stored
+  static constexpr float kUniversalScaleWidth = 480.0f / DisplayGeometry::kLongSide;  // 0.46875
+  static constexpr float kUniversalScaleHeight = 0.41666666f;  // 320 / the short side, as stored
   // The camera stands above the page's middle, back far enough to see the
   // whole 480-unit ground, and zooms in a little (scale 0.7) to fill the screen.
   static constexpr CC3Vec3 kCameraLocation{0, 100, 450};
@@ -139,101 +188,27 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   CC3Identifiable* newInstance() const override { return new lumoWorld(); }
 
  private:
-  void setUpLanguage();
+  void makeParts();
+  void routeControls();
   void setUpCameraAndLamp();
   void addBackdrop();
-  Ptr<CC3PlaneNode> makePlane(const KstSpriteId& record);
-  // Taps on controls, dispatched by tag from nodeSelected().
-  void flashNode(CC3Node* node);
-  void playFigureDialogue(CC3Node* figure);
-  void startLanguageChange(CC3Node* button, std::int32_t toLanguage);
-  void repeatNarration(CC3Node* button);
-  void jumpHome(CC3Node* button);
-  void replayFromEnding(CC3Node* button);
-  void requestCredits(CC3Node* button);
-
-  // MARK: private helpers of the turns
-  // The layers of the incoming ground rise over 1.5 s and the ground lifts
-  // 5 units; the last layer settles the turn.
-  void raiseIncomingPage(const std::string& groundName, float degrees);
-  void rotateLayers(CC3Node* ground, ccSeconds duration, float degrees, bool settleOnLast);
-
-  // MARK: private helpers of touch
-  // One drag step from lastGesture: a turn request each 120 points.
+  // One drag step from the last one: a turn request each 120 points.
   void dragTo(CGPoint point);
-  // Every child of the current ground, or only its "-t" figures.
-  void setGroundChildrenTouchEnabled(bool enabled, bool figuresOnly);
-  // The four-step rock about the figure's bottom edge, then its end.
-  void wobble(CC3Node* figure);
-  bool dragRefusalLogged_ = false;
 
-  // MARK: private helpers of the panel
-  // A node of the page on stage (a child of the current ground), or none.
-  CC3Node* currentGroundChild(const std::string& name);
-  // A not opaque centred plane showing `name`.png, inverted as the book's pictures are.
-  Ptr<CC3PlaneNode> makeAsidePlane(const std::string& name, CGSize size, GLuint tag);
-  // The narration text as a billboard named `name`; `measured` gets the text's size.
-  Ptr<CC3Billboard> makeAsideText(const std::string& name, const std::string& text,
-                                  CGSize& measured);
-  void cancelPendingPageCalls();
-  // Removal leaves a node's actions running: a pulse for ever would keep it alive.
-  static void removeWithActions(CC3Node* node);
-  void removeAsidePanel();
-  void pulseRepeatButton();
-  void placeDialogueHint();
-  // The panel's text label, or none.
-  CCLabelTTF* asideLabel();
-
-  // MARK: private helpers of the reading aids
-  void followWords();
-  void lightWord(CCLabelTTF* label, int index);
-  std::optional<lmWordTimings> wordTimings_;
-  std::vector<lmWordTimings::Span> wordSpans_;
-  std::string followedNarration_;
-  int litWord_ = -1;
-
-  // MARK: private helpers of the language
-  // Answers whether the title is on stage.
-  bool rockTitle(const std::string& name);
-  void finishLanguageChange(const std::string& oldTitle, std::int32_t toLanguage);
-  // Each menu pair shows the selected image for `language` and the plain one otherwise.
-  void showMenuPairs(std::int32_t language);
-
-  // MARK: private helpers of the menus
-  // A control plane: a x b design pixels scaled by `factor`, standing on a
-  // pivot `pivotWidth` wide; tag 0 takes an automatic page tag.
-  struct ControlSpec {
-    std::string name;
-    float width, height, pivotWidth, factor;
-    std::string image;
-    GLuint tag;
-    bool touchable, visible;
-    CC3Vec3 location;
-  };
-  Ptr<CC3PlaneNode> makeControl(const ControlSpec& spec);
-  void removeNodeNamed(const std::string& name);
-
-  // Shows the language title layer of the current ground and sinks it by
-  // `depth`, then calls the follow-up.
-  void animateTitle(const std::string& name, Selector<> followUp, float depth);
-  void animateCoverTitle(float depth);
-  void runStageEffects();
-
-  std::int16_t increaseUp_ = 0;
-  std::int16_t increaseDown_ = 0;
   Ptr<KstStage> stage_;
-  std::int32_t stageIndex_ = 0;
-  double myAccelerometer_[3] = {0, 0, 0};
-  CGPoint beginGesture_{};
-  CGPoint nodeBeginGesture_{};
-  CGPoint lastGesture_{};
-  Ptr<lmStageInfo> stageInfo_;
-  std::vector<std::string> curTouchSet_;
+  std::unique_ptr<lumoTurnMachine> turns_;
+  std::unique_ptr<lumoPageAssembly> pages_;
+  std::unique_ptr<lumoPageTurnMotion> motion_;
+  std::unique_ptr<lumoGestureRecogniser> gestures_;
+  std::unique_ptr<lumoPageTilt> tilt_;
+  std::unique_ptr<lumoControlTable> controls_;
+  std::unique_ptr<lumoFigureDialogue> figures_;
+  std::unique_ptr<lumoNarrationPanel> panel_;
+  std::unique_ptr<lumoLitWords> words_;
+  std::unique_ptr<lumoLanguageTitles> titles_;
+  std::unique_ptr<lumoLanguageMenu> languageMenu_;
+  std::unique_ptr<lumoMenusAndHints> menus_;
+  std::vector<RecordingEndListener> recordingEndListeners_;
   float universalScaleWidth_ = kUniversalScaleWidth;
   float universalScaleHeight_ = kUniversalScaleHeight;
-  bool k_animationYES_ = false;
 };
-
-// The part of a layer identifier after its first "-" ("s1layer2l-t" -> "t"),
-// empty when it has none.
-std::string lumoLayerSuffix(const std::string& identifier);

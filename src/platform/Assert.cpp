@@ -25,19 +25,16 @@ AssertionMode assertionMode() {
   return gMode;
 }
 
-std::string sourceFileLabel(const char* sourcePath) {
+std::string sourceFileLabel(const char* folderLabel, const char* sourcePath) {
   std::string_view path(sourcePath);
   auto slash = path.find_last_of('/');
   std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   name = name.substr(0, name.find('.'));
-  bool bookCode = path.find("src/book/") != std::string_view::npos ||
-                  path.find("src/app/") != std::string_view::npos;
-  return (bookCode ? "Classes/" : "") + std::string(name);
+  return folderLabel + std::string(name);
 }
 
-void failAssertion(const std::string& message, const char* operation, const char* sourcePath,
+void failAssertion(const std::string& message, const char* operation, const std::string& label,
                    int line) {
-  std::string label = sourceFileLabel(sourcePath);
   if (gMode == AssertionMode::Throw) throw AssertionFailure(message, operation, label, line);
   logMessage(LogLevel::Error, "Assertion failure in " + std::string(operation) + ", " + label +
                                   ":" + std::to_string(line) + ": " + message);

@@ -3,7 +3,7 @@
 #include <string>
 
 // A failed engine assertion: the message, the operation, the source file label
-// ("CCDirector", "Classes/lumoWorld") and the line.
+// ("CCDirector", or "Classes/lumoWorld" in a module that labels its folder) and the line.
 struct AssertionFailure : std::logic_error {
   AssertionFailure(std::string message, std::string operation, std::string file, int line);
   std::string message;
@@ -21,13 +21,23 @@ void setAssertionMode(AssertionMode mode);
 AssertionMode assertionMode();
 
 [[noreturn]] void failAssertion(const std::string& message, const char* operation,
-                                const char* sourcePath, int line);
+                                const std::string& sourceLabel, int line);
 
-// Label of a source file as assertions report it: the file's stem, with
-// "Classes/" in front for the book's own code.
-std::string sourceFileLabel(const char* sourcePath);
+// Label of a source file as assertions report it: the folder label its
+// module gives, then the file's stem ("Classes/" and "any/path/lumoWorld.cpp" make
+// "Classes/lumoWorld").
+std::string sourceFileLabel(const char* folderLabel, const char* sourcePath);
 
-#define CCAssert(condition, message)                                          \
-  do {                                                                        \
-    if (!(condition)) failAssertion((message), __func__, __FILE__, __LINE__); \
+// A module may label its files' folder by defining ASSERTION_FOLDER_LABEL
+// (as "Classes/") for its own build; files of other modules go by their stem alone.
+#ifndef ASSERTION_FOLDER_LABEL
+#define ASSERTION_FOLDER_LABEL ""
+#endif
+
+// The label of the file this is expanded in.
+#define ASSERTION_SOURCE_LABEL sourceFileLabel(ASSERTION_FOLDER_LABEL, __FILE__)
+
+#define CCAssert(condition, message)                                                        \
+  do {                                                                                      \
+    if (!(condition)) failAssertion((message), __func__, ASSERTION_SOURCE_LABEL, __LINE__); \
   } while (0)

@@ -171,7 +171,7 @@ bool AudioBackend::Impl::openDevice() {
     }
     ownsSubsystem = true;
   }
-  Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_FLAC);
+  Mix_Init(MIX_INIT_MP3);  // the only compressed recordings played
   if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, 1024, nullptr,
                           SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE) !=
       0) {
@@ -215,6 +215,12 @@ void AudioBackend::Impl::closeDevice() {
 
 std::shared_ptr<AudioClip> AudioBackend::Impl::decode(const std::string& path, bool keepSamples,
                                                       std::string& error) {
+  // The mixer decodes a file whole, however long: only what the check lets
+  // through (a known length within the limits) reaches it.
+  if (AudioFileInfo info = AudioFile::probe(path); !info.playable()) {
+    error = info.problem;
+    return nullptr;
+  }
   Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
   if (!chunk) {
     error = Mix_GetError();
@@ -272,7 +278,6 @@ void AudioBackend::Impl::enqueue(const std::string& path, bool quiet) {
 }
 
 std::shared_ptr<AudioClip> AudioBackend::Impl::decodeJob(const Job& job) {
-  if (job.quiet && !AudioFile::probe(job.path).playable()) return nullptr;
   std::string error;
   // The virtual back end keeps only the length, as its own loads do.
   std::shared_ptr<AudioClip> clip = decode(job.path, !gUseVirtual, error);

@@ -1,5 +1,7 @@
 #include "AudioFile.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -158,26 +160,100 @@ AudioFileInfo scanMp3(const std::vector<std::uint8_t>& b, std::size_t start) {
   return info;
 }
 
+std::uint32_t littleEndian32(const std::uint8_t* p) {
+  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+         std::uint32_t(p[3]) << 24;
+}
+unsigned littleEndian16(const std::uint8_t* p) {
+  return unsigned(p[0]) | unsigned(p[1]) << 8;
+}
+
+// Encodings whose sample count follows from the data's length: integer and
+// float PCM, A-law and mu-law. Compressed WAV (ADPCM) is refused.
+bool hasPlainSamples(unsigned format) {
+  return format == 1 || format == 3 || format == 6 || format == 7;
+}
+
+// RIFF chunks: the format, then the samples; the data's length (cut to what
+// the file holds) and the format give the duration.
+AudioFileInfo scanWav(const std::vector<std::uint8_t>& b) {
+  if (!startsWith(b, 8, "WAVE")) return refuse(AudioFileInfo::Kind::NotAudio, "RIFF but not WAVE");
+  unsigned format = 0, bitsPerSample = 0;
+  AudioFileInfo info;
+  std::size_t at = 12;
+  while (at + 8 <= b.size()) {
+    const std::size_t length = littleEndian32(&b[at + 4]), body = at + 8;
+    if (startsWith(b, at, "fmt ") && length >= 16 && body + 16 <= b.size()) {
+      format = littleEndian16(&b[body]);
+      info.channels = int(littleEndian16(&b[body + 2]));
+      info.sampleRate = int(std::min<std::uint32_t>(littleEndian32(&b[body + 4]), 1u << 30));
+      bitsPerSample = littleEndian16(&b[body + 14]);
+    } else if (startsWith(b, at, "data")) {
+      if (!hasPlainSamples(format))
+        return refuse(AudioFileInfo::Kind::Unsupported,
+                      "WAV without a plain sample format before its data");
+      const std::size_t frameBytes = std::size_t(info.channels) * ((bitsPerSample + 7) / 8);
+      if (frameBytes == 0 || info.sampleRate <= 0)
+        return refuse(AudioFileInfo::Kind::NotAudio, "WAV format without samples");
+      const std::size_t bytes = std::min(length, b.size() - body);
+      info.kind = AudioFileInfo::Kind::Wav;
+      info.duration = double(bytes / frameBytes) / info.sampleRate;
+      if (info.duration <= 0) return refuse(AudioFileInfo::Kind::NotAudio, "WAV without samples");
+      return info;
+    }
+    at = body + length + (length & 1);
+  }
+  return refuse(AudioFileInfo::Kind::NotAudio, "WAV without data");
+}
+
+std::string mebibytes(std::size_t bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f MiB", double(bytes) / double(1 << 20));
+  return text;
+}
+
+std::string minutesAndSeconds(double seconds) {
+  const long whole = long(seconds);
+  return std::to_string(whole / 60) + " min " + std::to_string(whole % 60) + " s";
+}
+
+AudioFileInfo fileTooLarge(std::size_t bytes) {
+  return refuse(
+      AudioFileInfo::Kind::TooLong,
+      "file of " + mebibytes(bytes) + ", over the limit of " + mebibytes(kAudioFileMaxFileBytes));
+}
+
+// What the mixer will hold decoded, at its rate in 16-bit stereo.
+AudioFileInfo withinLimits(AudioFileInfo info) {
+  if (info.playable() && info.duration > kAudioFileMaxSeconds)
+    return refuse(AudioFileInfo::Kind::TooLong,
+                  "lasts " + minutesAndSeconds(info.duration) + " (" +
+                      mebibytes(std::size_t(info.duration * 44100) * 4) +
+                      " decoded), over the limit of " + minutesAndSeconds(kAudioFileMaxSeconds));
+  return info;
+}
+
 }  // namespace
 
 AudioFileInfo AudioFile::probeBytes(const std::vector<std::uint8_t>& bytes) {
   if (bytes.empty()) return refuse(AudioFileInfo::Kind::NotAudio, "empty file");
-  // Containers with their own framing are left to the decoder to judge.
-  if (startsWith(bytes, 0, "RIFF") || startsWith(bytes, 0, "OggS") ||
-      startsWith(bytes, 0, "fLaC")) {
-    AudioFileInfo info;
-    info.kind = AudioFileInfo::Kind::OtherContainer;
-    return info;
-  }
+  if (bytes.size() > kAudioFileMaxFileBytes) return fileTooLarge(bytes.size());
+  if (startsWith(bytes, 0, "RIFF")) return withinLimits(scanWav(bytes));
+  if (startsWith(bytes, 0, "OggS") || startsWith(bytes, 0, "fLaC"))
+    return refuse(AudioFileInfo::Kind::Unsupported,
+                  "Ogg and FLAC recordings are not played: their length is not known "
+                  "before decoding");
   std::size_t start = skipId3v2(bytes);
   if (start >= bytes.size()) return refuse(AudioFileInfo::Kind::NotAudio, "tag without audio");
-  return scanMp3(bytes, start);
+  return withinLimits(scanMp3(bytes, start));
 }
 
 AudioFileInfo AudioFile::probe(const std::string& path) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return refuse(AudioFileInfo::Kind::Missing, "cannot open " + path);
   const std::streamoff size = in.tellg();
+  // Too large to be a recording: refused unread.
+  if (size > std::streamoff(kAudioFileMaxFileBytes)) return fileTooLarge(std::size_t(size));
   std::vector<std::uint8_t> bytes(size > 0 ? std::size_t(size) : 0);
   in.seekg(0);
   if (!in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size())))

@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -14,7 +15,23 @@ namespace {
 // claims more pixel bytes than that ratio allows is refused before any
 // allocation, whatever it says.
 constexpr std::size_t kMaxDeflateRatio = 1040;
-constexpr std::size_t kMaxSide = 1u << 15;
+// A picture's metadata (an ICC profile, text) is a few hundred KB at most; a
+// larger chunk marks a damaged or hostile file.
+constexpr png_alloc_size_t kPNGMaxChunkBytes = png_alloc_size_t(4) << 20;
+constexpr png_uint_32 kPNGMaxStoredChunks = 32;
+// A progressive JPEG keeps the whole picture's coefficients while it decodes:
+// two bytes per sample, at most three samples per pixel, so up to 1.5 times
+// its RGBA size.
+constexpr long kJPEGMaxWorkBytes = long(2 * kCGImageMaxDecodedBytes);
+constexpr std::size_t kPNGSignatureBytes = 8;
+
+std::uint32_t readBE32(const unsigned char* p) {
+  return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+std::string mebibytes(std::size_t bytes) {
+  return std::to_string((bytes + (std::size_t(1) << 20) - 1) >> 20) + " MiB";
+}
 
 struct PNGReader {
   const std::vector<unsigned char>* data;
@@ -35,14 +52,22 @@ void pngError(png_structp png, png_const_charp message) {
 }
 void pngWarning(png_structp, png_const_charp) {}
 
-// RAII for a libpng read structure.
+// RAII for a libpng read structure, with libpng's own limits behind the size
+// check: no chunk makes it allocate more than a picture's metadata needs, and
+// the metadata is skipped unread (only the pixels are used), so no compressed
+// text or profile is ever inflated.
 struct PNGRead {
   png_structp png = nullptr;
   png_infop info = nullptr;
   std::string error;
   PNGRead() {
     png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, pngError, pngWarning);
-    if (png) info = png_create_info_struct(png);
+    if (!png) return;
+    info = png_create_info_struct(png);
+    png_set_user_limits(png, kCGImageMaxSide, kCGImageMaxSide);
+    png_set_chunk_malloc_max(png, kPNGMaxChunkBytes);
+    png_set_chunk_cache_max(png, kPNGMaxStoredChunks);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   }
   ~PNGRead() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
 };
@@ -60,9 +85,24 @@ void jpegErrorExit(j_common_ptr cinfo) {
 }
 void jpegSilence(j_common_ptr, int) {}
 
-bool isPNG(const std::vector<unsigned char>& data) {
-  return data.size() >= 8 && png_sig_cmp(data.data(), 0, 8) == 0;
+// Makes libjpeg fail rather than hold more than a picture at the limit needs.
+void limitJPEG(jpeg_decompress_struct& cinfo) {
+  cinfo.mem->max_memory_to_use = kJPEGMaxWorkBytes;
 }
+
+bool isPNG(const std::vector<unsigned char>& data) {
+  return data.size() >= kPNGSignatureBytes && png_sig_cmp(data.data(), 0, kPNGSignatureBytes) == 0;
+}
+
+// The size in the IHDR chunk, which must come first, read before libpng is
+// asked anything; zero when the data does not start that way.
+void peekPNGSize(const std::vector<unsigned char>& data, std::size_t& width, std::size_t& height) {
+  const unsigned char* ihdr = data.data() + kPNGSignatureBytes;
+  if (data.size() < kPNGSignatureBytes + 16 || std::memcmp(ihdr + 4, "IHDR", 4) != 0) return;
+  width = readBE32(ihdr + 8);
+  height = readBE32(ihdr + 12);
+}
+
 bool isJPEG(const std::vector<unsigned char>& data) {
   return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
@@ -73,7 +113,9 @@ Ptr<CGImage> CGImage::imageWithData(std::vector<unsigned char> data, const std::
   image->data_ = std::move(data);
   image->name_ = name;
   bool ok = false;
-  if (isPNG(image->data_)) {
+  if (std::string why = refusalForFileSize(image->data_.size()); !why.empty()) {
+    image->warn(why);
+  } else if (isPNG(image->data_)) {
     image->source_ = Source::PNG;
     ok = image->readPNGHeader();
   } else if (isJPEG(image->data_)) {
@@ -117,6 +159,24 @@ Ptr<CGImage> CGImage::maskWithAlpha(std::size_t width, std::size_t height,
   return image;
 }
 
+std::string CGImage::refusalForSize(std::size_t width, std::size_t height,
+                                    std::size_t bitsPerPixel) {
+  const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
+  if (width > kCGImageMaxSide || height > kCGImageMaxSide)
+    return size + ", over the limit of " + std::to_string(kCGImageMaxSide) + " pixels a side";
+  const std::size_t bytes = (width * height * bitsPerPixel + 7) / 8;
+  if (bytes > kCGImageMaxDecodedBytes)
+    return size + ", " + mebibytes(bytes) + " decoded, over the limit of " +
+           mebibytes(kCGImageMaxDecodedBytes);
+  return std::string();
+}
+
+std::string CGImage::refusalForFileSize(std::size_t bytes) {
+  if (bytes <= kCGImageMaxFileBytes) return std::string();
+  return "file of " + mebibytes(bytes) + " refused: over the limit of " +
+         mebibytes(kCGImageMaxFileBytes) + " for a picture file";
+}
+
 bool CGImage::hasAlpha() const {
   return alphaInfo_ == kCGImageAlphaPremultipliedLast ||
          alphaInfo_ == kCGImageAlphaPremultipliedFirst || alphaInfo_ == kCGImageAlphaLast ||
@@ -124,6 +184,12 @@ bool CGImage::hasAlpha() const {
 }
 
 bool CGImage::readPNGHeader() {
+  std::size_t claimedWidth = 0, claimedHeight = 0;
+  peekPNGSize(data_, claimedWidth, claimedHeight);
+  if (std::string why = refusalForSize(claimedWidth, claimedHeight); !why.empty()) {
+    warn("PNG of " + why + ", refused");
+    return false;
+  }
   PNGRead read;
   if (!read.info) return false;
   PNGReader reader{&data_, 0};
@@ -138,8 +204,7 @@ bool CGImage::readPNGHeader() {
   int depth = png_get_bit_depth(read.png, read.info);
   int type = png_get_color_type(read.png, read.info);
   std::size_t rowBytes = png_get_rowbytes(read.png, read.info);
-  if (w == 0 || h == 0 || w > kMaxSide || h > kMaxSide ||
-      (rowBytes + 1) * h > data_.size() * kMaxDeflateRatio) {
+  if (w == 0 || h == 0 || (rowBytes + 1) * h > data_.size() * kMaxDeflateRatio) {
     warn("PNG header claims " + std::to_string(w) + "x" + std::to_string(h) + " pixels, refused");
     return false;
   }
@@ -165,6 +230,7 @@ bool CGImage::readJPEGHeader() {
     return false;
   }
   jpeg_create_decompress(&cinfo);
+  limitJPEG(cinfo);
   jpeg_mem_src(&cinfo, data_.data(), static_cast<unsigned long>(data_.size()));
   jpeg_read_header(&cinfo, TRUE);
   width_ = cinfo.image_width;
@@ -174,7 +240,11 @@ bool CGImage::readJPEGHeader() {
   jpeg_destroy_decompress(&cinfo);
   alphaInfo_ = kCGImageAlphaNone;
   bitsPerComponent_ = 8;
-  if (!supported || width_ == 0 || height_ == 0 || width_ > kMaxSide || height_ > kMaxSide) {
+  if (std::string why = refusalForSize(width_, height_); !why.empty()) {
+    warn("JPEG of " + why + ", refused");
+    return false;
+  }
+  if (!supported || width_ == 0 || height_ == 0) {
     warn("JPEG of " + std::to_string(width_) + "x" + std::to_string(height_) +
          " pixels in an unsupported form, refused");
     return false;
@@ -255,12 +325,15 @@ bool CGImage::decodeJPEG(unsigned char* rows, std::size_t bytesPerRow) const {
     return false;
   }
   jpeg_create_decompress(&cinfo);
+  limitJPEG(cinfo);
   jpeg_mem_src(&cinfo, data_.data(), static_cast<unsigned long>(data_.size()));
   jpeg_read_header(&cinfo, TRUE);
+  // The size that passed the limits, checked again before libjpeg allocates.
+  bool ok = cinfo.image_width == width_ && cinfo.image_height == height_;
   cinfo.out_color_space = JCS_EXT_RGBA;
-  jpeg_start_decompress(&cinfo);
-  bool ok = cinfo.output_width == width_ && cinfo.output_height == height_ &&
-            cinfo.output_components == 4;
+  if (ok) jpeg_start_decompress(&cinfo);
+  ok = ok && cinfo.output_width == width_ && cinfo.output_height == height_ &&
+       cinfo.output_components == 4;
   while (ok && cinfo.output_scanline < cinfo.output_height) {
     JSAMPROW row = rows + std::size_t(cinfo.output_scanline) * bytesPerRow;
     jpeg_read_scanlines(&cinfo, &row, 1);

@@ -23,13 +23,26 @@ enum CGColorSpaceModel {
   kCGColorSpaceModelRGB = 1
 };
 
+// What one picture may cost, whatever its file says. The book's largest
+// picture is 1024 x 1024 (4 MiB decoded); pictures from a book folder may be
+// four times that, so a 2048 x 2048 background for a double-resolution screen
+// still loads, while one file can no longer make the program hold hundreds
+// of megabytes. A texture rounds the sides up to powers of two: at most twice
+// the decoded size again.
+constexpr std::size_t kCGImageMaxSide = 4096;
+constexpr std::size_t kCGImageMaxDecodedBytes = std::size_t(16) << 20;  // as RGBA
+// A picture file larger than its pixels is padding or metadata: 16-bit
+// channels double the raw size, nothing real needs more.
+constexpr std::size_t kCGImageMaxFileBytes = 2 * kCGImageMaxDecodedBytes;
+
 // A decodable picture. Creating one from file data reads only the header; the
 // pixels are decoded when the image is drawn into a bitmap context, straight
 // into the context's memory.
 class CGImage : public NSObject {
  public:
   // PNG (libpng) or JPEG (libjpeg-turbo) data, told apart by signature; null
-  // when the header is not readable or claims more than the data can hold.
+  // when the header is not readable, claims more than the data can hold or
+  // is over the limits above (checked before anything is allocated for it).
   // `name` is the file the data came from: its warnings name it, once each.
   static Ptr<CGImage> imageWithData(std::vector<unsigned char> data,
                                     const std::string& name = std::string());
@@ -40,6 +53,12 @@ class CGImage : public NSObject {
   // A mask: one coverage byte per pixel, rows from the top, no colour space.
   static Ptr<CGImage> maskWithAlpha(std::size_t width, std::size_t height,
                                     const unsigned char* alpha);
+  // Why a picture of this size is refused, naming the limit; empty when it
+  // is within the limits above. `bitsPerPixel` is what it takes decoded.
+  static std::string refusalForSize(std::size_t width, std::size_t height,
+                                    std::size_t bitsPerPixel = 32);
+  // The same for a picture file of `bytes`.
+  static std::string refusalForFileSize(std::size_t bytes);
 
   std::size_t width() const { return width_; }
   std::size_t height() const { return height_; }

@@ -1,7 +1,7 @@
 #include "EAGLContext.h"
 
 #include "CAEAGLLayer.h"
-#include "DeviceRotation.h"
+#include "DisplayGeometry.h"
 #include "GLDisplay.h"
 #include "GLExtensions.h"
 #include "Log.h"
@@ -153,8 +153,10 @@ std::vector<unsigned char> EAGLContext::snapshotPresentedFrame(int& width, int& 
   const UIDeviceOrientation orientation = UIDevice::currentDevice().heldOrientation();
   const bool landscape = UIDeviceOrientationIsLandscape(orientation);
   // Pixel (x, y) of the upright picture in the buffer, both from the bottom-left.
-  const DeviceRotation toBuffer =
-      DeviceRotation::pictureToDevice(orientation).withSourceYFlipped().withTargetYFlipped();
+  const DeviceRotation toBuffer = DisplayGeometry(orientation)
+                                      .pictureToScreenRotation()
+                                      .withSourceYFlipped()
+                                      .withTargetYFlipped();
   width = landscape ? h : w;
   height = landscape ? w : h;
   std::vector<unsigned char> upright(buffer.size());

@@ -5,29 +5,39 @@
 #include <utility>
 
 namespace {
-struct KeyName {
-  Key key;
-  const char* name;
+struct NamedKey {
   SDL_Keycode code;
-  SDL_Scancode place;  // for letters only
+  const char* name;
 };
 
-constexpr KeyName kKeys[] = {
-    {Key::Right, "Right", SDLK_RIGHT, SDL_SCANCODE_UNKNOWN},
-    {Key::Left, "Left", SDLK_LEFT, SDL_SCANCODE_UNKNOWN},
-    {Key::PageDown, "PageDown", SDLK_PAGEDOWN, SDL_SCANCODE_UNKNOWN},
-    {Key::PageUp, "PageUp", SDLK_PAGEUP, SDL_SCANCODE_UNKNOWN},
-    {Key::Space, "Space", SDLK_SPACE, SDL_SCANCODE_UNKNOWN},
-    {Key::Home, "Home", SDLK_HOME, SDL_SCANCODE_UNKNOWN},
-    {Key::Escape, "Escape", SDLK_ESCAPE, SDL_SCANCODE_UNKNOWN},
-    {Key::M, "M", SDLK_m, SDL_SCANCODE_M},
-    {Key::N, "N", SDLK_n, SDL_SCANCODE_N},
-    {Key::H, "H", SDLK_h, SDL_SCANCODE_H},
-    {Key::R, "R", SDLK_r, SDL_SCANCODE_R},
+constexpr NamedKey kNamedKeys[] = {
+    {SDLK_RIGHT, "Right"},         {SDLK_LEFT, "Left"},     {SDLK_UP, "Up"},
+    {SDLK_DOWN, "Down"},           {SDLK_PAGEUP, "PageUp"}, {SDLK_PAGEDOWN, "PageDown"},
+    {SDLK_HOME, "Home"},           {SDLK_END, "End"},       {SDLK_SPACE, "Space"},
+    {SDLK_ESCAPE, "Escape"},       {SDLK_RETURN, "Enter"},  {SDLK_TAB, "Tab"},
+    {SDLK_BACKSPACE, "Backspace"}, {SDLK_DELETE, "Delete"},
 };
 
 bool isLatinLetter(std::int32_t keycode) {
   return keycode >= SDLK_a && keycode <= SDLK_z;
+}
+
+bool isDigit(std::int32_t keycode) {
+  return keycode >= SDLK_0 && keycode <= SDLK_9;
+}
+
+bool isLetterPlace(std::int32_t scancode) {
+  return scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z;
+}
+
+std::optional<std::string> nameOf(std::int32_t keycode, std::int32_t scancode) {
+  for (const NamedKey& k : kNamedKeys)
+    if (keycode == k.code) return k.name;
+  if (isLatinLetter(keycode)) return std::string(1, char('A' + (keycode - SDLK_a)));
+  if (isDigit(keycode)) return std::string(1, char('0' + (keycode - SDLK_0)));
+  // A layout without a Latin letter there: the letter the key's place has.
+  if (isLetterPlace(scancode)) return std::string(1, char('A' + (scancode - SDL_SCANCODE_A)));
+  return std::nullopt;
 }
 }  // namespace
 
@@ -44,36 +54,11 @@ void KeyInput::roll(int notches) {
   if (notches != 0 && wheelHandler_) wheelHandler_(notches);
 }
 
-std::optional<Key> KeyInput::keyNamed(const std::string& name) {
-  for (const KeyName& k : kKeys)
-    if (name == k.name) return k.key;
-  return std::nullopt;
-}
-
-std::string KeyInput::nameOf(Key key) {
-  for (const KeyName& k : kKeys)
-    if (k.key == key) return k.name;
-  return {};
-}
-
-const std::vector<Key>& KeyInput::allKeys() {
-  static const std::vector<Key> keys = [] {
-    std::vector<Key> all;
-    for (const KeyName& k : kKeys) all.push_back(k.key);
-    return all;
-  }();
-  return keys;
-}
-
 std::optional<KeyStroke> KeyInput::fromWindowKey(std::int32_t keycode, std::int32_t scancode,
                                                  std::uint16_t modifiers, bool repeat) {
   // Ctrl+Q must not read as Q, nor Alt+Left as a page turn behind the window manager's back.
   if (modifiers & (KMOD_CTRL | KMOD_ALT | KMOD_GUI)) return std::nullopt;
-  for (const KeyName& k : kKeys)
-    if (keycode == k.code) return KeyStroke{k.key, repeat};
-  if (isLatinLetter(keycode)) return std::nullopt;
-  for (const KeyName& k : kKeys)
-    if (k.place != SDL_SCANCODE_UNKNOWN && scancode == k.place) return KeyStroke{k.key, repeat};
+  if (auto name = nameOf(keycode, scancode)) return KeyStroke{std::move(*name), repeat};
   return std::nullopt;
 }
 

@@ -3,19 +3,20 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
-// The keys the book answers to; window keys (F11, Ctrl+Q, Ctrl+R) stay with the host.
-enum class Key { Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R };
-
+// A key pressed, by its name: "Right", "Left", "Up", "Down", "PageUp",
+// "PageDown", "Home", "End", "Space", "Escape", "Enter", "Tab", "Backspace",
+// "Delete", a Latin letter "A" to "Z" or a digit "0" to "9". Window keys
+// (F11, Ctrl+Q, Ctrl+R) stay with the host.
 struct KeyStroke {
-  Key key = Key::Right;
+  std::string key;
   bool repeat = false;  // sent by the keyboard's auto-repeat while the key is held
   bool operator==(const KeyStroke&) const = default;
 };
 
 // Keyboard and mouse wheel of a desktop window, handed to one listener each.
-// The window's event pump feeds it, and scripts feed it by key name.
+// The window's event pump feeds it, and scripts feed it by key name; the
+// listener decides which keys mean something.
 class KeyInput {
  public:
   static KeyInput& shared();
@@ -29,15 +30,10 @@ class KeyInput {
   void press(const KeyStroke& press);
   void roll(int notches);
 
-  // "Right", "Left", "PageDown", "PageUp", "Space", "Home", "Escape", "M", "N".
-  static std::optional<Key> keyNamed(const std::string& name);
-  static std::string nameOf(Key key);
-  static const std::vector<Key>& allKeys();
-
   // From the window system's key code, physical key and modifier bits: nothing
-  // for keys the book ignores and for chords with Ctrl, Alt or the system key.
-  // Letters go by the layout, or by their place when the layout has no Latin
-  // letter there (a Russian keyboard's M key types "ь").
+  // for keys without a name above and for chords with Ctrl, Alt or the system
+  // key. Letters go by the layout, or by their place when the layout has no
+  // Latin letter there (a Russian keyboard's M key types "ь").
   static std::optional<KeyStroke> fromWindowKey(std::int32_t keycode, std::int32_t scancode,
                                                 std::uint16_t modifiers, bool repeat);
   // From the window system's wheel event: its vertical steps, and whether the

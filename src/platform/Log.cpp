@@ -6,6 +6,8 @@
 #include <mutex>
 #include <set>
 
+#include "ProgramNames.h"
+
 namespace {
 std::atomic<LogLevel> gLevel{LogLevel::Warning};
 std::mutex gMutex;
@@ -40,7 +42,8 @@ LogLevel logLevel() {
 void logMessage(LogLevel level, const std::string& text) {
   if (level < gLevel || level == LogLevel::Silent) return;
   std::lock_guard lock(gMutex);
-  std::fprintf(stderr, "lumo-book: %s: %s\n", levelName(level), text.c_str());
+  std::fprintf(stderr, "%s: %s: %s\n", ProgramNames::current().command.c_str(), levelName(level),
+               text.c_str());
 }
 
 void logWarningOnce(const std::string& key, const std::string& text) {

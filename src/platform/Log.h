@@ -5,6 +5,7 @@ enum class LogLevel { Debug = 0, Info = 1, Warning = 2, Error = 3, Silent = 4 };
 
 void setLogLevel(LogLevel level);
 LogLevel logLevel();
+// One line on stderr: "COMMAND: LEVEL: TEXT", COMMAND as in ProgramNames.
 void logMessage(LogLevel level, const std::string& text);
 // Logs `text` only the first time `key` is seen in this process.
 void logWarningOnce(const std::string& key, const std::string& text);

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "ProgramNames.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -48,14 +50,19 @@ NSBundle& NSBundle::mainBundle() {
   return bundle;
 }
 
-NSBundle::NSBundle() {
-  if (const char* env = std::getenv("LUMO_ASSETS"); env && *env) paths_.push_back(env);
+NSBundle::NSBundle() : paths_(standardSearchPaths()) {}
+
+std::vector<std::string> NSBundle::standardSearchPaths() {
+  std::vector<std::string> paths;
+  if (const char* env = std::getenv("LUMO_ASSETS"); env && *env) paths.push_back(env);
   if (auto dir = executableDir(); !dir.empty()) {
-    paths_.push_back(dir + "/assets");
-    // Installed: PREFIX/bin/lumo-book reads PREFIX/share/lumo-book, wherever PREFIX is.
-    paths_.push_back((fs::path(dir).parent_path() / "share" / "lumo-book").string());
+    paths.push_back(dir + "/assets");
+    // Installed: PREFIX/bin/COMMAND reads PREFIX/share/COMMAND, wherever PREFIX is.
+    paths.push_back(
+        (fs::path(dir).parent_path() / "share" / ProgramNames::current().command).string());
   }
-  paths_.push_back(LUMO_SOURCE_ASSETS);
+  paths.push_back(LUMO_SOURCE_ASSETS);
+  return paths;
 }
 
 bool NSBundle::hasAnyFolder() const {

@@ -3,11 +3,14 @@
 #include <vector>
 
 // The program's resources: the `assets/` folders searched in order —
-// $LUMO_ASSETS, next to the executable, the installed `../share/lumo-book`
-// beside the executable's folder, then the source tree's.
+// $LUMO_ASSETS, next to the executable, the installed `../share/COMMAND`
+// beside the executable's folder (COMMAND as in ProgramNames), then the
+// source tree's.
 class NSBundle {
  public:
   static NSBundle& mainBundle();
+  // The folders above, as the main bundle starts with them.
+  static std::vector<std::string> standardSearchPaths();
 
   // Full path of "name.type" (type may be empty when name has its extension),
   // or the empty string when no folder has it.

@@ -4,8 +4,8 @@
 
 namespace {
 [[noreturn]] void wrongDirection(const char* operation) {
-  failAssertion("this coder cannot do that: it only encodes or only decodes", operation, __FILE__,
-                __LINE__);
+  failAssertion("this coder cannot do that: it only encodes or only decodes", operation,
+                ASSERTION_SOURCE_LABEL, __LINE__);
 }
 }  // namespace
 

@@ -25,7 +25,8 @@ struct NSKeyedArchiver::State {
   }
   json& current(const char* operation) {
     if (values.empty())
-      failAssertion("encoding outside encodeWithCoder", operation, __FILE__, __LINE__);
+      failAssertion("encoding outside encodeWithCoder", operation, ASSERTION_SOURCE_LABEL,
+                    __LINE__);
     return values.back();
   }
   json reference(NSKeyedArchiver& archiver, NSObject* object);

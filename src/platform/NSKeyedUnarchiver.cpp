@@ -70,7 +70,7 @@ struct NSKeyedUnarchiver::State {
   }
   const json* find(const std::string& key, const char* operation) const {
     if (values.empty())
-      failAssertion("decoding outside initWithCoder", operation, __FILE__, __LINE__);
+      failAssertion("decoding outside initWithCoder", operation, ASSERTION_SOURCE_LABEL, __LINE__);
     auto it = values.back()->find(key);
     return it == values.back()->end() ? nullptr : &*it;
   }

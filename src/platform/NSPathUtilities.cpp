@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "ProgramNames.h"
+
 std::vector<std::string> NSSearchPathForDirectoriesInDomains(NSSearchPathDirectory directory,
                                                              NSSearchPathDomainMask domains, bool) {
   if (directory != NSDocumentDirectory || !(domains & NSUserDomainMask)) return {};
@@ -16,5 +18,5 @@ std::vector<std::string> NSSearchPathForDirectoriesInDomains(NSSearchPathDirecto
   } else {
     return {};
   }
-  return {(base / "lumo-book" / "Documents").string()};
+  return {(base / ProgramNames::current().command / "Documents").string()};
 }

@@ -12,6 +12,7 @@
 #include "Log.h"
 #include "NSData.h"
 #include "NSNotificationCenter.h"
+#include "ProgramNames.h"
 
 namespace fs = std::filesystem;
 
@@ -42,7 +43,7 @@ std::string NSUserDefaults::defaultPath() {
     const char* home = std::getenv("HOME");
     base = fs::path(home && *home ? home : ".") / ".config";
   }
-  return (base / "lumo-book" / "defaults.json").string();
+  return (base / ProgramNames::current().command / "defaults.json").string();
 }
 
 NSUserDefaults::NSUserDefaults(std::string path) : path_(std::move(path)) {

@@ -9,7 +9,8 @@ inline constexpr const char* NSUserDefaultsDidChangeNotification =
     "NSUserDefaultsDidChangeNotification";
 
 // String and number preferences by key, kept in one JSON file
-// ($XDG_CONFIG_HOME/lumo-book/defaults.json, else ~/.config/lumo-book/).
+// ($XDG_CONFIG_HOME/COMMAND/defaults.json, else ~/.config/COMMAND/, COMMAND
+// as in ProgramNames).
 // A file that cannot be written keeps the values for the session, with one warning.
 class NSUserDefaults {
  public:

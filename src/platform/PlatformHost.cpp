@@ -15,6 +15,7 @@
 #include "AudioBackend.h"
 #include "CADisplayLink.h"
 #include "DesktopWindow.h"
+#include "DisplayGeometry.h"
 #include "EAGLContext.h"
 #include "FrameLog.h"
 #include "GLDisplay.h"
@@ -24,7 +25,7 @@
 #include "NSAutoreleasePool.h"
 #include "NSRunLoop.h"
 #include "PNGWriter.h"
-#include "PictureMapping.h"
+#include "ProgramNames.h"
 #include "UIAccelerometer.h"
 #include "UIApplication.h"
 #include "UIDevice.h"
@@ -33,16 +34,11 @@
 
 namespace {
 constexpr double kFramePeriod = 1.0 / 60.0;
-constexpr int kPictureLong = 1024, kPictureShort = 768;
 constexpr int kMappedAllocation = 1 << 20;
 
 double monotonicSeconds() {
   using namespace std::chrono;
   return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-bool portraitHeld() {
-  return UIDeviceOrientationIsPortrait(UIDevice::currentDevice().heldOrientation());
 }
 
 Uint32 gWakeEvent = 0;
@@ -98,9 +94,10 @@ bool PlatformHost::open(const HostOptions& options, std::string& error) {
     error = "no display to open a window on (try --headless): " + std::string(SDL_GetError());
     return false;
   }
-  devices_->window =
-      SDL_CreateWindow("Lumo Book", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kPictureLong,
-                       kPictureShort, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+  const CGSize picture = DisplayGeometry::landscapePictureSize();
+  devices_->window = SDL_CreateWindow(
+      ProgramNames::current().title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+      int(picture.width), int(picture.height), SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!devices_->window) {
     error = "cannot open a window: " + std::string(SDL_GetError());
     return false;
@@ -206,17 +203,15 @@ void PlatformHost::setFocused(bool focused) {
 }
 
 namespace {
-// Window pixels to picture pixels, undoing the 4:3 letterbox.
+// Window points to picture pixels, undoing the letterbox.
 bool windowToPicture(SDL_Window* window, float wx, float wy, float& px, float& py) {
   int ww = 0, wh = 0;
   SDL_GetWindowSize(window, &ww, &wh);
-  const float pw = portraitHeld() ? kPictureShort : kPictureLong;
-  const float ph = portraitHeld() ? kPictureLong : kPictureShort;
-  float scale = std::min(float(ww) / pw, float(wh) / ph);
-  if (scale <= 0) return false;
-  float ox = (float(ww) - pw * scale) / 2, oy = (float(wh) - ph * scale) / 2;
-  px = std::clamp((wx - ox) / scale, 0.0f, pw - 1);
-  py = std::clamp((wy - oy) / scale, 0.0f, ph - 1);
+  const DisplayGeometry geometry(UIDevice::currentDevice().heldOrientation(), ww, wh);
+  const std::optional<CGPoint> picture = geometry.windowToPicture({wx, wy});
+  if (!picture) return false;
+  px = picture->x;
+  py = picture->y;
   return true;
 }
 }  // namespace
@@ -329,7 +324,7 @@ void PlatformHost::touch(long finger, float px, float py, UITouchPhase phase) {
   UIWindow* window = UIWindow::keyWindow();
   auto& touches = devices_->touches;
   const CGPoint screen =
-      PictureMapping::pictureToScreen({px, py}, UIDevice::currentDevice().heldOrientation());
+      DisplayGeometry(UIDevice::currentDevice().heldOrientation()).pictureToScreen({px, py});
   const double now = Clock::current().seconds();
   if (phase == UITouchPhaseBegan) {
     if (!window || touches.count(finger)) return;

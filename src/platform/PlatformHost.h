@@ -32,7 +32,7 @@ class PlatformHost {
   // Called at the start of every frame, before time advances (scripted runs).
   void setFrameHook(std::function<void()> hook) { frameHook_ = std::move(hook); }
 
-  // Input in pixels of the 1024 x 768 landscape picture, origin top-left.
+  // Input in the picture's pixels as held (DisplayGeometry), origin top-left.
   void touchDown(long finger, float x, float y);
   void touchMove(long finger, float x, float y);
   void touchUp(long finger, float x, float y);

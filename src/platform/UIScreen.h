@@ -1,11 +1,12 @@
 #pragma once
 #include "CGGeometry.h"
+#include "DisplayGeometry.h"
 
-// The emulated tablet's screen: 768 x 1024 points, portrait, scale 1.
+// The emulated tablet's screen: its portrait bounds in points (DisplayGeometry), scale 1.
 class UIScreen {
  public:
   static UIScreen& mainScreen();
-  CGRect bounds() const { return {{0, 0}, {768, 1024}}; }
+  CGRect bounds() const { return DisplayGeometry::screenBounds(); }
   float scale() const { return scale_; }
   void setScale(float scale) { scale_ = scale; }
 

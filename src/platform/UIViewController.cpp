@@ -3,6 +3,7 @@
 #include "NSBundle.h"
 #include "UIButton.h"
 #include "UINib.h"
+#include "UIScreen.h"
 #include "UIWebView.h"
 
 UIViewController::UIViewController() = default;
@@ -39,7 +40,7 @@ UIView* UIViewController::view() {
 
 void UIViewController::loadView() {
   if (nibName_.empty() || !bundle_) {
-    view_ = makeObject<UIView>(CGRectMake(0, 0, 768, 1024));
+    view_ = makeObject<UIView>(UIScreen::mainScreen().bounds());
     return;
   }
   auto nib = UINib::nibWithNibName(nibName_, *bundle_, loadError_);

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include "CCConfiguration.h"
+#include "CGImage.h"
 #include "Log.h"
 #include "ZipUtils.h"
 
@@ -102,7 +104,15 @@ bool CCTexturePVR::isCompressed() const {
   return tableFormatIndex_ >= 0 && kFormats[tableFormatIndex_].compressed;
 }
 
+void CCTexturePVR::warn(const std::string& text) const {
+  if (path_.empty())
+    logMessage(LogLevel::Warning, text);
+  else
+    logWarningOnce("image:" + path_, "image " + path_ + ": " + text);
+}
+
 bool CCTexturePVR::initWithContentsOfFile(const std::string& path) {
+  path_ = path;
   unsigned char* raw = nullptr;
   int length;
   if (endsWith(path, ".ccz"))
@@ -140,33 +150,42 @@ bool CCTexturePVR::unpackPVRData(const unsigned char* data, std::size_t length,
   reset();
   if (!data || length < kHeaderSize || data[44] != 'P' || data[45] != 'V' || data[46] != 'R' ||
       data[47] != '!') {
-    CCLOGWARN("not a PVR file");
+    warn("not a PVR file");
     return false;
   }
   unsigned height = readLE32(data + 4), width = readLE32(data + 8);
   unsigned type = readLE32(data + 16) & 0xFF;
   unsigned dataLength = readLE32(data + 20);
   if (!isPOT(width) || !isPOT(height)) {
-    CCLOGWARN("PVR size %ux%u is not a power of two", width, height);
+    warn("PVR size " + std::to_string(width) + "x" + std::to_string(height) +
+         " is not a power of two");
     return false;
   }
   int row = -1;
   for (int i = 0; i < int(std::size(kFormats)) && row < 0; ++i)
     if (kFormats[i].type == type) row = i;
   if (row < 0) {
-    CCLOGWARN("unsupported PVR pixel type 0x%02X", type);
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "0x%02X", type);
+    warn(std::string("unsupported PVR pixel type ") + hex);
     return false;
   }
   if (type == kPVRTextureFlagTypeBGRA8888 && !supportsBGRA8888) {
-    CCLOGWARN("this GL takes no BGRA8888 PVR textures");
+    warn("this GL takes no BGRA8888 PVR textures");
     return false;
   }
   if (dataLength > length - kHeaderSize) {
-    CCLOGWARN("PVR data of %u bytes runs past the end of the file", dataLength);
+    warn("PVR data of " + std::to_string(dataLength) + " bytes runs past the end of the file");
     return false;
   }
 
   const PVRFormat& format = kFormats[row];
+  // Its GL texture costs what the first level holds; the data being there
+  // says nothing about what a machine can afford.
+  if (std::string why = CGImage::refusalForSize(width, height, format.bpp); !why.empty()) {
+    warn("PVR of " + why + ", refused");
+    return false;
+  }
   unsigned blockSize = 1, widthBlocksDivisor = 1, heightBlocksDivisor = 1;
   if (type == kPVRTextureFlagTypePVRTC4) {
     blockSize = 4 * 4;
@@ -180,7 +199,7 @@ bool CCTexturePVR::unpackPVRData(const unsigned char* data, std::size_t length,
   int levels = 0;
   while (offset < dataLength) {
     if (levels == CC_PVRMIPMAP_MAX) {
-      CCLOGWARN("PVR file has more than %d mipmap levels", CC_PVRMIPMAP_MAX);
+      warn("PVR file has more than " + std::to_string(CC_PVRMIPMAP_MAX) + " mipmap levels");
       return false;
     }
     std::uint64_t widthBlocks = std::max(2u, levelW / widthBlocksDivisor);
@@ -190,8 +209,8 @@ bool CCTexturePVR::unpackPVRData(const unsigned char* data, std::size_t length,
     // GL reads a whole level of raw pixels: a clipped level must still hold them.
     std::uint64_t needed = std::uint64_t(levelW) * levelH * format.bpp / 8;
     if (!format.compressed && packet < needed) {
-      CCLOGWARN("PVR mipmap level %d holds %u of its %llu bytes", levels, packet,
-                static_cast<unsigned long long>(needed));
+      warn("PVR mipmap level " + std::to_string(levels) + " holds " + std::to_string(packet) +
+           " of its " + std::to_string(needed) + " bytes");
       return false;
     }
     mipmaps_[levels] = {data + kHeaderSize + offset, packet};
@@ -201,7 +220,7 @@ bool CCTexturePVR::unpackPVRData(const unsigned char* data, std::size_t length,
     levelH = std::max(levelH >> 1, 1u);
   }
   if (levels == 0) {
-    CCLOGWARN("PVR file holds no pixel data");
+    warn("PVR file holds no pixel data");
     return false;
   }
   numberOfMipmaps_ = levels;
@@ -235,7 +254,8 @@ bool CCTexturePVR::createGLTexture(bool supportsPVRTC) {
       glTexImage2D(GL_TEXTURE_2D, level, GLint(format.internalFormat), GLsizei(levelW),
                    GLsizei(levelH), 0, format.format, format.glType, mipmap.address);
     if (GLenum error = glGetError(); error != GL_NO_ERROR) {
-      CCLOGWARN("PVR mipmap level %d upload failed: GL error 0x%04X", level, error);
+      warn("PVR mipmap level " + std::to_string(level) + " upload failed: GL error " +
+           std::to_string(error));
       return false;
     }
     levelW = std::max(levelW >> 1, 1u);

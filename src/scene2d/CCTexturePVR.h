@@ -16,7 +16,8 @@ struct CCPVRMipmap {
 // A PVR file (version 2 layout) of raw or PVRTC pixels with its mipmap
 // levels, stored plain, gzip-compressed (".gz") or in a CCZ container
 // (".ccz"), uploaded into a GL texture. File contents are untrusted: every
-// length is checked against the data really present.
+// length is checked against the data really present, and the size against
+// the limits a decoded picture has (CGImage.h).
 class CCTexturePVR : public NSObject {
  public:
   static Ptr<CCTexturePVR> pvrTextureWithContentsOfFile(const std::string& path);
@@ -50,7 +51,10 @@ class CCTexturePVR : public NSObject {
  private:
   void reset();
   bool createGLTexture(bool supportsPVRTC);
+  // Names the file being read, once per file, as a picture's warnings do.
+  void warn(const std::string& text) const;
 
+  std::string path_;
   int tableFormatIndex_ = -1;
   CCPVRMipmap mipmaps_[CC_PVRMIPMAP_MAX];
   int numberOfMipmaps_ = 0;

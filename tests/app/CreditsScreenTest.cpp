@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "CCDirector.h"
+#include "CCSharedServices.h"
 #include "EAGLView.h"
 #include "MobClick.h"
 #include "NSAutoreleasePool.h"
@@ -23,6 +24,7 @@
 #include "UIWebView.h"
 #include "lmStageInfo.h"
 #include "lumoAppDelegate.h"
+#include "lumoServices.h"
 
 namespace {
 std::string text(const std::string& path) {
@@ -67,8 +69,10 @@ class CreditsScreen : public ::testing::Test {
   void TearDown() override {
     UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
     delegate_->applicationWillTerminate(&UIApplication::sharedApplication());
+    // As the program closes: what the reading left running, then the shared services.
+    lumoServices::stopReading();
     delegate_ = nullptr;
-    CCDirector::purgeSharedDirector();
+    CCSharedServices::purgeAll();
     MobClick::reset();
     NSRunLoop::mainRunLoop().reset();
     NSAutoreleasePool::current().drain();

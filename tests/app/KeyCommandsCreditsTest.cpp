@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "CCDirector.h"
+#include "CCSharedServices.h"
 #include "KeyCommands.h"
 #include "MobClick.h"
 #include "NSAutoreleasePool.h"
@@ -12,6 +13,7 @@
 #include "UIApplication.h"
 #include "UIDevice.h"
 #include "lumoAppDelegate.h"
+#include "lumoServices.h"
 
 namespace {
 class FinishCounter : public NSObject {
@@ -39,8 +41,10 @@ class KeyCommandsCredits : public ::testing::Test {
     keys_ = nullptr;
     UIDevice::currentDevice().setOrientation(UIDeviceOrientationLandscapeLeft);
     delegate_->applicationWillTerminate(&UIApplication::sharedApplication());
+    // As the program closes: what the reading left running, then the shared services.
+    lumoServices::stopReading();
     delegate_ = nullptr;
-    CCDirector::purgeSharedDirector();
+    CCSharedServices::purgeAll();
     MobClick::reset();
     NSRunLoop::mainRunLoop().reset();
     NSAutoreleasePool::current().drain();
@@ -54,7 +58,7 @@ class KeyCommandsCredits : public ::testing::Test {
       NSAutoreleasePool::current().drain();
     }
   }
-  void escape(bool repeat = false) { keys_->keyPressed({Key::Escape, repeat}); }
+  void escape(bool repeat = false) { keys_->keyPressed({"Escape", repeat}); }
 
   ScopedVirtualClock clock_;
   TempDir state_;

@@ -44,7 +44,9 @@ class KeyCommandsTest : public lumoWorldReadingTest {
     lmReadingAids::shared().setReadsByMyself(false);
     lumoWorldReadingTest::TearDown();
   }
-  void press(Key key, bool repeat = false) { keys->keyPressed({key, repeat}); }
+  void press(BookKey key, bool repeat = false) {
+    keys->keyPressed({KeyCommands::nameOf(key), repeat});
+  }
   nlohmann::json stored() {
     std::ifstream in(dir.file("defaults.json"));
     return nlohmann::json::parse(in);
@@ -57,25 +59,25 @@ class KeyCommandsTest : public lumoWorldReadingTest {
 };
 
 TEST_F(KeyCommandsTest, TurnKeysAndTheirRepeatsTurnOncePerTurn) {
-  press(Key::Right);
+  press(BookKey::Right);
   EXPECT_EQ(info()->curStageIndex(), 2);
   // Held down for two seconds, repeating every frame, while the page turns.
   for (int i = 0; i < 40; ++i) {
-    press(Key::Right, true);
-    press(i % 2 ? Key::Space : Key::PageDown, true);
+    press(BookKey::Right, true);
+    press(i % 2 ? BookKey::Space : BookKey::PageDown, true);
     advance(0.05);
   }
   EXPECT_EQ(info()->curStageIndex(), 3) << "one more turn once the first had settled";
   settle();
-  press(Key::PageDown);
+  press(BookKey::PageDown);
   settle();
   EXPECT_EQ(info()->curStageIndex(), 4);
-  press(Key::Left);
+  press(BookKey::Left);
   EXPECT_EQ(info()->curStageIndex(), 3);
-  press(Key::PageUp);
+  press(BookKey::PageUp);
   EXPECT_EQ(info()->curStageIndex(), 3);
   settle();
-  press(Key::PageUp);
+  press(BookKey::PageUp);
   settle();
   EXPECT_EQ(grounds(), std::vector<std::string>{"ground2"});
 }
@@ -97,26 +99,39 @@ TEST_F(KeyCommandsTest, WheelTurnsOncePerNotchAndIgnoresNotchesDuringATurn) {
 }
 
 TEST_F(KeyCommandsTest, HomeAndEscapeActOnlyOnFreshPresses) {
-  press(Key::Home);
+  press(BookKey::Home);
   EXPECT_EQ(info()->curStageIndex(), 1);
   turnTo(3);
-  press(Key::Home, true);
+  press(BookKey::Home, true);
   EXPECT_EQ(info()->curStageIndex(), 3) << "a repeat is not a press";
-  press(Key::Home);
+  press(BookKey::Home);
   EXPECT_EQ(info()->curStageIndex(), 1);
   settle();
   EXPECT_EQ(grounds(), std::vector<std::string>{"ground1"});
 
-  press(Key::Escape, true);
+  press(BookKey::Escape, true);
   EXPECT_EQ(creditsClosed, 0);
-  press(Key::Escape);
+  press(BookKey::Escape);
   EXPECT_EQ(creditsClosed, 1);
   EXPECT_EQ(info()->curStageIndex(), 1);
   EXPECT_FALSE(info()->lockDrag());
 }
 
+TEST_F(KeyCommandsTest, KeysTheBookDoesNotKnowChangeNothing) {
+  for (const char* other : {"Up", "Down", "Enter", "Q", "m", "right", "7", ""}) {
+    keys->keyPressed({other, false});
+    keys->keyPressed({other, true});
+  }
+  EXPECT_EQ(info()->curStageIndex(), 1);
+  EXPECT_EQ(creditsClosed, 0);
+  EXPECT_TRUE(KstSound::shared()->isMusicOn());
+  EXPECT_TRUE(KstSound::shared()->areVoicesOn());
+  EXPECT_FALSE(lmReadingAids::shared().followsWords());
+  EXPECT_FALSE(keys->notice()->isShowing());
+}
+
 TEST_F(KeyCommandsTest, SwitchesAreStoredBesideTheLanguageAndShownInIt) {
-  press(Key::M);
+  press(BookKey::M);
   EXPECT_FALSE(KstSound::shared()->isMusicOn());
   EXPECT_TRUE(KstSound::shared()->areVoicesOn());
   EXPECT_EQ(stored()["Music"], "off");
@@ -126,15 +141,15 @@ TEST_F(KeyCommandsTest, SwitchesAreStoredBesideTheLanguageAndShownInIt) {
   EXPECT_EQ(notice->box()->parent(), layer.get());
   EXPECT_EQ(notice->text(), "Музыка выключена");
 
-  press(Key::M, true);  // held: no flicker
+  press(BookKey::M, true);  // held: no flicker
   EXPECT_FALSE(KstSound::shared()->isMusicOn());
-  press(Key::N);
+  press(BookKey::N);
   EXPECT_FALSE(KstSound::shared()->areVoicesOn());
   EXPECT_EQ(stored()["Voices"], "off");
   EXPECT_EQ(notice->text(), "Голоса выключены");
 
   info()->setCurLangTag(lmStageInfo::kLangEnglish);
-  press(Key::M);
+  press(BookKey::M);
   EXPECT_TRUE(KstSound::shared()->isMusicOn());
   EXPECT_EQ(stored()["Music"], "on");
   EXPECT_EQ(notice->text(), "Music on");
@@ -144,7 +159,7 @@ TEST_F(KeyCommandsTest, SwitchesAreStoredBesideTheLanguageAndShownInIt) {
 
 TEST_F(KeyCommandsTest, NoticeFadesAwayAndANewOneStartsAfresh) {
   const std::size_t children = layer->childrenCount();
-  press(Key::N);
+  press(BookKey::N);
   ToastNotice* notice = keys->notice();
   ASSERT_NE(notice->label(), nullptr);
   // Centred near the top of the layer.
@@ -157,7 +172,7 @@ TEST_F(KeyCommandsTest, NoticeFadesAwayAndANewOneStartsAfresh) {
   advance(ToastNotice::kShownFor + ToastNotice::kFadeFor / 2);
   EXPECT_LT(notice->label()->opacity(), 200);
   EXPECT_GT(notice->label()->opacity(), 50);
-  press(Key::N);  // mid-fade: the new notice shows in full for its own time
+  press(BookKey::N);  // mid-fade: the new notice shows in full for its own time
   EXPECT_EQ(notice->label()->opacity(), 255);
   EXPECT_EQ(notice->box()->opacity(), ToastNotice::kBoxOpacity);
   EXPECT_EQ(notice->text(), "Голоса включены");
@@ -172,7 +187,7 @@ TEST_F(KeyCommandsTest, NoticeFadesAwayAndANewOneStartsAfresh) {
 TEST_F(KeyCommandsTest, WithoutABookOnlyTheSwitchesWork) {
   KeyCommands bare(
       {[]() -> lumoWorld* { return nullptr; }, []() -> CCNode* { return nullptr; }, nullptr});
-  for (Key key : KeyInput::allKeys()) bare.keyPressed({key, false});
+  for (BookKey key : KeyCommands::allKeys()) bare.keyPressed({KeyCommands::nameOf(key), false});
   bare.wheelRolled(2);
   EXPECT_EQ(info()->curStageIndex(), 1);
   EXPECT_FALSE(KstSound::shared()->isMusicOn());
@@ -184,7 +199,7 @@ TEST_F(KeyCommandsTest, WithoutABookOnlyTheSwitchesWork) {
 }
 
 TEST_F(KeyCommandsTest, ReadingAidsAreStoredBesideTheLanguageAndShownInIt) {
-  press(Key::H);
+  press(BookKey::H);
   EXPECT_TRUE(lmReadingAids::shared().followsWords());
   EXPECT_FALSE(lmReadingAids::shared().readsByMyself());
   EXPECT_EQ(stored()["FollowWords"], "on");
@@ -193,20 +208,20 @@ TEST_F(KeyCommandsTest, ReadingAidsAreStoredBesideTheLanguageAndShownInIt) {
   ToastNotice* notice = keys->notice();
   ASSERT_TRUE(notice->isShowing());
   EXPECT_EQ(notice->text(), "Подсветка слов включена");
-  press(Key::H, true);  // held: no flicker
+  press(BookKey::H, true);  // held: no flicker
   EXPECT_TRUE(lmReadingAids::shared().followsWords());
 
-  press(Key::R);
+  press(BookKey::R);
   EXPECT_TRUE(lmReadingAids::shared().readsByMyself());
   EXPECT_EQ(stored()["ReadMyself"], "on");
   EXPECT_EQ(notice->text(), "Читаю сам");
-  press(Key::R);
+  press(BookKey::R);
   EXPECT_FALSE(lmReadingAids::shared().readsByMyself());
   EXPECT_EQ(stored()["ReadMyself"], "off");
   EXPECT_EQ(notice->text(), "Книга читает сама");
 
   info()->setCurLangTag(lmStageInfo::kLangEnglish);
-  press(Key::H);
+  press(BookKey::H);
   EXPECT_FALSE(lmReadingAids::shared().followsWords());
   EXPECT_EQ(stored()["FollowWords"], "off");
   EXPECT_EQ(notice->text(), "Words stay plain");
@@ -281,3 +296,11 @@ TEST(SoundSwitchesUnwritable, KeptForTheSessionWithOneWarning) {
 }
 
 }  // namespace
+
+TEST(BookKeys, NamesRoundTripAndUnknownNamesAreRefused) {
+  ASSERT_EQ(KeyCommands::allKeys().size(), 11u);
+  for (BookKey key : KeyCommands::allKeys())
+    EXPECT_EQ(KeyCommands::keyNamed(KeyCommands::nameOf(key)), key);
+  for (const char* bad : {"", "right", "Ctrl+Q", "F11", "h", "Q", "Page Down", "M "})
+    EXPECT_FALSE(KeyCommands::keyNamed(bad)) << bad;
+}

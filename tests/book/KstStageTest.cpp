@@ -92,6 +92,16 @@ TEST_F(KstStageTest, CheckedLookupsRefuseBadPageNumbers) {
   EXPECT_EQ(stage->groundsForStage(18)[0], "18");
 }
 
+// The book's files report under the folder label its build gives them.
+TEST_F(KstStageTest, AssertionsNameTheBooksFileUnderClasses) {
+  try {
+    stage->groundsForStage(0);
+    ADD_FAILURE() << "no assertion";
+  } catch (const AssertionFailure& failure) {
+    EXPECT_EQ(failure.file, "Classes/KstStage");
+  }
+}
+
 TEST_F(KstStageTest, DialogueLookups) {
   EXPECT_EQ(stage->dialogs().size(), 28u);
   EXPECT_EQ(stage->dialogs().at("s13layer4r-t"),

@@ -211,12 +211,4 @@ TEST(lumoWorldTags, AutomaticTagsSkipTheControlRange) {
   CC3Node::resetNodeTagAllocation();
 }
 
-TEST(lumoWorldSuffix, IsTheTextBetweenTheFirstAndSecondDash) {
-  EXPECT_EQ(lumoLayerSuffix("s1layer2l-t"), "t");
-  EXPECT_EQ(lumoLayerSuffix("s1layer3-cn"), "cn");
-  EXPECT_EQ(lumoLayerSuffix("s1layer3-t-x"), "t");
-  EXPECT_EQ(lumoLayerSuffix("background1"), "");
-  EXPECT_EQ(lumoLayerSuffix("odd-"), "");
-}
-
 }  // namespace

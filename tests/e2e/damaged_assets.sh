@@ -71,7 +71,8 @@ to_the_credits() {
 
 for mode in removed truncated garbage; do
   rm -rf "$work/book/assets" "$work"/*.json
-  cp -r "$assets" "$work/book/assets"
+  # A real copy: the assets folder may be a link to a build that others share.
+  cp -rL "$assets" "$work/book/assets"
   damaged_files > "$work/damaged.txt"
   if [ "$mode" = truncated ]; then
     # The layout is a hand-made asset; the copy beside the program comes first.

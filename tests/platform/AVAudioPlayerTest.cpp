@@ -11,6 +11,7 @@
 #include "AVAudioPlayer.h"
 #include "AudioBackend.h"
 #include "Log.h"
+#include "MemoryMeter.h"
 #include "NSAutoreleasePool.h"
 #include "NSRunLoop.h"
 #include "TestSupport.h"
@@ -186,6 +187,48 @@ TEST_F(VirtualAudioTest, DecodingGivesTheSamplesWithoutEncoderPadding) {
   int peak = 0;
   for (std::int16_t s : pcm.samples) peak = std::max(peak, std::abs(int(s)));
   EXPECT_GT(peak, 8000);
+}
+
+// A recording over the length limit, and a file too large to be one, make no
+// player: one warning each, however often asked for, and the mixer never
+// decodes them (six minutes would take 61 MiB).
+TEST_F(VirtualAudioTest, RecordingsOverTheLimitsAreRefusedBeforeDecoding) {
+  TempDir dir;
+  // Six minutes of the smallest mp3 frames (MPEG-1 layer III, 32 kbit/s,
+  // 44.1 kHz, mono, silent): 1.4 MB.
+  std::string frame(104, '\0');
+  frame[0] = '\xFF', frame[1] = '\xFB', frame[2] = '\x10', frame[3] = '\xC0';
+  const std::string longSound = dir.file("long.mp3"), hugeSound = dir.file("huge.mp3");
+  {
+    std::ofstream out(longSound, std::ios::binary);
+    for (int i = 0; i < 360 * 44100 / 1152 + 1; ++i) out << frame;
+    std::ofstream(hugeSound, std::ios::binary) << frame;
+  }
+  // A sparse 64 MiB: reading it would show.
+  std::filesystem::resize_file(hugeSound, std::uintmax_t(64) << 20);
+  const LogLevel saved = logLevel();
+  setLogLevel(LogLevel::Warning);
+  testing::internal::CaptureStderr();
+  {
+    MemoryMeter meter;
+    for (int visit = 0; visit < 3; ++visit) {
+      EXPECT_FALSE(AVAudioPlayer::audioPlayerWithContentsOfURL(longSound));
+      EXPECT_FALSE(AVAudioPlayer::audioPlayerWithContentsOfURL(hugeSound));
+    }
+    AudioPcm pcm;
+    EXPECT_FALSE(AudioBackend::shared().decodeFile(longSound, pcm));
+    EXPECT_FALSE(AudioBackend::shared().decodeFile(hugeSound, pcm));
+    EXPECT_LT(meter.residentGrowth(), std::size_t(8) << 20);
+    if (MemoryMeter::allocationsSeen()) {
+      EXPECT_LT(meter.largestAllocation(), std::size_t(2) << 20);
+    }
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  setLogLevel(saved);
+  EXPECT_EQ(said, "lumo-book: warning: sound " + longSound +
+                      " will not play: lasts 6 min 0 s (60.6 MiB decoded), over the limit of 5 min "
+                      "0 s\nlumo-book: warning: sound " +
+                      hugeSound + " will not play: file of 64.0 MiB, over the limit of 50.5 MiB\n");
 }
 
 // Runs the main run loop until `done` or `seconds` of real time.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -88,10 +89,53 @@ TEST(AudioFileTest, LeadingTagsAndTrailingTagsAreSkipped) {
   EXPECT_EQ(info.frames, plain.frames);
 }
 
-TEST(AudioFileTest, OtherContainersAreLeftToTheDecoder) {
-  TempDir dir;
-  std::ofstream(dir.file("x.wav"), std::ios::binary) << "RIFF----WAVEfmt ";
-  AudioFileInfo info = AudioFile::probe(dir.file("x.wav"));
-  EXPECT_EQ(info.kind, AudioFileInfo::Kind::OtherContainer);
-  EXPECT_TRUE(info.playable());
+namespace {
+// A WAV of 8-bit samples: the header says `announced` bytes of data, the file
+// holds `held`.
+std::vector<std::uint8_t> wav(int rate, int channels, std::uint32_t announced, std::size_t held) {
+  std::vector<std::uint8_t> b(44 + held, 0x80);
+  auto put = [&b](std::size_t at, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
+  };
+  std::memcpy(&b[0], "RIFF", 4);
+  put(4, std::uint32_t(b.size() - 8), 4);
+  std::memcpy(&b[8], "WAVEfmt ", 8);
+  put(16, 16, 4);
+  put(20, 1, 2);  // integer PCM
+  put(22, std::uint32_t(channels), 2);
+  put(24, std::uint32_t(rate), 4);
+  put(28, std::uint32_t(rate * channels), 4);
+  put(32, std::uint32_t(channels), 2);
+  put(34, 8, 2);
+  std::memcpy(&b[36], "data", 4);
+  put(40, announced, 4);
+  return b;
+}
+}  // namespace
+
+// A recording is played only when its length is known before decoding and
+// within the limit: a WAV's from the data it holds, whatever its header says.
+TEST(AudioFileTest, OnlyRecordingsOfAKnownLengthWithinTheLimitArePlayable) {
+  using Kind = AudioFileInfo::Kind;
+  AudioFileInfo second = AudioFile::probeBytes(wav(8000, 1, 0xFFFFFFF0u, 8000));
+  ASSERT_EQ(second.kind, Kind::Wav) << second.problem;
+  EXPECT_DOUBLE_EQ(second.duration, 1.0);
+  EXPECT_EQ(second.sampleRate, 8000);
+
+  // Three megabytes of 8 kHz mono: six and a quarter minutes, 63 MiB decoded.
+  const std::size_t held = 375 * 8000;
+  AudioFileInfo tooLong = AudioFile::probeBytes(wav(8000, 1, std::uint32_t(held), held));
+  EXPECT_EQ(tooLong.kind, Kind::TooLong);
+  EXPECT_FALSE(tooLong.playable());
+  EXPECT_EQ(tooLong.problem, "lasts 6 min 15 s (63.1 MiB decoded), over the limit of 5 min 0 s");
+
+  // Compressed WAV and streams that may decode to any length are refused.
+  std::vector<std::uint8_t> adpcm = wav(8000, 1, 800, 800);
+  adpcm[20] = 2;
+  EXPECT_EQ(AudioFile::probeBytes(adpcm).kind, Kind::Unsupported);
+  for (const char* magic : {"OggS", "fLaC"}) {
+    std::vector<std::uint8_t> stream(64, 0);
+    std::memcpy(stream.data(), magic, 4);
+    EXPECT_EQ(AudioFile::probeBytes(stream).kind, Kind::Unsupported) << magic;
+  }
 }

@@ -11,6 +11,7 @@
 
 #include "CGContext.h"
 #include "Log.h"
+#include "MemoryMeter.h"
 #include "TestSupport.h"
 #include "UIImage.h"
 
@@ -40,7 +41,10 @@ Bytes encodePNG(int width, int height, int colorType, int bitDepth, const Bytes&
   return out;
 }
 
-Bytes encodeJPEG(int width, int height, unsigned char r, unsigned char g, unsigned char b) {
+// Progressive and without chroma subsampling, the form that makes libjpeg
+// keep the most while it decodes.
+Bytes encodeJPEG(int width, int height, unsigned char r, unsigned char g, unsigned char b,
+                 bool progressive = false) {
   jpeg_compress_struct cinfo{};
   jpeg_error_mgr error{};
   cinfo.err = jpeg_std_error(&error);
@@ -54,6 +58,11 @@ Bytes encodeJPEG(int width, int height, unsigned char r, unsigned char g, unsign
   cinfo.in_color_space = JCS_RGB;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, 95, TRUE);
+  if (progressive) {
+    jpeg_simple_progression(&cinfo);
+    for (int c = 0; c < 3; ++c)
+      cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+  }
   jpeg_start_compress(&cinfo, TRUE);
   Bytes row(std::size_t(width) * 3);
   for (int x = 0; x < width; ++x) {
@@ -85,6 +94,48 @@ Bytes withClaimedSize(Bytes png, unsigned width, unsigned height) {
   put(29, unsigned(crc32(0, png.data() + 12, 17)));
   return png;
 }
+
+// Rewrites the frame size in a JPEG's start-of-frame header.
+Bytes withClaimedJPEGSize(Bytes jpeg, unsigned width, unsigned height) {
+  for (std::size_t i = 0; i + 9 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+      jpeg[i + 5] = static_cast<unsigned char>(height >> 8);
+      jpeg[i + 6] = static_cast<unsigned char>(height);
+      jpeg[i + 7] = static_cast<unsigned char>(width >> 8);
+      jpeg[i + 8] = static_cast<unsigned char>(width);
+      break;
+    }
+  return jpeg;
+}
+
+// `count` zTXt chunks whose texts inflate to `inflated` bytes each, put after
+// the IHDR.
+Bytes withTextBombs(Bytes png, int count, std::size_t inflated) {
+  const Bytes zeros(inflated, 0);
+  uLongf size = compressBound(uLong(zeros.size()));
+  Bytes body = {'z', 'T', 'X', 't', 'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 0};
+  body.resize(body.size() + size);
+  compress(body.data() + 13, &size, zeros.data(), uLong(zeros.size()));
+  body.resize(13 + size);
+  const std::size_t length = body.size() - 4;
+  const uLong crc = crc32(0, body.data(), uInt(body.size()));
+  Bytes chunk = {static_cast<unsigned char>(length >> 24), static_cast<unsigned char>(length >> 16),
+                 static_cast<unsigned char>(length >> 8), static_cast<unsigned char>(length)};
+  chunk.insert(chunk.end(), body.begin(), body.end());
+  for (int shift : {24, 16, 8, 0}) chunk.push_back(static_cast<unsigned char>(crc >> shift));
+  for (int i = 0; i < count; ++i)
+    png.insert(png.begin() + 33, chunk.begin(), chunk.end());  // signature 8, IHDR 25
+  return png;
+}
+
+std::string writeFile(const TempDir& dir, const char* name, const Bytes& bytes) {
+  std::FILE* file = std::fopen(dir.file(name).c_str(), "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+  return dir.file(name);
+}
+
+constexpr std::size_t kMiB = std::size_t(1) << 20;
 
 struct QuietLog {
   QuietLog() : saved(logLevel()) { setLogLevel(LogLevel::Silent); }
@@ -218,4 +269,94 @@ TEST(CGImage, ABadFileIsNamedInOneWarning) {
                      "lumo-book: warning: cannot read image file " + gone + "\n" +
                      "lumo-book: warning: image data is neither PNG nor JPEG\n" +
                      "lumo-book: warning: image data is neither PNG nor JPEG\n");
+}
+
+// Pictures over the limits are refused from their headers, once each in the
+// log, before anything is allocated for their pixels: headers that ask for
+// too much, and an honest one whose few kilobytes inflate to 256 MiB as RGBA.
+// The same meter sees the book's largest picture decode.
+TEST(CGImage, PicturesOverTheLimitsAreRefusedBeforeTheirPixelsCostAnything) {
+  TempDir dir;
+  const std::string huge = writeFile(
+      dir, "huge.png", encodePNG(8192, 8192, PNG_COLOR_TYPE_GRAY, 1, Bytes(8192 * 1024, 0)));
+  const std::string heavy = writeFile(
+      dir, "heavy.png", encodePNG(4096, 4096, PNG_COLOR_TYPE_GRAY, 1, Bytes(4096 * 512, 0)));
+  const Bytes jpeg = encodeJPEG(16, 16, 10, 20, 30);
+  const std::string hugeJPEG = writeFile(dir, "huge.jpg", withClaimedJPEGSize(jpeg, 8192, 8192));
+  const std::string heavyJPEG = writeFile(dir, "heavy.jpg", withClaimedJPEGSize(jpeg, 4000, 4000));
+  setLogLevel(LogLevel::Warning);
+  testing::internal::CaptureStderr();
+  {
+    MemoryMeter meter;
+    for (int visit = 0; visit < 3; ++visit)
+      for (const std::string& path : {huge, heavy, hugeJPEG, heavyJPEG}) {
+        auto image = UIImage::imageWithContentsOfFile(path);
+        EXPECT_FALSE(image) << path;
+        // What the texture loader would do with a picture let through.
+        if (image && visit == 0) {
+          const ::CGImage* picture = image->CGImage();
+          Bytes pixels(picture->width() * picture->height() * 4);
+          picture->decodeRGBA(pixels.data(), picture->width() * 4);
+        }
+      }
+    EXPECT_LT(meter.residentGrowth(), 4 * kMiB);
+    if (MemoryMeter::allocationsSeen()) {
+      EXPECT_LT(meter.largestAllocation(), kMiB);
+    }
+  }
+  const std::string log = testing::internal::GetCapturedStderr();
+  setLogLevel(LogLevel::Error);
+  const std::string prefix = "lumo-book: warning: image ";
+  EXPECT_EQ(log,
+            prefix + huge +
+                ": PNG of 8192 x 8192 pixels, over the limit of 4096 pixels a side, refused\n" +
+                prefix + heavy +
+                ": PNG of 4096 x 4096 pixels, 64 MiB decoded, over the limit of 16 MiB, "
+                "refused\n" +
+                prefix + hugeJPEG +
+                ": JPEG of 8192 x 8192 pixels, over the limit of 4096 pixels a side, "
+                "refused\n" +
+                prefix + heavyJPEG +
+                ": JPEG of 4000 x 4000 pixels, 62 MiB decoded, over the limit of 16 MiB, "
+                "refused\n");
+
+  // Pictures at the limits decode, in the forms that cost the decoders most.
+  for (const Bytes& atTheLimit :
+       {encodeJPEG(2048, 2048, 10, 20, 30, true),
+        encodePNG(4096, 1024, PNG_COLOR_TYPE_GRAY, 1, Bytes(512 * 1024, 0))}) {
+    auto image = CGImage::imageWithData(atTheLimit, "limit");
+    ASSERT_TRUE(image);
+    Bytes pixels(image->width() * image->height() * 4);
+    EXPECT_TRUE(image->decodeRGBA(pixels.data(), image->width() * 4)) << image->width();
+  }
+
+  // The book's largest picture, 1024 x 1024, decodes into its 4 MiB.
+  MemoryMeter meter;
+  auto largest = CGImage::imageWithData(
+      encodePNG(1024, 1024, PNG_COLOR_TYPE_GRAY, 1, Bytes(1024 * 128, 0xAA)), "largest.png");
+  ASSERT_TRUE(largest);
+  Bytes pixels(1024 * 1024 * 4);
+  EXPECT_TRUE(largest->decodeRGBA(pixels.data(), 1024 * 4));
+  EXPECT_GE(meter.residentGrowth(), 4 * kMiB);
+  if (MemoryMeter::allocationsSeen()) {
+    EXPECT_GE(meter.largestAllocation(), 4 * kMiB);
+  }
+}
+
+// Metadata is skipped unread: sixteen comments of 7 MiB each (libpng's own
+// limit is 8 MB a chunk), 120 KB in the file, cost nothing, and the picture
+// under them decodes.
+TEST(CGImage, CompressedTextInAPNGIsNeverInflated) {
+  const Bytes rows = {255, 0, 0, 255, 0, 0, 255, 255};
+  const Bytes png = withTextBombs(encodePNG(2, 1, PNG_COLOR_TYPE_RGBA, 8, rows), 16, 7 * kMiB);
+  MemoryMeter meter;
+  auto image = CGImage::imageWithData(png, "bomb.png");
+  ASSERT_TRUE(image);
+  Bytes pixels(8);
+  ASSERT_TRUE(image->decodeRGBA(pixels.data(), 8));
+  EXPECT_EQ(pixels, rows);
+  EXPECT_LT(meter.residentGrowth(), 4 * kMiB);
+  if (MemoryMeter::allocationsSeen()) {
+    EXPECT_LT(meter.largestAllocation(), kMiB);
+  }
 }

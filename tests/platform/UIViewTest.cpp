@@ -4,7 +4,6 @@
 
 #include "NSAutoreleasePool.h"
 #include "NSRunLoop.h"
-#include "PictureMapping.h"
 #include "TestSupport.h"
 #include "UIButton.h"
 #include "UIWindow.h"
@@ -127,20 +126,4 @@ TEST(View, ButtonActsOnALiftInside) {
   button->removeTarget(stopper.get());
   button->sendActions();
   EXPECT_EQ(stopper->count, 1);
-}
-
-// Picture and screen points map both ways in every held orientation.
-TEST(View, PictureMappingRoundTrips) {
-  using namespace PictureMapping;
-  EXPECT_EQ(pictureToScreen({0, 0}, UIDeviceOrientationLandscapeLeft), CGPointMake(768, 0));
-  EXPECT_EQ(pictureToScreen({0, 0}, UIDeviceOrientationLandscapeRight), CGPointMake(0, 1024));
-  EXPECT_EQ(pictureSize(UIDeviceOrientationLandscapeLeft), CGSizeMake(1024, 768));
-  EXPECT_EQ(pictureSize(UIDeviceOrientationPortraitUpsideDown), CGSizeMake(768, 1024));
-  for (UIDeviceOrientation held :
-       {UIDeviceOrientationPortrait, UIDeviceOrientationPortraitUpsideDown,
-        UIDeviceOrientationLandscapeLeft, UIDeviceOrientationLandscapeRight})
-    for (CGPoint p : {CGPoint{0, 0}, CGPoint{100, 30}, CGPoint{700, 500}}) {
-      const CGPoint back = screenToPicture(pictureToScreen(p, held), held);
-      EXPECT_EQ(back, p) << "orientation " << held;
-    }
 }

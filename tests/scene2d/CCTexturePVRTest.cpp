@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "MemoryMeter.h"
 #include "TextureTestFixture.h"
 
 namespace {
@@ -154,4 +155,33 @@ TEST_F(CCTexturePVRTest, ReaderDeletesItsTextureUnlessTheNameIsRetained) {
   EXPECT_TRUE(glIsTexture(name));
   glDeleteTextures(1, &name);
   EXPECT_FALSE(CCTexturePVR::pvrTextureWithContentsOfURL("http://example.invalid/a.pvr"));
+}
+
+// A PVR header over the picture limits is refused before any texture is made
+// for it, plain or compressed, named once in the log.
+TEST_F(CCTexturePVRTest, PVRFilesOverThePictureLimitsAreRefusedOnce) {
+  const std::string huge = dir_.file("huge.pvr"), heavy = dir_.file("heavy.pvr.ccz");
+  writeFile(huge, pvrFile(8192, 8192, 0x12, Bytes(64)));
+  writeFile(heavy, ccz(pvrFile(4096, 2048, 0x12, Bytes(64))));
+  setLogLevel(LogLevel::Warning);
+  testing::internal::CaptureStderr();
+  {
+    MemoryMeter meter;
+    for (int visit = 0; visit < 3; ++visit) {
+      EXPECT_FALSE(CCTexturePVR::pvrTextureWithContentsOfFile(huge));
+      EXPECT_FALSE(CCTexturePVR::pvrTextureWithContentsOfFile(heavy));
+    }
+    EXPECT_LT(meter.residentGrowth(), std::size_t(2) << 20);
+    if (MemoryMeter::allocationsSeen()) {
+      EXPECT_LT(meter.largestAllocation(), std::size_t(1) << 20);
+    }
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  setLogLevel(LogLevel::Silent);
+  EXPECT_EQ(said, "lumo-book: warning: image " + huge +
+                      ": PVR of 8192 x 8192 pixels, over the limit of 4096 pixels a side, "
+                      "refused\nlumo-book: warning: image " +
+                      heavy +
+                      ": PVR of 4096 x 2048 pixels, 32 MiB decoded, over the limit of 16 MiB, "
+                      "refused\n");
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "Log.h"
+#include "MemoryMeter.h"
 #include "TestSupport.h"
 
 namespace {
@@ -210,4 +212,62 @@ TEST(ZipUtils, LoadFileIntoMemoryReturnsTheBytesOrClearsTheBuffer) {
   out = reinterpret_cast<unsigned char*>(1);
   EXPECT_EQ(ccLoadFileIntoMemory(dir.file("none.bin").c_str(), &out), -1);
   EXPECT_EQ(out, nullptr);
+}
+
+// Texture files whose data would inflate past the default limit (twice the
+// largest picture) are refused, each named once in the log however often it
+// is asked for. Headers that ask for too much cost nothing: a CCZ that asks
+// for 4 GiB, and a CCZ and a gzip file whose 64 KB honestly inflate to the
+// 64 MiB they announce. A gzip file that announces less is inflated until it
+// passes the limit: no block larger than that.
+TEST(ZipUtils, FilesThatInflatePastTheLimitAreRefusedOnceAndCostAtMostTheLimit) {
+  constexpr std::size_t kMiB = std::size_t(1) << 20;
+  ASSERT_EQ(ccMaximumInflatedLength(), 32 * kMiB);
+  TempDir dir;
+  const Bytes zeros(64 * kMiB, 0);
+  const std::string liar = dir.file("liar.pvr.ccz"), bomb = dir.file("bomb.pvr.ccz");
+  const std::string gzipBomb = dir.file("bomb.pvr.gz"), gzipLiar = dir.file("liar.pvr.gz");
+  writeFile(liar, cczFile(pattern(4096), 0, 2, 0xFFFFFFFFu));
+  writeFile(bomb, cczFile(zeros));
+  writeGzip(gzipBomb, zeros);
+  std::ifstream in(gzipBomb, std::ios::binary);
+  Bytes lying((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  lying[lying.size() - 2] = 0;  // the trailer now says 0 bytes
+  lying[lying.size() - 1] = 0;
+  writeFile(gzipLiar, lying);
+  const LogLevel saved = logLevel();
+  setLogLevel(LogLevel::Warning);
+  testing::internal::CaptureStderr();
+  unsigned char* out = nullptr;
+  {
+    MemoryMeter meter;
+    for (int visit = 0; visit < 3; ++visit) {
+      EXPECT_EQ(ccInflateCCZFile(liar.c_str(), &out), -1);
+      EXPECT_EQ(ccInflateCCZFile(bomb.c_str(), &out), -1);
+      EXPECT_EQ(ccInflateGZipFile(gzipBomb.c_str(), &out), -1);
+    }
+    EXPECT_EQ(out, nullptr);
+    EXPECT_LT(meter.residentGrowth(), 2 * kMiB);
+    if (MemoryMeter::allocationsSeen()) {
+      EXPECT_LT(meter.largestAllocation(), kMiB);
+    }
+  }
+  {
+    MemoryMeter meter;
+    EXPECT_EQ(ccInflateGZipFile(gzipLiar.c_str(), &out), -1);
+    EXPECT_EQ(ccInflateGZipFile(gzipLiar.c_str(), &out), -1);
+    EXPECT_EQ(out, nullptr);
+    if (MemoryMeter::allocationsSeen()) {
+      EXPECT_LE(meter.largestAllocation(), 32 * kMiB);
+    }
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  setLogLevel(saved);
+  const std::string prefix = "lumo-book: warning: image ";
+  EXPECT_EQ(said,
+            prefix + liar + ": CCZ of 4294967295 bytes, over the limit of 32 MiB, refused\n" +
+                prefix + bomb + ": CCZ of 67108864 bytes, over the limit of 32 MiB, refused\n" +
+                prefix + gzipBomb +
+                ": the gzip file announces 67108864 bytes, over the limit of 32 MiB, refused\n" +
+                prefix + gzipLiar + ": the gzip file inflates past the limit of 32 MiB, refused\n");
 }

@@ -5,6 +5,7 @@
 #include "Assert.h"
 #include "LeakSuppressions.h"
 #include "Log.h"
+#include "ProgramNames.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 extern "C" const char* __lsan_default_suppressions() {
@@ -30,6 +31,8 @@ void setTestEnvironment() {
 // Engine assertions throw in tests so that a test can check their messages.
 int main(int argc, char** argv) {
   setTestEnvironment();
+  // Named as the book names itself, so logs and folders read as the program's.
+  ProgramNames::set({"lumo-book", "Lumo Book"});
   ::testing::InitGoogleTest(&argc, argv);
   setAssertionMode(AssertionMode::Throw);
   setLogLevel(LogLevel::Error);

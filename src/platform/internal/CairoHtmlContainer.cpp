@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "CairoBitmap.h"
+#include "DisplayGeometry.h"
 #include "Log.h"
 #include "NSBundle.h"
 #include "NSData.h"
@@ -460,8 +461,9 @@ void CairoHtmlContainer::get_media_features(litehtml::media_features& media) con
   media.type = litehtml::media_type_screen;
   media.width = viewportWidth_;
   media.height = viewportHeight_;
-  media.device_width = 1024;
-  media.device_height = 768;
+  // The tablet as the book holds it: landscape.
+  media.device_width = DisplayGeometry::kLongSide;
+  media.device_height = DisplayGeometry::kShortSide;
   media.color = 8;
   media.monochrome = 0;
   media.color_index = 256;

@@ -2,7 +2,7 @@
 
 #include <EGL/eglext.h>
 
-#include "DeviceRotation.h"
+#include "DisplayGeometry.h"
 #include "Log.h"
 
 namespace {
@@ -16,7 +16,8 @@ struct State {
   EGLSurface windowSurface = EGL_NO_SURFACE;
   EGLContext presenter = EGL_NO_CONTEXT;
   unsigned long x11Window = 0;
-  int windowWidth = 1024, windowHeight = 768;
+  // The window opens at the landscape picture's size.
+  int windowWidth = DisplayGeometry::kLongSide, windowHeight = DisplayGeometry::kShortSide;
 };
 State gState;
 
@@ -141,8 +142,10 @@ namespace {
 // top-left, top-right) within the view's portrait buffer.
 void cornerTexCoords(UIDeviceOrientation orientation, float su, float sv, GLfloat out[8]) {
   // Both measured from the bottom-left, as GL does.
-  const DeviceRotation rotation =
-      DeviceRotation::pictureToDevice(orientation).withSourceYFlipped().withTargetYFlipped();
+  const DeviceRotation rotation = DisplayGeometry(orientation)
+                                      .pictureToScreenRotation()
+                                      .withSourceYFlipped()
+                                      .withTargetYFlipped();
   auto map = [&](float x, float y, GLfloat* uv) {
     float u = 0, v = 0;
     rotation.map(x, y, 1.0f, 1.0f, u, v);
@@ -160,17 +163,13 @@ bool GLDisplay::presentTexture(EGLContext sharedFrom, GLuint texture, int w, int
                                int texH, UIDeviceOrientation orientation) {
   if (gState.headless || !ensurePresenter(sharedFrom)) return false;
   eglMakeCurrent(gState.display, gState.windowSurface, gState.windowSurface, gState.presenter);
-  const bool portrait = UIDeviceOrientationIsPortrait(orientation);
-  const float aspect = portrait ? float(w) / float(h) : float(h) / float(w);
-  int vw = gState.windowWidth, vh = gState.windowHeight;
-  if (float(vw) / float(vh) > aspect)
-    vw = int(float(vh) * aspect + 0.5f);
-  else
-    vh = int(float(vw) / aspect + 0.5f);
+  const DisplayGeometry geometry(orientation, gState.windowWidth, gState.windowHeight);
+  const DisplayGeometry::WindowRect shown = geometry.pictureInWindow();
   glViewport(0, 0, gState.windowWidth, gState.windowHeight);
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
-  glViewport((gState.windowWidth - vw) / 2, (gState.windowHeight - vh) / 2, vw, vh);
+  // GL counts the window's rows from the bottom.
+  glViewport(shown.x, gState.windowHeight - shown.y - shown.height, shown.width, shown.height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glMatrixMode(GL_MODELVIEW);

@@ -22,7 +22,8 @@ bool makeCurrent(EGLContext context);
 void close();
 
 // Window presentation: draws `texture` (w x h of a texW x texH texture, the
-// view's portrait buffer) upright in the held orientation, letterboxed 4:3.
+// view's portrait buffer) upright in the held orientation, letterboxed as
+// DisplayGeometry places the picture in a window of the size last set.
 void setWindowPixelSize(int width, int height);
 bool presentTexture(EGLContext sharedFrom, GLuint texture, int w, int h, int texW, int texH,
                     UIDeviceOrientation orientation);

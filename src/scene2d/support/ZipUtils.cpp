@@ -3,20 +3,38 @@
 #include <zlib.h>
 
 #include <cassert>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "CGImage.h"
 #include "Log.h"
 
 namespace {
-constexpr std::size_t kDefaultLimit = std::size_t(256) << 20;
+// These files hold textures: the largest a picture may be, with a full chain
+// of mipmap levels (a third more) and its header, fits twice over.
+constexpr std::size_t kDefaultLimit = 2 * kCGImageMaxDecodedBytes;
 constexpr std::size_t kMemoryBufferStart = 256 * 1024;
 constexpr unsigned kGZipChunkStart = 512 * 1024;
 constexpr std::size_t kCCZHeaderSize = 16;
 constexpr std::size_t kMaxDeflateRatio = 1040;
 
 std::size_t gLimit = kDefaultLimit;
+
+std::string limitText() {
+  return "the limit of " + std::to_string(gLimit >> 20) + " MiB";
+}
+
+// A texture file's problems are said once per file, as a picture's are;
+// data from memory has no name to say them under.
+void warn(const char* path, const std::string& text) {
+  if (path)
+    logWarningOnce(std::string("image:") + path, std::string("image ") + path + ": " + text);
+  else
+    logMessage(LogLevel::Warning, text);
+}
 
 unsigned readBE16(const unsigned char* p) {
   return unsigned(p[0]) << 8 | p[1];
@@ -44,7 +62,7 @@ std::size_t inflateInto(const unsigned char* in, unsigned inLength, unsigned cha
     if (status != Z_OK && status != Z_BUF_ERROR) break;
     if (stream.avail_out == 0) {
       if (capacity * 2 > gLimit) {
-        CCLOGWARN("inflate: stream grows past %zu bytes, refused", gLimit);
+        warn(nullptr, "compressed data inflates past " + limitText() + ", refused");
         status = Z_MEM_ERROR;
         break;
       }
@@ -62,7 +80,8 @@ std::size_t inflateInto(const unsigned char* in, unsigned inLength, unsigned cha
   inflateEnd(&stream);
   if (status == Z_STREAM_END && produced == 0) status = Z_DATA_ERROR;  // nothing to hand out
   if (status != Z_STREAM_END) {
-    if (status != Z_MEM_ERROR) CCLOGWARN("inflate: damaged or truncated stream (%d)", status);
+    if (status != Z_MEM_ERROR)
+      warn(nullptr, "compressed data is damaged or truncated (" + std::to_string(status) + ")");
     std::free(buffer);
     return 0;
   }
@@ -85,12 +104,35 @@ int ccInflateMemory(const unsigned char* in, unsigned int inLength, unsigned cha
   return int(inflateInto(in, inLength, out));
 }
 
+namespace {
+// A gzip file ends with its inflated length (modulo 4 GiB); 0 when the file is
+// not gzip or too short to tell.
+std::uint32_t announcedGzipLength(const char* path) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (!file) return 0;
+  unsigned char magic[2] = {0, 0}, tail[4] = {0, 0, 0, 0};
+  bool read = std::fread(magic, 1, 2, file) == 2 && magic[0] == 0x1F && magic[1] == 0x8B &&
+              std::fseek(file, -4, SEEK_END) == 0 && std::fread(tail, 1, 4, file) == 4;
+  std::fclose(file);
+  if (!read) return 0;
+  return std::uint32_t(tail[0]) | std::uint32_t(tail[1]) << 8 | std::uint32_t(tail[2]) << 16 |
+         std::uint32_t(tail[3]) << 24;
+}
+}  // namespace
+
 int ccInflateGZipFile(const char* path, unsigned char** out) {
   assert(out);
   *out = nullptr;
+  // An honest file over the limit is refused before anything is inflated; one
+  // that lies grows no further than the limit below.
+  if (std::uint32_t announced = announcedGzipLength(path); announced > gLimit) {
+    warn(path, "the gzip file announces " + std::to_string(announced) + " bytes, over " +
+                   limitText() + ", refused");
+    return -1;
+  }
   gzFile file = gzopen(path, "rb");
   if (!file) {
-    CCLOGWARN("inflate: cannot open gzip file %s", path);
+    warn(path, "cannot open the gzip file");
     return -1;
   }
   unsigned chunk = kGZipChunkStart;
@@ -100,7 +142,7 @@ int ccInflateGZipFile(const char* path, unsigned char** out) {
   while (!failed) {
     int read = gzread(file, buffer + total, chunk);
     if (read < 0) {
-      CCLOGWARN("inflate: read error in gzip file %s", path);
+      warn(path, "read error in the gzip file");
       failed = true;
       break;
     }
@@ -110,14 +152,14 @@ int ccInflateGZipFile(const char* path, unsigned char** out) {
       int status = Z_OK;
       gzerror(file, &status);
       if (status != Z_OK) {
-        CCLOGWARN("inflate: gzip file %s is damaged or truncated", path);
+        warn(path, "the gzip file is damaged or truncated");
         failed = true;
       }
       break;
     }
     chunk *= 2;
     if (capacity + chunk > gLimit) {
-      CCLOGWARN("inflate: gzip file %s grows past %zu bytes, refused", path, gLimit);
+      warn(path, "the gzip file inflates past " + limitText() + ", refused");
       failed = true;
       break;
     }
@@ -138,28 +180,36 @@ int ccInflateGZipFile(const char* path, unsigned char** out) {
   return int(total);
 }
 
-int ccInflateCCZData(const unsigned char* data, std::size_t length, unsigned char** out) {
+namespace {
+int inflateCCZ(const unsigned char* data, std::size_t length, unsigned char** out,
+               const char* path) {
   assert(out);
   *out = nullptr;
   if (!data || length < kCCZHeaderSize || std::memcmp(data, "CCZ!", 4) != 0) {
-    CCLOGWARN("inflate: not a CCZ file");
+    warn(path, "not a CCZ file");
     return -1;
   }
   unsigned compression = readBE16(data + 4);
   unsigned version = readBE16(data + 6);
   unsigned expected = readBE32(data + 12);
   if (version > 2) {
-    CCLOGWARN("inflate: unsupported CCZ version %u", version);
+    warn(path, "unsupported CCZ version " + std::to_string(version));
     return -1;
   }
   if (compression != 0) {
-    CCLOGWARN("inflate: unsupported CCZ compression %u", compression);
+    warn(path, "unsupported CCZ compression " + std::to_string(compression));
+    return -1;
+  }
+  const std::string claim = "CCZ of " + std::to_string(expected) + " bytes";
+  if (expected == 0 || expected > gLimit) {
+    warn(path, claim + ", over " + limitText() + ", refused");
     return -1;
   }
   // Deflate shrinks by about 1032:1 at most: a larger claim is a lie, refused
   // before allocating it.
-  if (expected == 0 || expected > gLimit || expected / kMaxDeflateRatio > length - kCCZHeaderSize) {
-    CCLOGWARN("inflate: CCZ length %u refused", expected);
+  if (expected / kMaxDeflateRatio > length - kCCZHeaderSize) {
+    warn(path, claim + " from " + std::to_string(length - kCCZHeaderSize) +
+                   " compressed bytes cannot be, refused");
     return -1;
   }
   auto* buffer = static_cast<unsigned char*>(std::malloc(expected));
@@ -167,12 +217,18 @@ int ccInflateCCZData(const unsigned char* data, std::size_t length, unsigned cha
   uLongf produced = expected;
   int status = uncompress(buffer, &produced, data + kCCZHeaderSize, uLong(length - kCCZHeaderSize));
   if (status != Z_OK || produced != expected) {
-    CCLOGWARN("inflate: CCZ stream does not inflate to its announced %u bytes", expected);
+    warn(path,
+         "the CCZ data does not inflate to its announced " + std::to_string(expected) + " bytes");
     std::free(buffer);
     return -1;
   }
   *out = buffer;
   return int(expected);
+}
+}  // namespace
+
+int ccInflateCCZData(const unsigned char* data, std::size_t length, unsigned char** out) {
+  return inflateCCZ(data, length, out, nullptr);
 }
 
 int ccInflateCCZFile(const char* path, unsigned char** out) {
@@ -181,7 +237,7 @@ int ccInflateCCZFile(const char* path, unsigned char** out) {
   unsigned char* compressed = nullptr;
   int length = ccLoadFileIntoMemory(path, &compressed);
   if (length < 0) return -1;
-  int result = ccInflateCCZData(compressed, std::size_t(length), out);
+  int result = inflateCCZ(compressed, std::size_t(length), out, path);
   std::free(compressed);
   return result;
 }
@@ -191,13 +247,14 @@ int ccLoadFileIntoMemory(const char* path, unsigned char** out) {
   *out = nullptr;
   std::FILE* file = std::fopen(path, "rb");
   if (!file) {
-    CCLOGWARN("cannot open file %s", path);
+    warn(path, "cannot open the file");
     return -1;
   }
   long size = -1;
   if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
   if (size < 0 || std::size_t(size) > gLimit || std::fseek(file, 0, SEEK_SET) != 0) {
-    if (size >= 0) CCLOGWARN("file %s is too large (%ld bytes)", path, size);
+    if (size >= 0)
+      warn(path, "file of " + std::to_string(size) + " bytes, over " + limitText() + ", refused");
     std::fclose(file);
     return -1;
   }

@@ -4,9 +4,11 @@
 // Decompression and file loading for texture files. Every buffer handed out
 // through `out` is allocated with malloc; the caller frees it with free().
 // Headers and streams are untrusted: nothing is allocated beyond the inflation
-// limit, whatever a header claims.
+// limit, whatever a header claims. Problems with a file are warned about once
+// per file, naming it.
 
-// Largest output any of these functions produces (default 256 MiB).
+// Largest output any of these functions produces, and the largest file read
+// (default: twice the largest decoded picture, 32 MiB).
 std::size_t ccMaximumInflatedLength();
 void ccSetMaximumInflatedLength(std::size_t length);
 

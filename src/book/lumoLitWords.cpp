@@ -1,3 +1,5 @@
+#include "lumoLitWords.h"
+
 #include <algorithm>
 
 #include "CCLabelTTF.h"
@@ -13,13 +15,11 @@ constexpr ccColor3B kLitWordColour{255, 186, 64};
 constexpr double kShortestStep = 0.001;
 }  // namespace
 
-// MARK: words lit
-
-void lumoWorld::startFollowingWords() {
-  stopFollowingWords();
+void lumoLitWords::start() {
+  stop();
   if (!lmReadingAids::shared().followsWords()) return;
-  const std::string& name = genStageSoundWithIndex(stageInfo_->curStageIndex());
-  CCLabelTTF* label = asideLabel();
+  const std::string& name = world_.genStageSoundWithIndex(world_.turns().page());
+  CCLabelTTF* label = world_.panel().textLabel();
   if (!label || KstSound::shared()->playingSoundName() != name) return;
   // Without timings for the recording, the text stays as it is.
   std::optional<lmWordTimings> timings = lmWordTimings::forRecording(name);
@@ -32,25 +32,25 @@ void lumoWorld::startFollowingWords() {
   wordTimings_ = std::move(timings);
   wordSpans_ = std::move(spans);
   followedNarration_ = name;
-  followWords();
+  follow();
 }
 
-void lumoWorld::followWords() {
+void lumoLitWords::follow() {
   KstSound* sound = KstSound::shared();
-  CCLabelTTF* label = asideLabel();
+  CCLabelTTF* label = world_.panel().textLabel();
   if (!wordTimings_ || !label || !sound->player() ||
       sound->playingSoundName() != followedNarration_) {
-    stopFollowingWords();
+    stop();
     return;
   }
   // The sound's own position: a late start or a stall moves the words with it.
   const double at = sound->player()->currentTime();
-  lightWord(label, wordTimings_->indexAt(at));
+  light(label, wordTimings_->indexAt(at));
   if (std::optional<double> next = wordTimings_->nextStartAfter(at))
-    performSelector(SELECTOR(lumoWorld::followWords), std::max(*next - at, kShortestStep));
+    world_.performSelector(SELECTOR(lumoWorld::followWords), std::max(*next - at, kShortestStep));
 }
 
-void lumoWorld::lightWord(CCLabelTTF* label, int index) {
+void lumoLitWords::light(CCLabelTTF* label, int index) {
   if (index == litWord_) return;
   litWord_ = index;
   if (index < 0) {
@@ -61,19 +61,19 @@ void lumoWorld::lightWord(CCLabelTTF* label, int index) {
   label->setHighlight(span.begin, span.end, kLitWordColour);
 }
 
-void lumoWorld::stopFollowingWords() {
-  cancelPreviousPerformRequestsWithTarget(this, SELECTOR(lumoWorld::followWords));
+void lumoLitWords::stop() {
+  NSObject::cancelPreviousPerformRequestsWithTarget(&world_, SELECTOR(lumoWorld::followWords));
   if (litWord_ >= 0)
-    if (CCLabelTTF* label = asideLabel()) label->clearHighlight();
+    if (CCLabelTTF* label = world_.panel().textLabel()) label->clearHighlight();
   litWord_ = -1;
   wordTimings_.reset();
   wordSpans_.clear();
   followedNarration_.clear();
 }
 
-void lumoWorld::readingAidsChanged() {
+void lumoLitWords::aidsChanged() {
   if (!lmReadingAids::shared().followsWords())
-    stopFollowingWords();
+    stop();
   else if (followedNarration_.empty())
-    startFollowingWords();
+    start();
 }
