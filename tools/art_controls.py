@@ -111,19 +111,19 @@ def aside_record(w, h):
 def record_light(w, h):
     """The red light that shows while the reader records; a tap on it ends the recording."""
     with icon(w, h, "record_light") as c:
-        c.circle(30, 30, 28, "#ff4a3d", outline=False, opacity=0.3)
-        c.circle(30, 30, 21, c.radial([(0, "#ff6b5e"), (0.7, "#e0332b"), (1, "#b3201a")], cx=0.42, cy=0.38, r=0.6),
-                 outline="#6e1410", width=2.5)
-        c.ellipse(25, 22, 8, 5, "#ffffff", outline=False, opacity=0.45, rotate=-25)
+        c.circle(40, 40, 38, "#ff4a3d", outline=False, opacity=0.3)
+        c.circle(40, 40, 30, c.radial([(0, "#ff6b5e"), (0.7, "#e0332b"), (1, "#b3201a")], cx=0.42, cy=0.38, r=0.6),
+                 outline="#6e1410", width=3)
+        c.ellipse(32, 27, 10, 5.5, "#ffffff", outline=False, opacity=0.35, rotate=-25)
     return c
 
 
 def record_countdown(w, h):
     """Behind the 3, 2, 1 before the recording starts: a cream disc in a gold ring."""
     with icon(w, h, "record_countdown") as c:
-        c.circle(31, 32, 25, "#000000", outline=False, opacity=0.2)
-        c.circle(30, 30, 25, GOLD, outline=BROWN, width=3)
-        c.circle(30, 30, 19, CREAM, outline=BROWN, width=1.5)
+        c.circle(41, 42, 34, "#000000", outline=False, opacity=0.2)
+        c.circle(40, 40, 34, GOLD, outline=BROWN, width=3.5)
+        c.circle(40, 40, 26, CREAM, outline=BROWN, width=2)
     return c
 
 

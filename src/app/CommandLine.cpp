@@ -34,6 +34,12 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       out.followWords = true;
     } else if (arg == "--read-myself") {
       out.readMyself = true;
+    } else if (arg == "--no-own-voices") {
+      out.noOwnVoices = true;
+    } else if (arg == "--voices-folder") {
+      if (!takeValue(argc, argv, i, out.voicesFolder, error)) return false;
+    } else if (arg == "--capture-from") {
+      if (!takeValue(argc, argv, i, out.captureFrom, error)) return false;
     } else if (arg == "--script") {
       if (!takeValue(argc, argv, i, out.script, error)) return false;
     } else if (arg == "--demo") {
@@ -78,6 +84,9 @@ std::string CommandLine::usage() {
          "  --mute                start with the music and the voices off (not stored)\n"
          "  --follow-words        light each word of a narration as it is read (not stored)\n"
          "  --read-myself         pages wait for the repeat button to read (not stored)\n"
+         "  --voices-folder DIR   keep and read the reader's own recordings in DIR\n"
+         "  --no-own-voices       read with the book's voices this time (recordings kept)\n"
+         "  --capture-from FILE   hear a WAV file instead of the microphone, in real time\n"
          "  --headless            render off screen with virtual time and silent audio\n"
          "  --script FILE         run scripted input, one command a line: wait, down, move,\n"
          "                        up, drag, tap, key, hold, wheel, accel, orientation,\n"
@@ -100,14 +109,18 @@ std::string CommandLine::usage() {
          "  Right, Page Down, Space   next page; the mouse wheel rolled down does the same\n"
          "  Left, Page Up         previous page; the wheel rolled up does the same\n"
          "  Home                  back to the cover, as the home button (where it is shown)\n"
-         "  Escape                close the credits page\n"
+         "  Escape                close the credits page, or cancel a recording\n"
          "  M                     music and page sounds off or on\n"
          "  N                     narration and dialogue off or on (they still run unheard)\n"
          "  H                     light each word of a narration as it is read, or not\n"
          "  R                     read by myself: pages wait for the repeat button, or not\n"
+         "  V                     record the page's narration in your own voice (after a\n"
+         "                        3-2-1); V again ends it, Escape cancels it\n"
+         "  Shift+V twice         remove the page's own recording (the book's voice again)\n"
          "  F11                   full screen on or off\n"
          "  Ctrl+R                turn the device between landscape left and right\n"
          "  Ctrl+Q                quit\n"
          "The sound switches and the reading language are kept in\n"
-         "$XDG_CONFIG_HOME/lumo-book/defaults.json (~/.config/lumo-book/ by default).\n";
+         "$XDG_CONFIG_HOME/lumo-book/defaults.json (~/.config/lumo-book/ by default), your\n"
+         "own recordings in $XDG_DATA_HOME/lumo-book/voices (~/.local/share/lumo-book/voices).\n";
 }

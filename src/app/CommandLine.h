@@ -10,6 +10,9 @@ struct CommandLine {
   bool mute = false;
   bool followWords = false;
   bool readMyself = false;
+  bool noOwnVoices = false;
+  std::string voicesFolder;
+  std::string captureFrom;
   long frames = -1;
   std::string script;
   std::string exportContent;

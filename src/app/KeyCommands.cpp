@@ -19,7 +19,7 @@ constexpr KeyName kKeyNames[] = {
     {BookKey::Right, "Right"},   {BookKey::Left, "Left"},   {BookKey::PageDown, "PageDown"},
     {BookKey::PageUp, "PageUp"}, {BookKey::Space, "Space"}, {BookKey::Home, "Home"},
     {BookKey::Escape, "Escape"}, {BookKey::M, "M"},         {BookKey::N, "N"},
-    {BookKey::H, "H"},           {BookKey::R, "R"},
+    {BookKey::H, "H"},           {BookKey::R, "R"},         {BookKey::V, "V"},
 };
 }  // namespace
 
@@ -61,6 +61,7 @@ KeyCommands::Hooks KeyCommands::hooksFor(lumoAppDelegate* book) {
 
 KeyCommands::~KeyCommands() {
   if (!listening_) return;
+  lumoWorld::setNoticeHandler(nullptr);
   KeyInput::shared().setKeyHandler(nullptr);
   KeyInput::shared().setWheelHandler(nullptr);
 }
@@ -69,6 +70,10 @@ void KeyCommands::listen() {
   listening_ = true;
   KeyInput::shared().setKeyHandler([this](const KeyStroke& press) { keyPressed(press); });
   KeyInput::shared().setWheelHandler([this](int notches) { wheelRolled(notches); });
+  // What the book itself has to say (its own voice's recording) shows the same way.
+  lumoWorld::setNoticeHandler([this](const std::string& text) {
+    notice_->show(hooks_.layer ? hooks_.layer() : nullptr, text);
+  });
 }
 
 void KeyCommands::keyPressed(const KeyStroke& press) {
@@ -95,6 +100,9 @@ void KeyCommands::keyPressed(const KeyStroke& press) {
       if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr) world->requestHomeFromKey();
       break;
     case BookKey::Escape:
+      // A recording under way goes first; the credits screen is never open then.
+      if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr)
+        if (world->ownVoice().cancelKey()) break;
       if (hooks_.closeCredits) hooks_.closeCredits();
       break;
     case BookKey::M:
@@ -109,9 +117,21 @@ void KeyCommands::keyPressed(const KeyStroke& press) {
     case BookKey::R:
       switchReadingAid(false);
       break;
+    case BookKey::V:
+      ownVoiceKey(press.shift);
+      break;
     default:
       break;
   }
+}
+
+void KeyCommands::ownVoiceKey(bool shift) {
+  lumoWorld* world = hooks_.world ? hooks_.world() : nullptr;
+  if (!world) return;
+  if (shift)
+    world->ownVoice().removeKey();
+  else
+    world->ownVoice().recordKey();
 }
 
 void KeyCommands::wheelRolled(int notches) {

@@ -12,7 +12,7 @@ class lumoAppDelegate;
 class lumoWorld;
 
 // The keys the book answers to, by the names the key input gives them.
-enum class BookKey { Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R };
+enum class BookKey { Right, Left, PageDown, PageUp, Space, Home, Escape, M, N, H, R, V };
 
 // What the book's keys and the mouse wheel do. Each is another way to do what
 // a drag or a tap already does, through the same requests and the same turn
@@ -35,7 +35,7 @@ class KeyCommands {
   KeyCommands(const KeyCommands&) = delete;
   KeyCommands& operator=(const KeyCommands&) = delete;
 
-  // "Right", "Left", "PageDown", "PageUp", "Space", "Home", "Escape", "M", "N", "H", "R".
+  // "Right", "Left", "PageDown", "PageUp", "Space", "Home", "Escape", "M", "N", "H", "R", "V".
   static std::optional<BookKey> keyNamed(const std::string& name);
   static std::string nameOf(BookKey key);
   static const std::vector<BookKey>& allKeys();
@@ -54,6 +54,7 @@ class KeyCommands {
   void turn(int direction);
   void showSwitch(bool music, bool on);
   void switchReadingAid(bool followWords);
+  void ownVoiceKey(bool shift);
   bool readsEnglish() const;
 
   Hooks hooks_;

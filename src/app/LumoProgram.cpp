@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <iostream>
 
+#include <filesystem>
+
 #include "AVAudioPlayer.h"
+#include "AudioCapture.h"
 #include "CCSharedServices.h"
 #include "CommandLine.h"
 #include "DesktopDump.h"
@@ -18,6 +21,7 @@
 #include "NSAutoreleasePool.h"
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
+#include "NSPathUtilities.h"
 #include "PlatformHost.h"
 #include "ProgramNames.h"
 #include "ReadingSwitches.h"
@@ -28,6 +32,7 @@
 #include "UIApplication.h"
 #include "UIDevice.h"
 #include "WindowTitle.h"
+#include "lmOwnVoices.h"
 #include "lumoAppDelegate.h"
 #include "lumoServices.h"
 
@@ -72,6 +77,21 @@ void wireScript(ScriptRunner& script, PlatformHost& host) {
   host.setFrameHook([&script] { script.onFrame(); });
 }
 
+// The reader's own recordings: beside the program's documents folder unless
+// another folder is given; a WAV file may stand in for the microphone.
+void setUpOwnVoices(const CommandLine& options) {
+  std::string folder = options.voicesFolder;
+  if (folder.empty()) {
+    const auto documents =
+        NSSearchPathForDirectoriesInDomains(NSDocumentDirectory, NSUserDomainMask, true);
+    if (!documents.empty())
+      folder = (std::filesystem::path(documents.front()).parent_path() / "voices").string();
+  }
+  lmOwnVoices::shared().setFolder(folder);
+  lmOwnVoices::shared().setHeard(!options.noOwnVoices);
+  AudioCapture::shared().setStandInFile(options.captureFrom);
+}
+
 void decorateWindow() {
   const std::string icon = NSBundle::mainBundle().pathForResource("icon/lumo-book-128", "png");
   if (!icon.empty()) DesktopWindow::shared().setIconFromFile(icon);
@@ -107,7 +127,8 @@ int readBook(PlatformHost& host, const std::string& demo) {
   StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
   KeyCommands keys(KeyCommands::hooksFor(book));
   keys.listen();
-  StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });
+  StateDump::shared().addSection("desktop",
+                                 [&keys, book] { return dumpDesktop(keys, book->cc3World()); });
   const int status = host.run(delegate.get());
   if (!FrameLog::shared().close()) logMessage(LogLevel::Error, "the frame log is incomplete");
   host.setFrameHook(nullptr);
@@ -171,6 +192,7 @@ int runLumoProgram(int argc, const char* const* argv) {
   AVAudioPlayer::setUseVirtualBackend(options.headless);
   SoundSwitches::restore(options.mute);
   ReadingSwitches::restore(options.followWords, options.readMyself);
+  setUpOwnVoices(options);
   decorateWindow();
   auto title = WindowTitle::windowTitle();
   title->start();

@@ -150,6 +150,7 @@ nlohmann::json dumpBook(const lumoWorld* world) {
   b["canAccelerometer"] = info->canAccelerometer();
   b["animationAllowed"] = world->k_animationYES();
   b["litWordIndex"] = world->litWordIndex();
+  b["ownVoice"] = world->ownVoice().pageReadsOwnVoice();
   b["curGroundName"] = info->curGroundName();
   b["nextGroundName"] = info->nextGroundName();
   b["preGroundName"] = info->preGroundName();

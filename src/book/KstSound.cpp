@@ -24,16 +24,25 @@ void KstSound::stop(Channel channel) {
 
 void KstSound::start(Channel channel, const std::string& name, const std::string& type, int loops,
                      AVAudioPlayerDelegate* delegate) {
-  // The previous sound goes first, even when the new one turns out not to play.
-  stop(channel);
-  channel.player = nullptr;
-  channel.name = name;
   const std::string path = NSBundle::mainBundle().pathForResource(name, type);
   if (path.empty()) {
+    // The previous sound goes all the same.
+    stop(channel);
+    channel.player = nullptr;
+    channel.name = name;
     logWarningOnce("sound-missing:" + name + "." + type,
                    "sound " + name + "." + type + " is not among the resources");
     return;
   }
+  startFile(channel, name, path, loops, delegate);
+}
+
+void KstSound::startFile(Channel channel, const std::string& name, const std::string& path,
+                         int loops, AVAudioPlayerDelegate* delegate) {
+  // The previous sound goes first, even when the new one turns out not to play.
+  stop(channel);
+  channel.player = nullptr;
+  channel.name = name;
   Ptr<AVAudioPlayer> player = AVAudioPlayer::audioPlayerWithContentsOfURL(path);
   if (!player) return;  // the player has said why
   player->setNumberOfLoops(loops);
@@ -47,6 +56,10 @@ void KstSound::start(Channel channel, const std::string& name, const std::string
 void KstSound::playSoundWithName(const std::string& name, const std::string& type) {
   if (name == kNil) return;
   start(mainChannel(), name, type, 0, this);
+}
+
+void KstSound::playSoundFromFile(const std::string& name, const std::string& path) {
+  startFile(mainChannel(), name, path, 0, this);
 }
 
 void KstSound::playBgSoundWithName(const std::string& name, const std::string& type) {

@@ -23,6 +23,10 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
 
   // "nil" is ignored and leaves the current main sound playing.
   void playSoundWithName(const std::string& name, const std::string& type);
+  // The main channel's sound `name` played from a file of the reader's own
+  // (an own recording standing in for the book's); its end is reported as
+  // the book's recording of that name would be.
+  void playSoundFromFile(const std::string& name, const std::string& path);
   void playBgSoundWithName(const std::string& name, const std::string& type);
   void playSpecialSoundWithName(const std::string& name, const std::string& type);
   void cancelSound();
@@ -72,6 +76,8 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
 
   void start(Channel channel, const std::string& name, const std::string& type, int loops,
              AVAudioPlayerDelegate* delegate);
+  void startFile(Channel channel, const std::string& name, const std::string& path, int loops,
+                 AVAudioPlayerDelegate* delegate);
   void stop(Channel channel);
   void applyVolume(Channel channel);
 

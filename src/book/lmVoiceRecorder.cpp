@@ -54,9 +54,9 @@ double lmVoiceRecorder::seconds() const {
 
 void lmVoiceRecorder::tick(NSTimer*) {
   if (!listen()) return;
-  if (state_ == State::Countdown && Clock::current().seconds() - since_ >= kCountdownFrom - 1e-9)
-    startRecording();
-  else if (state_ == State::Recording && seconds() >= kLongestSeconds - 1e-9)
+  if (state_ == State::Countdown && Clock::current().seconds() - since_ >= kCountdownFrom - 1e-9) {
+    if (!startRecording()) return;
+  } else if (state_ == State::Recording && seconds() >= kLongestSeconds - 1e-9)
     return finish();
   if (delegate_) delegate_->recorderDidTick(this);
 }
@@ -69,18 +69,30 @@ bool lmVoiceRecorder::listen() {
     if (heard_.size() > most) heard_.resize(most);
     return true;
   }
+  fail(reason);
+  return false;
+}
+
+void lmVoiceRecorder::fail(const std::string& reason) {
   becomeIdle();
   EventLog::log("recording", "failed: " + reason);
   Ptr<lmVoiceRecorder> keep(this);  // the delegate may let go of the recorder
   if (delegate_) delegate_->recorderDidFail(this, reason);
-  return false;
 }
 
-void lmVoiceRecorder::startRecording() {
-  heard_.clear();  // the countdown's sound is not the reading
+bool lmVoiceRecorder::startRecording() {
+  // Listening starts afresh: the countdown's sound is not the reading, and a
+  // file standing in for the microphone is heard from its beginning.
+  heard_.clear();
+  std::string reason;
+  if (!AudioCapture::shared().start(reason)) {
+    fail(reason);
+    return false;
+  }
   state_ = State::Recording;
   since_ = Clock::current().seconds();
   EventLog::log("recording", "started");
+  return true;
 }
 
 void lmVoiceRecorder::finish() {

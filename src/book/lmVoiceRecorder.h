@@ -22,7 +22,8 @@ class lmVoiceRecorderDelegate {
 };
 
 // Recording one narration from the microphone: idle, then a 3-2-1 countdown
-// (the microphone already open, what it hears dropped), then recording until
+// (the microphone already open, so that a missing one is known at once; what
+// it hears is dropped), then recording, listening afresh, until
 // the reader ends it or `kLongestSeconds` pass. A cancel, at any time, keeps
 // nothing. A timer runs only while it is not idle.
 class lmVoiceRecorder : public NSObject {
@@ -57,7 +58,8 @@ class lmVoiceRecorder : public NSObject {
   void tick(NSTimer* timer);
 
  private:
-  void startRecording();
+  bool startRecording();
+  void fail(const std::string& reason);
   void becomeIdle();
   bool listen();
   lmVoiceRecorderDelegate* delegate_ = nullptr;

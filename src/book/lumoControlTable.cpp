@@ -16,6 +16,8 @@ constexpr Row kRows[] = {
     {lumoControl::kReplay, 3000},
     {lumoControl::kCredits, 3001},
     {lumoControl::kRepeatNarration, 4000},
+    {lumoControl::kRecordVoice, 3100},
+    {lumoControl::kRecordingLight, 3101},
 };
 
 std::size_t indexOf(lumoControl control) {

@@ -16,6 +16,8 @@ enum class lumoControl {
   kReplay,           // ending menu, "menu-end1"
   kCredits,          // ending menu, "menu-end2"
   kRepeatNarration,  // narration panel, "aside_repeat_highlighted"
+  kRecordVoice,      // narration panel, "aside_record": the reader records the page
+  kRecordingLight,   // "record_light", shown while recording: a tap ends it
 };
 
 // Where a tap on a control goes: each control's tag and the handler the world
@@ -36,6 +38,6 @@ class lumoControlTable {
   bool dispatch(CC3Node* node) const;
 
  private:
-  static constexpr std::size_t kCount = 6;
+  static constexpr std::size_t kCount = 8;
   std::array<Handler, kCount> handlers_;
 };

@@ -9,6 +9,7 @@
 #include "CC3Texture.h"
 #include "CCTouchDispatcher.h"
 #include "Clock.h"
+#include "EventLog.h"
 #include "NSNotificationCenter.h"
 #include "Random.h"
 
@@ -68,6 +69,7 @@ void lumoWorld::makeParts() {
   titles_ = std::make_unique<lumoLanguageTitles>(*this);
   languageMenu_ = std::make_unique<lumoLanguageMenu>(*this);
   menus_ = std::make_unique<lumoMenusAndHints>(*this);
+  ownVoice_ = std::make_unique<lumoOwnVoice>(*this);
   turns_->setLockListener([this](bool locked) { menus_->turnLockChanged(locked); });
   routeControls();
   // The panel first: the figures are ready again once it has had its say.
@@ -90,6 +92,10 @@ void lumoWorld::routeControls() {
                    [this](CC3Node* button) { return menus_->requestCredits(button); });
   table.setHandler(Control::kRepeatNarration,
                    [this](CC3Node* button) { return panel_->repeatTapped(button); });
+  table.setHandler(Control::kRecordVoice,
+                   [this](CC3Node* button) { return ownVoice_->microphoneTapped(button); });
+  table.setHandler(Control::kRecordingLight,
+                   [this](CC3Node* light) { return ownVoice_->lightTapped(light); });
 }
 
 void lumoWorld::setUpCameraAndLamp() {
@@ -127,6 +133,22 @@ const KstStage::StringList& lumoWorld::genStageAsideWithIndex(std::int32_t index
 
 const std::string& lumoWorld::genStageSoundWithIndex(std::int32_t index) const {
   return stage_->narrationSoundForStage(index, turns_->language());
+}
+
+namespace {
+std::function<void(const std::string&)>& noticeHandler() {
+  static std::function<void(const std::string&)> handler;
+  return handler;
+}
+}  // namespace
+
+void lumoWorld::setNoticeHandler(std::function<void(const std::string&)> handler) {
+  noticeHandler() = std::move(handler);
+}
+
+void lumoWorld::showNotice(const std::string& text) const {
+  EventLog::log("notice", text);
+  if (noticeHandler()) noticeHandler()(text);
 }
 
 CC3Node* lumoWorld::currentGround() {
@@ -204,6 +226,8 @@ void lumoWorld::dragTo(CGPoint point) {
 void lumoWorld::nodeSelected(CC3Node* node, GLuint touchType, CGPoint point) {
   if (touchType == kCCTouchBegan) gestures_->pickBegan(point);
   if (touchType != kCCTouchEnded || !node || !gestures_->pickEndsAsTap(point)) return;
+  // While the reader records, the page holds still: only the light ends it.
+  if (!ownVoice_->allowsTapOn(node)) return;
   if (!controls_->dispatch(node)) figures_->tapped(node);
 }
 
