@@ -5,6 +5,8 @@
 #include <cmath>
 #include <fstream>
 
+#include "AudioBackend.h"
+#include "AudioFile.h"
 #include "TestSupport.h"
 
 namespace {
@@ -66,4 +68,38 @@ TEST(OggVorbis, DecodingIsBoundedAndRefusesWhatIsNotVorbis) {
   save(dir.file("noise.ogg"), std::string(5000, '\x55'));
   EXPECT_FALSE(OggVorbis::decode(dir.file("noise.ogg"), 10, decoded, error));
   EXPECT_FALSE(OggVorbis::decode(dir.file("missing.ogg"), 10, decoded, error));
+}
+
+// Own recordings play through the book's audio player: the quick look tells
+// their length from the last page, and the player decodes them within the
+// limit; a file that claims more than the limit is refused unread.
+TEST(OggVorbis, OwnRecordingsAreProbedAndDecodedByThePlayer) {
+  TempDir dir;
+  std::string bytes, error;
+  ASSERT_TRUE(OggVorbis::encode(tone(2.0, 22050, 0.3), 22050, 0.3f, bytes, error));
+  save(dir.file("own.ogg"), bytes);
+  AudioFileInfo info = AudioFile::probe(dir.file("own.ogg"));
+  ASSERT_EQ(info.kind, AudioFileInfo::Kind::OggVorbis) << info.problem;
+  EXPECT_TRUE(info.playable());
+  EXPECT_EQ(info.sampleRate, 22050);
+  EXPECT_EQ(info.channels, 1);
+  EXPECT_NEAR(info.duration, 2.0, 0.001);
+
+  AudioBackend::setUseVirtualBackend(true);
+  AudioPcm pcm;
+  ASSERT_TRUE(AudioBackend::shared().decodeFile(dir.file("own.ogg"), pcm));
+  EXPECT_NEAR(pcm.duration(), 2.0, 0.01);
+  AudioBackend::shared().shutdown();
+
+  // Ten minutes claimed on the last page.
+  const std::size_t last = bytes.rfind("OggS");
+  const std::int64_t claimed = std::int64_t(600) * 22050;
+  for (int i = 0; i < 8; ++i) bytes[last + 6 + std::size_t(i)] = char((claimed >> (8 * i)) & 0xFF);
+  save(dir.file("claims.ogg"), bytes);
+  EXPECT_EQ(AudioFile::probe(dir.file("claims.ogg")).kind, AudioFileInfo::Kind::TooLong);
+  // Ogg that is not Vorbis stays unplayed.
+  std::string opus = bytes;
+  opus.replace(opus.find("vorbis"), 6, "OpusHe");
+  save(dir.file("opus.ogg"), opus);
+  EXPECT_EQ(AudioFile::probe(dir.file("opus.ogg")).kind, AudioFileInfo::Kind::Unsupported);
 }
