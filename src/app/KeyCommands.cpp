@@ -44,7 +44,12 @@ const std::vector<BookKey>& KeyCommands::allKeys() {
   return keys;
 }
 
-KeyCommands::KeyCommands(Hooks hooks) : hooks_(std::move(hooks)), notice_(ToastNotice::notice()) {}
+KeyCommands::KeyCommands(Hooks hooks) : hooks_(std::move(hooks)), notice_(ToastNotice::notice()) {
+  // What the book itself has to say (its own voice's recording) shows the same way.
+  lumoWorld::setNoticeHandler([this](const std::string& text) {
+    notice_->show(hooks_.layer ? hooks_.layer() : nullptr, text);
+  });
+}
 
 KeyCommands::Hooks KeyCommands::hooksFor(lumoAppDelegate* book) {
   return {[book] { return book->cc3World(); },
@@ -60,8 +65,8 @@ KeyCommands::Hooks KeyCommands::hooksFor(lumoAppDelegate* book) {
 }
 
 KeyCommands::~KeyCommands() {
-  if (!listening_) return;
   lumoWorld::setNoticeHandler(nullptr);
+  if (!listening_) return;
   KeyInput::shared().setKeyHandler(nullptr);
   KeyInput::shared().setWheelHandler(nullptr);
 }
@@ -70,10 +75,6 @@ void KeyCommands::listen() {
   listening_ = true;
   KeyInput::shared().setKeyHandler([this](const KeyStroke& press) { keyPressed(press); });
   KeyInput::shared().setWheelHandler([this](int notches) { wheelRolled(notches); });
-  // What the book itself has to say (its own voice's recording) shows the same way.
-  lumoWorld::setNoticeHandler([this](const std::string& text) {
-    notice_->show(hooks_.layer ? hooks_.layer() : nullptr, text);
-  });
 }
 
 void KeyCommands::keyPressed(const KeyStroke& press) {

@@ -203,9 +203,11 @@ void lumoOwnVoice::kept(const lmTakeKeeper::Result& result, const Take& take) {
   keeping_ = false;
   const lmVoiceTake::Figures& f = result.figures;
   char figures[160];
-  std::snprintf(figures, sizeof figures,
-                "%.2f s of %.2f s heard, %.2f s of speech, level %.1f dB (%+.1f dB), %zu bytes",
-                f.keptSeconds, f.heardSeconds, f.speechSeconds, f.levelDb, f.gainDb, result.bytes);
+  std::snprintf(
+      figures, sizeof figures,
+      "%.2f s from %.2f s of %.2f s heard, %.2f s of speech, level %.1f dB (%+.1f dB), %zu bytes",
+      f.keptSeconds, f.keptFrom, f.heardSeconds, f.speechSeconds, f.levelDb, f.gainDb,
+      result.bytes);
   switch (result.outcome) {
     case lmTakeKeeper::Outcome::Kept:
       EventLog::log("recording", "kept " + take.name + ": " + figures);
