@@ -143,7 +143,7 @@ void lumoOwnVoice::begin() {
   }
   recording_ = take;
   world_.turns().takeLock();
-  setMicrophoneVisible(false);
+  setPanelButtonsVisible(false);
   shownNumber_ = -1;
   recorderDidTick(recorder_.get());
 }
@@ -175,7 +175,7 @@ void lumoOwnVoice::recorderDidFail(lmVoiceRecorder*, const std::string&) {
 
 void lumoOwnVoice::becameIdle() {
   removeIndicators();
-  setMicrophoneVisible(true);
+  setPanelButtonsVisible(true);
   world_.turns().releaseLock();
 }
 
@@ -296,8 +296,17 @@ void lumoOwnVoice::removeIndicators() {
   shownNumber_ = -1;
 }
 
-void lumoOwnVoice::setMicrophoneVisible(bool visible) {
+void lumoOwnVoice::setPanelButtonsVisible(bool visible) {
   if (CC3Node* button = world_.getNodeNamed(kMicrophoneName)) button->setVisible(visible);
+  // The repeat button steps aside too: only the light may be tapped meanwhile.
+  CC3Node* repeat = world_.getNodeNamed(lumoNarrationPanel::kRepeatName);
+  if (!repeat) return;
+  if (!visible) {
+    repeatWasShown_ = repeat->visible();
+    repeat->setVisible(false);
+  } else if (repeatWasShown_) {
+    repeat->setVisible(true);
+  }
 }
 
 void lumoOwnVoice::notice(const char* russian, const char* english) {

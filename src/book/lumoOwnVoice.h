@@ -85,7 +85,7 @@ class lumoOwnVoice : public lmVoiceRecorderDelegate {
   void kept(const lmTakeKeeper::Result& result, const Take& take);
   void showIndicator(const char* name, const std::string& text, ccColor3B colour, float fontSize);
   void removeIndicators();
-  void setMicrophoneVisible(bool visible);
+  void setPanelButtonsVisible(bool visible);
   void notice(const char* russian, const char* english);
   std::string narrationOfPage() const;
 
@@ -94,6 +94,7 @@ class lumoOwnVoice : public lmVoiceRecorderDelegate {
   Take recording_{};
   int shownNumber_ = -1;
   bool keeping_ = false;
+  bool repeatWasShown_ = false;
   std::thread keeper_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   std::string removalAskedFor_;
