@@ -10,6 +10,7 @@
 #include "KstStage.h"
 #include "NSBundle.h"
 #include "NSRunLoop.h"
+#include "lmOwnVoices.h"
 
 lumoPagePrefetch& lumoPagePrefetch::shared() {
   static lumoPagePrefetch prefetch;
@@ -70,9 +71,12 @@ void lumoPagePrefetch::prefetchSounds(const KstStage& stage, std::int32_t page,
   std::vector<std::string> names = soundsOfPage(stage, page, langTag);
   for (std::int32_t next : reachablePages(page, stage.totalStageCount()))
     for (auto& name : soundsOfPage(stage, next, langTag)) names.push_back(std::move(name));
-  for (const auto& name : names)
-    if (auto path = NSBundle::mainBundle().pathForResource(name, "mp3"); !path.empty())
-      paths.push_back(std::move(path));
+  for (const auto& name : names) {
+    // A reader's own recording is what will be heard in place of the book's.
+    std::string path = lmOwnVoices::shared().recordingHeardFor(langTag, name);
+    if (path.empty()) path = NSBundle::mainBundle().pathForResource(name, "mp3");
+    if (!path.empty()) paths.push_back(std::move(path));
+  }
   // The settle frame is the turn's busiest; the decoding starts after it.
   NSRunLoop::mainRunLoop().postToMainThread([paths = std::move(paths)] {
     for (const auto& path : paths) AVAudioPlayer::prefetchContentsOfURL(path);
