@@ -215,6 +215,8 @@ void lumoOwnVoice::kept(const lmTakeKeeper::Result& result, const Take& take) {
       if (take.page == world_.turns().page() && !isBusy()) world_.panel().offerRepeat();
       return;
     case lmTakeKeeper::Outcome::TooShort:
+      std::snprintf(figures, sizeof figures, "%.2f s of speech in %.2f s heard", f.speechSeconds,
+                    f.heardSeconds);
       EventLog::log("recording", "refused " + take.name + ": too short, " + figures);
       notice("Слишком коротко, запись не сохранена", "Too short to keep; nothing was kept");
       return;

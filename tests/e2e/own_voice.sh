@@ -8,8 +8,9 @@
 # timings. A new run still reads it, --no-own-voices reads the book's voice,
 # --voices-folder reads a copy elsewhere, and Shift+V twice removes it: the
 # book's voice again. Last, the book's own narration of the page is recorded
-# as if a reader had read it, and the timings found for its words are
-# compared with the ones the speech synthesiser reported.
+# as if a reader had read it (started by the panel's microphone button, ended
+# by a tap on the light), and the timings found for its words are compared
+# with the ones the speech synthesiser reported.
 set -u
 program=$1
 work=$(mktemp -d)
@@ -96,13 +97,34 @@ SCRIPT
 run remove
 
 # The book's own voice read into the microphone: how near its lit words stay.
+# This time the panel's microphone button starts it and a tap on the light ends it.
+read -r mic_x mic_y light_x light_y < <(python3 - "$work" <<'PY'
+import json, sys
+
+
+def nodes(n):
+    yield n
+    for c in n["children"]:
+        yield from nodes(c)
+
+
+def centre(name, dump):
+    found = [n for n in nodes(json.load(open(f"{sys.argv[1]}/{dump}.json"))["world"]) if n["name"] == name]
+    assert len(found) == 1 and found[0]["visible"] and found[0]["screenRect"], (name, found)
+    x, y, w, h = found[0]["screenRect"]
+    return f"{x + w / 2:.0f} {y + h / 2:.0f}"
+
+
+print(centre("aside_record", "kept"), centre("record_light", "recording"))
+PY
+) || fail "no microphone button or recording light to tap"
 cat > "$work/timing.txt" <<SCRIPT
 wait 2.5
 $turn
 wait 4
-key V
+tap $mic_x $mic_y
 wait $(python3 -c "print(round(3.2 + $book + 0.5, 2))")
-key V
+tap $light_x $light_y
 wait 0.5
 SCRIPT
 data=$work/timed run timing --capture-from "$work/book.wav"
