@@ -9,6 +9,7 @@ find_program(ESPEAK_NG espeak-ng REQUIRED)
 find_program(FESTIVAL festival REQUIRED)
 find_program(LAME lame REQUIRED)
 find_program(SOX sox REQUIRED)
+find_program(RUBBERBAND rubberband REQUIRED)
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
 pkg_check_modules(ESPEAK_NG_LIB REQUIRED IMPORTED_TARGET espeak-ng)
 

@@ -244,11 +244,11 @@ def credits_title(w, h):
     return c
 
 
-def credits_back(w, h):
-    c = Canvas(w, h, "credits_back")
+def credits_back(w, h, text="Назад", seed="credits_back"):
+    c = Canvas(w, h, seed)
     pill(c, 3, 3, w - 8, h - 10, ORANGE, line=2.5)
     c.poly([(24, h / 2.0 - 2), (38, h / 2.0 - 12), (38, h / 2.0 + 8)], CREAM, outline=BROWN, width=2)
-    c.text(82, h / 2.0 + 5, "Назад", 17, "#ffffff", outline=BROWN)
+    c.text(82, h / 2.0 + 5, text, 17, "#ffffff", outline=BROWN)
     return c
 
 
@@ -295,6 +295,11 @@ def controls():
         "text_replay_ru": lambda w, h: label(w, h, "Ещё раз", 17, "#ffffff", BROWN, fit=80, seed="replay"),
         "text_moreapps_ru": lambda w, h: label(w, h, "Кто сделал книгу", 16, "#ffffff", BROWN, fit=126,
                                                  seed="more"),
+        # The same labels for the English reading ("_cn", as its recordings).
+        "text_replay_cn": lambda w, h: label(w, h, "Read again", 17, "#ffffff", BROWN, fit=80,
+                                             seed="replay_cn"),
+        "text_moreapps_cn": lambda w, h: label(w, h, "Who made this book", 16, "#ffffff", BROWN,
+                                               fit=126, seed="more_cn"),
         "hint_finger": hint_finger,
         "hint_arrow_up": hint_arrow,
         "menu-lan": menu_lan,
@@ -307,5 +312,6 @@ def controls():
         "chinese_default": lambda w, h: label(w, h, "English", 18, "#7a5a40", fit=50, seed="en0"),
         "credits_title": credits_title,
         "credits_back": credits_back,
+        "credits_back_cn": lambda w, h: credits_back(w, h, "Back", "credits_back_cn"),
         "credits_content": credits_content,
     }

@@ -66,6 +66,8 @@ CONTROL_PLANES = {
     "menu-end-btn": ((0.0, 63.0, 360.0), _plane(266, 57, 0.204)),
     "text_replay_ru": ((0.0, 75.0, 365.0), _plane(84, 19, 0.21)),
     "text_moreapps_ru": ((-2.0, 66.2, 365.0), _plane(131, 19, 0.25)),
+    "text_replay_cn": ((0.0, 75.0, 365.0), _plane(84, 19, 0.21)),
+    "text_moreapps_cn": ((-2.0, 66.2, 365.0), _plane(131, 19, 0.25)),
     "hint_finger": ((47.0, 83.0, 350.0), _plane(65, 59, 0.32)),
     "hint_arrow_up": ((43.0, 105.0, 350.0), _plane(21, 23, 0.32)),
     "menu-lan": ((0.0, 55.5, 350.0), _plane(499, 98, 0.3)),
@@ -79,7 +81,7 @@ CONTROL_PLANES = {
     "hint_dialogue": ((0.0, 60.0, 210.0), (34 * UNIT_W, 35 * UNIT_H)),
 }
 # Drawn by the credits screen and the backdrop's own rule, not by the lamp.
-UNLIT = {"credits_title", "credits_content", "credits_back"}
+UNLIT = {"credits_title", "credits_content", "credits_back", "credits_back_cn"}
 
 
 def corner_light(point, normal):

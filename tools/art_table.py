@@ -30,6 +30,8 @@ CONTROLS = {
     "menu-end-btn": (266, 57),
     "text_replay_ru": (84, 19),
     "text_moreapps_ru": (131, 19),
+    "text_replay_cn": (84, 19),
+    "text_moreapps_cn": (131, 19),
     "hint_finger": (65, 59),
     "hint_arrow_up": (21, 23),
     "menu-lan": (499, 98),
@@ -44,6 +46,7 @@ CONTROLS = {
     "credits_title": (463, 120),
     "credits_content": (463, 300),
     "credits_back": (140, 48),
+    "credits_back_cn": (140, 48),
 }
 
 

@@ -14,8 +14,8 @@ for it.
 
 Tools: Festival with the HTS voice cmu_us_slt_arctic_hts (English speech),
 espeak-ng (Russian speech; narrations through speak_words, built from
-speak_words.c, which reports where each word starts), sox (filtering,
-synthesis), lame (mp3).
+speak_words.c, which reports where each word starts), rubberband (the English
+figures' pitch), sox (filtering, synthesis), lame (mp3).
 """
 
 import argparse
@@ -56,6 +56,24 @@ FIGURES = {
 }
 DEFAULT_FIGURE = {"engine": "espeak-ng", "voice": "ru+f4", "speed": 140, "pitch": 55, "gap": 1}
 
+# The English dialogue: the narrator's voice made into each figure. Its pitch
+# is moved with the formants kept ("reshape": rubberband's options) and its
+# pace set by the HTS engine ("stretch"); sox effects follow ("effects"): a
+# little "speed" lowers the formants too, for a bigger body, and the gosling's
+# voice wavers. Festival's other voices in Debian and moving the formants by
+# more than a semitone or so leave the recogniser (and a child) unable to
+# follow the words.
+_SLT = dict(NARRATOR["en"], pause=0.3)
+FIGURES_EN = {
+    "r": dict(_SLT, stretch=0.95, reshape=["-3", "-F", "-p", "3"]),
+    "b": dict(_SLT, stretch=1.15, reshape=["-3", "-F", "-p", "-6"], effects=["speed", "0.95"]),
+    "m": dict(_SLT, stretch=1.1, reshape=["-3", "-F", "-p", "-2"]),
+    "p": dict(_SLT, stretch=0.85, reshape=["-3", "-F", "-p", "6"]),
+    "h": dict(_SLT, stretch=0.95, reshape=["-3", "-F", "-p", "-4"], effects=["speed", "0.97"]),
+    "g": dict(_SLT, stretch=1.1, reshape=["-3", "-F", "-p", "4"], effects=["tremolo", "5", "25"]),
+}
+DEFAULT_FIGURE_EN = _SLT
+
 # Speech is encoded mono at 22.05 kHz, plenty for a voice and small.
 SPEECH_RATE = 22050
 SPEECH_BITRATE = 48
@@ -69,6 +87,8 @@ def settings_for(name, voice):
     if name.startswith("dialogue_"):
         parts = name.split("_")
         figure = parts[2][:1] if len(parts) > 2 else ""
+        if voice == "en":
+            return FIGURES_EN.get(figure, DEFAULT_FIGURE_EN)
         return FIGURES.get(figure, DEFAULT_FIGURE)
     return NARRATOR[voice]
 
@@ -265,11 +285,20 @@ def write_words(words, path):
 def speak(text, settings, out_path, words_path, work):
     raw = os.path.join(work, "raw.wav")
     soft = os.path.join(work, "soft.wav")
+    if words_path and settings.get("effects"):
+        raise RuntimeError("sox effects after the voice would move its word timings")
     words = ENGINES[settings["engine"]](text, settings, raw, work, timed=words_path is not None)
+    if settings.get("reshape"):
+        # The pitch moved with the formants kept: the figure's voice, the
+        # same words (moving the formants too is what makes speech hard to follow).
+        shaped = os.path.join(work, "shaped.wav")
+        run(["rubberband", "--quiet"] + settings["reshape"] + [raw, shaped])
+        raw = shaped
     # Take the edge off the synthetic voice, even out the level and leave a
     # breath of silence at both ends.
-    run(SOX + [raw, "-r", str(SPEECH_RATE), soft, "highpass", "90", "lowpass", "6500",
-         "bass", "+2", "gain", "-n", "-3", "pad", str(LEAD_IN), str(LEAD_OUT)])
+    run(SOX + [raw, "-r", str(SPEECH_RATE), soft] + settings.get("effects", []) +
+        ["highpass", "90", "lowpass", "6500", "bass", "+2", "gain", "-n", "-3", "pad", str(LEAD_IN),
+         str(LEAD_OUT)])
     if words_path and words is not None:
         words = [(start + LEAD_IN, word) for start, word in words]
         check_words(words, float(run(["sox", "--i", "-D", soft])), text)
@@ -429,7 +458,7 @@ def main():
     global SPEAK_WORDS
     SPEAK_WORDS = args.speak_words and os.path.abspath(args.speak_words)
 
-    for tool in ("espeak-ng", "festival", "sox", "lame"):
+    for tool in ("espeak-ng", "festival", "sox", "lame", "rubberband"):
         if not shutil.which(tool):
             raise SystemExit("make_audio: %s is not installed" % tool)
     os.makedirs(args.out, exist_ok=True)

@@ -133,6 +133,21 @@ class WordTimings(unittest.TestCase):
                          make_audio.FIGURES["b"])
         self.assertEqual(make_audio.settings_for("dialogue_page3_z1_ru", "ru"),
                          make_audio.DEFAULT_FIGURE)
+        # The English lines: each figure its own voice, none the narrator's.
+        self.assertEqual(make_audio.settings_for("dialogue_page3_b1_cn", "en"),
+                         make_audio.FIGURES_EN["b"])
+        self.assertEqual(make_audio.settings_for("dialogue_page3_z1_cn", "en"),
+                         make_audio.DEFAULT_FIGURE_EN)
+        voices = [json.dumps(v, sort_keys=True) for v in make_audio.FIGURES_EN.values()]
+        voices.append(json.dumps(make_audio.NARRATOR["en"], sort_keys=True))
+        self.assertEqual(len(set(voices)), len(voices))
+        self.assertEqual(set(make_audio.FIGURES_EN), set(make_audio.FIGURES))
+
+    def test_sox_effects_are_refused_where_words_are_timed(self):
+        with tempfile.TemporaryDirectory() as work:
+            with self.assertRaisesRegex(RuntimeError, "word timings"):
+                make_audio.speak("Hello.", make_audio.FIGURES_EN["b"], os.path.join(work, "a.mp3"),
+                                 os.path.join(work, "a.words"), work)
 
 
 class VoiceMeasures(unittest.TestCase):

@@ -1,6 +1,13 @@
 #include "CreditsView.h"
 
+#include "Log.h"
 #include "NSBundle.h"
+
+namespace {
+// The back button's picture in each reading language.
+constexpr const char* kBackPictureRussian = "credits_back.png";
+constexpr const char* kBackPictureEnglish = "credits_back_cn.png";
+}  // namespace
 
 Ptr<CreditsView> CreditsView::viewControllerWithNibName(const std::string& nibName) {
   if (nibName.empty()) return nullptr;
@@ -30,6 +37,25 @@ void CreditsView::loadView() {
 void CreditsView::viewDidLoad() {
   UIViewController::viewDidLoad();
   view()->setFrame(CGRectMake(0, 0, 463, 721));
+  showBackPicture();
+}
+
+void CreditsView::setIsEnLan(bool isEnLan) {
+  if (isEnLan == isEnLan_) return;
+  isEnLan_ = isEnLan;
+  if (isViewLoaded()) showBackPicture();
+}
+
+// A missing picture keeps the one shown: a back button must stay visible.
+void CreditsView::showBackPicture() {
+  if (!backButton_) return;
+  const std::string name = isEnLan_ ? kBackPictureRussian : kBackPictureEnglish;
+  const std::string path = NSBundle::mainBundle().pathForResource(name, "");
+  Ptr<UIImage> picture = path.empty() ? nullptr : UIImage::imageWithContentsOfFile(path);
+  if (picture)
+    backButton_->setImage(picture.get());
+  else if (path.empty())
+    logWarningOnce("credits:" + name, "credits: no picture " + name + " for the back button");
 }
 
 bool CreditsView::shouldAutorotateToInterfaceOrientation(UIDeviceOrientation interfaceOrientation) {
@@ -47,6 +73,7 @@ bool CreditsView::setOutlet(const std::string& name, UIView* view) {
   if (name == "webView") return connect(webView_);
   if (name == "titleImageView") return connect(titleImageView_);
   if (name == "contentImageView") return connect(contentImageView_);
+  if (name == "backButton") return connect(backButton_);
   return UIViewController::setOutlet(name, view);
 }
 

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 #include "CC3Camera.h"
+#include "CC3Material.h"
 #include "CC3MeshNode.h"
+#include "CC3Texture.h"
 #include "CCDirector.h"
 #include "CCLayer.h"
 #include "CCNode.h"
@@ -17,7 +20,9 @@
 #include "KstSound.h"
 #include "NSRunLoop.h"
 #include "PlatformHost.h"
+#include "UIButton.h"
 #include "UIDevice.h"
+#include "UIImageView.h"
 #include "UIWindow.h"
 #include "lumoWorld.h"
 
@@ -109,6 +114,17 @@ double hundredths(float v) {
   return std::round(double(v) * 100) / 100;
 }
 
+// The file name of the picture an image view or a button shows, or null.
+nlohmann::json imageOf(UIView* view) {
+  UIImage* image = nullptr;
+  if (auto* imageView = dynamic_cast<UIImageView*>(view))
+    image = imageView->image();
+  else if (auto* button = dynamic_cast<UIButton*>(view))
+    image = button->image();
+  if (!image || !image->CGImage() || image->CGImage()->name().empty()) return nullptr;
+  return std::filesystem::path(image->CGImage()->name()).filename().string();
+}
+
 nlohmann::json dumpView(UIView* view, const DisplayGeometry& display) {
   const CGSize size = view->frame().size;
   const CGPoint corners[4] = {{0, 0}, {size.width, 0}, {0, size.height}, {size.width, size.height}};
@@ -126,6 +142,7 @@ nlohmann::json dumpView(UIView* view, const DisplayGeometry& display) {
   v["frame"] = {hundredths(x0), hundredths(y0), hundredths(x1 - x0), hundredths(y1 - y0)};
   v["alpha"] = hundredths(view->alpha());
   v["hidden"] = view->isHidden();
+  v["image"] = imageOf(view);
   nlohmann::json children = nlohmann::json::array();
   for (const auto& child : view->subviews()) children.push_back(dumpView(child.get(), display));
   v["children"] = children;
@@ -229,6 +246,15 @@ nlohmann::json dumpProcess() {
 }
 
 namespace {
+// A textured node's picture: the texture is named after the file it was loaded from.
+nlohmann::json textureOf(CC3Node* node) {
+  auto* mesh = dynamic_cast<CC3MeshNode*>(node);
+  CC3Material* material = mesh ? mesh->material() : nullptr;
+  CC3Texture* texture = material ? material->texture() : nullptr;
+  if (!texture || !texture->name()) return nullptr;
+  return *texture->name();
+}
+
 nlohmann::json dumpWorldNode(CC3Node* node, CC3Camera* camera, CGSize picture) {
   nlohmann::json n;
   n["name"] = node->name().value_or("");
@@ -240,6 +266,7 @@ nlohmann::json dumpWorldNode(CC3Node* node, CC3Camera* camera, CGSize picture) {
   n["rotation"] = {r.x, r.y, r.z};
   n["scale"] = {s.x, s.y, s.z};
   n["touchEnabled"] = node->isTouchEnabled();
+  n["texture"] = textureOf(node);
   if (auto rect = screenRectOf(node, camera, picture)) {
     n["screenRect"] = {rect->origin.x, rect->origin.y, rect->size.width, rect->size.height};
   } else {

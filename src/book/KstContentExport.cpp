@@ -13,6 +13,7 @@
 #include "KstStory.h"
 #include "Log.h"
 #include "lmStageInfo.h"
+#include "lumoBookNames.h"
 
 namespace fs = std::filesystem;
 
@@ -80,13 +81,18 @@ std::vector<Recording> allRecordings(const KstStage& stage) {
       if (*name != kKstNil) recordings.push_back({*name, "en", englishNarration(stage, page)});
     }
   }
-  // Dialogues in page order; the names come from the table, the words from the story.
+  // Dialogues in page order, each line in Russian and then in English; the
+  // names come from the table, the words from the story.
   for (const KstStoryPage& page : kstStoryPages()) {
     for (const KstStoryFigure& figure : page.figures) {
-      std::map<std::string, std::string> words;
-      for (const KstStoryLine& line : figure.lines) words[line.recording] = line.ru;
+      std::map<std::string, const KstStoryLine*> lines;
+      for (const KstStoryLine& line : figure.lines) lines[line.recording] = &line;
       for (const std::string& name : stage.dialogNamesForLayer(figure.layer)) {
-        recordings.push_back({name + "_ru", "ru", words[name]});
+        const KstStoryLine* line = lines[name];
+        recordings.push_back(
+            {name + lumoBookNames::kRussianSuffix, "ru", line ? line->ru : std::string()});
+        recordings.push_back(
+            {name + lumoBookNames::kChineseSuffix, "en", line ? line->en : std::string()});
       }
     }
   }

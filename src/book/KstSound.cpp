@@ -55,6 +55,7 @@ void KstSound::startFile(Channel channel, const std::string& name, const std::st
 
 void KstSound::playSoundWithName(const std::string& name, const std::string& type) {
   if (name == kNil) return;
+  mainChannelCut();
   start(mainChannel(), name, type, 0, this);
 }
 
@@ -71,7 +72,17 @@ void KstSound::playSpecialSoundWithName(const std::string& name, const std::stri
 }
 
 void KstSound::cancelSound() {
+  mainChannelCut();
   stop(mainChannel());
+}
+
+void KstSound::setDialogueCutListener(std::function<void()> listener) {
+  dialogueCutListener_ = std::move(listener);
+}
+
+void KstSound::mainChannelCut() {
+  if (!player_ || !player_->isPlaying() || lumoBookNames::isNarrationFile(playerName_)) return;
+  if (dialogueCutListener_) dialogueCutListener_();
 }
 
 void KstSound::cancelSpecialSound() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "AVAudioPlayer.h"
@@ -31,6 +32,9 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   void playSpecialSoundWithName(const std::string& name, const std::string& type);
   void cancelSound();
   void cancelSpecialSound();
+  // Told when a figure's line is cut short on the main channel (cancelled, or
+  // replaced by another recording): such a line never reports its end.
+  void setDialogueCutListener(std::function<void()> listener);
 
   void audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfully) override;
   // What the finish notification tells of; a dialogue line when it does not say.
@@ -80,6 +84,8 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
                  AVAudioPlayerDelegate* delegate);
   void stop(Channel channel);
   void applyVolume(Channel channel);
+  // Before the main channel is stopped or replaced.
+  void mainChannelCut();
 
   Ptr<AVAudioPlayer> player_;
   Ptr<AVAudioPlayer> backgroundPlayer_;
@@ -89,4 +95,5 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   std::string specialName_;
   bool musicOn_ = true;
   bool voicesOn_ = true;
+  std::function<void()> dialogueCutListener_;
 };

@@ -29,15 +29,17 @@ KstStoryPage cover() {
   };
   page.figures = {
       {"s1layer2l-t",
-       {{"dialogue_cover_r1", "Привет, я лисёнок Рыжик!"},
-        {"dialogue_cover_r2", "Давай вместе искать звёздочку!"},
-        {"dialogue_cover_r3", "Переворачивай страницу, пойдём!"},
-        {"dialogue_cover_r4", "Смотри, какое большое небо!"}}},
+       {{"dialogue_cover_r1", "Привет, я лисёнок Рыжик!", "Hello, I’m Ryzhik the little fox!"},
+        {"dialogue_cover_r2", "Давай вместе искать звёздочку!",
+         "Let’s look for the little star together!"},
+        {"dialogue_cover_r3", "Переворачивай страницу, пойдём!", "Turn the page, let’s go!"},
+        {"dialogue_cover_r4", "Смотри, какое большое небо!", "Look at the big, big sky!"}}},
       {"s1layer2r-t",
-       {{"dialogue_cover_b1", "А я медвежонок Бублик!"},
-        {"dialogue_cover_b2", "Я очень люблю мёд и малину."},
-        {"dialogue_cover_b3", "Рыжик — мой самый лучший друг."},
-        {"dialogue_cover_b4", "Ой, щекотно!"}}},
+       {{"dialogue_cover_b1", "А я медвежонок Бублик!", "And I’m Bublik the bear cub!"},
+        {"dialogue_cover_b2", "Я очень люблю мёд и малину.",
+         "I love honey and raspberries very much."},
+        {"dialogue_cover_b3", "Рыжик — мой самый лучший друг.", "Ryzhik is my very best friend."},
+        {"dialogue_cover_b4", "Ой, щекотно!", "Oh, that tickles me!"}}},
   };
   return page;
 }
@@ -63,15 +65,17 @@ KstStoryPage page2() {
   };
   page.figures = {
       {"s2layer1-t",
-       {{"dialogue_page1_r1", "Доброе утро, Пуговка!"},
-        {"dialogue_page1_r2", "Неужели звёздочка упала с неба?"},
-        {"dialogue_page1_r3", "Я обязательно её найду!"},
-        {"dialogue_page1_r4", "Какое тёплое сегодня солнышко!"}}},
+       {{"dialogue_page1_r1", "Доброе утро, Пуговка!", "Good morning, Pugovka!"},
+        {"dialogue_page1_r2", "Неужели звёздочка упала с неба?",
+         "A star fell down from the sky? Really?"},
+        {"dialogue_page1_r3", "Я обязательно её найду!", "I will find her, I promise!"},
+        {"dialogue_page1_r4", "Какое тёплое сегодня солнышко!", "The sun is so warm today!"}}},
       {"s2layer2-t",
-       {{"dialogue_page1_p1", "Чик-чирик, я всё видела сама!"},
-        {"dialogue_page1_p2", "Она упала где-то за лесом!"},
-        {"dialogue_page1_p3", "Звёздочке, наверное, грустно одной."},
-        {"dialogue_page1_p4", "Я полечу с тобой!"}}},
+       {{"dialogue_page1_p1", "Чик-чирик, я всё видела сама!", "Tweet tweet, I saw it all myself!"},
+        {"dialogue_page1_p2", "Она упала где-то за лесом!", "She fell somewhere past the forest!"},
+        {"dialogue_page1_p3", "Звёздочке, наверное, грустно одной.",
+         "The little star must be sad all alone."},
+        {"dialogue_page1_p4", "Я полечу с тобой!", "I’ll fly along with you!"}}},
   };
   return page;
 }
@@ -98,15 +102,17 @@ KstStoryPage page3() {
   };
   page.figures = {
       {"s3layer2l-t",
-       {{"dialogue_page2_m1", "Пирожки ещё горячие, осторожно."},
-        {"dialogue_page2_m2", "Не забудь свой зелёный шарфик."},
-        {"dialogue_page2_m3", "Вдвоём и дорога короче."},
-        {"dialogue_page2_m4", "Я тебя очень люблю, мой хороший."}}},
+       {{"dialogue_page2_m1", "Пирожки ещё горячие, осторожно.",
+         "The pies are still hot, be careful."},
+        {"dialogue_page2_m2", "Не забудь свой зелёный шарфик.", "Don’t forget your green scarf."},
+        {"dialogue_page2_m3", "Вдвоём и дорога короче.", "The way is not so long with a friend."},
+        {"dialogue_page2_m4", "Я тебя очень люблю, мой хороший.",
+         "I love you very much, my darling."}}},
       {"s3layer2r-t",
-       {{"dialogue_page2_r1", "Мамочка, ну можно, пожалуйста?"},
-        {"dialogue_page2_r2", "Как вкусно пахнут пирожки!"},
-        {"dialogue_page2_r3", "Я позову с собой Бублика."},
-        {"dialogue_page2_r4", "Спасибо, мама!"}}},
+       {{"dialogue_page2_r1", "Мамочка, ну можно, пожалуйста?", "Please, Mama, may I go?"},
+        {"dialogue_page2_r2", "Как вкусно пахнут пирожки!", "The pies smell so good!"},
+        {"dialogue_page2_r3", "Я позову с собой Бублика.", "I will ask Bublik to come with me."},
+        {"dialogue_page2_r4", "Спасибо, мама!", "Thank you, Mama!"}}},
   };
   return page;
 }
@@ -133,15 +139,18 @@ KstStoryPage page4() {
   };
   page.figures = {
       {"s4layer2l-t",
-       {{"dialogue_page3_b1", "Мёд сегодня особенно сладкий!"},
-        {"dialogue_page3_b2", "Я с тобой искать звёздочку!"},
-        {"dialogue_page3_b3", "Только сначала доем мёд."},
-        {"dialogue_page3_b4", "Вдвоём нам ничего не страшно!"}}},
+       {{"dialogue_page3_b1", "Мёд сегодня особенно сладкий!", "The honey is extra sweet today!"},
+        {"dialogue_page3_b2", "Я с тобой искать звёздочку!",
+         "I’m coming with you to find the star!"},
+        {"dialogue_page3_b3", "Только сначала доем мёд.", "But first I’ll finish my honey."},
+        {"dialogue_page3_b4", "Вдвоём нам ничего не страшно!",
+         "Together we’re not afraid of anything!"}}},
       {"s4layer2r-t",
-       {{"dialogue_page3_r1", "Бублик, выходи скорее!"},
-        {"dialogue_page3_r2", "У меня целая корзинка пирожков."},
-        {"dialogue_page3_r3", "Пойдём, пока светло!"},
-        {"dialogue_page3_r4", "Ты опять весь в мёде!"}}},
+       {{"dialogue_page3_r1", "Бублик, выходи скорее!", "Bublik, hurry and come out!"},
+        {"dialogue_page3_r2", "У меня целая корзинка пирожков.",
+         "I’ve got a big basket full of pies."},
+        {"dialogue_page3_r3", "Пойдём, пока светло!", "Let’s go while it’s still light!"},
+        {"dialogue_page3_r4", "Ты опять весь в мёде!", "You’re all covered in honey again!"}}},
   };
   return page;
 }
@@ -166,10 +175,12 @@ KstStoryPage page5() {
   };
   page.figures = {
       {"s5layer2-t",
-       {{"dialogue_page4_r1", "Прыг-скок, прыг-скок!"},
-        {"dialogue_page4_r2", "Ух, какая холодная вода!"},
-        {"dialogue_page4_r3", "Главное — не намочить пирожки."},
-        {"dialogue_page4_r4", "Бублик, я уже на том берегу!"}}},
+       {{"dialogue_page4_r1", "Прыг-скок, прыг-скок!", "Hop, skip and jump!"},
+        {"dialogue_page4_r2", "Ух, какая холодная вода!", "Wow, the water is freezing!"},
+        {"dialogue_page4_r3", "Главное — не намочить пирожки.",
+         "The main thing is to keep the pies dry."},
+        {"dialogue_page4_r4", "Бублик, я уже на том берегу!",
+         "Bublik, I’m on the other bank already!"}}},
   };
   return page;
 }
@@ -196,10 +207,11 @@ KstStoryPage page6() {
   };
   page.figures = {
       {"s6layer2-t",
-       {{"dialogue_page5_b1", "Ням-ням, какая вкусная малина!"},
-        {"dialogue_page5_b2", "Ещё одну ягодку — и всё."},
-        {"dialogue_page5_b3", "Рыжик, хочешь малинки?"},
-        {"dialogue_page5_b4", "Ой, я же звёздочку ищу!"}}},
+       {{"dialogue_page5_b1", "Ням-ням, какая вкусная малина!",
+         "Yum, yum, these berries taste so good!"},
+        {"dialogue_page5_b2", "Ещё одну ягодку — и всё.", "Just one more, and then I’ll stop."},
+        {"dialogue_page5_b3", "Рыжик, хочешь малинки?", "Ryzhik, would you like some raspberries?"},
+        {"dialogue_page5_b4", "Ой, я же звёздочку ищу!", "Oh, I’m looking for the star!"}}},
   };
   return page;
 }
@@ -226,10 +238,11 @@ KstStoryPage page7() {
   };
   page.figures = {
       {"s7layer3-t",
-       {{"dialogue_page6_b1", "Ух, как высоко!"},
-        {"dialogue_page6_b2", "Отсюда видно весь лес!"},
-        {"dialogue_page6_b3", "Там, за лугом, что-то блестит!"},
-        {"dialogue_page6_b4", "Держусь крепко-крепко!"}}},
+       {{"dialogue_page6_b1", "Ух, как высоко!", "Whoa, it’s so high up here!"},
+        {"dialogue_page6_b2", "Отсюда видно весь лес!", "I can see the whole forest from here!"},
+        {"dialogue_page6_b3", "Там, за лугом, что-то блестит!",
+         "Something’s shining over there, past the meadow!"},
+        {"dialogue_page6_b4", "Держусь крепко-крепко!", "I’m holding on very, very tight!"}}},
   };
   return page;
 }
@@ -256,10 +269,11 @@ KstStoryPage page8() {
   };
   page.figures = {
       {"s8layer2-t",
-       {{"dialogue_page7_r1", "Тут темно, но я не боюсь."},
-        {"dialogue_page7_r2", "Апчхи, какая пыль!"},
-        {"dialogue_page7_r3", "Ой, паутинка на носу!"},
-        {"dialogue_page7_r4", "Бублик, ползи за мной!"}}},
+       {{"dialogue_page7_r1", "Тут темно, но я не боюсь.",
+         "It’s dark in here, but I’m not scared."},
+        {"dialogue_page7_r2", "Апчхи, какая пыль!", "What a lot of dust! Achoo!"},
+        {"dialogue_page7_r3", "Ой, паутинка на носу!", "Oh, there’s a cobweb on my nose!"},
+        {"dialogue_page7_r4", "Бублик, ползи за мной!", "Come on, Bublik, crawl after me!"}}},
   };
   return page;
 }
@@ -284,10 +298,12 @@ KstStoryPage page9() {
   };
   page.figures = {
       {"s9layer3-t",
-       {{"dialogue_page8_r1", "Налево или направо?"},
-        {"dialogue_page8_r2", "Ветер пахнет водой, значит, там пруд."},
-        {"dialogue_page8_r3", "Жалко, что буквы стёрлись."},
-        {"dialogue_page8_r4", "Пойду по этой тропинке!"}}},
+       {{"dialogue_page8_r1", "Налево или направо?", "Left or right?"},
+        {"dialogue_page8_r2", "Ветер пахнет водой, значит, там пруд.",
+         "I can smell the pond in the wind."},
+        {"dialogue_page8_r3", "Жалко, что буквы стёрлись.",
+         "It’s a shame that the letters are gone."},
+        {"dialogue_page8_r4", "Пойду по этой тропинке!", "I’ll take this path!"}}},
   };
   return page;
 }
@@ -312,10 +328,10 @@ KstStoryPage page10() {
   };
   page.figures = {
       {"s10layer2-t",
-       {{"dialogue_page9_b1", "Ой, как спать хочется…"},
-        {"dialogue_page9_b2", "Я только чуточку посижу."},
-        {"dialogue_page9_b3", "Какая мягкая травка!"},
-        {"dialogue_page9_b4", "Рыжик, разбуди меня потом."}}},
+       {{"dialogue_page9_b1", "Ой, как спать хочется…", "Oh, I’m so sleepy…"},
+        {"dialogue_page9_b2", "Я только чуточку посижу.", "I’ll just sit here for a tiny minute."},
+        {"dialogue_page9_b3", "Какая мягкая травка!", "The grass is so soft!"},
+        {"dialogue_page9_b4", "Рыжик, разбуди меня потом.", "Ryzhik, please wake me up later."}}},
   };
   return page;
 }
@@ -343,9 +359,11 @@ KstStoryPage page11() {
   };
   page.figures = {
       {"s11layer4-t",
-       {{"dialogue_page10_h1", "Тише, тише, кто тут храпит?"},
-        {"dialogue_page10_h2", "Здравствуй, я хомячок Хома!"},
-        {"dialogue_page10_h3", "Какой большой и сонный медвежонок!"}}},
+       {{"dialogue_page10_h1", "Тише, тише, кто тут храпит?", "Hush, hush, who is snoring here?"},
+        {"dialogue_page10_h2", "Здравствуй, я хомячок Хома!",
+         "Hello, I am Homa, a little hamster!"},
+        {"dialogue_page10_h3", "Какой большой и сонный медвежонок!",
+         "What a big, sleepy bear cub!"}}},
   };
   return page;
 }
@@ -372,9 +390,10 @@ KstStoryPage page12() {
   };
   page.figures = {
       {"s12layer2-t",
-       {{"dialogue_page11_h1", "Вот мои запасы на зиму!"},
-        {"dialogue_page11_h2", "Хочешь орешек?"},
-        {"dialogue_page11_h3", "Я знаю короткую дорогу к пруду."}}},
+       {{"dialogue_page11_h1", "Вот мои запасы на зиму!", "Here is my food for the winter!"},
+        {"dialogue_page11_h2", "Хочешь орешек?", "Would you like some nuts?"},
+        {"dialogue_page11_h3", "Я знаю короткую дорогу к пруду.",
+         "I know a short way to the pond."}}},
   };
   return page;
 }
@@ -402,17 +421,18 @@ KstStoryPage page13() {
   };
   page.figures = {
       {"s13layer4l-t",
-       {{"dialogue_page12_g1", "Здравствуйте, я гусёнок Гоша!"},
-        {"dialogue_page12_g2", "Я ещё не умею плавать."},
-        {"dialogue_page12_g3", "Звёздочка такая красивая!"}}},
+       {{"dialogue_page12_g1", "Здравствуйте, я гусёнок Гоша!", "Hello, I’m Gosha the gosling!"},
+        {"dialogue_page12_g2", "Я ещё не умею плавать.", "I can’t swim yet."},
+        {"dialogue_page12_g3", "Звёздочка такая красивая!", "The little star is so pretty!"}}},
       {"s13layer4r-t",
-       {{"dialogue_page12_h1", "Вот он, пруд!"},
-        {"dialogue_page12_h2", "Я же говорил, что она здесь!"},
-        {"dialogue_page12_h3", "Ух, как она светится!"}}},
+       {{"dialogue_page12_h1", "Вот он, пруд!", "Here is the pond!"},
+        {"dialogue_page12_h2", "Я же говорил, что она здесь!", "I told you she was here!"},
+        {"dialogue_page12_h3", "Ух, как она светится!", "Wow, look how she shines!"}}},
       {"s13layer3-t",
-       {{"dialogue_page12_r1", "Нашли, нашли звёздочку!"},
-        {"dialogue_page12_r2", "Как же нам её достать?"},
-        {"dialogue_page12_r3", "Гоша, спасибо, что ты её сторожил!"}}},
+       {{"dialogue_page12_r1", "Нашли, нашли звёздочку!", "We found her, we found the star!"},
+        {"dialogue_page12_r2", "Как же нам её достать?", "How will we get her out?"},
+        {"dialogue_page12_r3", "Гоша, спасибо, что ты её сторожил!",
+         "Thank you for guarding her, Gosha!"}}},
   };
   return page;
 }
@@ -439,12 +459,14 @@ KstStoryPage page14() {
   };
   page.figures = {
       {"s14layer2-t",
-       {{"dialogue_page13_r1", "Ну ещё чуть-чуть…"},
-        {"dialogue_page13_r2", "Никак не дотянуться!"}}},
+       {{"dialogue_page13_r1", "Ну ещё чуть-чуть…", "Just a little bit more…"},
+        {"dialogue_page13_r2", "Никак не дотянуться!", "I just can’t reach her!"}}},
       {"s14layer3-t",
-       {{"dialogue_page13_g1", "Га-га-га, у меня не получается!"},
-        {"dialogue_page13_g2", "Вот вырасту и буду летать высоко!"},
-        {"dialogue_page13_g3", "Кто это там шуршит в кустах?"}}},
+       {{"dialogue_page13_g1", "Га-га-га, у меня не получается!",
+         "Honk honk honk, I just can’t do it!"},
+        {"dialogue_page13_g2", "Вот вырасту и буду летать высоко!",
+         "When I grow up, I will fly up high!"},
+        {"dialogue_page13_g3", "Кто это там шуршит в кустах?", "Who is hiding in the bushes?"}}},
   };
   return page;
 }
@@ -473,15 +495,18 @@ KstStoryPage page15() {
   };
   page.figures = {
       {"s15layer2-t",
-       {{"dialogue_page14_b1", "Я выспался и сразу к вам!"},
-        {"dialogue_page14_b2", "Сейчас я её достану!"},
-        {"dialogue_page14_b3", "Ой, бревно качается!"},
-        {"dialogue_page14_b4", "Держи звёздочку, Рыжик!"}}},
+       {{"dialogue_page14_b1", "Я выспался и сразу к вам!",
+         "I had a good sleep and came right to you!"},
+        {"dialogue_page14_b2", "Сейчас я её достану!", "I’ll get her out right now!"},
+        {"dialogue_page14_b3", "Ой, бревно качается!", "Oh, the log is wobbling!"},
+        {"dialogue_page14_b4", "Держи звёздочку, Рыжик!", "Here is the star, Ryzhik!"}}},
       {"s15layer4-t",
-       {{"dialogue_page14_r1", "Бублик, как хорошо, что ты пришёл!"},
-        {"dialogue_page14_r2", "Осторожно, не упади в воду!"},
-        {"dialogue_page14_r3", "Она тёплая, как солнышко!"},
-        {"dialogue_page14_r4", "Спасибо, друг!"}}},
+       {{"dialogue_page14_r1", "Бублик, как хорошо, что ты пришёл!",
+         "Bublik, I’m so glad you came!"},
+        {"dialogue_page14_r2", "Осторожно, не упади в воду!",
+         "Be careful, don’t fall into the water!"},
+        {"dialogue_page14_r3", "Она тёплая, как солнышко!", "She’s warm, just like the sun!"},
+        {"dialogue_page14_r4", "Спасибо, друг!", "Thank you, my friend!"}}},
   };
   return page;
 }
@@ -509,15 +534,16 @@ KstStoryPage page16() {
   };
   page.figures = {
       {"s16layer1l-t",
-       {{"dialogue_page15_g1", "Отсюда все звёзды видно!"},
-        {"dialogue_page15_g2", "Лети, звёздочка, лети!"}}},
+       {{"dialogue_page15_g1", "Отсюда все звёзды видно!", "You can see all the stars from here!"},
+        {"dialogue_page15_g2", "Лети, звёздочка, лети!", "Fly away, little star!"}}},
       {"s16layer1r-t",
-       {{"dialogue_page15_r1", "Я подниму её высоко-высоко!"},
-        {"dialogue_page15_r2", "Раз, два, три — лети домой!"}}},
+       {{"dialogue_page15_r1", "Я подниму её высоко-высоко!",
+         "I will lift her up high, high, high!"},
+        {"dialogue_page15_r2", "Раз, два, три — лети домой!", "One, two, three, fly away home!"}}},
       {"s16layer3-t",
-       {{"dialogue_page15_h1", "Уф, какой крутой холм!"},
-        {"dialogue_page15_h2", "Я тоже помашу звёздочке!"},
-        {"dialogue_page15_h3", "До свидания, звёздочка!"}}},
+       {{"dialogue_page15_h1", "Уф, какой крутой холм!", "Phew, what a steep hill!"},
+        {"dialogue_page15_h2", "Я тоже помашу звёздочке!", "I’ll wave to the little star too!"},
+        {"dialogue_page15_h3", "До свидания, звёздочка!", "Goodbye, little star!"}}},
   };
   return page;
 }
@@ -543,11 +569,14 @@ KstStoryPage page17() {
   };
   page.figures = {
       {"s17layer2-t",
-       {{"dialogue_page16_r1", "Смотри, Гоша, она нам подмигивает!"},
-        {"dialogue_page16_r2", "Вон идёт мама с фонариком!"}}},
+       {{"dialogue_page16_r1", "Смотри, Гоша, она нам подмигивает!",
+         "Look, Gosha, she’s winking at us!"},
+        {"dialogue_page16_r2", "Вон идёт мама с фонариком!",
+         "Look, Mama is coming with a lantern!"}}},
       {"s17layer3-t",
-       {{"dialogue_page16_g1", "Как хорошо, что у меня есть друзья!"},
-        {"dialogue_page16_g2", "Спокойной ночи, звёздочка."}}},
+       {{"dialogue_page16_g1", "Как хорошо, что у меня есть друзья!",
+         "I’m so happy that I have friends!"},
+        {"dialogue_page16_g2", "Спокойной ночи, звёздочка.", "Good night, little star."}}},
   };
   return page;
 }

@@ -7,10 +7,12 @@
 // KstStage builds its table from this; the asset tools read it through the
 // content export. Nothing else may repeat these words or lines.
 
-// One thing a figure says, by the base name of its recording.
+// One thing a figure says in both reading languages, by the base name of its
+// recordings: the Russian recording speaks `ru`, the English one `en`.
 struct KstStoryLine {
-  std::string recording;  // without the "_ru" suffix the sound player appends
+  std::string recording;  // without the language suffix
   std::string ru;
+  std::string en;
 };
 
 // A touchable layer and everything it can say.

@@ -1,5 +1,7 @@
 #include "lumoBookNames.h"
 
+#include "lmStageInfo.h"
+
 namespace lumoBookNames {
 
 bool isNarrationFile(const std::string& fileName) {
@@ -12,6 +14,15 @@ std::string narrationRecording(int page, const char* suffix) {
 
 std::string dialogueRecording(const std::string& line) {
   return line + kRussianSuffix;
+}
+
+std::string dialogueRecording(const std::string& line, int language,
+                              const std::function<bool(const std::string&)>& exists) {
+  if (language == lmStageInfo::kLangEnglish) {
+    const std::string english = line + kChineseSuffix;
+    if (exists(english)) return english;
+  }
+  return dialogueRecording(line);
 }
 
 bool isFigureLayer(const std::string& identifier) {

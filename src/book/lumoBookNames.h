@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 // The names the book's parts meet by: notifications and their keys, the
@@ -21,7 +22,8 @@ inline constexpr const char* kCreditsDidFinishNotification = "creditsdidfinishno
 inline constexpr const char* kNarrationPrefix = "QRB";
 // What follows the prefix in a page's narration: "QRB_p3_cn".
 inline constexpr const char* kNarrationPagePrefix = "_p";
-// Recording suffixes by language; the English narration has none.
+// Recording suffixes by language: Russian, and English (named "_cn" as the
+// content table always has); the page-1 English narration has none.
 inline constexpr const char* kRussianSuffix = "_ru";
 inline constexpr const char* kChineseSuffix = "_cn";
 
@@ -34,8 +36,12 @@ inline constexpr const char* kFigureLayerSuffix = "t";
 bool isNarrationFile(const std::string& fileName);
 // The recording of a page's narration: "QRB_p" page suffix.
 std::string narrationRecording(int page, const char* suffix);
-// The recording of a dialogue line of the content table.
+// The recording of a dialogue line of the content table, in Russian.
 std::string dialogueRecording(const std::string& line);
+// The same line in the reading `language`: the English recording in the
+// English reading when `exists` finds it, the Russian one otherwise.
+std::string dialogueRecording(const std::string& line, int language,
+                              const std::function<bool(const std::string&)>& exists);
 // Whether a layer identifier has the figure or the language suffix.
 bool isFigureLayer(const std::string& identifier);
 bool isLanguageLayer(const std::string& identifier);

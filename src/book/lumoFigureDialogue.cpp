@@ -4,6 +4,7 @@
 #include "CCActionInstant.h"
 #include "CCActionInterval.h"
 #include "KstSound.h"
+#include "NSBundle.h"
 #include "Random.h"
 #include "lumoNodeActions.h"
 #include "lumoWorld.h"
@@ -25,7 +26,10 @@ void lumoFigureDialogue::tapped(CC3Node* figure) {
     return;
   }
   const std::string line = lumoBookNames::dialogueRecording(
-      lines[static_cast<unsigned long>(Random::next()) % lines.size()]);
+      lines[static_cast<unsigned long>(Random::next()) % lines.size()], turns.language(),
+      [](const std::string& name) {
+        return !NSBundle::mainBundle().pathForResource(name, "mp3").empty();
+      });
   KstSound* sound = KstSound::shared();
   sound->playSoundWithName(line, "mp3");
   // A figure speaking over the narration stopped it, and its words lit.

@@ -111,6 +111,7 @@ bool lumoLanguageMenu::tapped(CC3Node* button, std::int32_t language) {
 
 void lumoLanguageMenu::finishChange(std::int32_t language) {
   world_.titles().hideCoverTitle(lumoLanguageTitles::otherLanguage(language));
+  world_.titles().lowerCoverTitle(language);
   world_.turns().changeLanguage(language);
   world_.playAsideSound();
   // The narrations one turn away are now the other language's.

@@ -96,6 +96,7 @@ void lumoLanguageTitles::hideClosingTitles() {
 void lumoLanguageTitles::raiseCoverTitle(std::int32_t from, Selector<> finish) {
   CC3Node* title = world_.currentGroundChild(coverTitle(from));
   if (!title) return;
+  raisedFrom_ = title->location();
   auto rise = CC3MoveBy::actionWithDuration(kTitleMove, {0, 0, kRiseOutOfSight});
   auto then = CCCallFunc::actionWithTarget(&world_, finish);
   title->runAction(CCSequence::actionOne(rise.get(), then.get()).get());
@@ -103,4 +104,16 @@ void lumoLanguageTitles::raiseCoverTitle(std::int32_t from, Selector<> finish) {
 
 void lumoLanguageTitles::hideCoverTitle(std::int32_t language) {
   if (CC3Node* title = world_.currentGroundChild(coverTitle(language))) title->setVisible(false);
+}
+
+void lumoLanguageTitles::lowerCoverTitle(std::int32_t language) {
+  CC3Node* title = world_.currentGroundChild(coverTitle(language));
+  if (!title) return;
+  title->stopAllActions();
+  title->setLocation({raisedFrom_.x, raisedFrom_.y, raisedFrom_.z + kRiseOutOfSight});
+  title->setVisible(true);
+  auto lower = CC3MoveBy::actionWithDuration(kTitleMove, {0, 0, -kRiseOutOfSight});
+  auto tilt = CC3RotateBy::actionWithDuration(0.3f, {-10, 0, 0});
+  auto back = CC3RotateBy::actionWithDuration(0.3f, {10, 0, 0});
+  title->runAction(CCSequence::actions({lower.get(), tilt.get(), back.get()}).get());
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "CC3Foundation.h"
 #include "Selector.h"
 
 class lumoWorld;
@@ -33,6 +34,9 @@ class lumoLanguageTitles {
   // the cover.
   void raiseCoverTitle(std::int32_t from, Selector<> finish);
   void hideCoverTitle(std::int32_t language);
+  // After a change: the cover's title of `language` comes down into the place
+  // the old one rose from, and nods, so the cover never stands untitled.
+  void lowerCoverTitle(std::int32_t language);
 
  private:
   void sink(const char* name, Selector<> followUp, float depth);
@@ -40,4 +44,6 @@ class lumoLanguageTitles {
   bool nod(const char* name);
 
   lumoWorld& world_;
+  // Where the title that last rose out of sight had stood.
+  CC3Vec3 raisedFrom_{};
 };

@@ -97,6 +97,11 @@ bool lumoMenusAndHints::tapHomeIfShown() {
 
 void lumoMenusAndHints::addEndingMenu() {
   const CC3Vec3 place = isTablet() ? CC3Vec3{0, 50, 350} : CC3Vec3{0, 60, 350};
+  // The labels are pictures of words: the reading language's.
+  const std::string labelSuffix = std::string(world_.turns().language() == lmStageInfo::kLangEnglish
+                                                  ? lumoBookNames::kChineseSuffix
+                                                  : lumoBookNames::kRussianSuffix) +
+                                  ".png";
   auto menu = makeControl(
       {kEndingMenuName, 399, 279, 399, 0.255f, "menu-end.png", kEndingMenuTag, false, true, place});
   menu->addChild(makeControl({"menu-end1",
@@ -126,7 +131,7 @@ void lumoMenusAndHints::addEndingMenu() {
                               19,
                               96,
                               0.21f,
-                              "text_replay_ru.png",
+                              "text_replay" + labelSuffix,
                               kNoTag,
                               false,
                               true,
@@ -137,7 +142,7 @@ void lumoMenusAndHints::addEndingMenu() {
                               19,
                               96,
                               0.25f,
-                              "text_moreapps_ru.png",
+                              "text_moreapps" + labelSuffix,
                               kNoTag,
                               false,
                               true,

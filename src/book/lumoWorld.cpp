@@ -23,6 +23,7 @@ lumoWorld::~lumoWorld() {
   NSObject::cancelPreviousPerformRequestsWithTarget(this);
   UIAccelerometer& accelerometer = UIAccelerometer::sharedAccelerometer();
   if (accelerometer.delegate() == this) accelerometer.setDelegate(nullptr);
+  KstSound::shared()->setDialogueCutListener(nullptr);
 }
 
 GLuint lumoWorld::nextPageNodeTag() {
@@ -75,6 +76,8 @@ void lumoWorld::makeParts() {
   // The panel first: the figures are ready again once it has had its say.
   addRecordingEndListener([this](KstRecordingKind kind) { panel_->recordingEnded(kind); });
   addRecordingEndListener([this](KstRecordingKind) { turns_->recordingEnded(); });
+  // A line cut short (a turn, home, a narration) gives the figures back too.
+  KstSound::shared()->setDialogueCutListener([this] { turns_->recordingEnded(); });
 }
 
 void lumoWorld::routeControls() {

@@ -60,6 +60,9 @@ class CGImage : public NSObject {
   // The same for a picture file of `bytes`.
   static std::string refusalForFileSize(std::size_t bytes);
 
+  // The file the data came from, as given to imageWithData; empty for pixels
+  // made in memory.
+  const std::string& name() const { return name_; }
   std::size_t width() const { return width_; }
   std::size_t height() const { return height_; }
   std::size_t bitsPerComponent() const { return bitsPerComponent_; }

@@ -25,6 +25,7 @@
 #include "lmStageInfo.h"
 #include "lumoAppDelegate.h"
 #include "lumoServices.h"
+#include "lumoWorld.h"
 
 namespace {
 std::string text(const std::string& path) {
@@ -246,6 +247,38 @@ TEST_F(CreditsScreen, CompositedOverTheBookAndDumped) {
   EXPECT_NEAR(f[1].get<double>() + f[3].get<double>() / 2, 384, 0.6);
   EXPECT_NEAR(f[2].get<double>(), 707, 0.5);
   EXPECT_NEAR(f[3].get<double>(), 483, 0.7);
+}
+
+// The back button shows the reading language's picture, as the dump tells,
+// when the ending menu asks for the credits; a change while the screen is up
+// switches it.
+TEST_F(CreditsScreen, BackButtonInTheReadingLanguage) {
+  auto shownPicture = [&] {
+    const nlohmann::json views = dumpViews();
+    for (const auto& v : views["children"][0]["children"][1]["children"])
+      if (v["class"] == "UIButton") return v["image"];
+    return nlohmann::json();
+  };
+  lumoWorld* world = delegate_->cc3World();
+  world->addMenuEnding();
+  CC3Node* credits = world->getNodeNamed("menu-end")->getNodeNamed("menu-end2");
+  auto askInTheReading = [&](std::int32_t language) {
+    world->stageInfo()->setCurLangTag(language);
+    world->nodeSelected(credits, 0, {100, 100});
+    world->nodeSelected(credits, 2, {100, 100});
+    run(0.1);
+  };
+  askInTheReading(lmStageInfo::kLangEnglish);
+  EXPECT_EQ(shownPicture(), "credits_back_cn.png");
+  ASSERT_NE(backButton(), nullptr);
+  EXPECT_EQ(backButton(), delegate_->creditsView()->backButton());
+  delegate_->creditsView()->setIsEnLan(true);
+  EXPECT_EQ(shownPicture(), "credits_back.png");
+  delegate_->didClickQuitButton();
+  run(0.3);
+  ASSERT_EQ(screen_->viewWithTag(1001), nullptr);
+  askInTheReading(lmStageInfo::kLangRussian);
+  EXPECT_EQ(shownPicture(), "credits_back.png");
 }
 
 // Held either way round, the reader sees the card upright and centred: the

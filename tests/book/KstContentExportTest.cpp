@@ -56,10 +56,13 @@ TEST_F(KstContentExportTest, OneTextPerRecordingTheTableCanAskFor) {
     }
   }
   for (const auto& [layer, names] : stage->dialogs()) {
-    for (const std::string& name : stage->dialogNamesForLayer(layer)) expected.insert(name + "_ru");
+    for (const std::string& name : stage->dialogNamesForLayer(layer)) {
+      expected.insert(name + "_ru");
+      expected.insert(name + "_cn");
+    }
   }
-  // 16 Russian + 17 English + 17 "Cn" narrations and 95 dialogue lines.
-  EXPECT_EQ(expected.size(), 16u + 17u + 17u + 95u);
+  // 16 Russian + 17 English + 17 "Cn" narrations and 95 dialogue lines in each language.
+  EXPECT_EQ(expected.size(), 16u + 17u + 17u + 95u + 95u);
   std::set<std::string> names;
   for (const auto& entry : listed) names.insert(entry.first);
   EXPECT_EQ(names, expected);
@@ -74,6 +77,7 @@ TEST_F(KstContentExportTest, OneTextPerRecordingTheTableCanAskFor) {
   EXPECT_EQ(listed.at("QRB_p5_cn").first, "en");
   EXPECT_EQ(listed.at("QRB_p5").first, "en");
   EXPECT_EQ(listed.at("dialogue_page12_h1_ru").first, "ru");
+  EXPECT_EQ(listed.at("dialogue_page12_h1_cn").first, "en");
 }
 
 TEST_F(KstContentExportTest, TextsAreThePagesWords) {
@@ -90,6 +94,18 @@ TEST_F(KstContentExportTest, TextsAreThePagesWords) {
   EXPECT_EQ(readFile(text / "QRB_p1.txt"), cover);
   const std::string line = readFile(text / "dialogue_page10_h2_ru.txt");
   EXPECT_NE(line.find("Хома"), std::string::npos) << line;
+  // Every line is spoken in both languages: the English one keeps the names.
+  const std::string english = readFile(text / "dialogue_page10_h2_cn.txt");
+  EXPECT_NE(english.find("Homa"), std::string::npos) << english;
+  for (const auto& entry : fs::directory_iterator(text)) {
+    const std::string name = entry.path().stem().string();
+    const std::string words = readFile(entry.path());
+    EXPECT_GT(words.size(), 1u) << name << " has no words";
+    // Cyrillic letters start with one of these two bytes in UTF-8.
+    if (name.starts_with("dialogue_") && name.ends_with("_cn")) {
+      EXPECT_EQ(words.find_first_of("\xD0\xD1"), std::string::npos) << name << ": " << words;
+    }
+  }
 }
 
 TEST_F(KstContentExportTest, LayerAndTitleTables) {

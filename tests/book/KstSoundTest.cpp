@@ -133,6 +133,29 @@ TEST_F(KstSoundTest, CancelledNarrationPostsNothing) {
   EXPECT_EQ(AudioBackend::shared().voiceCount(), 0u);
 }
 
+// A line cut short never reports its end, so the cut itself is told; a cut
+// narration, a finished line or a line that follows nothing tells nothing.
+TEST_F(KstSoundTest, OnlyADialogueCutShortIsTold) {
+  int cuts = 0;
+  sound()->setDialogueCutListener([&cuts] { ++cuts; });
+  sound()->playSoundWithName("QRB_p3_ru", "mp3");
+  sound()->playSoundWithName("dialogue_page2_m1_ru", "mp3");
+  EXPECT_EQ(cuts, 0);
+  run(0.3);
+  sound()->cancelSound();
+  EXPECT_EQ(cuts, 1);
+  sound()->playSoundWithName("dialogue_page2_m1_ru", "mp3");
+  run(0.3);
+  sound()->playSoundWithName("QRB_p4_ru", "mp3");
+  EXPECT_EQ(cuts, 2);
+  sound()->playSoundWithName("dialogue_page2_m1_ru", "mp3");
+  run(1.1);
+  sound()->cancelSound();
+  sound()->playSoundWithName("QRB_p3_ru", "mp3");
+  EXPECT_EQ(cuts, 2);
+  sound()->setDialogueCutListener(nullptr);
+}
+
 TEST_F(KstSoundTest, MusicAndEffectLoopQuietlyOnTheirOwnChannels) {
   sound()->playBgSoundWithName("background", "mp3");
   Ptr<AVAudioPlayer> firstMusic = sound()->backgroundPlayer();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "KstStage.h"
 #include "lmStageInfo.h"
 
@@ -49,6 +51,24 @@ TEST(lumoBookNamesTest, EveryNarrationOfTheBookAndNoDialogueLineIsANarrationFile
   EXPECT_GT(lines, 30);
   EXPECT_EQ(lumoBookNames::narrationRecording(3, lumoBookNames::kChineseSuffix), "QRB_p3_cn");
   EXPECT_EQ(lumoBookNames::dialogueRecording("dialogue_cover_r1"), "dialogue_cover_r1_ru");
+}
+
+// The English reading speaks a figure's English line where it exists and
+// falls back to the Russian one; the Russian reading never asks.
+TEST(lumoBookNames, DialogueInTheReadingLanguageFallsBackToRussian) {
+  std::vector<std::string> asked;
+  auto onlyR1 = [&asked](const std::string& name) {
+    asked.push_back(name);
+    return name == "dialogue_cover_r1_cn";
+  };
+  using lumoBookNames::dialogueRecording;
+  EXPECT_EQ(dialogueRecording("dialogue_cover_r1", lmStageInfo::kLangEnglish, onlyR1),
+            "dialogue_cover_r1_cn");
+  EXPECT_EQ(dialogueRecording("dialogue_cover_r2", lmStageInfo::kLangEnglish, onlyR1),
+            "dialogue_cover_r2_ru");
+  EXPECT_EQ(dialogueRecording("dialogue_cover_r1", lmStageInfo::kLangRussian, onlyR1),
+            "dialogue_cover_r1_ru");
+  EXPECT_EQ(asked.size(), 2u);
 }
 
 }  // namespace

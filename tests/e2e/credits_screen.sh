@@ -31,6 +31,13 @@ state = json.load(open(sys.argv[1]))
 assert state["book"]["page"] == 18, state["book"]
 button = find_node(state["world"], "menu-end2")
 assert button and button["touchEnabled"], "no touchable menu-end2 on the ending page"
+# Each node names the picture it shows: the Russian reading's labels, the
+# page's own layers; the world itself shows none.
+pictures = {name: find_node(state["world"], name)["texture"]
+            for name in ("text_replay_cn", "text_moreapps_ru", "menu-end2", "s18layer4")}
+assert pictures == {"text_replay_cn": "text_replay_ru.png", "text_moreapps_ru": "text_moreapps_ru.png",
+                    "menu-end2": "menu-end-btn.png", "s18layer4": "s18layer4.png"}, pictures
+assert state["world"]["texture"] is None, state["world"]["texture"]
 print(*[round(v) for v in centre(button["screenRect"])])
 PY
 ) || fail "the ending page has no credits button"
@@ -95,6 +102,7 @@ assert not find_node(opened["world"], "menu-end2")["touchEnabled"]
 buttons = [v for v in card["children"] if v["class"] == "UIButton"]
 assert len(buttons) == 1 and contains(buttons[0]["frame"], bx, by), \
     "tap (%s, %s) is not on the back button %s" % (bx, by, buttons and buttons[0]["frame"])
+assert buttons[0]["image"] == "credits_back.png", "not the Russian back button: %s" % buttons[0]["image"]
 assert [v["class"] for v in card["children"]].count("UIWebView") == 1
 
 for state in (closed, back):
