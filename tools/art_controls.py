@@ -98,6 +98,35 @@ def aside_repeat(w, h):
     return c
 
 
+def aside_record(w, h):
+    """The panel's microphone, beside the repeat button: the reader records the page."""
+    with icon(w, h, "aside_record") as c:
+        c.circle(16, 16, 14.5, CREAM, outline=BROWN, width=2)
+        c.rect(12.5, 5.5, 7, 13, "#e2574c", outline=BROWN, width=1.6, r=3.5)
+        c.path("M 9,14.5 Q 9,22.5 16,22.5 Q 23,22.5 23,14.5", "none", outline=BROWN, width=2)
+        c.path("M 16,22.5 V 26.5 M 12,26.5 H 20", "none", outline=BROWN, width=2)
+    return c
+
+
+def record_light(w, h):
+    """The red light that shows while the reader records; a tap on it ends the recording."""
+    with icon(w, h, "record_light") as c:
+        c.circle(40, 40, 38, "#ff4a3d", outline=False, opacity=0.3)
+        c.circle(40, 40, 30, c.radial([(0, "#ff6b5e"), (0.7, "#e0332b"), (1, "#b3201a")], cx=0.42, cy=0.38, r=0.6),
+                 outline="#6e1410", width=3)
+        c.ellipse(32, 27, 10, 5.5, "#ffffff", outline=False, opacity=0.35, rotate=-25)
+    return c
+
+
+def record_countdown(w, h):
+    """Behind the 3, 2, 1 before the recording starts: a cream disc in a gold ring."""
+    with icon(w, h, "record_countdown") as c:
+        c.circle(41, 42, 34, "#000000", outline=False, opacity=0.2)
+        c.circle(40, 40, 34, GOLD, outline=BROWN, width=3.5)
+        c.circle(40, 40, 26, CREAM, outline=BROWN, width=2)
+    return c
+
+
 def hint_dialogue(w, h):
     with icon(w, h, "hint_dialogue") as c:
         c.path("M 6,3 H 28 Q 32,3 32,7 V 21 Q 32,25 28,25 H 19 L 12,32 L 13,25 H 6 Q 2,25 2,21 V 7 Q 2,3 6,3 Z",
@@ -280,6 +309,9 @@ def controls():
         "aside_bg": aside_bg,
         "aside_repeat_highlighted": aside_repeat,
         "hint_dialogue": hint_dialogue,
+        "aside_record": aside_record,
+        "record_light": record_light,
+        "record_countdown": record_countdown,
         "home_iPad_normal": lambda w, h: home(w, h, False),
         "home_iPad_down": lambda w, h: home(w, h, True),
         "pages_iPad_normal": pages,

@@ -57,6 +57,9 @@ def _plane(a, b, f):
 CONTROL_PLANES = {
     "aside_bg": ((0.0, _PANEL_Y - 151 * UNIT_H * 0.15 / 2, 400.0), _plane(1024, 151, 0.15)),
     "aside_repeat_highlighted": ((21.0, _PANEL_Y + 5 - 32 * UNIT_H * 0.1 / 2, 410.0), _plane(32, 32, 0.1)),
+    "aside_record": ((21.0, _PANEL_Y + 5 - 2.4 - 32 * UNIT_H * 0.1 / 2, 410.0), _plane(32, 32, 0.1)),
+    "record_light": ((52.0, 131.0, 350.0), _plane(80, 80, 0.3)),
+    "record_countdown": ((52.0, 131.0, 350.0), _plane(80, 80, 0.3)),
     "home_iPad_normal": ((-52.0, 135.0, 350.0), _plane(60, 60, 0.3)),
     "home_iPad_down": ((-52.0, 135.0, 350.0), _plane(60, 60, 0.3)),
     "pages_iPad_normal": ((-42.0, 135.0, 350.0), _plane(60, 60, 0.3)),

@@ -60,6 +60,12 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
         error = "--pace is slow, normal or fast, not \"" + out.pace + "\"";
         return false;
       }
+    } else if (arg == "--no-own-voices") {
+      out.noOwnVoices = true;
+    } else if (arg == "--voices-folder") {
+      if (!takeValue(argc, argv, i, out.voicesFolder, error)) return false;
+    } else if (arg == "--capture-from") {
+      if (!takeValue(argc, argv, i, out.captureFrom, error)) return false;
     } else if (arg == "--script") {
       if (!takeValue(argc, argv, i, out.script, error)) return false;
     } else if (arg == "--demo") {
@@ -110,6 +116,9 @@ std::string CommandLine::usage() {
          "  --by-sentence         stop after each sentence until asked for the next (not "
          "stored)\n"
          "  --pace slow|normal|fast   how fast the voices read, at their own pitch (not stored)\n"
+         "  --voices-folder DIR   keep and read the reader's own recordings in DIR\n"
+         "  --no-own-voices       read with the book's voices this time (recordings kept)\n"
+         "  --capture-from FILE   hear a WAV file instead of the microphone, in real time\n"
          "  --headless            render off screen with virtual time and silent audio\n"
          "  --script FILE         run scripted input, one command a line: wait, down, move,\n"
          "                        up, drag, tap, key, hold, wheel, accel, orientation,\n"
@@ -132,7 +141,8 @@ std::string CommandLine::usage() {
          "  Right, Page Down, Space   next page; the mouse wheel rolled down does the same\n"
          "  Left, Page Up         previous page; the wheel rolled up does the same\n"
          "  Home                  back to the cover, as the home button (where it is shown)\n"
-         "  Escape                close the credits page, or the page navigator\n"
+         "  Escape                close the credits page or the page navigator, or cancel a\n"
+         "                        recording\n"
          "  G                     the page navigator: every page at a glance, tap one to go\n"
          "                        there (Left and Right move along it); G or Escape closes it\n"
          "  Enter                 in the page navigator: go to the framed page\n"
@@ -146,10 +156,14 @@ std::string CommandLine::usage() {
          "  Enter                 the next sentence, when reading sentence by sentence\n"
          "  Minus, Plus           the voices read slower or faster (three paces)\n"
          "  tap a word            hear that word again, when no narration is playing\n"
+         "  V                     record the page's narration in your own voice (after a\n"
+         "                        3-2-1); V again ends it, Escape cancels it\n"
+         "  Shift+V twice         remove the page's own recording (the book's voice again)\n"
          "  F11                   full screen on or off\n"
          "  Ctrl+R                turn the device between landscape left and right\n"
          "  Ctrl+Q                quit\n"
          "The sound switches, the reading aids, the pace, the reading language and the\n"
          "page last read (offered on the cover to continue) are kept in\n"
-         "$XDG_CONFIG_HOME/lumo-book/defaults.json (~/.config/lumo-book/ by default).\n";
+         "$XDG_CONFIG_HOME/lumo-book/defaults.json (~/.config/lumo-book/ by default), your\n"
+         "own recordings in $XDG_DATA_HOME/lumo-book/voices (~/.local/share/lumo-book/voices).\n";
 }

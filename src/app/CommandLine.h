@@ -16,6 +16,9 @@ struct CommandLine {
   static constexpr int kLastPage = 18;
   bool bySentence = false;
   std::string pace;  // empty: the stored one
+  bool noOwnVoices = false;
+  std::string voicesFolder;
+  std::string captureFrom;
   long frames = -1;
   std::string script;
   std::string exportContent;

@@ -1,9 +1,12 @@
 #include "DesktopDump.h"
 
+#include <cmath>
+
 #include "DesktopWindow.h"
 #include "KeyCommands.h"
 #include "KstSound.h"
 #include "lmReadingAids.h"
+#include "lumoWorld.h"
 
 namespace {
 nlohmann::json volumeOf(const AVAudioPlayer* player) {
@@ -11,7 +14,7 @@ nlohmann::json volumeOf(const AVAudioPlayer* player) {
 }
 }  // namespace
 
-nlohmann::json dumpDesktop(const KeyCommands& keys) {
+nlohmann::json dumpDesktop(const KeyCommands& keys, const lumoWorld* world) {
   KstSound* sound = KstSound::shared();
   DesktopWindow& window = DesktopWindow::shared();
   nlohmann::json d;
@@ -33,6 +36,11 @@ nlohmann::json dumpDesktop(const KeyCommands& keys) {
     const CGSize size = notice->box()->contentSize();
     d["notice"]["rect"] = {at.x, at.y, size.width, size.height};
   }
+  const lmVoiceRecorder* recorder = world ? &world->ownVoice().recorder() : nullptr;
+  d["recording"] = {{"state", lmVoiceRecorder::nameOf(recorder ? recorder->state()
+                                                               : lmVoiceRecorder::State::Idle)},
+                    {"seconds", recorder ? std::round(recorder->seconds() * 10) / 10 : 0.0},
+                    {"countdown", recorder ? recorder->countdownShown() : 0}};
   d["title"] = window.title();
   d["iconSize"] = window.iconSize();
   d["fullscreen"] = window.isFullscreen();

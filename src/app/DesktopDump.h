@@ -2,7 +2,10 @@
 #include <nlohmann/json.hpp>
 
 class KeyCommands;
+class lumoWorld;
 
 // The "desktop" section of a state dump: the sound switches and the volumes
-// the channels play at, the notice on screen, the window's title, icon and pointer.
-nlohmann::json dumpDesktop(const KeyCommands& keys);
+// the channels play at, the notice on screen, the window's title, icon and
+// pointer, and the reader's recording ("idle", "countdown" or "recording",
+// and its seconds).
+nlohmann::json dumpDesktop(const KeyCommands& keys, const lumoWorld* world);

@@ -21,7 +21,7 @@ constexpr KeyName kKeyNames[] = {
     {BookKey::Escape, "Escape"}, {BookKey::Enter, "Enter"}, {BookKey::G, "G"},
     {BookKey::A, "A"},           {BookKey::Minus, "Minus"}, {BookKey::Plus, "Plus"},
     {BookKey::M, "M"},           {BookKey::N, "N"},         {BookKey::H, "H"},
-    {BookKey::R, "R"},           {BookKey::S, "S"},
+    {BookKey::R, "R"},           {BookKey::S, "S"},         {BookKey::V, "V"},
 };
 }  // namespace
 
@@ -46,7 +46,12 @@ const std::vector<BookKey>& KeyCommands::allKeys() {
   return keys;
 }
 
-KeyCommands::KeyCommands(Hooks hooks) : hooks_(std::move(hooks)), notice_(ToastNotice::notice()) {}
+KeyCommands::KeyCommands(Hooks hooks) : hooks_(std::move(hooks)), notice_(ToastNotice::notice()) {
+  // What the book itself has to say (its own voice's recording) shows the same way.
+  lumoWorld::setNoticeHandler([this](const std::string& text) {
+    notice_->show(hooks_.layer ? hooks_.layer() : nullptr, text);
+  });
+}
 
 KeyCommands::Hooks KeyCommands::hooksFor(lumoAppDelegate* book) {
   return {[book] { return book->cc3World(); },
@@ -63,6 +68,7 @@ KeyCommands::Hooks KeyCommands::hooksFor(lumoAppDelegate* book) {
 }
 
 KeyCommands::~KeyCommands() {
+  lumoWorld::setNoticeHandler(nullptr);
   if (!listening_) return;
   KeyInput::shared().setKeyHandler(nullptr);
   KeyInput::shared().setWheelHandler(nullptr);
@@ -105,6 +111,9 @@ void KeyCommands::keyPressed(const KeyStroke& press) {
       if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr) world->requestHomeFromKey();
       break;
     case BookKey::Escape:
+      // A recording under way goes first; the credits screen is never open then.
+      if (lumoWorld* world = hooks_.world ? hooks_.world() : nullptr)
+        if (world->ownVoice().cancelKey()) break;
       if (hooks_.closeCredits) hooks_.closeCredits();
       break;
     case BookKey::M:
@@ -138,6 +147,9 @@ void KeyCommands::keyPressed(const KeyStroke& press) {
     case BookKey::Plus:
       changePace(ReadingSwitches::fasterPace());
       break;
+    case BookKey::V:
+      ownVoiceKey(press.shift);
+      break;
     default:
       break;
   }
@@ -162,6 +174,15 @@ void KeyCommands::navigatorKeyPressed(lumoWorld* book, BookKey key, bool repeat)
   if (repeat) return;
   if (key == BookKey::Enter) reader.navigatorKey(NavigatorKey::Enter);
   if (key == BookKey::Escape || key == BookKey::G) reader.navigatorKey(NavigatorKey::Close);
+}
+
+void KeyCommands::ownVoiceKey(bool shift) {
+  lumoWorld* world = hooks_.world ? hooks_.world() : nullptr;
+  if (!world) return;
+  if (shift)
+    world->ownVoice().removeKey();
+  else
+    world->ownVoice().recordKey();
 }
 
 void KeyCommands::wheelRolled(int notches) {

@@ -30,7 +30,8 @@ enum class BookKey {
   N,
   H,
   R,
-  S
+  S,
+  V
 };
 
 // What the book's keys and the mouse wheel do. Each is another way to do what
@@ -57,7 +58,7 @@ class KeyCommands {
   KeyCommands& operator=(const KeyCommands&) = delete;
 
   // "Right", "Left", "PageDown", "PageUp", "Space", "Home", "Escape", "Enter", "G", "A",
-  // "M", "N", "H", "R".
+  // "Minus", "Plus", "M", "N", "H", "R", "S", "V".
   static std::optional<BookKey> keyNamed(const std::string& name);
   static std::string nameOf(BookKey key);
   static const std::vector<BookKey>& allKeys();
@@ -85,6 +86,7 @@ class KeyCommands {
   lumoWorld* world() const { return hooks_.world ? hooks_.world() : nullptr; }
   void switchBySentence();
   void changePace(lmReadingPace pace);
+  void ownVoiceKey(bool shift);
   bool readsEnglish() const;
 
   Hooks hooks_;

@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <iostream>
 
+#include <filesystem>
+
 #include "AVAudioPlayer.h"
+#include "AudioCapture.h"
 #include "CCSharedServices.h"
 #include "CommandLine.h"
 #include "DesktopDump.h"
@@ -19,6 +22,7 @@
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
 #include "PanelDump.h"
+#include "NSPathUtilities.h"
 #include "PlatformHost.h"
 #include "ProgramNames.h"
 #include "ReadingSwitches.h"
@@ -29,6 +33,7 @@
 #include "UIApplication.h"
 #include "UIDevice.h"
 #include "WindowTitle.h"
+#include "lmOwnVoices.h"
 #include "lumoAppDelegate.h"
 #include "lumoServices.h"
 
@@ -73,6 +78,21 @@ void wireScript(ScriptRunner& script, PlatformHost& host) {
   host.setFrameHook([&script] { script.onFrame(); });
 }
 
+// The reader's own recordings: beside the program's documents folder unless
+// another folder is given; a WAV file may stand in for the microphone.
+void setUpOwnVoices(const CommandLine& options) {
+  std::string folder = options.voicesFolder;
+  if (folder.empty()) {
+    const auto documents =
+        NSSearchPathForDirectoriesInDomains(NSDocumentDirectory, NSUserDomainMask, true);
+    if (!documents.empty())
+      folder = (std::filesystem::path(documents.front()).parent_path() / "voices").string();
+  }
+  lmOwnVoices::shared().setFolder(folder);
+  lmOwnVoices::shared().setHeard(!options.noOwnVoices);
+  AudioCapture::shared().setStandInFile(options.captureFrom);
+}
+
 void decorateWindow() {
   const std::string icon = NSBundle::mainBundle().pathForResource("icon/lumo-book-128", "png");
   if (!icon.empty()) DesktopWindow::shared().setIconFromFile(icon);
@@ -111,7 +131,8 @@ int readBook(PlatformHost& host, const std::string& demo, int openingPage) {
   StateDump::shared().addSection("panel", [book] { return dumpPanel(book->cc3World()); });
   KeyCommands keys(KeyCommands::hooksFor(book));
   keys.listen();
-  StateDump::shared().addSection("desktop", [&keys] { return dumpDesktop(keys); });
+  StateDump::shared().addSection("desktop",
+                                 [&keys, book] { return dumpDesktop(keys, book->cc3World()); });
   const int status = host.run(delegate.get());
   if (!FrameLog::shared().close()) logMessage(LogLevel::Error, "the frame log is incomplete");
   host.setFrameHook(nullptr);
@@ -176,6 +197,7 @@ int runLumoProgram(int argc, const char* const* argv) {
   SoundSwitches::restore(options.mute);
   ReadingSwitches::restore(options.followWords, options.readMyself, options.autoPlay,
                            options.bySentence, lmReadingPace::named(options.pace));
+  setUpOwnVoices(options);
   decorateWindow();
   auto title = WindowTitle::windowTitle();
   title->start();

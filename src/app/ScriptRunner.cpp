@@ -4,7 +4,9 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <string_view>
 
+#include "AudioCapture.h"
 #include "KeyCommands.h"
 #include "KeyInput.h"
 #include "PlatformHost.h"
@@ -30,7 +32,7 @@ const std::map<std::string, Shape>& grammar() {
       {"accel", {3, false}},     {"orientation", {1, false}}, {"screenshot", {0, true}},
       {"dump", {0, true}},       {"quit", {0, false}},        {"key", {0, true}},
       {"hold", {1, true, true}}, {"wheel", {1, false}},       {"focus", {0, true}},
-      {"clock", {1, false}}};
+      {"clock", {1, false}},     {"microphone", {0, true}}};
   return shapes;
 }
 
@@ -40,16 +42,27 @@ bool parseNumber(const std::string& word, double& out) {
   return end && *end == '\0' && !word.empty() && std::isfinite(out);
 }
 
+// "Shift+V" is V pressed with Shift.
+constexpr std::string_view kShift = "Shift+";
+bool hasShift(const std::string& name) {
+  return name.rfind(kShift, 0) == 0;
+}
+std::string withoutShift(const std::string& name) {
+  return hasShift(name) ? name.substr(kShift.size()) : name;
+}
+
 bool validate(const ScriptRunner::Command& c, std::string& reason) {
   if (c.verb == "wait" && c.numbers[0] < 0) reason = "a wait cannot be negative";
   if (c.verb == "drag" && c.numbers[4] <= 0) reason = "a drag needs a positive duration";
   if (c.verb == "focus" && c.path != "in" && c.path != "out") reason = "focus is \"in\" or \"out\"";
+  if (c.verb == "microphone" && c.path != "unplug")
+    reason = "the microphone can only be \"unplug\"ged";
   if (c.verb == "clock" && std::fabs(c.numbers[0]) > kMaxSeconds)
     reason = "the clock cannot jump by more than 1e9 seconds";
   if ((c.verb == "wait" && c.numbers[0] > kMaxSeconds) ||
       (c.verb == "drag" && c.numbers[4] > kMaxSeconds))
     reason = "a " + c.verb + " cannot last longer than 1e9 seconds";
-  if ((c.verb == "key" || c.verb == "hold") && !KeyCommands::keyNamed(c.path)) {
+  if ((c.verb == "key" || c.verb == "hold") && !KeyCommands::keyNamed(withoutShift(c.path))) {
     std::string known;
     for (BookKey key : KeyCommands::allKeys())
       known += (known.empty() ? "" : ", ") + KeyCommands::nameOf(key);
@@ -172,7 +185,7 @@ bool ScriptRunner::run(const Command& c) {
     drag_ = Drag{n[0], n[1], n[2], n[3], std::max(1L, std::lround(n[4] * kFramesPerSecond)), 0};
     return false;
   }
-  if (c.verb == "key") KeyInput::shared().press({c.path, false});
+  if (c.verb == "key") KeyInput::shared().press({withoutShift(c.path), false, hasShift(c.path)});
   if (c.verb == "hold") {
     KeyInput::shared().press({c.path, false});
     hold_ = Hold{c.path, std::max(1L, std::lround(n[0] * kFramesPerSecond)), 0};
@@ -182,6 +195,7 @@ bool ScriptRunner::run(const Command& c) {
   if (c.verb == "accel") host.accelerate(n[0], n[1], n[2]);
   if (c.verb == "focus") host.setFocused(c.path == "in");
   if (c.verb == "clock") host.jumpClock(n[0]);
+  if (c.verb == "microphone") AudioCapture::shared().unplug();
   // The script's number becomes the enumeration here, once; it was checked at load.
   if (c.verb == "orientation")
     UIDevice::currentDevice().setOrientation(UIDeviceOrientation(int(n[0])));

@@ -186,6 +186,7 @@ nlohmann::json dumpBook(const lumoWorld* world) {
   b["animationAllowed"] = world->k_animationYES();
   b["litWordIndex"] = world->litWordIndex();
   b["sentenceIndex"] = world->sentences().sentenceIndex();
+  b["ownVoice"] = world->ownVoice().pageReadsOwnVoice();
   b["curGroundName"] = info->curGroundName();
   b["nextGroundName"] = info->nextGroundName();
   b["preGroundName"] = info->preGroundName();

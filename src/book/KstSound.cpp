@@ -30,16 +30,25 @@ void KstSound::stop(Channel channel) {
 
 void KstSound::start(Channel channel, const std::string& name, const std::string& type, int loops,
                      AVAudioPlayerDelegate* delegate, const Part* part) {
-  // The previous sound goes first, even when the new one turns out not to play.
-  stop(channel);
-  channel.player = nullptr;
-  channel.name = name;
   const std::string path = NSBundle::mainBundle().pathForResource(name, type);
   if (path.empty()) {
+    // The previous sound goes all the same.
+    stop(channel);
+    channel.player = nullptr;
+    channel.name = name;
     logWarningOnce("sound-missing:" + name + "." + type,
                    "sound " + name + "." + type + " is not among the resources");
     return;
   }
+  startFile(channel, name, path, loops, delegate, part);
+}
+
+void KstSound::startFile(Channel channel, const std::string& name, const std::string& path,
+                         int loops, AVAudioPlayerDelegate* delegate, const Part* part) {
+  // The previous sound goes first, even when the new one turns out not to play.
+  stop(channel);
+  channel.player = nullptr;
+  channel.name = name;
   Ptr<AVAudioPlayer> player = AVAudioPlayer::audioPlayerWithContentsOfURL(path);
   if (!player) return;  // the player has said why
   player->setNumberOfLoops(loops);
@@ -71,10 +80,18 @@ void KstSound::playSoundWithName(const std::string& name, const std::string& typ
 void KstSound::playPartOfSoundWithName(const std::string& name, const std::string& type,
                                        double from, double to, double fade) {
   if (name == kNil) return;
+  mainChannelCut();
   playsPart_ = true;
   ++mainSoundNumber_;
   const Part part{from, to, fade};
   start(mainChannel(), name, type, 0, this, &part);
+}
+
+void KstSound::playSoundFromFile(const std::string& name, const std::string& path) {
+  mainChannelCut();
+  playsPart_ = false;
+  ++mainSoundNumber_;
+  startFile(mainChannel(), name, path, 0, this);
 }
 
 void KstSound::playBgSoundWithName(const std::string& name, const std::string& type) {

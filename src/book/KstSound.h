@@ -33,6 +33,10 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   // reported as the recording's, with "isPart" true in the notification.
   void playPartOfSoundWithName(const std::string& name, const std::string& type, double from,
                                double to, double fade);
+  // The main channel's sound `name` played from a file of the reader's own
+  // (an own recording standing in for the book's); its end is reported as
+  // the book's recording of that name would be.
+  void playSoundFromFile(const std::string& name, const std::string& path);
   void playBgSoundWithName(const std::string& name, const std::string& type);
   void playSpecialSoundWithName(const std::string& name, const std::string& type);
   void cancelSound();
@@ -99,6 +103,8 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   };
   void start(Channel channel, const std::string& name, const std::string& type, int loops,
              AVAudioPlayerDelegate* delegate, const Part* part = nullptr);
+  void startFile(Channel channel, const std::string& name, const std::string& path, int loops,
+                 AVAudioPlayerDelegate* delegate, const Part* part = nullptr);
   void stop(Channel channel);
   void applyVolume(Channel channel);
   // Before the main channel is stopped or replaced.

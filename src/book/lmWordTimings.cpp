@@ -93,6 +93,10 @@ std::optional<lmWordTimings> lmWordTimings::parse(const std::string& contents) {
 std::optional<lmWordTimings> lmWordTimings::forRecording(const std::string& name) {
   const std::string path = NSBundle::mainBundle().pathForResource(name, "words");
   if (path.empty()) return std::nullopt;
+  return fromFile(path);
+}
+
+std::optional<lmWordTimings> lmWordTimings::fromFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::ostringstream contents;
   contents << file.rdbuf();

@@ -23,6 +23,8 @@ class lmWordTimings {
   // The timings of a recording of the book; none when it has no file (a
   // damaged one warns once).
   static std::optional<lmWordTimings> forRecording(const std::string& name);
+  // The timings in a file of that form anywhere (a reader's own recording's).
+  static std::optional<lmWordTimings> fromFile(const std::string& path);
 
   std::size_t count() const { return starts_.size(); }
   double startOf(std::size_t index) const { return starts_[index]; }

@@ -18,6 +18,8 @@ constexpr Row kRows[] = {
     {lumoControl::kRepeatNarration, 4000},
     {lumoControl::kPages, 2003},
     {lumoControl::kContinue, 2004},
+    {lumoControl::kRecordVoice, 3100},
+    {lumoControl::kRecordingLight, 3101},
 };
 
 std::size_t indexOf(lumoControl control) {

@@ -18,6 +18,8 @@ enum class lumoControl {
   kRepeatNarration,  // narration panel, "aside_repeat_highlighted"
   kPages,            // "pages-btn", beside the home button: opens the page navigator
   kContinue,         // the cover's "continue-btn": back to the page last read
+  kRecordVoice,      // narration panel, "aside_record": the reader records the page
+  kRecordingLight,   // "record_light", shown while recording: a tap ends it
 };
 
 // Where a tap on a control goes: each control's tag and the handler the world

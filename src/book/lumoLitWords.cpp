@@ -20,7 +20,9 @@ void lumoLitWords::start() {
   CCLabelTTF* label = world_.panel().textLabel();
   if (!label || KstSound::shared()->playingSoundName() != name) return;
   // Without timings for the recording, the text stays as it is.
-  std::optional<lmWordTimings> timings = lmWordTimings::forRecording(name);
+  const std::string ownWords = world_.ownVoice().wordsFor(name);
+  std::optional<lmWordTimings> timings =
+      ownWords.empty() ? lmWordTimings::forRecording(name) : lmWordTimings::fromFile(ownWords);
   if (!timings) return;
   std::vector<lmWordTimings::Span> spans = lmWordTimings::wordSpans(label->string());
   if (spans.size() != timings->count()) {

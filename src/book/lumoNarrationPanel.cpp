@@ -60,6 +60,7 @@ void lumoNarrationPanel::show() {
   const lmAsideGeometry geometry = lmAsideGeometry::forTextHeight(measured.height, isTablet());
   text->setOffsetPosition(geometry.billboardOffset);
   repeat->setLocation(geometry.repeatLocation);
+  world_.ownVoice().addMicrophone(panel.get(), geometry.repeatLocation);
 
   panel->setOpacity(0);
   auto fadeIn = CCFadeIn::actionWithDuration(0.5f);
@@ -75,7 +76,8 @@ void lumoNarrationPanel::show() {
     // repeat button reads it aloud when asked (when there is a recording).
     EventLog::log("aside", "read by myself " + aside[0]);
     const std::string& sound = world_.genStageSoundWithIndex(world_.turns().page());
-    if (sound != kKstNil && !NSBundle::mainBundle().pathForResource(sound, "mp3").empty())
+    if (sound != kKstNil && (!NSBundle::mainBundle().pathForResource(sound, "mp3").empty() ||
+                             !world_.ownVoice().recordingFor(sound).empty()))
       pulseRepeatButton();
     placeDialogueHint();
     return;
@@ -112,9 +114,14 @@ bool lumoNarrationPanel::playNarration() {
   if (world_.sentences().readFromFirst()) return true;
   const std::string& name = world_.genStageSoundWithIndex(world_.turns().page());
   KstSound* sound = KstSound::shared();
-  sound->playSoundWithName(name, "mp3");
+  // The reader's own recording of the page, when there is one, reads in its place.
+  const std::string own = world_.ownVoice().recordingFor(name);
+  if (own.empty())
+    sound->playSoundWithName(name, "mp3");
+  else
+    sound->playSoundFromFile(name, own);
   if (name == kKstNil || sound->playingSoundName() != name) return false;
-  EventLog::log("narration", "started " + name);
+  EventLog::log("narration", "started " + name + (own.empty() ? "" : " (own voice)"));
   world_.startFollowingWords();
   return true;
 }

@@ -34,6 +34,8 @@ class lumoNarrationPanel {
   void recordingEnded(KstRecordingKind kind);
   // A tap on the repeat button: it nods, hides, and the narration plays again.
   bool repeatTapped(CC3Node* button);
+  // The repeat button pulses: there is something new to hear.
+  void offerRepeat() { pulseRepeatButton(); }
 
   // The panel's text label, or none.
   CCLabelTTF* textLabel();

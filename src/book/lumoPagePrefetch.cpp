@@ -12,6 +12,7 @@
 #include "NSBundle.h"
 #include "NSRunLoop.h"
 #include "lumoBookNames.h"
+#include "lmOwnVoices.h"
 
 lumoPagePrefetch& lumoPagePrefetch::shared() {
   static lumoPagePrefetch prefetch;
@@ -72,11 +73,15 @@ void lumoPagePrefetch::prefetchSounds(const KstStage& stage, std::int32_t page,
   std::vector<std::string> names = soundsOfPage(stage, page, langTag);
   for (std::int32_t next : reachablePages(page, stage.totalStageCount()))
     for (auto& name : soundsOfPage(stage, next, langTag)) names.push_back(std::move(name));
-  // Narrations are decoded at the reader's pace, as they will be played.
+  // Narrations are decoded at the reader's pace, as they will be played; a
+  // reader's own recording is what will be heard in place of the book's.
   const double voices = KstSound::shared()->voiceTempo();
-  for (const auto& name : names)
-    if (auto path = NSBundle::mainBundle().pathForResource(name, "mp3"); !path.empty())
+  for (const auto& name : names) {
+    std::string path = lmOwnVoices::shared().recordingHeardFor(langTag, name);
+    if (path.empty()) path = NSBundle::mainBundle().pathForResource(name, "mp3");
+    if (!path.empty())
       paths.emplace_back(std::move(path), lumoBookNames::isNarrationFile(name) ? voices : 1.0);
+  }
   // The settle frame is the turn's busiest; the decoding starts after it.
   NSRunLoop::mainRunLoop().postToMainThread([paths = std::move(paths)] {
     for (const auto& [path, tempo] : paths) AVAudioPlayer::prefetchContentsOfURL(path, tempo);

@@ -1,5 +1,7 @@
 #include "lumoReaderFeatures.h"
 
+#include "EventLog.h"
+
 #include "CCTouchDispatcher.h"
 #include "lmReadingAids.h"
 #include "lumoWorld.h"
@@ -90,6 +92,9 @@ void lumoReaderFeatures::readingAidsChanged() {
 void lumoReaderFeatures::toggleNavigator() {
   if (navigator_.isOpen()) {
     navigator_.close();
+  } else if (world_.ownVoice().isBusy()) {
+    // The page holds still while the reader records it.
+    EventLog::log("navigator", "refused while recording");
   } else {
     navigator_.open(world_.stage()->totalStageCount(), world_.turns().page());
   }

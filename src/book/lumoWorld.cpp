@@ -10,6 +10,7 @@
 #include "CCLabelTTF.h"
 #include "CCTouchDispatcher.h"
 #include "Clock.h"
+#include "EventLog.h"
 #include "NSNotificationCenter.h"
 #include "Random.h"
 #include "lumoPagePrefetch.h"
@@ -83,6 +84,7 @@ void lumoWorld::makeParts() {
   languageMenu_ = std::make_unique<lumoLanguageMenu>(*this);
   menus_ = std::make_unique<lumoMenusAndHints>(*this);
   reader_ = std::make_unique<lumoReaderFeatures>(*this);
+  ownVoice_ = std::make_unique<lumoOwnVoice>(*this);
   turns_->setLockListener([this](bool locked) { menus_->turnLockChanged(locked); });
   routeControls();
   // The panel first: the figures are ready again once it has had its say.
@@ -114,6 +116,10 @@ void lumoWorld::routeControls() {
   });
   table.setHandler(Control::kContinue,
                    [this](CC3Node* button) { return reader_->continueTapped(button); });
+  table.setHandler(Control::kRecordVoice,
+                   [this](CC3Node* button) { return ownVoice_->microphoneTapped(button); });
+  table.setHandler(Control::kRecordingLight,
+                   [this](CC3Node* light) { return ownVoice_->lightTapped(light); });
 }
 
 void lumoWorld::setUpCameraAndLamp() {
@@ -151,6 +157,22 @@ const KstStage::StringList& lumoWorld::genStageAsideWithIndex(std::int32_t index
 
 const std::string& lumoWorld::genStageSoundWithIndex(std::int32_t index) const {
   return stage_->narrationSoundForStage(index, turns_->language());
+}
+
+namespace {
+std::function<void(const std::string&)>& noticeHandler() {
+  static std::function<void(const std::string&)> handler;
+  return handler;
+}
+}  // namespace
+
+void lumoWorld::setNoticeHandler(std::function<void(const std::string&)> handler) {
+  noticeHandler() = std::move(handler);
+}
+
+void lumoWorld::showNotice(const std::string& text) const {
+  EventLog::log("notice", text);
+  if (noticeHandler()) noticeHandler()(text);
 }
 
 CC3Node* lumoWorld::currentGround() {
@@ -254,6 +276,8 @@ void lumoWorld::dragTo(CGPoint point) {
 void lumoWorld::nodeSelected(CC3Node* node, GLuint touchType, CGPoint point) {
   if (touchType == kCCTouchBegan) gestures_->pickBegan(point);
   if (touchType != kCCTouchEnded || !node || !gestures_->pickEndsAsTap(point)) return;
+  // While the reader records, the page holds still: only the light ends it.
+  if (!ownVoice_->allowsTapOn(node)) return;
   if (!controls_->dispatch(node)) figures_->tapped(node);
 }
 

@@ -20,6 +20,7 @@
 #include "lumoLitWords.h"
 #include "lumoMenusAndHints.h"
 #include "lumoNarrationPanel.h"
+#include "lumoOwnVoice.h"
 #include "lumoPageAssembly.h"
 #include "lumoPageTilt.h"
 #include "lumoPageTurnMotion.h"
@@ -50,6 +51,7 @@ class NSNotification;
 //   lumoLanguageMenu       the cover's language menu and the change it starts
 //   lumoMenusAndHints      home button, ending menu, drag hint, credits hand-off
 //   lumoReaderFeatures     page navigator, jumps, the stored place, read to me
+//   lumoOwnVoice           the reader's own recording of a page's narration
 class lumoWorld : public CC3World, public UIAccelerometerDelegate {
  public:
   static Ptr<lumoWorld> world();
@@ -196,6 +198,12 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   lumoMenusAndHints& menus() { return *menus_; }
   lumoReaderFeatures& reader() { return *reader_; }
   const lumoReaderFeatures& reader() const { return *reader_; }
+  lumoOwnVoice& ownVoice() { return *ownVoice_; }
+  const lumoOwnVoice& ownVoice() const { return *ownVoice_; }
+  // A short line over the book in the reading language, shown by the shell
+  // through the handler it sets for the process (none: only logged).
+  static void setNoticeHandler(std::function<void(const std::string&)> handler);
+  void showNotice(const std::string& text) const;
   // The ground of the page on stage, or none; a node of it by name, or none.
   CC3Node* currentGround();
   CC3Node* currentGroundChild(const std::string& name);
@@ -253,6 +261,7 @@ class lumoWorld : public CC3World, public UIAccelerometerDelegate {
   std::unique_ptr<lumoMenusAndHints> menus_;
   std::unique_ptr<lumoReaderFeatures> reader_;
   std::int32_t openingPage_ = 1;
+  std::unique_ptr<lumoOwnVoice> ownVoice_;
   std::vector<RecordingEndListener> recordingEndListeners_;
   float universalScaleWidth_ = kUniversalScaleWidth;
   float universalScaleHeight_ = kUniversalScaleHeight;

@@ -23,6 +23,7 @@
 #include "Log.h"
 #include "NSRunLoop.h"
 #include "NSTimer.h"
+#include "OggVorbis.h"
 
 class AudioClip {
  public:
@@ -232,18 +233,48 @@ void AudioBackend::Impl::closeDevice() {
   device = Device::Closed;
 }
 
+namespace {
+// Decoded within the limit by our own decoder, then handed to the mixer as a
+// WAV in memory, which it converts to its own rate and channels.
+Mix_Chunk* loadOggVorbis(const std::string& path, std::string& error) {
+  OggVorbis::Decoded pcm;
+  if (!OggVorbis::decode(path, kAudioFileMaxSeconds, pcm, error)) return nullptr;
+  const std::uint32_t bytes = std::uint32_t(pcm.samples.size() * sizeof(std::int16_t));
+  std::vector<Uint8> wav(44 + bytes);
+  auto put = [&wav](std::size_t at, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) wav[at + std::size_t(i)] = Uint8(value >> (8 * i));
+  };
+  std::memcpy(&wav[0], "RIFF", 4);
+  put(4, 36 + bytes, 4);
+  std::memcpy(&wav[8], "WAVEfmt ", 8);
+  put(16, 16, 4);
+  put(20, 1, 2);  // integer samples
+  put(22, 1, 2);  // mono
+  put(24, std::uint32_t(pcm.sampleRate), 4);
+  put(28, std::uint32_t(pcm.sampleRate) * 2, 4);
+  put(32, 2, 2);
+  put(34, 16, 2);
+  std::memcpy(&wav[36], "data", 4);
+  put(40, bytes, 4);
+  std::memcpy(&wav[44], pcm.samples.data(), bytes);
+  return Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1);
+}
+}  // namespace
+
 std::shared_ptr<AudioClip> AudioBackend::Impl::decode(const SoundKey& key, bool keepSamples,
                                                       std::string& error) {
   const std::string& path = key.path;
   // The mixer decodes a file whole, however long: only what the check lets
   // through (a known length within the limits) reaches it.
-  if (AudioFileInfo info = AudioFile::probe(path); !info.playable()) {
+  const AudioFileInfo info = AudioFile::probe(path);
+  if (!info.playable()) {
     error = info.problem;
     return nullptr;
   }
-  Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+  Mix_Chunk* chunk = info.kind == AudioFileInfo::Kind::OggVorbis ? loadOggVorbis(path, error)
+                                                                 : Mix_LoadWAV(path.c_str());
   if (!chunk) {
-    error = Mix_GetError();
+    if (error.empty()) error = Mix_GetError();
     return nullptr;
   }
   const double frameBytes = double(channels) * 2;

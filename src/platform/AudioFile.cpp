@@ -206,6 +206,41 @@ AudioFileInfo scanWav(const std::vector<std::uint8_t>& b) {
   return refuse(AudioFileInfo::Kind::NotAudio, "WAV without data");
 }
 
+std::int64_t littleEndian64(const std::uint8_t* p) {
+  return std::int64_t(std::uint64_t(littleEndian32(p)) | std::uint64_t(littleEndian32(p + 4))
+                                                             << 32);
+}
+
+// Ogg pages: "OggS", version 0, flags, the granule position, the stream's
+// serial number, the page's number and checksum, then the segment table.
+constexpr std::size_t kOggPageHeader = 27;
+
+// Vorbis in Ogg: the first page's packet names the rate and the channels; the
+// last page's granule position is the number of samples. That length is only
+// what the file claims, which is why these files are decoded by our own
+// bounded decoder (OggVorbis), never whole by the mixer.
+AudioFileInfo scanOggVorbis(const std::vector<std::uint8_t>& b) {
+  if (b.size() < kOggPageHeader + 1 || b[4] != 0)
+    return refuse(AudioFileInfo::Kind::NotAudio, "damaged Ogg page");
+  const std::size_t body = kOggPageHeader + b[26];
+  if (body + 16 > b.size() || b[body] != 1 || !startsWith(b, body + 1, "vorbis"))
+    return refuse(AudioFileInfo::Kind::Unsupported, "Ogg without Vorbis is not played");
+  AudioFileInfo info;
+  info.channels = b[body + 11];
+  info.sampleRate = int(std::min<std::uint32_t>(littleEndian32(&b[body + 12]), 1u << 30));
+  if (info.channels == 0 || info.sampleRate <= 0)
+    return refuse(AudioFileInfo::Kind::NotAudio, "Vorbis without samples");
+  for (std::size_t at = b.size() - kOggPageHeader; at > 0; --at) {
+    if (!startsWith(b, at, "OggS") || b[at + 4] != 0) continue;
+    const std::int64_t granule = littleEndian64(&b[at + 6]);
+    if (granule < 0) continue;  // a page on which no packet ends
+    info.kind = AudioFileInfo::Kind::OggVorbis;
+    info.duration = double(granule) / info.sampleRate;
+    return info;
+  }
+  return refuse(AudioFileInfo::Kind::Truncated, "Ogg Vorbis without its audio pages");
+}
+
 std::string mebibytes(std::size_t bytes) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f MiB", double(bytes) / double(1 << 20));
@@ -239,10 +274,10 @@ AudioFileInfo AudioFile::probeBytes(const std::vector<std::uint8_t>& bytes) {
   if (bytes.empty()) return refuse(AudioFileInfo::Kind::NotAudio, "empty file");
   if (bytes.size() > kAudioFileMaxFileBytes) return fileTooLarge(bytes.size());
   if (startsWith(bytes, 0, "RIFF")) return withinLimits(scanWav(bytes));
-  if (startsWith(bytes, 0, "OggS") || startsWith(bytes, 0, "fLaC"))
+  if (startsWith(bytes, 0, "OggS")) return withinLimits(scanOggVorbis(bytes));
+  if (startsWith(bytes, 0, "fLaC"))
     return refuse(AudioFileInfo::Kind::Unsupported,
-                  "Ogg and FLAC recordings are not played: their length is not known "
-                  "before decoding");
+                  "FLAC recordings are not played: their length is not known before decoding");
   std::size_t start = skipId3v2(bytes);
   if (start >= bytes.size()) return refuse(AudioFileInfo::Kind::NotAudio, "tag without audio");
   return withinLimits(scanMp3(bytes, start));

@@ -17,10 +17,11 @@ constexpr std::size_t kAudioFileMaxFileBytes = kAudioFileMaxDecodedBytes;
 // is an mp3 complete, and how long will it last decoded? Reads the file but
 // decodes nothing, so it is cheap enough for the main thread. Only files
 // whose length can be told beforehand are played: mp3 (its frames walked)
-// and WAV (its header); Ogg and FLAC can promise one length and decode to
-// any other, so they are refused.
+// and WAV (its header); FLAC can promise one length and decode to any other,
+// so it is refused. Ogg Vorbis (a reader's own recordings) is played too:
+// its decoder is ours and stops at the limit whatever the file claims.
 struct AudioFileInfo {
-  enum class Kind { Missing, NotAudio, Truncated, TooLong, Unsupported, Mp3, Wav };
+  enum class Kind { Missing, NotAudio, Truncated, TooLong, Unsupported, Mp3, Wav, OggVorbis };
   Kind kind = Kind::Missing;
   int sampleRate = 0;
   int channels = 0;
@@ -28,7 +29,9 @@ struct AudioFileInfo {
   double duration = 0;      // from the headers, before decoding
   std::string problem;      // why the file is refused, for the log
 
-  bool playable() const { return kind == Kind::Mp3 || kind == Kind::Wav; }
+  bool playable() const {
+    return kind == Kind::Mp3 || kind == Kind::Wav || kind == Kind::OggVorbis;
+  }
 };
 
 namespace AudioFile {

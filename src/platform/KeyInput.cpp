@@ -74,7 +74,8 @@ std::optional<KeyStroke> KeyInput::fromWindowKey(std::int32_t keycode, std::int3
                                                  std::uint16_t modifiers, bool repeat) {
   // Ctrl+Q must not read as Q, nor Alt+Left as a page turn behind the window manager's back.
   if (modifiers & (KMOD_CTRL | KMOD_ALT | KMOD_GUI)) return std::nullopt;
-  if (auto name = nameOf(keycode, scancode)) return KeyStroke{std::move(*name), repeat};
+  if (auto name = nameOf(keycode, scancode))
+    return KeyStroke{std::move(*name), repeat, (modifiers & KMOD_SHIFT) != 0};
   return std::nullopt;
 }
 

@@ -7,10 +7,11 @@
 // A key pressed, by its name: "Right", "Left", "Up", "Down", "PageUp",
 // "PageDown", "Home", "End", "Space", "Escape", "Enter", "Tab", "Backspace",
 // "Delete", "Minus", "Plus" (the "=" key, shifted or not), a Latin letter "A" to "Z" or a digit "0"
-// to "9". Window keys (F11, Ctrl+Q, Ctrl+R) stay with the host.
+// to "9". Window keys (F11, Ctrl+Q, Ctrl+R) stay with the host. Shift comes along with the key.
 struct KeyStroke {
   std::string key;
   bool repeat = false;  // sent by the keyboard's auto-repeat while the key is held
+  bool shift = false;   // pressed with Shift
   bool operator==(const KeyStroke&) const = default;
 };
 

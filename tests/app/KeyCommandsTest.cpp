@@ -1,9 +1,12 @@
 #include "KeyCommands.h"
 
+#include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "../book/lumoWorldReadingFixture.h"
+#include "AudioCapture.h"
 #include "CCLayer.h"
 #include "CCScene.h"
 #include "KstSound.h"
@@ -11,6 +14,7 @@
 #include "ReadingSwitches.h"
 #include "SoundSwitches.h"
 #include "ToastNotice.h"
+#include "lmOwnVoices.h"
 #include "lmReadingAids.h"
 
 namespace {
@@ -49,8 +53,8 @@ class KeyCommandsTest : public lumoWorldReadingTest {
     KstSound::shared()->setVoiceTempo(1);
     lumoWorldReadingTest::TearDown();
   }
-  void press(BookKey key, bool repeat = false) {
-    keys->keyPressed({KeyCommands::nameOf(key), repeat});
+  void press(BookKey key, bool repeat = false, bool shift = false) {
+    keys->keyPressed({KeyCommands::nameOf(key), repeat, shift});
   }
   nlohmann::json stored() {
     std::ifstream in(dir.file("defaults.json"));
@@ -121,6 +125,84 @@ TEST_F(KeyCommandsTest, HomeAndEscapeActOnlyOnFreshPresses) {
   EXPECT_EQ(creditsClosed, 1);
   EXPECT_EQ(info()->curStageIndex(), 1);
   EXPECT_FALSE(info()->lockDrag());
+}
+
+// Mono 16-bit WAV at 22050 Hz: `words` tones of 0.4 s with 0.2 s between them.
+void writeReading(const std::string& path, int words) {
+  std::vector<std::int16_t> samples(22050 / 2, 0);
+  for (int w = 0; w < words; ++w) {
+    for (int i = 0; i < 22050 * 2 / 5; ++i)
+      samples.push_back(std::int16_t(6000 * std::sin(2 * M_PI * 220 * i / 22050)));
+    samples.insert(samples.end(), 22050 / 5, 0);
+  }
+  std::ofstream out(path, std::ios::binary);
+  auto put = [&out](std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.put(char((v >> (8 * i)) & 0xFF));
+  };
+  const std::uint32_t data = std::uint32_t(samples.size() * 2);
+  out << "RIFF";
+  put(36 + data, 4);
+  out << "WAVEfmt ";
+  for (auto [v, n] :
+       {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {22050u, 4}, {44100u, 4}, {2u, 2}, {16u, 2}})
+    put(v, n);
+  out << "data";
+  put(data, 4);
+  for (std::int16_t s : samples) put(std::uint16_t(s), 2);
+}
+
+// V records the page (the page holds still meanwhile), V again keeps it,
+// Shift+V twice removes it, Escape cancels; without a microphone, a notice.
+TEST_F(KeyCommandsTest, OwnVoiceKeysRecordKeepRemoveAndCancel) {
+  lmOwnVoices::shared().setFolder(dir.file("voices"));
+  turnTo(2);
+  advance(3);  // the panel is up and reading
+  press(BookKey::V);
+  EXPECT_EQ(keys->notice()->text(), "Микрофон не найден");
+  EXPECT_FALSE(world->ownVoice().isBusy());
+  EXPECT_FALSE(info()->lockDrag());
+
+  writeReading(dir.file("reading.wav"), 4);
+  AudioCapture::shared().setStandInFile(dir.file("reading.wav"));
+  press(BookKey::V);
+  EXPECT_EQ(world->ownVoice().recorder().state(), lmVoiceRecorder::State::Countdown);
+  EXPECT_EQ(KstSound::shared()->playingSoundName(), "") << "the book falls silent";
+  press(BookKey::Right);
+  press(BookKey::Home);
+  EXPECT_EQ(info()->curStageIndex(), 2);
+  advance(3.1);
+  EXPECT_EQ(world->ownVoice().recorder().state(), lmVoiceRecorder::State::Recording);
+  advance(3);
+  press(BookKey::V);
+  EXPECT_FALSE(world->ownVoice().isBusy());
+  EXPECT_FALSE(info()->lockDrag());
+  EXPECT_EQ(keys->notice()->text(), "Запись сохранена");
+  EXPECT_TRUE(world->ownVoice().pageReadsOwnVoice());
+  const std::string kept = dir.file("voices/2000/QRB_p1_ru.ogg");
+  EXPECT_TRUE(std::filesystem::exists(kept));
+
+  press(BookKey::V, false, true);
+  EXPECT_EQ(keys->notice()->text(), "Ещё раз Shift+V, чтобы удалить свою запись");
+  advance(3.5);  // too late: asks again
+  press(BookKey::V, false, true);
+  EXPECT_TRUE(std::filesystem::exists(kept));
+  advance(1);
+  press(BookKey::V, false, true);
+  EXPECT_FALSE(std::filesystem::exists(kept));
+  EXPECT_FALSE(world->ownVoice().pageReadsOwnVoice());
+
+  press(BookKey::V);
+  advance(4);
+  press(BookKey::Escape);
+  EXPECT_EQ(creditsClosed, 0) << "Escape cancelled the recording first";
+  EXPECT_EQ(keys->notice()->text(), "Запись отменена");
+  EXPECT_FALSE(world->ownVoice().isBusy());
+  EXPECT_FALSE(std::filesystem::exists(kept));
+  press(BookKey::Right);
+  settle();
+  EXPECT_EQ(info()->curStageIndex(), 3);
+  AudioCapture::shared().setStandInFile("");
+  lmOwnVoices::shared().setFolder("");
 }
 
 TEST_F(KeyCommandsTest, KeysTheBookDoesNotKnowChangeNothing) {
@@ -390,7 +472,7 @@ TEST(SoundSwitchesUnwritable, KeptForTheSessionWithOneWarning) {
 }  // namespace
 
 TEST(BookKeys, NamesRoundTripAndUnknownNamesAreRefused) {
-  ASSERT_EQ(KeyCommands::allKeys().size(), 17u);
+  ASSERT_EQ(KeyCommands::allKeys().size(), 18u);
   for (BookKey key : KeyCommands::allKeys())
     EXPECT_EQ(KeyCommands::keyNamed(KeyCommands::nameOf(key)), key);
   for (const char* bad : {"", "right", "Ctrl+Q", "F11", "h", "Q", "Page Down", "M "})

@@ -110,20 +110,24 @@ TEST(CommandLineParsing, PageIsAPageOfTheBookAutoPlayIsAFlag) {
 TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
   ScriptRunner script;
   std::string error;
-  ASSERT_TRUE(script.parse("key Right\nhold Space 1.5\nwheel -2\nkey M\n", error)) << error;
-  ASSERT_EQ(script.commands().size(), 4u);
+  ASSERT_TRUE(script.parse(
+      "key Right\nhold Space 1.5\nwheel -2\nkey M\nkey Shift+V\nmicrophone unplug\n", error))
+      << error;
+  ASSERT_EQ(script.commands().size(), 6u);
   EXPECT_EQ(script.commands()[1].path, "Space");
   EXPECT_DOUBLE_EQ(script.commands()[1].numbers[0], 1.5);
   EXPECT_DOUBLE_EQ(script.commands()[2].numbers[0], -2);
   const std::string known =
       "(known: Right, Left, PageDown, PageUp, Space, Home, Escape, Enter, G, A, Minus, Plus, M, N, "
-      "H, R, S)";
+      "H, R, S, V)";
   struct Case {
     const char* text;
     std::string error;
   } cases[] = {
       {"key right\n", "line 1: unknown key \"right\" " + known},
       {"key Q\n", "line 1: unknown key \"Q\" " + known},
+      {"key Shift+Q\n", "line 1: unknown key \"Shift+Q\" " + known},
+      {"microphone on\n", "line 1: the microphone can only be \"unplug\"ged"},
       {"key\n", "line 1: \"key\" takes 1 argument(s)"},
       {"hold 2 Right\n", "line 1: \"Right\" is not a number"},
       {"hold Right 0\n", "line 1: a key is held for a positive time of at most 1e9 seconds"},

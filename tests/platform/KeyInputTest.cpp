@@ -45,6 +45,12 @@ TEST(KeyInput, WindowKeysGetTheirNamesAndChordsNone) {
   auto repeated = KeyInput::fromWindowKey(kRight, 0, 0, true);
   ASSERT_TRUE(repeated);
   EXPECT_TRUE(repeated->repeat);
+  EXPECT_FALSE(repeated->shift);
+  // Shift is told, for the keys that mean something else with it (Shift+V).
+  auto shifted = KeyInput::fromWindowKey('v', kScancodeV, kShift, false);
+  ASSERT_TRUE(shifted);
+  EXPECT_EQ(shifted->key, "V");
+  EXPECT_TRUE(shifted->shift);
 }
 
 TEST(KeyInput, LettersFollowTheLayoutOrTheirPlaceOnANonLatinOne) {
