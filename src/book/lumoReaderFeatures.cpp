@@ -1,8 +1,7 @@
 #include "lumoReaderFeatures.h"
 
-#include "EventLog.h"
-
 #include "CCTouchDispatcher.h"
+#include "EventLog.h"
 #include "lmReadingAids.h"
 #include "lumoWorld.h"
 
