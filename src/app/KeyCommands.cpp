@@ -235,6 +235,8 @@ void KeyCommands::switchAutoPlay() {
   const bool on = ReadingSwitches::toggleAutoPlay();
   if (lumoWorld* book = world()) book->readingAidsChanged();
   notice_->show(hooks_.layer ? hooks_.layer() : nullptr, autoPlayText(on));
+}
+
 std::string KeyCommands::paceText(lmReadingPace pace) const {
   static const char* const kEnglish[] = {"Pace: slow", "Pace: normal", "Pace: fast"};
   static const char* const kRussian[] = {"Темп: медленный", "Темп: обычный", "Темп: быстрый"};

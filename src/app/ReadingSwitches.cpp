@@ -64,6 +64,8 @@ bool ReadingSwitches::toggleAutoPlay() {
   aids.setTurnsPages(!aids.turnsPages());
   store(kAutoPlayKey, aids.turnsPages());
   return aids.turnsPages();
+}
+
 bool ReadingSwitches::toggleBySentence() {
   lmReadingAids& aids = lmReadingAids::shared();
   aids.setReadsBySentence(!aids.readsBySentence());
