@@ -5,6 +5,7 @@
 #include "CC3PlaneNode.h"
 #include "CC3Texture.h"
 #include "EventLog.h"
+#include "KstSound.h"
 #include "UIDevice.h"
 #include "lumoNodeActions.h"
 #include "lumoPagePrefetch.h"
@@ -113,6 +114,9 @@ void lumoLanguageMenu::finishChange(std::int32_t language) {
   world_.titles().hideCoverTitle(lumoLanguageTitles::otherLanguage(language));
   world_.titles().lowerCoverTitle(language);
   world_.turns().changeLanguage(language);
+  // A narration still heard is in the language just left.
+  world_.stopFollowingWords();
+  KstSound::shared()->cancelSound();
   world_.playAsideSound();
   // The narrations one turn away are now the other language's.
   lumoPagePrefetch::shared().prefetchSounds(*world_.stage(), world_.turns().page(), language);

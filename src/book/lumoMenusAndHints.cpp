@@ -7,6 +7,7 @@
 #include "NSNotificationCenter.h"
 #include "UIDevice.h"
 #include "lumoNodeActions.h"
+#include "lumoPagePrefetch.h"
 #include "lumoWorld.h"
 
 namespace {
@@ -160,6 +161,9 @@ void lumoMenusAndHints::addEndingMenu() {
                               {-2, 16.2f, 15}})
                      .get());
   world_.addChild(menu.get());
+  for (const std::string& image : {std::string("menu-end.png"), std::string("menu-end-btn.png"),
+                                   "text_replay" + labelSuffix, "text_moreapps" + labelSuffix})
+    lumoPagePrefetch::shared().letGoWhenUnused(image);
 }
 
 void lumoMenusAndHints::removeEndingMenu() {

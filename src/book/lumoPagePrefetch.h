@@ -29,6 +29,9 @@ class lumoPagePrefetch {
   // The recordings of `page` and of the pages one turn away, in `langTag`
   // (also when the reading language changes: the pictures stay as they are).
   void prefetchSounds(const KstStage& stage, std::int32_t page, std::int32_t langTag);
+  // A picture a page shows beyond its layout (the ending menu's, whose labels
+  // follow the language) is let go like the layout's once no node uses it.
+  void letGoWhenUnused(const std::string& image) { known_.insert(image); }
 
  private:
   // Lets go of the known pictures that are not wanted and no node uses.

@@ -218,7 +218,9 @@ TEST_F(VirtualAudioTest, RecordingsOverTheLimitsAreRefusedBeforeDecoding) {
     AudioPcm pcm;
     EXPECT_FALSE(AudioBackend::shared().decodeFile(longSound, pcm));
     EXPECT_FALSE(AudioBackend::shared().decodeFile(hugeSound, pcm));
-    EXPECT_LT(meter.residentGrowth(), std::size_t(8) << 20);
+    // A quarter of what the decode would take: the first calls' own
+    // bookkeeping (the sanitizer's above all) has come near 8 MiB.
+    EXPECT_LT(meter.residentGrowth(), std::size_t(16) << 20);
     if (MemoryMeter::allocationsSeen()) {
       EXPECT_LT(meter.largestAllocation(), std::size_t(2) << 20);
     }
