@@ -74,6 +74,10 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
         error = "unknown demo \"" + out.demo + "\" (known: actions, narration)";
         return false;
       }
+    } else if (arg == "--book") {
+      if (!takeValue(argc, argv, i, out.book, error)) return false;
+    } else if (arg == "--export-book") {
+      if (!takeValue(argc, argv, i, out.exportBook, error)) return false;
     } else if (arg == "--export-content") {
       if (!takeValue(argc, argv, i, out.exportContent, error)) return false;
     } else if (arg == "--frame-log") {
@@ -131,6 +135,9 @@ std::string CommandLine::usage() {
          "  --demo NAME           show an engine demonstration instead of the book\n"
          "                        (actions: a moving, fading square; narration: page 2 read "
          "aloud)\n"
+         "  --book DIR            read the book folder DIR instead of the built-in book\n"
+         "                        (docs/BOOK-FORMAT.md)\n"
+         "  --export-book DIR     write the book as a book folder DIR and stop\n"
          "  --export-content DIR  write the book's texts and layout for the asset tools\n"
          "  --version             print the version\n"
          "  --help                print this help\n"

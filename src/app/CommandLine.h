@@ -22,6 +22,8 @@ struct CommandLine {
   long frames = -1;
   std::string script;
   std::string exportContent;
+  std::string book;        // a book folder to read instead of the built-in book
+  std::string exportBook;  // where to write the book as a book folder
   std::string demo;
   std::string frameLog;
   std::string frameLogMeasure = "wall";

@@ -15,14 +15,16 @@
 #include "FrameLog.h"
 #include "FreedMemory.h"
 #include "KeyCommands.h"
+#include "KstBookExport.h"
+#include "KstBookFile.h"
 #include "KstContentExport.h"
 #include "KstSound.h"
 #include "Log.h"
 #include "NSAutoreleasePool.h"
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
-#include "PanelDump.h"
 #include "NSPathUtilities.h"
+#include "PanelDump.h"
 #include "PlatformHost.h"
 #include "ProgramNames.h"
 #include "ReadingSwitches.h"
@@ -76,6 +78,25 @@ void wireScript(ScriptRunner& script, PlatformHost& host) {
   // A headless script ends the run when it has nothing left to do.
   if (host.isHeadless()) script.onFinished = [&host] { host.quit(0); };
   host.setFrameHook([&script] { script.onFrame(); });
+}
+
+// A book folder replaces the built-in book before anything reads it; its
+// pictures and recordings are found before the program's own resources.
+bool openBookFolder(const CommandLine& options, std::string& error) {
+  if (options.book.empty()) return true;
+  KstStoryBook book;
+  if (!KstBookFile::readFolder(options.book, book, error)) return false;
+  if (options.page > static_cast<int>(book.pages.size())) {
+    error = "--page needs a page of the book, 1 to " + std::to_string(book.pages.size());
+    return false;
+  }
+  kstOpenBook(std::move(book));
+  const std::filesystem::path folder(options.book);
+  std::vector<std::string> paths{(folder / KstBookFile::kPicturesFolder).string(),
+                                 (folder / KstBookFile::kRecordingsFolder).string()};
+  for (const std::string& path : NSBundle::mainBundle().searchPaths()) paths.push_back(path);
+  NSBundle::mainBundle().setSearchPaths(std::move(paths));
+  return true;
 }
 
 // The reader's own recordings: beside the program's documents folder unless
@@ -161,7 +182,16 @@ int runLumoProgram(int argc, const char* const* argv) {
     std::cout << kBookNames.command << " " << LUMO_VERSION << "\n";
     return 0;
   }
+  if (!openBookFolder(options, error)) {
+    fail(error);
+    return 2;
+  }
   if (!options.exportContent.empty()) return exportBookContent(options.exportContent) ? 0 : 1;
+  if (!options.exportBook.empty()) {
+    if (exportBookFolder(options.exportBook, error)) return 0;
+    fail(error);
+    return 1;
+  }
 
   ScriptRunner script;
   if (!options.script.empty() && !script.load(options.script, error)) {

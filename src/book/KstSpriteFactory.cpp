@@ -117,27 +117,32 @@ std::int32_t KstSpriteFactory::readInt(const std::string& text) {
   return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-Ptr<KstSpriteId> KstSpriteFactory::spriteIdWithLine(const std::string& line) {
+std::string KstSpriteFactory::layoutLineFault(const std::string& line) {
   const std::vector<std::string> parts = split(line, '+');
-  if (parts.size() < 3) {
-    logMalformed(line, "it needs identifier+layer+geometry");
-    return nullptr;
-  }
-  if (parts[0].empty()) {
-    logMalformed(line, "the identifier is empty");
-    return nullptr;
-  }
+  if (parts.size() < 3) return "it needs identifier+layer+geometry";
+  if (parts[0].empty()) return "the identifier is empty";
   const std::vector<std::string> groups = split(parts[2], '|');
-  if (groups.size() < 4) {
-    logMalformed(line, "the geometry needs size|scale|location|rotation");
-    return nullptr;
-  }
+  if (groups.size() < 4) return "the geometry needs size|scale|location|rotation";
   float size[2], scale[2], location[3], rotation[3];
   if (!readNumbers(groups[0], 2, size) || !readNumbers(groups[1], 2, scale) ||
-      !readNumbers(groups[2], 3, location) || !readNumbers(groups[3], 3, rotation)) {
-    logMalformed(line, "a geometry group has too few numbers");
+      !readNumbers(groups[2], 3, location) || !readNumbers(groups[3], 3, rotation))
+    return "a geometry group has too few numbers";
+  return {};
+}
+
+Ptr<KstSpriteId> KstSpriteFactory::spriteIdWithLine(const std::string& line) {
+  const std::string fault = layoutLineFault(line);
+  if (!fault.empty()) {
+    logMalformed(line, fault.c_str());
     return nullptr;
   }
+  const std::vector<std::string> parts = split(line, '+');
+  const std::vector<std::string> groups = split(parts[2], '|');
+  float size[2], scale[2], location[3], rotation[3];
+  readNumbers(groups[0], 2, size);
+  readNumbers(groups[1], 2, scale);
+  readNumbers(groups[2], 3, location);
+  readNumbers(groups[3], 3, rotation);
 
   Ptr<KstSpriteId> record = KstSpriteId::spriteId();
   record->setIdentifier(parts[0]);

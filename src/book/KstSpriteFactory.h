@@ -19,6 +19,8 @@ class KstSpriteFactory {
   static KstSpriteDictionary createWithStageInfo(const std::vector<std::string>& stageInfo,
                                                  std::int32_t* outStageIndex);
 
+  // What is wrong with a layout line, empty when it is well formed.
+  static std::string layoutLineFault(const std::string& line);
   // Parses one layout line; null (and one logged message) when it is malformed.
   static Ptr<KstSpriteId> spriteIdWithLine(const std::string& line);
 

@@ -54,14 +54,9 @@ bool KstStage::init() {
       asides_.push_back({kKstNil});
     }
 
-    // Russian recordings count from the first story page, the others from the
-    // cover; the cover has no Russian recording and the ending page none at all.
-    const bool last = page == pageCount;
-    using lumoBookNames::narrationRecording;
-    soundsRu_.push_back(
-        page == 1 || last ? kKstNil : narrationRecording(page - 1, lumoBookNames::kRussianSuffix));
-    soundsEn_.push_back(last ? kKstNil : narrationRecording(page, ""));
-    soundsCn_.push_back(last ? kKstNil : narrationRecording(page, lumoBookNames::kChineseSuffix));
+    soundsRu_.push_back(content.recordings.ru);
+    soundsEn_.push_back(content.recordings.en);
+    soundsCn_.push_back(content.recordings.cn);
 
     loopSounds_.push_back(content.sound.startsLoop);
     stopsLoopSound_.push_back(content.sound.stopsLoop);

@@ -1,6 +1,9 @@
 #include "KstStory.h"
 
+#include <memory>
+
 #include "lmStageInfo.h"
+#include "lumoBookNames.h"
 
 // "Ryzhik and the Little Star".
 //
@@ -593,37 +596,81 @@ KstStoryPage ending() {
   return page;
 }
 
-}  // namespace
+// Russian recordings count from the first story page, the others from the
+// cover; the cover has no Russian recording and the ending page none at all.
+void nameRecordings(std::vector<KstStoryPage>& pages) {
+  using lumoBookNames::narrationRecording;
+  const int count = static_cast<int>(pages.size());
+  for (int page = 1; page <= count; ++page) {
+    const bool last = page == count;
+    KstStoryRecordings& names = pages[page - 1].recordings;
+    names.ru =
+        page == 1 || last ? "nil" : narrationRecording(page - 1, lumoBookNames::kRussianSuffix);
+    names.en = last ? "nil" : narrationRecording(page, "");
+    names.cn = last ? "nil" : narrationRecording(page, lumoBookNames::kChineseSuffix);
+  }
+}
 
-const std::vector<KstStoryPage>& kstStoryPages() {
-  static const std::vector<KstStoryPage> pages = {
+std::vector<KstStoryPage> builtInPages() {
+  std::vector<KstStoryPage> pages = {
       cover(),  page2(),  page3(),  page4(),  page5(),  page6(),  page7(),  page8(),  page9(),
       page10(), page11(), page12(), page13(), page14(), page15(), page16(), page17(), ending(),
   };
+  nameRecordings(pages);
   return pages;
 }
 
-const std::vector<KstStoryTitle>& kstStoryTitles() {
-  static const std::vector<KstStoryTitle> titles = {
+std::vector<KstStoryTitle> builtInTitles() {
+  return {
       {"s1layer3-cn", lmStageInfo::kLangRussian, "Рыжик и звёздочка"},
       {"s1layer5-cn", lmStageInfo::kLangEnglish, "Ryzhik and the Little Star"},
       {"s18layer2-cn", lmStageInfo::kLangRussian, "Конец"},
       {"s18layer3-cn", lmStageInfo::kLangEnglish, "The End"},
   };
-  return titles;
+}
+
+std::string builtInCredits() {
+  return "Рыжик и звёздочка\n"
+         "Ryzhik and the Little Star\n"
+         "\n"
+         "An interactive picture book.\n"
+         "Story, pictures, voices and music were made for this book by the lumo-book team.\n"
+         "The English voice is Festival's US English HTS voice, the Russian voices are espeak-ng,\n"
+         "and the music is synthesised with sox.\n"
+         "\n"
+         "Спасибо, что читали вместе с нами!\n"
+         "Thank you for reading with us!\n";
+}
+
+std::unique_ptr<KstStoryBook>& openedBook() {
+  static std::unique_ptr<KstStoryBook> book;
+  return book;
+}
+
+const KstStoryBook& currentBook() {
+  const std::unique_ptr<KstStoryBook>& opened = openedBook();
+  return opened ? *opened : kstBuiltInBook();
+}
+
+}  // namespace
+
+const KstStoryBook& kstBuiltInBook() {
+  static const KstStoryBook book{builtInPages(), builtInTitles(), builtInCredits()};
+  return book;
+}
+
+void kstOpenBook(KstStoryBook book) {
+  openedBook() = std::make_unique<KstStoryBook>(std::move(book));
+}
+
+const std::vector<KstStoryPage>& kstStoryPages() {
+  return currentBook().pages;
+}
+
+const std::vector<KstStoryTitle>& kstStoryTitles() {
+  return currentBook().titles;
 }
 
 const std::string& kstStoryCredits() {
-  static const std::string credits =
-      "Рыжик и звёздочка\n"
-      "Ryzhik and the Little Star\n"
-      "\n"
-      "An interactive picture book.\n"
-      "Story, pictures, voices and music were made for this book by the lumo-book team.\n"
-      "The English voice is Festival's US English HTS voice, the Russian voices are espeak-ng,\n"
-      "and the music is synthesised with sox.\n"
-      "\n"
-      "Спасибо, что читали вместе с нами!\n"
-      "Thank you for reading with us!\n";
-  return credits;
+  return currentBook().credits;
 }

@@ -35,8 +35,18 @@ struct KstStoryPageSound {
   bool stopsLoop = false;
 };
 
+// The narration recordings of a page by base name, "nil" where there is none:
+// the Russian reading plays `ru`, the English reading `cn`; `en` is kept for
+// the asset tools.
+struct KstStoryRecordings {
+  std::string ru;
+  std::string en;
+  std::string cn;
+};
+
 struct KstStoryPage {
   std::vector<std::string> layout;  // ground, picture layers, background
+  KstStoryRecordings recordings;
   KstStoryPageSound sound;
   bool hasAside = false;
   KstStoryAside aside;
@@ -50,7 +60,19 @@ struct KstStoryTitle {
   std::string text;
 };
 
-// Pages 1 to 18 at indexes 0 to 17.
+// A whole book: the one compiled in, or one read from a book folder.
+struct KstStoryBook {
+  std::vector<KstStoryPage> pages;  // page p at index p - 1
+  std::vector<KstStoryTitle> titles;
+  std::string credits;
+};
+
+const KstStoryBook& kstBuiltInBook();
+// Replaces the book every reader of the story below sees, until the process
+// ends; called once at start, before any world is built.
+void kstOpenBook(KstStoryBook book);
+
+// The book being read: the built-in one unless another was opened.
 const std::vector<KstStoryPage>& kstStoryPages();
 const std::vector<KstStoryTitle>& kstStoryTitles();
 const std::string& kstStoryCredits();
