@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include <filesystem>
+#include <set>
 
 #include "AVAudioPlayer.h"
 #include "AudioCapture.h"
@@ -90,12 +91,14 @@ bool openBookFolder(const CommandLine& options, std::string& error) {
     error = "--page needs a page of the book, 1 to " + std::to_string(book.pages.size());
     return false;
   }
+  // The book's own files come from its folder alone, the optional ones too.
+  std::set<std::string> owned;
+  for (const std::string& file : kstBookFiles(book)) owned.insert(file.substr(file.find('/') + 1));
   kstOpenBook(std::move(book));
   const std::filesystem::path folder(options.book);
-  std::vector<std::string> paths{(folder / KstBookFile::kPicturesFolder).string(),
-                                 (folder / KstBookFile::kRecordingsFolder).string()};
-  for (const std::string& path : NSBundle::mainBundle().searchPaths()) paths.push_back(path);
-  NSBundle::mainBundle().setSearchPaths(std::move(paths));
+  NSBundle::mainBundle().setOwnedResources({(folder / KstBookFile::kPicturesFolder).string(),
+                                            (folder / KstBookFile::kRecordingsFolder).string()},
+                                           std::move(owned));
   return true;
 }
 

@@ -123,6 +123,15 @@ bool usableTarget(const fs::path& dir, std::string& error) {
 
 }  // namespace
 
+std::set<std::string> kstBookFiles(const KstStoryBook& book) {
+  std::vector<BookFile> files;
+  addPictures(book, files);
+  addRecordings(book, files);
+  std::set<std::string> names;
+  for (const BookFile& file : files) names.insert(file.folder + "/" + file.name);
+  return names;
+}
+
 bool exportBookFolder(const std::string& dir, std::string& error) {
   const fs::path target = fs::absolute(fs::path(dir).lexically_normal());
   const fs::path clean = target.has_filename() ? target : target.parent_path();

@@ -76,11 +76,21 @@ std::string NSBundle::pathForResource(const std::string& name, const std::string
   if (name.empty()) return {};
   std::string file = type.empty() ? name : name + "." + type;
   std::error_code ec;
+  for (const auto& dir : ownedFolders_) {
+    fs::path candidate = fs::path(dir) / file;
+    if (fs::is_regular_file(candidate, ec)) return candidate.string();
+  }
+  if (ownedFiles_.count(file)) return {};
   for (const auto& dir : paths_) {
     fs::path candidate = fs::path(dir) / file;
     if (fs::is_regular_file(candidate, ec)) return candidate.string();
   }
   return {};
+}
+
+void NSBundle::setOwnedResources(std::vector<std::string> folders, std::set<std::string> files) {
+  ownedFolders_ = std::move(folders);
+  ownedFiles_ = std::move(files);
 }
 
 std::string NSBundle::fullPathFromRelativePath(const std::string& relative) const {

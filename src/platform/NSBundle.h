@@ -1,4 +1,5 @@
 #pragma once
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,15 @@ class NSBundle {
   const std::vector<std::string>& searchPaths() const { return paths_; }
   void setSearchPaths(std::vector<std::string> paths) { paths_ = std::move(paths); }
   bool hasAnyFolder() const;
+  // Files that belong to other folders: a file whose name (as asked for,
+  // "name.type") is in `files` is looked up in `folders` only, never in the
+  // search paths, so that one missing there is missing, not replaced by a
+  // file of the same name. Every other file is looked up in `folders` first.
+  void setOwnedResources(std::vector<std::string> folders, std::set<std::string> files);
 
  private:
   NSBundle();
   std::vector<std::string> paths_;
+  std::vector<std::string> ownedFolders_;
+  std::set<std::string> ownedFiles_;
 };
