@@ -36,6 +36,15 @@ lumo_fuzz_library(lumo_fuzz_layout
           ${CMAKE_SOURCE_DIR}/src/book/KstSpriteId.cpp
   INCLUDES ${CMAKE_SOURCE_DIR}/src/book ${CMAKE_SOURCE_DIR}/src/scene3d
            ${CMAKE_SOURCE_DIR}/src/scene2d)
+# Book folders' book.json.
+lumo_fuzz_library(lumo_fuzz_book
+  SOURCES ${CMAKE_SOURCE_DIR}/src/book/KstBookFile.cpp
+          ${CMAKE_SOURCE_DIR}/src/book/KstSpriteFactory.cpp
+          ${CMAKE_SOURCE_DIR}/src/book/KstSpriteId.cpp
+          ${CMAKE_SOURCE_DIR}/src/book/lumoBookNames.cpp
+  INCLUDES ${CMAKE_SOURCE_DIR}/src/book ${CMAKE_SOURCE_DIR}/src/scene3d
+           ${CMAKE_SOURCE_DIR}/src/scene2d
+  LINKS nlohmann_json::nlohmann_json)
 # Scripts of the headless program.
 lumo_fuzz_library(lumo_fuzz_script
   SOURCES ${CMAKE_SOURCE_DIR}/src/app/ScriptRunner.cpp
@@ -47,6 +56,7 @@ set(lumo_fuzz_links_fuzz_ccz lumo_fuzz_readers)
 set(lumo_fuzz_links_fuzz_gzip lumo_fuzz_readers)
 set(lumo_fuzz_links_fuzz_layout lumo_fuzz_layout)
 set(lumo_fuzz_links_fuzz_script lumo_fuzz_script)
+set(lumo_fuzz_links_fuzz_book lumo_fuzz_book)
 set(lumo_fuzz_links_fuzz_defaults nlohmann_json::nlohmann_json)
 set(lumo_fuzz_links_fuzz_png ZLIB::ZLIB)
 

@@ -4,7 +4,7 @@
 # go to build-fuzz/corpus/<name>, crashing inputs to build-fuzz/artifacts/<name>/,
 # the output to build-fuzz/logs/<name>.log. Prints each target's executions,
 # coverage and peak memory.
-#   fuzz/run.sh [-t SECONDS] [-j JOBS] png jpeg mp3 defaults layout script
+#   fuzz/run.sh [-t SECONDS] [-j JOBS] png jpeg mp3 defaults layout script book
 #
 # Memory is held to what the readers promise: no picture over 16 MiB decoded
 # (its texture at most twice that), no texture file inflating past 32 MiB, no
