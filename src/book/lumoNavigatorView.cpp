@@ -14,12 +14,12 @@ constexpr ccColor3B kWhite{255, 255, 255};
 constexpr ccColor4B kMissingPicture{90, 90, 90, 255};
 }  // namespace
 
-std::string lumoNavigatorView::thumbFile(int page, bool english) {
+std::string lumoNavigatorView::thumbFile(int page, int pageCount, bool english) {
   char name[32];
   std::snprintf(name, sizeof name, "thumbs/page%02d%s.png", page, english ? "_en" : "");
   if (!english) return name;
   // Only the pages with a title have a picture of their own in English.
-  return page == 1 || page == 18 ? name : thumbFile(page, false);
+  return page == 1 || page == pageCount ? name : thumbFile(page, pageCount, false);
 }
 
 CGPoint lumoNavigatorView::toHost(float x, float yFromTop) const {
@@ -56,7 +56,7 @@ void lumoNavigatorView::build(const lumoNavigatorStrip& strip, int pageOnStage, 
   CCTextureCache* cache = CCTextureCache::sharedTextureCache();
   for (int page = 1; page <= strip.pageCount(); ++page) {
     Thumb thumb;
-    const std::string file = thumbFile(page, english);
+    const std::string file = thumbFile(page, strip.pageCount(), english);
     Ptr<CCTexture2D> texture = cache->addImage(file);
     if (texture) {
       auto sprite = CCSprite::spriteWithTexture(texture.get());

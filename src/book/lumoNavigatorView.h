@@ -27,8 +27,9 @@ class lumoNavigatorView {
   static constexpr GLubyte kBandOpacity = 120;
   static constexpr float kFrame = 6;
 
-  // The picture of a page, in the reading language where the page shows a title.
-  static std::string thumbFile(int page, bool english);
+  // The picture of a page of a book of `pageCount` pages, in the reading
+  // language where the page shows a title (the cover and the ending page).
+  static std::string thumbFile(int page, int pageCount, bool english);
 
   // Draws `strip` (built on first use); `pageOnStage` gets the lit number.
   void show(const lumoNavigatorStrip& strip, int pageOnStage, bool english);

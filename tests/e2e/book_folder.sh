@@ -55,11 +55,11 @@ before=$(find "$work" | sort | md5sum)
 [ "$(find "$work" | sort | md5sum)" = "$before" ] || fail "a failed export left files: $(ls -a "$work")"
 
 read_pages() {
-  printf 'wait 1\ntap 384 492\nwait 0.3\ntap 640 436\nwait 2\n'
+  printf 'wait 1\ntap 384 492\nwait 0.3\ntap 640 436\nwait 0.6\n'
   printf 'dump %s/p1.json\nscreenshot %s/p1.png\n' "$1" "$1"
   for page in $(seq 2 18); do
     printf 'drag 512 600 512 400 0.1\nwait 1.55\n'
-    [ "$page" = 2 ] && printf 'tap 436 433\nwait 0.3\ntap 832 488\nwait 2\n'
+    [ "$page" = 2 ] && printf 'tap 436 433\nwait 0.3\ntap 832 488\nwait 0.6\n'
     [ "$page" = 18 ] && printf 'wait 1\n'
     printf 'dump %s/p%s.json\nscreenshot %s/p%s.png\n' "$1" "$page" "$1" "$page"
   done
