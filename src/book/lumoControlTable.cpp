@@ -22,6 +22,8 @@ constexpr Row kRows[] = {
     {lumoControl::kRecordingLight, 3101},
 };
 
+static_assert(std::size(kRows) == lumoControlTable::kCount, "a row for every control");
+
 std::size_t indexOf(lumoControl control) {
   return static_cast<std::size_t>(control);
 }

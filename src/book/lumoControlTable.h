@@ -29,6 +29,8 @@ class lumoControlTable {
   // Answers false when it does not take the tap: it falls to the figures then
   // (a language button of the language already read).
   using Handler = std::function<bool(CC3Node* control)>;
+  // One past the last control: a control added after it must move this.
+  static constexpr std::size_t kCount = static_cast<std::size_t>(lumoControl::kRecordingLight) + 1;
 
   static GLuint tagOf(lumoControl control);
   // The control carrying `tag`; none for any other tag.
@@ -40,6 +42,5 @@ class lumoControlTable {
   bool dispatch(CC3Node* node) const;
 
  private:
-  static constexpr std::size_t kCount = 8;
   std::array<Handler, kCount> handlers_;
 };
