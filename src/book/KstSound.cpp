@@ -77,14 +77,14 @@ void KstSound::playSoundWithName(const std::string& name, const std::string& typ
   start(mainChannel(), name, type, 0, this);
 }
 
-void KstSound::playPartOfSoundWithName(const std::string& name, const std::string& type,
-                                       double from, double to, double fade) {
+void KstSound::playPartOfFile(const std::string& name, const std::string& path, double from,
+                              double to, double fade) {
   if (name == kNil) return;
   mainChannelCut();
   playsPart_ = true;
   ++mainSoundNumber_;
   const Part part{from, to, fade};
-  start(mainChannel(), name, type, 0, this, &part);
+  startFile(mainChannel(), name, path, 0, this, &part);
 }
 
 void KstSound::playSoundFromFile(const std::string& name, const std::string& path) {
@@ -146,9 +146,11 @@ void KstSound::audioPlayerDidFinishPlaying(AVAudioPlayer* player, bool successfu
   const bool isNarration = lumoBookNames::isNarrationFile(file);
   const bool isPart = player == player_.get() && playsPart_;
   if (player == player_.get()) EventLog::log("sound", "end main " + playerName_);
+  NSDictionary info{{lumoBookNames::kIsNarrationKey, isNarration}};
+  // Only a part says so: a whole recording's notification stays as it always was.
+  if (isPart) info.setObject(true, lumoBookNames::kIsPartKey);
   NSNotificationCenter::defaultCenter().postNotificationName(
-      lumoBookNames::kRecordingDidFinishNotification, this,
-      {{lumoBookNames::kIsNarrationKey, isNarration}, {lumoBookNames::kIsPartKey, isPart}});
+      lumoBookNames::kRecordingDidFinishNotification, this, info);
 }
 
 KstRecordingKind KstSound::endedRecordingKind(const NSNotification* notification) {

@@ -1,6 +1,6 @@
 #pragma once
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "AVAudioPlayer.h"
@@ -28,15 +28,16 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
 
   // "nil" is ignored and leaves the current main sound playing.
   void playSoundWithName(const std::string& name, const std::string& type);
-  // Seconds [from, to) of a main-channel recording (its own time, whatever
-  // the pace), faded in and out over `fade`: a word or a sentence. Its end is
-  // reported as the recording's, with "isPart" true in the notification.
-  void playPartOfSoundWithName(const std::string& name, const std::string& type, double from,
-                               double to, double fade);
   // The main channel's sound `name` played from a file of the reader's own
   // (an own recording standing in for the book's); its end is reported as
   // the book's recording of that name would be.
   void playSoundFromFile(const std::string& name, const std::string& path);
+  // Seconds [from, to) of the main-channel recording `name` heard from `path`
+  // (the book's file or an own one; its own time, whatever the pace), faded in
+  // and out over `fade`: a word or a sentence. Its end is reported as the
+  // recording's, with "isPart" true in the notification.
+  void playPartOfFile(const std::string& name, const std::string& path, double from, double to,
+                      double fade);
   void playBgSoundWithName(const std::string& name, const std::string& type);
   void playSpecialSoundWithName(const std::string& name, const std::string& type);
   void cancelSound();
@@ -64,7 +65,7 @@ class KstSound : public NSObject, public AVAudioPlayerDelegate {
   // speed at their own pitch, from the next recording started on.
   void setVoiceTempo(double tempo) { voiceTempo_ = tempo; }
   double voiceTempo() const { return voiceTempo_; }
-  // Whether the main channel plays a part of its recording (playPartOfSoundWithName).
+  // Whether the main channel plays a part of its recording (playPartOfFile).
   bool playsPart() const { return playsPart_ && !playingSoundName().empty(); }
   // Counts the main channel's sounds: who started one knows whether an end
   // reported, or the sound playing, is still theirs.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "AVAudioPlayer.h"
+#include "AudioFile.h"
 #include "CC3Billboard.h"
 #include "CC3PlaneNode.h"
 #include "CC3Texture.h"
@@ -12,6 +13,7 @@
 #include "EventLog.h"
 #include "KstSound.h"
 #include "Log.h"
+#include "NSBundle.h"
 #include "NSRunLoop.h"
 #include "lmOwnVoices.h"
 #include "lumoNodeActions.h"
@@ -79,6 +81,20 @@ std::string lumoOwnVoice::recordingFor(const std::string& name) const {
 std::string lumoOwnVoice::wordsFor(const std::string& name) const {
   if (recordingFor(name).empty()) return {};
   return lmOwnVoices::shared().store().wordsPath(world_.turns().language(), name);
+}
+
+lumoOwnVoice::HeardNarration lumoOwnVoice::heard(const std::string& name) const {
+  HeardNarration narration;
+  if (name == kKstNil) return narration;
+  narration.path = recordingFor(name);
+  if (narration.path.empty()) {
+    narration.path = NSBundle::mainBundle().pathForResource(name, "mp3");
+    narration.timings = lmWordTimings::forRecording(name);
+  } else {
+    narration.timings = lmWordTimings::fromFile(wordsFor(name));
+  }
+  if (!narration.path.empty()) narration.length = AudioFile::probe(narration.path).duration;
+  return narration;
 }
 
 std::string lumoOwnVoice::narrationOfPage() const {

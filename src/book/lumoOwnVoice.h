@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "CC3Foundation.h"
 #include "lmTakeKeeper.h"
 #include "lmVoiceRecorder.h"
+#include "lmWordTimings.h"
 
 class CC3Node;
 class CC3PlaneNode;
@@ -48,6 +50,15 @@ class lumoOwnVoice : public lmVoiceRecorderDelegate {
   std::string wordsFor(const std::string& name) const;
   // Whether the page on stage reads in an own recording.
   bool pageReadsOwnVoice() const;
+  // The narration `name` as the reader hears it: the file, its word timings and
+  // its length, the own recording's when there is one. No file when there is
+  // no recording to hear.
+  struct HeardNarration {
+    std::string path;
+    std::optional<lmWordTimings> timings;
+    double length = 0;
+  };
+  HeardNarration heard(const std::string& name) const;
 
   // MARK: the reader's requests
   // V: starts recording the page, or ends the recording under way.

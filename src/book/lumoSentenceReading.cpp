@@ -18,14 +18,16 @@ bool lumoSentenceReading::prepare() {
   CCLabelTTF* label = world_.panel().textLabel();
   const std::string& name = world_.currentNarration();
   if (!label || name == kKstNil) return false;
-  std::optional<lmWordTimings> timings = lmWordTimings::forRecording(name);
+  // The own recording, when the page has one, is read sentence by sentence too.
+  lumoOwnVoice::HeardNarration heard = world_.ownVoice().heard(name);
   const std::vector<lmWordTimings::Span> words = lmWordTimings::wordSpans(label->string());
   // Without timings that fit the text the page is read whole, as always.
-  if (!timings || timings->count() != words.size()) return false;
+  if (heard.path.empty() || !heard.timings || heard.timings->count() != words.size()) return false;
   narration_ = name;
-  timings_ = std::move(timings);
+  path_ = heard.path;
+  timings_ = std::move(heard.timings);
   sentences_ = lmSentences::split(label->string(), words);
-  length_ = KstSound::durationOfSoundWithName(name, "mp3");
+  length_ = heard.length;
   return !sentences_.empty();
 }
 
@@ -48,7 +50,7 @@ void lumoSentenceReading::read(std::size_t index) {
   world_.wordTaps().stop();
   if (CCLabelTTF* label = world_.panel().textLabel()) label->clearHighlight();
   KstSound* sound = KstSound::shared();
-  sound->playPartOfSoundWithName(narration_, "mp3", span.begin, span.end, lmWordTimings::kEdge);
+  sound->playPartOfFile(narration_, path_, span.begin, span.end, lmWordTimings::kEdge);
   sound_ = sound->mainSoundNumber();
   index_ = int(index);
   waiting_ = false;
@@ -99,6 +101,7 @@ void lumoSentenceReading::stop() {
   if (waiting_)
     if (CCLabelTTF* label = world_.panel().textLabel()) label->clearHighlight();
   narration_.clear();
+  path_.clear();
   timings_.reset();
   sentences_.clear();
   index_ = -1;

@@ -58,6 +58,7 @@ class lumoSentenceReading {
 
   lumoWorld& world_;
   std::string narration_;
+  std::string path_;  // the file heard: the book's recording or the own one
   std::optional<lmWordTimings> timings_;
   std::vector<lmSentences::Sentence> sentences_;
   double length_ = 0;

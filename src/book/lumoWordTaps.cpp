@@ -86,16 +86,19 @@ bool lumoWordTaps::play(int index) {
   CCLabelTTF* label = world_.panel().textLabel();
   const std::string& name = world_.currentNarration();
   if (!label || index < 0 || narrationPlaying()) return false;
-  const std::optional<lmWordTimings> timings = lmWordTimings::forRecording(name);
+  // A word of an own recording is heard in that voice.
+  const lumoOwnVoice::HeardNarration heard = world_.ownVoice().heard(name);
+  const std::optional<lmWordTimings>& timings = heard.timings;
   const std::vector<lmWordTimings::Span> spans = lmWordTimings::wordSpans(label->string());
-  if (!timings || timings->count() != spans.size() || std::size_t(index) >= spans.size())
+  if (heard.path.empty() || !timings || timings->count() != spans.size() ||
+      std::size_t(index) >= spans.size())
     return false;
   KstSound* sound = KstSound::shared();
-  const lmWordTimings::TimeSpan span = timings->spanOfWords(
-      std::size_t(index), std::size_t(index), KstSound::durationOfSoundWithName(name, "mp3"));
+  const lmWordTimings::TimeSpan span =
+      timings->spanOfWords(std::size_t(index), std::size_t(index), heard.length);
   unlight();
   world_.stopFollowingWords();
-  sound->playPartOfSoundWithName(name, "mp3", span.begin, span.end, lmWordTimings::kEdge);
+  sound->playPartOfFile(name, heard.path, span.begin, span.end, lmWordTimings::kEdge);
   if (sound->playingSoundName() != name) return false;  // no recording to hear
   sound_ = sound->mainSoundNumber();
   const lmWordTimings::Span& letters = spans[std::size_t(index)];

@@ -285,7 +285,7 @@ TEST_F(KeyCommandsTest, WithoutABookOnlyTheSwitchesWork) {
   EXPECT_TRUE(lmReadingAids::shared().readsBySentence());
   EXPECT_EQ(lmReadingAids::shared().pace(), lmReadingPace::kNormal);  // minus, then plus
   EXPECT_FALSE(bare.notice()->isShowing());
-  EXPECT_EQ(bare.notice()->text(), "Темп: обычный");
+  EXPECT_EQ(bare.notice()->text(), "По предложениям");  // S, the last switch with a notice
 }
 
 TEST_F(KeyCommandsTest, ReadingAidsAreStoredBesideTheLanguageAndShownInIt) {

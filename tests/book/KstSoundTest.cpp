@@ -142,7 +142,8 @@ TEST_F(KstSoundTest, ThePaceStretchesVoicesOnlyAndAPartEndsAsAPart) {
 
   sound()->setVoiceTempo(1.2);
   const double start = Clock::current().seconds();
-  sound()->playPartOfSoundWithName("QRB_p3_ru", "mp3", 0.3, 0.9, 0.05);
+  sound()->playPartOfFile("QRB_p3_ru", NSBundle::mainBundle().pathForResource("QRB_p3_ru", "mp3"),
+                          0.3, 0.9, 0.05);
   EXPECT_TRUE(sound()->playsPart());
   EXPECT_EQ(sound()->playingSoundName(), "QRB_p3_ru");
   run(0.6 / 1.2 + 1.0 / 30);

@@ -69,6 +69,8 @@ run record --capture-from "$work/reading.wav" --follow-words
 page2() { printf 'wait 2.5\n%s\nwait 4\ndump %s\n' "$turn" "$work/$1.json" > "$work/$1.txt"; }
 page2 again
 run again
+page2 sentence
+run sentence --by-sentence
 page2 bookvoice
 run bookvoice --no-own-voices
 mkdir -p "$work/family"
@@ -198,6 +200,16 @@ assert "started QRB_p1_ru (own voice)" in said("record", "narration"), said("rec
 back = load("back")
 assert back["book"]["page"] == 2 and back["book"]["ownVoice"] is True
 assert back["sound"]["main"] == "QRB_p1_ru" and back["book"]["litWordIndex"] >= 0, back["book"]
+
+# Sentence by sentence reads the own recording too, cut at its own words' times:
+# the first sentence ("... вышел на крыльцо.") ends where its eighth word starts.
+parts = [t.split() for t in said("sentence", "sound") if t.startswith("start main QRB_p1_ru part ")]
+assert parts, said("sentence", "sound")
+own_starts = [float(w.split("\t")[0]) for w in words]
+book_starts = [float(w.split("\t")[0]) for w in book_words]
+end = float(parts[0][-1])
+assert abs(end - (own_starts[7] + 0.05)) < 0.01, (end, own_starts[:8])
+assert abs(own_starts[7] - book_starts[7]) > 0.1, "the two voices' timings cannot be told apart"
 
 # A new run still reads it; --no-own-voices does not; a copied folder does.
 assert "started QRB_p1_ru (own voice)" in said("again", "narration"), said("again", "narration")
