@@ -23,6 +23,7 @@ constexpr Row kRows[] = {
 };
 
 std::size_t indexOf(lumoControl control) {
+  static_assert(std::size(kRows) == lumoControlTable::kCount, "a row for every control");
   return static_cast<std::size_t>(control);
 }
 }  // namespace
