@@ -22,7 +22,7 @@ A failure prints the seed, the check and the 50 actions before it; the same
 seed and minutes give the same script, so it replays exactly.
 
     tools/monkey.py --program build/lumo-book [--minutes 3] [--seed 1]
-                    [--targets FILE] [--work DIR] [--dump-every 20]
+                    [--targets FILE] [--work DIR] [--dump-every 5]
 
 Where things stand comes from a survey run (every page at rest, the navigator
 open); --targets keeps that table in FILE and reads it from there when it
@@ -417,7 +417,7 @@ def main():
     parser.add_argument("--seed", type=int, default=None)
     parser.add_argument("--targets", help="the survey's table: read if it exists, else written")
     parser.add_argument("--work", help="keep the script, the log and the dumps here")
-    parser.add_argument("--dump-every", type=int, default=20)
+    parser.add_argument("--dump-every", type=int, default=5)
     args = parser.parse_args()
     seed = args.seed if args.seed is not None else random.randrange(1 << 31)
     program = os.path.abspath(args.program)
