@@ -352,7 +352,7 @@ class Checker:
         recording = state["desktop"]["recording"]["state"] != "idle"
         if book["lockDrag"] and not recording and not credits_shown(state):
             asked = last_before(self.events, when, lambda t: t.startswith("turn requested") or
-                                t.startswith("turn jump") or t.startswith("navigator jump"))
+                                t.startswith("jump from") or t.startswith("navigator jump"))
             self.expect(asked is not None and when - asked <= LOCK_LIMIT, where,
                         f"turn lock held {when - (asked or 0):.2f} s after the last turn asked for")
         if not book["animationAllowed"] and not state["sound"]["main"] and not recording:
