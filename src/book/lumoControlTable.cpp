@@ -25,7 +25,6 @@ constexpr Row kRows[] = {
 static_assert(std::size(kRows) == lumoControlTable::kCount, "a row for every control");
 
 std::size_t indexOf(lumoControl control) {
-  static_assert(std::size(kRows) == lumoControlTable::kCount, "a row for every control");
   return static_cast<std::size_t>(control);
 }
 }  // namespace

@@ -26,9 +26,6 @@ enum class lumoControl {
 // gave it.
 class lumoControlTable {
  public:
-  // One handler per control: the last control's value plus one.
-  static constexpr std::size_t kCount = static_cast<std::size_t>(lumoControl::kRecordingLight) + 1;
-
   // Answers false when it does not take the tap: it falls to the figures then
   // (a language button of the language already read).
   using Handler = std::function<bool(CC3Node* control)>;
