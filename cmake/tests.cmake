@@ -19,7 +19,10 @@ set(LUMO_TEST_ENV
   "LUMO_ASSETS=${LUMO_GENERATED_ASSETS}"
   "LUMO_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
   "LUMO_BINARY_DIR=${CMAKE_BINARY_DIR}"
-  "XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state")
+  "XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state"
+  # The tester's own preferences and recordings must not change what a test hears.
+  "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config"
+  "XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-data")
 
 # One test program per module, linked against that module only.
 foreach(module platform common scene2d scene3d book app)
