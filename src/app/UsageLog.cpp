@@ -59,9 +59,18 @@ void UsageLog::write(const std::string& line) {
   const auto size = fs::file_size(path_, ec);
   if (!ec && long(size) + long(line.size()) + 1 > maxBytes_)
     fs::rename(path_, rotatedPath(path_), ec);
+  const auto before = fs::file_size(path_, ec);
+  const bool existed = !ec;
   std::FILE* file = std::fopen(path_.c_str(), "a");
   bool ok = file && std::fputs(line.c_str(), file) >= 0 && std::fputc('\n', file) != EOF;
   if (file) ok = std::fclose(file) == 0 && ok;
-  if (!ok && !failed_.exchange(true))
+  if (ok) return;
+  // Part of a line (a full disk) would spoil every line after it: the file
+  // goes back to the lines it held.
+  if (existed)
+    fs::resize_file(path_, before, ec);
+  else
+    fs::remove(path_, ec);
+  if (!failed_.exchange(true))
     logWarningOnce("usage-log", "usage log not kept: cannot write " + path_);
 }

@@ -57,6 +57,8 @@ void lumoTurnMachine::turnTo(std::int32_t page) {
 void lumoTurnMachine::jumpTo(std::int32_t page) {
   // A drag during the jump must not start a second turn over it.
   takeLock();
+  EventLog::log("jump",
+                "from page " + std::to_string(this->page()) + " to page " + std::to_string(page));
   info_->setCurStageIndex(page);
 }
 

@@ -1,0 +1,481 @@
+#!/usr/bin/env python3
+"""A random reader: a small child at the book, for as long as asked.
+
+From a seed it writes a script of random input for the real program (taps on
+what a survey's dumps show to be tappable and anywhere else, drags of every
+length and speed, the book's keys, held keys, the wheel, tilts, focus lost and
+regained, the language menu, the page navigator, the credits), with pauses of
+0 to 3 s and a dump every few actions; it runs the program once over the whole
+script, headless with virtual time, and then checks every dump and the event
+log:
+
+  - the page is within the book and, at rest, its ground is the one shown;
+  - at most one narration panel is shown;
+  - the turn lock is free within 2.5 s of the last turn (or jump) asked for;
+  - no figure is left deaf more than 10 s after the last sound ended;
+  - the resident memory stays within 15 % of its peak over the first five
+    minutes (a third of a shorter reading);
+  - the engine objects alive on the resting cover stay within a small band;
+  - the program exits with 0, no sanitizer report, "exit live objects 0".
+
+A failure prints the seed, the check and the 50 actions before it; the same
+seed and minutes give the same script, so it replays exactly.
+
+    tools/monkey.py --program build/lumo-book [--minutes 3] [--seed 1]
+                    [--targets FILE] [--work DIR] [--dump-every 5]
+
+Where things stand comes from a survey run (every page at rest, the navigator
+open); --targets keeps that table in FILE and reads it from there when it
+exists.
+"""
+import argparse
+import json
+import math
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(REPO, "tests", "e2e", "lib"))
+from views import back_button_centre  # noqa: E402
+
+WIDTH, HEIGHT, LAST = 1024, 768, 18
+FRAME = 1 / 60
+TURN_KEYS = {"Right": 1, "PageDown": 1, "Space": 1, "Left": -1, "PageUp": -1}
+OTHER_KEYS = ["Escape", "Enter", "G", "A", "Minus", "Plus", "M", "N", "H", "R", "S", "V",
+              "Shift+V", "Home"]
+# Keys the book gives nothing to with Shift held: the same key reaches the book.
+SHIFTED = ["Shift+Right", "Shift+Left", "Shift+G", "Shift+M", "Shift+Escape"]
+LOCK_LIMIT, DEAF_LIMIT, RSS_SHARE = 2.5, 10.0, 0.15
+# The engine objects of the resting cover: alike within this share or count.
+LIVE_SHARE, LIVE_SPREAD = 0.10, 40
+SANITIZER = re.compile(r"ERROR: (Address|Leak|Memory|Thread)Sanitizer|runtime error:|"
+                       r"SUMMARY: \w+Sanitizer")
+
+
+# MARK: running the program
+
+def run_program(program, script_text, work, name, env):
+    script = os.path.join(work, f"{name}.txt")
+    with open(script, "w") as f:
+        f.write(script_text)
+    with open(os.path.join(work, f"{name}.log"), "w") as out, \
+            open(os.path.join(work, f"{name}.err"), "w") as err:
+        status = subprocess.run([program, "--headless", "--log-events", "--script", script],
+                                stdout=out, stderr=err, env=env, cwd=os.path.dirname(program))
+    return status.returncode
+
+
+def nodes(tree):
+    if tree:
+        yield tree
+        for child in tree.get("children", []):
+            yield from nodes(child)
+
+
+def views(tree):
+    if tree:
+        yield tree
+        for child in tree.get("children", []):
+            yield from views(child)
+
+
+def tappable(state):
+    """The nodes a tap can reach now, and the panel's words."""
+    found = [(n["name"], n["screenRect"]) for n in nodes(state["world"])
+             if n["visible"] and n["touchEnabled"] and n["screenRect"]]
+    found += [(f"word {w['index']}", w["rect"]) for w in state["panel"]["words"]]
+    return found
+
+
+# MARK: the survey
+
+def survey(program, work, env):
+    """Every page at rest and the navigator open: what a tap can reach on each."""
+    lines = ["wait 2.5", f"dump {work}/survey1.json", "key G", "wait 0.3",
+             f"dump {work}/survey-navigator.json", "key Escape", "wait 0.3"]
+    for page in range(2, LAST + 1):
+        lines += ["key Right", "wait 2.1", f"dump {work}/survey{page}.json"]
+    status = run_program(program, "\n".join(lines) + "\n", work, "survey", env)
+    if status != 0:
+        sys.exit(f"the survey run exited with {status}: see {work}/survey.err")
+    pages = {}
+    for page in range(1, LAST + 1):
+        state = json.load(open(f"{work}/survey{page}.json"))
+        if state["book"]["page"] != page:
+            sys.exit(f"the survey found page {state['book']['page']} where {page} should be")
+        pages[str(page)] = tappable(state)
+    navigator = json.load(open(f"{work}/survey-navigator.json"))["navigator"]
+    layout = json.load(open(os.path.join(REPO, "assets", "CreditsView.json")))
+    return {"pages": pages,
+            "thumbs": [[t["page"], t["rect"]] for t in navigator["thumbs"] if t["rect"]],
+            "creditsBack": [round(v) for v in back_button_centre(layout)]}
+
+
+# MARK: the plan
+
+class Plan:
+    """The random script, each action with the virtual time it starts at."""
+
+    def __init__(self, seed, targets, dump_every, work):
+        self.rng = random.Random(seed)
+        self.targets, self.dump_every, self.work = targets, dump_every, work
+        self.lines, self.actions, self.dumps = ["wait 2.5"], [], []
+        self.clock, self.page, self.turned_at = 2.5, 1, -10.0
+        self.counts = {}
+
+    def emit(self, kind, *lines, seconds=0.0):
+        self.actions.append((len(self.lines), round(self.clock, 3), "; ".join(lines)))
+        self.lines += lines
+        self.clock += seconds
+        self.counts[kind] = self.counts.get(kind, 0) + 1
+
+    def pause(self):
+        r = self.rng.random()
+        seconds = (self.rng.uniform(0, 0.3) if r < 0.5 else
+                   self.rng.uniform(0.3, 1.5) if r < 0.85 else self.rng.uniform(1.5, 3.0))
+        seconds = round(seconds, 3)
+        if seconds >= FRAME:
+            self.lines.append(f"wait {seconds}")
+            self.clock += seconds
+
+    def guess_turn(self, step):
+        """The page the book is probably on: only for aiming taps."""
+        if self.clock - self.turned_at > 1.6:
+            self.page = min(LAST, max(1, self.page + step))
+            self.turned_at = self.clock
+
+    def point_in(self, rect, spill=0.0):
+        x, y, w, h = rect
+        px = self.rng.uniform(x - spill, x + w + spill)
+        py = self.rng.uniform(y - spill, y + h + spill)
+        return round(min(WIDTH - 1, max(0, px))), round(min(HEIGHT - 1, max(0, py)))
+
+    def anywhere(self):
+        return self.rng.randrange(WIDTH), self.rng.randrange(HEIGHT)
+
+    # The actions, each with its weight in `step`.
+
+    def tap_aimed(self):
+        page = self.page if self.rng.random() < 0.8 else self.rng.randint(1, LAST)
+        aims = self.targets["pages"][str(page)]
+        words = [aim for aim in aims if aim[0].startswith("word")]
+        others = [aim for aim in aims if not aim[0].startswith("word")]
+        name, rect = self.rng.choice(words if words and self.rng.random() < 0.4 else others)
+        x, y = self.point_in(rect, spill=40 if self.rng.random() < 0.15 else 0)
+        self.emit("tap aimed", f"tap {x} {y}", seconds=2 * FRAME)
+        if name in ("home-btn", "menu-end1"):
+            self.page, self.turned_at = 1, self.clock
+        if name == "menu-end2":
+            self.credits_back()
+
+    def tap_anywhere(self):
+        x, y = self.anywhere()
+        self.emit("tap anywhere", f"tap {x} {y}", seconds=2 * FRAME)
+
+    def drag(self):
+        x1, y1 = self.anywhere()
+        r = self.rng.random()
+        length = self.rng.uniform(0, 30) if r < 0.3 else self.rng.uniform(30, 600)
+        angle = self.rng.uniform(0, 6.283)
+        x2 = round(min(WIDTH - 1, max(0, x1 + length * math.cos(angle))))
+        y2 = round(min(HEIGHT - 1, max(0, y1 + length * math.sin(angle))))
+        seconds = round(self.rng.choice([self.rng.uniform(0.02, 0.15), self.rng.uniform(0.15, 0.6),
+                                         self.rng.uniform(0.6, 2.5)]), 3)
+        self.emit("drag", f"drag {x1} {y1} {x2} {y2} {seconds}", seconds=seconds + FRAME)
+        if abs(y2 - y1) > 60:
+            self.guess_turn(1 if y2 < y1 else -1)
+
+    def press(self):
+        """A touch held still, then moved a little, then let go."""
+        x, y = self.anywhere()
+        held = round(self.rng.uniform(0.05, 2.0), 3)
+        dx, dy = self.rng.randint(-20, 20), self.rng.randint(-20, 20)
+        self.emit("press", f"down {x} {y}", f"wait {held}", f"move {x + dx} {y + dy}",
+                  "wait 0.05", f"up {x + dx} {y + dy}", seconds=held + 0.05)
+
+    def key(self):
+        r = self.rng.random()
+        if r < 0.45:
+            name = self.rng.choice(list(TURN_KEYS))
+            self.guess_turn(TURN_KEYS[name])
+        elif r < 0.93:
+            name = self.rng.choice(OTHER_KEYS)
+            if name == "Home" and self.page > 1:
+                self.page, self.turned_at = 1, self.clock
+        else:
+            name = self.rng.choice(SHIFTED)
+        self.emit("key", f"key {name}")
+
+    def hold(self):
+        name = self.rng.choice(list(TURN_KEYS) + ["G", "M", "Enter"])
+        seconds = round(self.rng.uniform(0.1, 3.0), 3)
+        self.emit("hold", f"hold {name} {seconds}", seconds=seconds)
+        if name in TURN_KEYS:
+            self.guess_turn(TURN_KEYS[name])
+
+    def wheel(self):
+        notches = self.rng.choice([-5, -3, -2, -1, 1, 1, 2, 3, 5])
+        self.emit("wheel", f"wheel {notches}")
+        self.guess_turn(1 if notches > 0 else -1)
+
+    def tilt(self):
+        lines = [f"accel {self.rng.uniform(-1, 1):.2f} {self.rng.uniform(-1, 1):.2f} "
+                 f"{self.rng.uniform(-1, 1):.2f}" for _ in range(self.rng.randint(1, 6))]
+        waits = []
+        for line in lines:
+            waits += [line, "wait 0.05"]
+        self.emit("tilt", *waits, seconds=0.05 * len(lines))
+
+    def focus(self):
+        away = round(self.rng.uniform(0, 3), 3)
+        self.emit("focus", "focus out", f"wait {away}", "focus in", seconds=away)
+
+    def language(self):
+        """Home, then one of the cover's language buttons."""
+        cover = self.targets["pages"]["1"]
+        buttons = [rect for name, rect in cover if name.startswith("menu-btn")]
+        x, y = self.point_in(self.rng.choice(buttons))
+        self.emit("language", "key Home", "wait 1.9", f"tap {x} {y}", seconds=1.9 + 2 * FRAME)
+        self.page, self.turned_at = 1, self.clock
+
+    def navigator(self):
+        """G, a roll along the strip, a tap on a page (or beside it)."""
+        lines = ["key G", f"wait {self.rng.choice([0.0, 0.2, 0.6])}"]
+        if self.rng.random() < 0.5:
+            lines += [f"wheel {self.rng.choice([-4, -2, 2, 4])}", "wait 0.1"]
+        page, rect = self.rng.choice(self.targets["thumbs"])
+        x, y = self.point_in(rect) if self.rng.random() < 0.8 else self.anywhere()
+        lines.append(f"tap {x} {y}")
+        self.emit("navigator", *lines, seconds=0.8)
+        if self.clock - self.turned_at > 1.6:
+            self.page, self.turned_at = page, self.clock
+
+    def credits(self):
+        """The ending page through the navigator's keys, its credits button, back."""
+        last = [rect for name, rect in self.targets["pages"][str(LAST)] if name == "menu-end2"]
+        if not last:
+            return self.tap_anywhere()
+        x, y = self.point_in(last[0])
+        self.emit("credits", "key G", "wait 0.3", *["key Right"] * (LAST - 1), "key Enter",
+                  "wait 2.5", f"tap {x} {y}", seconds=2.8 + 2 * FRAME)
+        self.page, self.turned_at = LAST, self.clock
+        self.credits_back()
+
+    def credits_back(self):
+        self.pause()
+        if self.rng.random() < 0.3:
+            self.drag()
+            self.pause()
+        x, y = self.credits_back_point()
+        self.emit("credits back", f"tap {x} {y}", seconds=2 * FRAME)
+
+    def credits_back_point(self):
+        bx, by = self.targets["creditsBack"]
+        return bx + self.rng.randint(-8, 8), by + self.rng.randint(-8, 8)
+
+    def dump(self):
+        path = os.path.join(self.work, f"dump{len(self.dumps):05d}.json")
+        self.dumps.append((path, len(self.actions), round(self.clock, 3)))
+        self.lines.append(f"dump {path}")
+
+    def step(self):
+        kinds = [(self.tap_aimed, 26), (self.tap_anywhere, 14), (self.drag, 16), (self.press, 3),
+                 (self.key, 20), (self.hold, 2), (self.wheel, 7), (self.tilt, 4), (self.focus, 2),
+                 (self.language, 2), (self.navigator, 3), (self.credits, 1)]
+        choice = self.rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0]
+        choice()
+        self.pause()
+
+    def write(self, seconds):
+        self.dump()
+        while self.clock < seconds:
+            self.step()
+            if len(self.actions) % self.dump_every == 0:
+                self.dump()
+        self.dump()
+        return "\n".join(self.lines) + "\n"
+
+
+# MARK: the checks
+
+def log_events(path):
+    events = []
+    for line in open(path):
+        head, _, rest = line.rstrip("\n").partition(" ")
+        try:
+            events.append((float(head), rest))
+        except ValueError:
+            pass
+    return events
+
+
+def last_before(events, moment, test):
+    found = [t for t, text in events if t <= moment and test(text)]
+    return found[-1] if found else None
+
+
+def credits_shown(state):
+    return any(v.get("image") == "credits_back.png" and not v["hidden"] and v["alpha"] > 0
+               for v in views(state.get("views")))
+
+
+class Checker:
+    def __init__(self, events, minutes):
+        self.events, self.failures, self.checks = events, [], 0
+        self.rss, self.cover_live = [], []
+        self.rss_window = min(300.0, minutes * 60 / 3)
+
+    def expect(self, ok, where, what):
+        self.checks += 1
+        if not ok:
+            self.failures.append((where, what))
+
+    def state(self, where, state):
+        book, when = state["book"], state["director"]["time"]
+        page = book["page"]
+        self.expect(1 <= page <= book["pageCount"] == LAST, where, f"page {page}")
+        grounds = [n["name"] for n in nodes(state["world"])
+                   if re.fullmatch(r"ground\d+", n["name"] or "") and n["visible"]]
+        if not book["lockDrag"]:
+            self.expect(book["curGroundName"] == f"ground{page}" and grounds == [f"ground{page}"],
+                        where, f"page {page} at rest, ground {book['curGroundName']}, shown {grounds}")
+        panels = [n["name"] for n in nodes(state["world"])
+                  if re.fullmatch(r"s\d+Aside|aside_bg", n["name"] or "") and n["visible"]]
+        self.expect(len(panels) <= 2 and sum(p == "aside_bg" for p in panels) <= 1, where,
+                    f"narration panels {panels}")
+        recording = state["desktop"]["recording"]["state"] != "idle"
+        if book["lockDrag"] and not recording and not credits_shown(state):
+            asked = last_before(self.events, when, lambda t: t.startswith("turn requested") or
+                                t.startswith("jump from") or t.startswith("navigator jump"))
+            self.expect(asked is not None and when - asked <= LOCK_LIMIT, where,
+                        f"turn lock held {when - (asked or 0):.2f} s after the last turn asked for")
+        if not book["animationAllowed"] and not state["sound"]["main"] and not recording:
+            ended = last_before(self.events, when,
+                                lambda t: t.startswith("sound end main") or
+                                t.startswith("sound stop main")) or 0.0
+            self.expect(when - ended <= DEAF_LIMIT, where,
+                        f"figures deaf {when - ended:.2f} s after the last sound ended")
+        self.rss.append((when, state["process"]["rssBytes"], where))
+        if (page == 1 and not book["lockDrag"] and not state["navigator"]["open"] and
+                not credits_shown(state) and not recording):
+            self.cover_live.append((state["process"]["liveObjects"], where))
+
+    def memory(self):
+        if self.rss_window < 60:
+            return None  # too short a reading to have seen most pages first
+        early = [rss for when, rss, _ in self.rss if when <= self.rss_window]
+        late = [(when, rss, where) for when, rss, where in self.rss if when > self.rss_window]
+        if not early or not late:
+            return None
+        peak = max(early)
+        for when, rss, where in late:
+            self.expect(rss <= peak * (1 + RSS_SHARE), where,
+                        f"resident memory {rss / 2**20:.0f} MiB, over {RSS_SHARE:.0%} above "
+                        f"{peak / 2**20:.0f} MiB")
+        return peak
+
+    def cover(self):
+        if not self.cover_live:
+            return
+        first = self.cover_live[0][0]
+        band = max(LIVE_SPREAD, first * LIVE_SHARE)
+        for live, where in self.cover_live:
+            self.expect(abs(live - first) <= band, where,
+                        f"{live} live objects on the cover, {first} at first (band {band:.0f})")
+
+    def exit(self, status, log_text, err_text):
+        self.expect(status == 0, "exit", f"exit status {status}")
+        self.expect("exit live objects 0" in log_text, "exit",
+                    "no \"exit live objects 0\": " + (log_text.strip().splitlines() or [""])[-1])
+        report = SANITIZER.search(err_text)
+        self.expect(report is None, "exit", "sanitizer report: " +
+                    (err_text[report.start():report.start() + 300] if report else ""))
+
+
+def report_failure(seed, minutes, plan, checker, where):
+    print(f"FAIL: seed {seed}, {minutes} minutes: {len(checker.failures)} failed checks")
+    for place, what in checker.failures[:10]:
+        print(f"  {place}: {what}")
+    first = checker.failures[0][0]
+    upto = next((count for path, count, _ in plan.dumps if path == first), len(plan.actions))
+    print(f"the 50 actions before {first} (line, virtual time, action):")
+    for line, when, text in plan.actions[max(0, upto - 50):upto]:
+        print(f"  {line + 1:6d} {when:9.3f}  {text}")
+    print(f"replay: tools/monkey.py --seed {seed} --minutes {minutes}; work: {where}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--program", default=os.path.join(REPO, "build", "lumo-book"))
+    parser.add_argument("--minutes", type=float, default=3.0)
+    parser.add_argument("--seed", type=int, default=None)
+    parser.add_argument("--targets", help="the survey's table: read if it exists, else written")
+    parser.add_argument("--work", help="keep the script, the log and the dumps here")
+    parser.add_argument("--dump-every", type=int, default=5)
+    args = parser.parse_args()
+    seed = args.seed if args.seed is not None else random.randrange(1 << 31)
+    program = os.path.abspath(args.program)
+    work = os.path.abspath(args.work) if args.work else tempfile.mkdtemp(prefix="monkey-")
+    os.makedirs(work, exist_ok=True)
+    env = dict(os.environ)
+    for name in ("XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"):
+        env[name] = os.path.join(work, name.lower())
+    started = time.monotonic()
+
+    if args.targets and os.path.exists(args.targets):
+        targets = json.load(open(args.targets))
+    else:
+        targets = survey(program, work, env)
+        if args.targets:
+            with open(args.targets, "w") as f:
+                json.dump(targets, f, indent=1)
+        shutil.rmtree(os.path.join(work, "xdg_config_home"), ignore_errors=True)
+
+    plan = Plan(seed, targets, args.dump_every, work)
+    script = plan.write(args.minutes * 60)
+    status = run_program(program, script, work, "monkey", env)
+    log_text = open(os.path.join(work, "monkey.log")).read()
+    err_text = open(os.path.join(work, "monkey.err"), errors="replace").read()
+    checker = Checker(log_events(os.path.join(work, "monkey.log")), args.minutes)
+    checker.exit(status, log_text, err_text)
+    for path, _, _ in plan.dumps:
+        if os.path.exists(path):
+            checker.state(path, json.load(open(path)))
+        else:
+            checker.expect(False, path, "no dump written (the program stopped before it)")
+    peak = checker.memory()
+    checker.cover()
+
+    rss = [r for _, r, _ in checker.rss]
+    live = [n for n, _ in checker.cover_live]
+    print(f"seed {seed}, {args.minutes:g} virtual minutes, {len(plan.actions)} actions "
+          f"({', '.join(f'{k} {v}' for k, v in sorted(plan.counts.items()))}), "
+          f"{len(plan.dumps)} dumps, {checker.checks} invariant checks, "
+          f"{time.monotonic() - started:.0f} s wall")
+    if rss:
+        early = (f"{peak / 2**20:.0f} MiB peak of the first {checker.rss_window:.0f} s"
+                 if peak else "too short a reading for the memory check")
+        print(f"resident memory: {rss[0] / 2**20:.0f} MiB at the start, {early}, "
+              f"{max(rss) / 2**20:.0f} MiB peak, {rss[-1] / 2**20:.0f} MiB at the end")
+    if live:
+        print(f"live objects on the resting cover: {len(live)} dumps, {min(live)}..{max(live)}, "
+              f"first {live[0]}, last {live[-1]}")
+    print(f"turns: {sum(t.startswith('turn requested') for _, t in checker.events)} asked, "
+          f"{sum(t.startswith('page settled') for _, t in checker.events)} settled")
+    if checker.failures:
+        report_failure(seed, args.minutes, plan, checker, work)
+        return 1
+    if not args.work:
+        shutil.rmtree(work, ignore_errors=True)
+    print("PASS")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
