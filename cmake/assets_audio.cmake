@@ -23,6 +23,10 @@ set_property(TARGET speak_words PROPERTY LINK_OPTIONS "")
 set(LUMO_CONTENT_EXPORT ${CMAKE_BINARY_DIR}/content)
 set(LUMO_AUDIO_MANIFEST ${CMAKE_BINARY_DIR}/make_audio.json)
 set(LUMO_AUDIO_STAMP ${CMAKE_BINARY_DIR}/make_audio.stamp)
+# Recordings kept by the hash of their text and recipe, outside any one build
+# folder: a second build type of the same checkout speaks nothing again.
+set(LUMO_RECORDINGS_CACHE ${CMAKE_SOURCE_DIR}/.cache/recordings CACHE PATH
+    "Folder of spoken recordings shared by the checkout's build folders (empty: none)")
 # Real recordings dropped into assets/ replace generated ones of the same name.
 file(GLOB LUMO_RECORDED_SOUNDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.mp3)
 
@@ -32,7 +36,7 @@ add_custom_command(
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_audio.py
           --content ${LUMO_CONTENT_EXPORT} --out ${LUMO_GENERATED_ASSETS}
           --manifest ${LUMO_AUDIO_MANIFEST} --source-assets ${CMAKE_SOURCE_DIR}/assets
-          --speak-words $<TARGET_FILE:speak_words> --jobs 2
+          --speak-words $<TARGET_FILE:speak_words> --jobs 2 --cache "${LUMO_RECORDINGS_CACHE}"
   COMMAND ${CMAKE_COMMAND} -E touch ${LUMO_AUDIO_STAMP}
   DEPENDS lumo-book speak_words ${CMAKE_SOURCE_DIR}/tools/make_audio.py ${LUMO_RECORDED_SOUNDS}
   COMMENT "Speaking the book's recordings"

@@ -446,6 +446,42 @@ def copy_over(source, target):
     os.replace(tmp, target)
 
 
+def cached_paths(cache, key):
+    return os.path.join(cache, key + ".mp3"), os.path.join(cache, key + ".words")
+
+
+def in_cache(cache, job):
+    if not cache:
+        return False
+    cached_mp3, cached_words = cached_paths(cache, job.key)
+    return os.path.exists(cached_mp3) and (not job.words or os.path.exists(cached_words))
+
+
+def take_from_cache(cache, job, mp3, words):
+    """The key is the hash of the text and the whole recipe, so a hit is the same output."""
+    if not in_cache(cache, job):
+        return False
+    cached_mp3, cached_words = cached_paths(cache, job.key)
+    copy_over(cached_mp3, mp3)
+    if job.words:
+        copy_over(cached_words, words)
+    return True
+
+
+def keep_in_cache(cache, job, mp3, words):
+    # The cache only saves time: a failure to fill it never fails the build.
+    if not cache:
+        return
+    try:
+        os.makedirs(cache, exist_ok=True)
+        cached_mp3, cached_words = cached_paths(cache, job.key)
+        if job.words:
+            copy_over(words, cached_words)
+        copy_over(mp3, cached_mp3)
+    except OSError as error:
+        print("make_audio: warning: recording not kept in the cache: %s" % error, file=sys.stderr)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--content", help="content export folder (recordings.tsv, text/)")
@@ -454,6 +490,8 @@ def main():
     parser.add_argument("--source-assets", help="folder whose recordings replace generated ones")
     parser.add_argument("--speak-words", help="the word timer for Russian narrations")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
+    parser.add_argument("--cache", help="folder of recordings kept by their hash, shared by "
+                        "build folders, so a second build type speaks nothing again")
     args = parser.parse_args()
     global SPEAK_WORDS
     SPEAK_WORDS = args.speak_words and os.path.abspath(args.speak_words)
@@ -517,16 +555,26 @@ def main():
     def build(names):
         job = jobs[names[0]]
         mp3, words = outputs(names[0])
-        with tempfile.TemporaryDirectory(prefix="make_audio-") as work:
-            job.make(mp3, words if job.words else None, work)
+        if take_from_cache(args.cache, job, mp3, words):
+            from_cache.extend(names)
+        else:
+            with tempfile.TemporaryDirectory(prefix="make_audio-") as work:
+                job.make(mp3, words if job.words else None, work)
+            keep_in_cache(args.cache, job, mp3, words)
         for other in names[1:]:
             copy_over(mp3, outputs(other)[0])
             if job.words:
                 copy_over(words, outputs(other)[1])
         return names, job.key
 
+    # What an older build made is kept too, so the next build folder finds it.
+    for name in jobs:
+        if args.cache and name not in kept and name not in todo and not in_cache(args.cache, jobs[name]):
+            keep_in_cache(args.cache, jobs[name], *outputs(name))
+
     started = time.monotonic()
     failures = []
+    from_cache = []
     with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
         futures = {pool.submit(build, names): names for names in groups.values()}
         for future in concurrent.futures.as_completed(futures):
@@ -542,8 +590,9 @@ def main():
         json.dump(manifest, f, indent=1, sort_keys=True)
     os.replace(tmp, args.manifest)
     failed = sum(len(futures[f]) for f in futures if f.exception())
-    print("make_audio: %d made, %d up to date, %d recorded in the assets folder, %.1f s" %
-          (len(todo) - failed, len(jobs) - len(todo) - len(kept), len(kept),
+    print("make_audio: %d made (%d of them from the cache), %d up to date, "
+          "%d recorded in the assets folder, %.1f s" %
+          (len(todo) - failed, len(from_cache), len(jobs) - len(todo) - len(kept), len(kept),
            time.monotonic() - started))
     for failure in failures:
         print("make_audio: error: " + failure, file=sys.stderr)
