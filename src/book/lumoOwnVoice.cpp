@@ -84,6 +84,15 @@ std::string lumoOwnVoice::wordsFor(const std::string& name) const {
 }
 
 lumoOwnVoice::HeardNarration lumoOwnVoice::heard(const std::string& name) const {
+  // A word tap asks for every word: the files are read once per narration heard.
+  const std::int32_t language = world_.turns().language();
+  if (lastHeard_ && lastHeard_->name == name && lastHeard_->language == language)
+    return lastHeard_->narration;
+  lastHeard_ = LastHeard{name, language, readHeard(name)};
+  return lastHeard_->narration;
+}
+
+lumoOwnVoice::HeardNarration lumoOwnVoice::readHeard(const std::string& name) const {
   HeardNarration narration;
   if (name == kKstNil) return narration;
   narration.path = recordingFor(name);
@@ -217,6 +226,7 @@ void lumoOwnVoice::keep(lmTakeKeeper::Request request, Take take) {
 
 void lumoOwnVoice::kept(const lmTakeKeeper::Result& result, const Take& take) {
   keeping_ = false;
+  lastHeard_.reset();
   const lmVoiceTake::Figures& f = result.figures;
   char figures[160];
   std::snprintf(
@@ -270,6 +280,7 @@ void lumoOwnVoice::removeKey() {
     notice("Не удалось удалить запись", "The recording could not be removed");
     return;
   }
+  lastHeard_.reset();
   EventLog::log("recording", "removed " + name);
   notice("Своя запись удалена, книга читает сама", "Your reading is removed");
 }

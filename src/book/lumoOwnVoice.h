@@ -99,10 +99,17 @@ class lumoOwnVoice : public lmVoiceRecorderDelegate {
   void setPanelButtonsVisible(bool visible);
   void notice(const char* russian, const char* english);
   std::string narrationOfPage() const;
+  HeardNarration readHeard(const std::string& name) const;
 
   lumoWorld& world_;
   Ptr<lmVoiceRecorder> recorder_;
   Take recording_{};
+  struct LastHeard {
+    std::string name;
+    std::int32_t language;
+    HeardNarration narration;
+  };
+  mutable std::optional<LastHeard> lastHeard_;
   int shownNumber_ = -1;
   bool keeping_ = false;
   bool repeatWasShown_ = false;
