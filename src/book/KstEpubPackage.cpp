@@ -14,15 +14,18 @@ constexpr const char* kStylesheet = "style.css";
 constexpr const char* kNavigation = "nav.xhtml";
 constexpr const char* kCredits = "credits.xhtml";
 constexpr const char* kFolder = "OEBPS/";
+constexpr const char* kEpubNamespace = " xmlns:epub=\"http://www.idpf.org/2007/ops\"";
 
 // The words the package itself says, in the reading language.
 struct Wording {
   const char* page;
   const char* credits;
   const char* contents;
+  const char* cover;
+  const char* story;
 };
-constexpr Wording kRussian{"Страница", "Об этой книге", "Содержание"};
-constexpr Wording kEnglish{"Page", "About this book", "Contents"};
+constexpr Wording kRussian{"Страница", "Об этой книге", "Содержание", "Обложка", "Сказка"};
+constexpr Wording kEnglish{"Page", "About this book", "Contents", "Cover", "The story"};
 
 std::string escape(const std::string& text) {
   std::string out;
@@ -178,10 +181,10 @@ std::string KstEpubPackage::pageName(int page) const {
   return std::string(words.page) + " " + std::to_string(page);
 }
 
-std::string KstEpubPackage::head(const std::string& title, const std::string& stylesheet) const {
+std::string KstEpubPackage::head(const std::string& title, const std::string& stylesheet,
+                                 bool withEpubTypes) const {
   return std::string(kXmlDeclaration) + "<!DOCTYPE html>\n" +
-         "<html xmlns=\"http://www.w3.org/1999/xhtml\" "
-         "xmlns:epub=\"http://www.idpf.org/2007/ops\"" +
+         "<html xmlns=\"http://www.w3.org/1999/xhtml\"" + (withEpubTypes ? kEpubNamespace : "") +
          " xml:lang=\"" + languageCode() + "\" lang=\"" + languageCode() + "\">\n<head>\n" +
          "<meta charset=\"UTF-8\"/>\n<meta name=\"viewport\" content=\"width=" +
          std::to_string(kPageWidth) + ", height=" + std::to_string(kPageHeight) + "\"/>\n" +
@@ -308,11 +311,15 @@ std::string KstEpubPackage::packageDocument(const std::string& modified) const {
 
 std::string KstEpubPackage::navigationDocument() const {
   const Wording& words = language_ == lmStageInfo::kLangEnglish ? kEnglish : kRussian;
-  std::string out = head(title(), kStylesheet) + "<body class=\"contents\">\n";
+  std::string out = head(title(), kStylesheet, true) + "<body class=\"contents\">\n";
   out += "<nav epub:type=\"toc\" id=\"toc\">\n<h1>" + std::string(words.contents) + "</h1>\n<ol>\n";
   for (int page = 1; page <= int(book_.pages.size()); ++page)
     out += "<li><a href=\"" + pageFile(page) + "\">" + escape(pageName(page)) + "</a></li>\n";
   out += "<li><a href=\"" + std::string(kCredits) + "\">" + words.credits + "</a></li>\n";
+  out += "</ol>\n</nav>\n<nav epub:type=\"landmarks\" id=\"landmarks\" hidden=\"hidden\">\n<ol>\n";
+  out += "<li><a epub:type=\"cover\" href=\"" + pageFile(1) + "\">" + words.cover + "</a></li>\n";
+  out += "<li><a epub:type=\"bodymatter\" href=\"" + pageFile(book_.pages.size() > 1 ? 2 : 1) +
+         "\">" + words.story + "</a></li>\n";
   return out + "</ol>\n</nav>\n</body>\n</html>\n";
 }
 
@@ -343,22 +350,21 @@ std::vector<KstEpubPackage::Document> KstEpubPackage::documents(const std::strin
            "media-type=\"application/oebps-package+xml\"/>\n</rootfiles>\n</container>\n"});
   out.push_back({folder + "package.opf", packageDocument(modified)});
   out.push_back({folder + kNavigation, navigationDocument()});
-  out.push_back(
-      {folder + kStylesheet,
-       "html, body { margin: 0; padding: 0; }\n"
-       "body { width: 1024px; height: 768px; overflow: hidden; }\n"
-       "body.contents { height: auto; overflow: visible; font-family: sans-serif; }\n"
-       ".page { position: relative; width: 1024px; height: 768px; overflow: hidden; }\n"
-       ".picture { position: absolute; left: 0; top: 0; width: 1024px; height: 768px; }\n"
-       ".narration { position: absolute; left: 24px; right: 24px; bottom: 16px;\n"
-       "  margin: 0; padding: 16px 32px; border-radius: 20px;\n"
-       "  background-color: rgba(52, 33, 72, 0.88); color: #ffffff;\n"
-       "  font-family: sans-serif; font-size: 28px; line-height: 1.4; }\n"
-       ".lit-word { color: #ffd75e; }\n"
-       ".credits { background-color: #f4ead7; color: #3a2a1a; font-family: sans-serif;\n"
-       "  font-size: 24px; text-align: center; padding-top: 80px; box-sizing: border-box; }\n"
-       ".credits h1 { font-size: 36px; margin: 0 0 32px 0; }\n"
-       ".credits p { margin: 0 64px 12px 64px; }\n"});
+  out.push_back({folder + kStylesheet,
+                 "html, body { margin: 0; padding: 0; }\n"
+                 "body { width: 1024px; height: 768px; overflow: hidden; }\n"
+                 "body.contents { height: auto; overflow: visible; font-family: sans-serif; }\n"
+                 ".page { position: relative; width: 1024px; height: 768px; overflow: hidden; }\n"
+                 ".picture { position: absolute; left: 0; top: 0; width: 1024px; height: 768px; }\n"
+                 ".narration { position: absolute; left: 24px; right: 24px; bottom: 16px;\n"
+                 "  margin: 0; padding: 16px 32px; border-radius: 20px;\n"
+                 "  background-color: rgba(52, 33, 72, 0.88); color: #ffffff;\n"
+                 "  font-family: sans-serif; font-size: 28px; line-height: 1.4; }\n"
+                 ".lit-word { color: #ffd75e; }\n"
+                 ".credits { background-color: #f4ead7; color: #3a2a1a; font-family: sans-serif;\n"
+                 "  font-size: 24px; text-align: center; }\n"
+                 ".credits h1 { font-size: 36px; margin: 80px 0 32px 0; }\n"
+                 ".credits p { margin: 0 64px 12px 64px; }\n"});
   for (int page = 1; page <= int(book_.pages.size()); ++page) {
     out.push_back({folder + pageFile(page), pageDocument(page)});
     if (const auto& recording = recordings_[page - 1])

@@ -70,7 +70,9 @@ class KstEpubPackage {
   std::string creditsDocument() const;
   std::string identifier() const;
   std::string otherTitle() const;
-  std::string head(const std::string& title, const std::string& stylesheet) const;
+  // The start of an XHTML document; `withEpubTypes` declares the epub: prefix.
+  std::string head(const std::string& title, const std::string& stylesheet,
+                   bool withEpubTypes = false) const;
 
   const KstStoryBook& book_;
   std::int32_t language_;
