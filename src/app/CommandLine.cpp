@@ -78,6 +78,15 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       if (!takeValue(argc, argv, i, out.book, error)) return false;
     } else if (arg == "--export-book") {
       if (!takeValue(argc, argv, i, out.exportBook, error)) return false;
+    } else if (arg == "--export-epub") {
+      if (!takeValue(argc, argv, i, out.exportEpub, error)) return false;
+    } else if (arg == "--language") {
+      if (!takeValue(argc, argv, i, value, error)) return false;
+      if (value != "2000" && value != "2001") {
+        error = "--language is 2000 (Russian) or 2001 (English), not \"" + value + "\"";
+        return false;
+      }
+      out.language = std::atoi(value.c_str());
     } else if (arg == "--export-content") {
       if (!takeValue(argc, argv, i, out.exportContent, error)) return false;
     } else if (arg == "--frame-log") {
@@ -102,6 +111,10 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       error = "unknown option \"" + arg + "\" (see --help)";
       return false;
     }
+  }
+  if (out.language != 0 && out.exportEpub.empty()) {
+    error = "--language goes with --export-epub";
+    return false;
   }
   return true;
 }
@@ -138,6 +151,9 @@ std::string CommandLine::usage() {
          "  --book DIR            read the book folder DIR instead of the built-in book\n"
          "                        (docs/BOOK-FORMAT.md)\n"
          "  --export-book DIR     write the book as a book folder DIR and stop\n"
+         "  --export-epub FILE    write the book as an EPUB 3 read-aloud book FILE and stop\n"
+         "  --language 2000|2001  the EPUB's reading language: 2000 Russian (the default),\n"
+         "                        2001 English\n"
          "  --export-content DIR  write the book's texts and layout for the asset tools\n"
          "  --version             print the version\n"
          "  --help                print this help\n"

@@ -24,6 +24,8 @@ struct CommandLine {
   std::string exportContent;
   std::string book;        // a book folder to read instead of the built-in book
   std::string exportBook;  // where to write the book as a book folder
+  std::string exportEpub;  // where to write the book as an EPUB
+  int language = 0;        // the EPUB's reading language; 0: Russian
   std::string demo;
   std::string frameLog;
   std::string frameLogMeasure = "wall";

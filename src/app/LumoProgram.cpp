@@ -19,6 +19,7 @@
 #include "KstBookExport.h"
 #include "KstBookFile.h"
 #include "KstContentExport.h"
+#include "KstEpubExport.h"
 #include "KstSound.h"
 #include "Log.h"
 #include "NSAutoreleasePool.h"
@@ -37,6 +38,7 @@
 #include "UIDevice.h"
 #include "WindowTitle.h"
 #include "lmOwnVoices.h"
+#include "lmStageInfo.h"
 #include "lumoAppDelegate.h"
 #include "lumoServices.h"
 
@@ -207,6 +209,12 @@ int runLumoProgram(int argc, const char* const* argv) {
       looked += (looked.empty() ? "" : ", ") + path;
     fail("no assets folder found (looked in " + looked + "; set LUMO_ASSETS)");
     return 2;
+  }
+  if (!options.exportEpub.empty()) {
+    const int language = options.language != 0 ? options.language : lmStageInfo::kLangRussian;
+    if (exportEpub(options.exportEpub, language, error)) return 0;
+    fail(error);
+    return 1;
   }
 
   PlatformHost& host = PlatformHost::shared();

@@ -107,6 +107,26 @@ TEST(CommandLineParsing, PageIsAPageOfTheBookAutoPlayIsAFlag) {
   EXPECT_EQ(error, "--page needs a value");
 }
 
+TEST(CommandLineParsing, TheEpubsLanguageIsOneOfTheReadingLanguagesAndOnlyForAnEpub) {
+  const char* ok[] = {"lumo-book", "--export-epub", "b.epub", "--language", "2001"};
+  CommandLine line;
+  std::string error;
+  ASSERT_TRUE(CommandLine::parse(5, ok, line, error)) << error;
+  EXPECT_EQ(line.exportEpub, "b.epub");
+  EXPECT_EQ(line.language, 2001);
+  for (const char* bad : {"2002", "ru", "", "2000.0"}) {
+    const char* argv[] = {"lumo-book", "--export-epub", "b.epub", "--language", bad};
+    CommandLine line2;
+    EXPECT_FALSE(CommandLine::parse(5, argv, line2, error)) << bad;
+    EXPECT_EQ(error,
+              "--language is 2000 (Russian) or 2001 (English), not \"" + std::string(bad) + "\"");
+  }
+  const char* alone[] = {"lumo-book", "--language", "2000"};
+  CommandLine line3;
+  EXPECT_FALSE(CommandLine::parse(3, alone, line3, error));
+  EXPECT_EQ(error, "--language goes with --export-epub");
+}
+
 TEST(ScriptKeys, KeyHoldAndWheelParseAndRefuseWhatNoKeyboardSends) {
   ScriptRunner script;
   std::string error;
@@ -177,7 +197,7 @@ TEST(CommandLineParsing, MuteAndAHelpThatNamesEveryOptionAndKey) {
   const std::string help = CommandLine::usage();
   for (const char* option : {"--mute", "--follow-words", "--read-myself", "--auto-play", "--page",
                              "--headless", "--script", "--frames", "--log-events", "--demo",
-                             "--export-content", "--version", "--help"}) {
+                             "--export-content", "--export-epub", "--version", "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
     if (std::string(option) == "--help") continue;
     // Every option the help names is one the program takes.
@@ -185,7 +205,8 @@ TEST(CommandLineParsing, MuteAndAHelpThatNamesEveryOptionAndKey) {
     CommandLine parsed;
     const bool takesValue = std::string(option) == "--script" ||
                             std::string(option) == "--frames" || std::string(option) == "--page" ||
-                            std::string(option) == "--export-content";
+                            std::string(option) == "--export-content" ||
+                            std::string(option) == "--export-epub";
     if (std::string(option) != "--demo") {
       EXPECT_TRUE(CommandLine::parse(takesValue ? 3 : 2, one, parsed, error)) << option << error;
     }
