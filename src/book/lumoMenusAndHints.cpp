@@ -4,6 +4,7 @@
 #include "CC3Texture.h"
 #include "CCActionInterval.h"
 #include "KstSound.h"
+#include "KstStory.h"
 #include "NSNotificationCenter.h"
 #include "UIDevice.h"
 #include "lumoNodeActions.h"
@@ -109,61 +110,62 @@ bool lumoMenusAndHints::tapHomeIfShown() {
 
 void lumoMenusAndHints::addEndingMenu() {
   const CC3Vec3 place = isTablet() ? CC3Vec3{0, 50, 350} : CC3Vec3{0, 60, 350};
-  // The labels are pictures of words: the reading language's.
-  const std::string labelSuffix = std::string(world_.turns().language() == lmStageInfo::kLangEnglish
-                                                  ? lumoBookNames::kChineseSuffix
-                                                  : lumoBookNames::kRussianSuffix) +
-                                  ".png";
+  // The labels are pictures of words, the book's, in the reading language.
+  const bool english = world_.turns().language() == lmStageInfo::kLangEnglish;
+  const KstStoryEnding& ending = kstStoryEnding();
+  auto label = [english](const KstStoryEndingControl& control) {
+    return (english ? control.en : control.ru) + ".png";
+  };
   auto menu = makeControl(
       {kEndingMenuName, 399, 279, 399, 0.255f, "menu-end.png", kEndingMenuTag, false, true, place});
-  menu->addChild(makeControl({"menu-end1",
-                              266,
-                              57,
-                              266,
-                              0.204f,
-                              "menu-end-btn.png",
-                              tagOf(lumoControl::kReplay),
-                              true,
-                              true,
-                              {0, 22, 10}})
-                     .get());
-  menu->addChild(makeControl({"menu-end2",
-                              266,
-                              57,
-                              266,
-                              0.204f,
-                              "menu-end-btn.png",
-                              tagOf(lumoControl::kCredits),
-                              true,
-                              true,
-                              {0, 13, 10}})
-                     .get());
-  menu->addChild(makeControl({"text_replay_cn",
-                              84,
-                              19,
-                              96,
-                              0.21f,
-                              "text_replay" + labelSuffix,
-                              kNoTag,
-                              false,
-                              true,
-                              {0, 25, 15}})
-                     .get());
-  menu->addChild(makeControl({"text_moreapps_ru",
-                              131,
-                              19,
-                              96,
-                              0.25f,
-                              "text_moreapps" + labelSuffix,
-                              kNoTag,
-                              false,
-                              true,
-                              {-2, 16.2f, 15}})
-                     .get());
+  std::vector<std::string> images = {"menu-end.png", "menu-end-btn.png"};
+  if (ending.replay.offered)
+    menu->addChild(makeControl({"menu-end1",
+                                266,
+                                57,
+                                266,
+                                0.204f,
+                                "menu-end-btn.png",
+                                tagOf(lumoControl::kReplay),
+                                true,
+                                true,
+                                {0, 22, 10}})
+                       .get());
+  if (ending.credits.offered)
+    menu->addChild(makeControl({"menu-end2",
+                                266,
+                                57,
+                                266,
+                                0.204f,
+                                "menu-end-btn.png",
+                                tagOf(lumoControl::kCredits),
+                                true,
+                                true,
+                                {0, 13, 10}})
+                       .get());
+  if (ending.replay.offered) {
+    images.push_back(label(ending.replay));
+    menu->addChild(
+        makeControl(
+            {"text_replay_cn", 84, 19, 96, 0.21f, images.back(), kNoTag, false, true, {0, 25, 15}})
+            .get());
+  }
+  if (ending.credits.offered) {
+    images.push_back(label(ending.credits));
+    menu->addChild(makeControl({"text_moreapps_ru",
+                                131,
+                                19,
+                                96,
+                                0.25f,
+                                images.back(),
+                                kNoTag,
+                                false,
+                                true,
+                                {-2, 16.2f, 15}})
+                       .get());
+  }
   world_.addChild(menu.get());
-  for (const std::string& image : {std::string("menu-end.png"), std::string("menu-end-btn.png"),
-                                   "text_replay" + labelSuffix, "text_moreapps" + labelSuffix})
-    lumoPagePrefetch::shared().letGoWhenUnused(image);
+  for (const std::string& image : images) lumoPagePrefetch::shared().letGoWhenUnused(image);
 }
 
 void lumoMenusAndHints::removeEndingMenu() {
