@@ -2,16 +2,18 @@
 """Makes a book folder (docs/BOOK-FORMAT.md) from a book's sources.
 
 Usage: make_book.py --source books/NAME --out FOLDER --work DIR --program LUMO_BOOK
-                    [--speak-words SPEAK_WORDS] [--jobs N]
+                    --assets ASSETS [--speak-words SPEAK_WORDS] [--jobs N]
 
 books/NAME holds the book's sources: book.json (its texts, layout, titles and
 ending), drawings.py (its pictures, for make_art.py --drawings) and
 voices.json (its figures' voices, for make_audio.py --voices). The folder gets
-book.json, pictures/ (every picture rendered from its SVG source) and
-recordings/ (narration with word timings, dialogue). Each step does only what
-changed: the SVG sources are rewritten only when they differ, a picture is
-rendered again only when its source or size changed, and the recordings keep
-make_audio's manifest of hashes in DIR.
+book.json, pictures/ (every picture rendered from its SVG source, and the
+page navigator's thumbs/, each page composed in front of the program's
+backdrop from ASSETS), and recordings/ (narration with word timings,
+dialogue). Each step does only what changed: the SVG sources are rewritten
+only when they differ, a picture is rendered again only when its source or size
+changed, a page's thumbnail only when one of its pictures did, and the
+recordings keep make_audio's manifest of hashes in DIR.
 """
 
 import argparse
@@ -67,12 +69,46 @@ def render_pictures(art, pictures):
     return count
 
 
+def make_thumbs(content, pictures, backdrop, compose):
+    """The navigator's pictures of the pages whose pictures are newer than them;
+    the pages with a title once more in English. Returns how many were drawn."""
+    sys.path.insert(0, TOOLS)
+    import art_table
+    import contact_sheet
+    import make_thumbs as thumbs
+
+    art_table.use_content(content)
+    # The composer takes every picture from one folder: the book's and the backdrop.
+    os.makedirs(compose, exist_ok=True)
+    for file in os.listdir(pictures):
+        if file.endswith(".png"):
+            link = os.path.join(compose, file)
+            if not os.path.lexists(link):
+                os.symlink(os.path.abspath(os.path.join(pictures, file)), link)
+    copy_if_changed(backdrop, os.path.join(compose, "layer_bg.png"))
+    out = os.path.join(pictures, "thumbs")
+    os.makedirs(out, exist_ok=True)
+    count = 0
+    for page in range(1, art_table.page_count() + 1):
+        layers = art_table.page_layers(page)
+        newest = max(os.path.getmtime(os.path.join(pictures, layer.name + ".png")) for layer in layers)
+        for english in (False, True) if any(layer.kind == "title" for layer in layers) else (False,):
+            path = os.path.join(out, thumbs.thumb_name(page, english))
+            if os.path.exists(path) and os.path.getmtime(path) >= newest:
+                continue
+            contact_sheet.page_sheet(compose, page, path, english=english, label=False,
+                                     size=(thumbs.THUMB_W, thumbs.THUMB_H))
+            count += 1
+    return count
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--source", required=True, help="the book's sources (books/NAME)")
     parser.add_argument("--out", required=True, help="the book folder to make")
     parser.add_argument("--work", required=True, help="a folder for the intermediate files")
     parser.add_argument("--program", required=True, help="lumo-book, to read the book's layout")
+    parser.add_argument("--assets", required=True, help="the program's pictures (its backdrop)")
     parser.add_argument("--speak-words", help="the word timer for Russian narrations")
     parser.add_argument("--jobs", type=int, default=2)
     args = parser.parse_args()
@@ -92,8 +128,11 @@ def main():
     art = os.path.join(args.work, "art")
     subprocess.run([sys.executable, os.path.join(TOOLS, "make_art.py"), "--content", content,
                     "--drawings", os.path.join(args.source, "drawings.py"), "--out", art], check=True)
-    rendered = render_pictures(art, os.path.join(args.out, "pictures"))
-    print("make_book: %d pictures rendered" % rendered)
+    pictures = os.path.join(args.out, "pictures")
+    rendered = render_pictures(art, pictures)
+    drawn = make_thumbs(content, pictures, os.path.join(args.assets, "layer_bg.png"),
+                        os.path.join(args.work, "compose"))
+    print("make_book: %d pictures rendered, %d page thumbnails drawn" % (rendered, drawn))
 
     audio = [sys.executable, os.path.join(TOOLS, "make_audio.py"), "--content", content,
              "--out", os.path.join(args.out, "recordings"), "--manifest", os.path.join(args.work, "audio.json"),
