@@ -119,7 +119,7 @@ def tuk(c, arms=(30, 30), look=(0, 0), leaf="none", eyes="open", mouth_kind="smi
         # The stalk in his raised right paw, the leaf spread over his head like an umbrella.
         hx, hy = hands[1]
         c.line_([(hx, hy), (hx - 10, hy - 40)], darker(MAPLE, 0.35), 3)
-        maple_leaf(c, 2, -128, 50, rotate=0, colour=MAPLE)
+        maple_leaf(c, 2, -122, 44, rotate=0, colour=MAPLE)
     return hands
 
 
