@@ -17,6 +17,24 @@ add_custom_target(tour
   USES_TERMINAL
   VERBATIM)
 
+# The same for each book made from books/ (cmake/assets_books.cmake): tour_NAME
+# writes build/tour-NAME/tour.png.
+if(TARGET books)
+  file(GLOB tour_books LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/books/*)
+  foreach(source ${tour_books})
+    if(IS_DIRECTORY ${source})
+      get_filename_component(book ${source} NAME)
+      add_custom_target(tour_${book}
+        COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/tour.py --program $<TARGET_FILE:lumo-book>
+                --assets ${LUMO_GENERATED_ASSETS} --book ${LUMO_BOOKS_DIR}/${book}
+                --drawings ${source}/drawings.py ${CMAKE_BINARY_DIR}/tour-${book}
+        DEPENDS ${tour_depends} books
+        USES_TERMINAL
+        VERBATIM)
+    endif()
+  endforeach()
+endif()
+
 if(LUMO_TESTS AND LUMO_ASSETS_BUILD)
   # The tour's pieces and the camera and lamp model the pictures are made for.
   add_test(NAME tour_tools

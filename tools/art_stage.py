@@ -35,8 +35,15 @@ WORLD_AMBIENT, MATERIAL_AMBIENT, MATERIAL_DIFFUSE = 0.2, 0.2, 0.8
 UNIT_W, UNIT_H = 0.46875, 0.41666666
 SCREEN_W, SCREEN_H = 1024, 768
 FOCAL = (SCREEN_W / 2.0) / (math.tan(math.radians(22.5)) / 0.7)
-# Where the titles come to rest after sinking into place.
-TITLE_DROP = {1: 90.0, 18: 130.0}
+# Where the titles come to rest after sinking into place: the cover's, and the
+# ending page's (the book's last page).
+COVER_TITLE_DROP, CLOSING_TITLE_DROP = 90.0, 130.0
+
+
+def title_drop(page):
+    if page == 1:
+        return COVER_TITLE_DROP
+    return CLOSING_TITLE_DROP if page == art_table.page_count() else 0.0
 # The background stands at the ground's far edge, hiding the ground behind it.
 BACKGROUND_Z = -100.0
 KNEE = 0.8
@@ -83,6 +90,13 @@ CONTROL_PLANES = {
     "hint_dialogue": ((0.0, 60.0, 210.0), (34 * UNIT_W, 35 * UNIT_H)),
 }
 # Drawn by the credits screen and the backdrop's own rule, not by the lamp.
+def use_control_planes(planes):
+    """A book's own control pictures, each shown on the plane of the program's
+    control named: name -> control name."""
+    for name, control in planes.items():
+        CONTROL_PLANES[name] = CONTROL_PLANES[control]
+
+
 UNLIT = {"credits_title", "credits_content", "credits_back", "credits_back_cn"}
 
 
@@ -158,7 +172,7 @@ def plane_of(name):
         return lying(gx, gy, gz, w, h)
     lx, ly, lz = layer.location
     if layer.kind == "title":
-        lz -= TITLE_DROP.get(layer.page, 0.0)
+        lz -= title_drop(layer.page)
     # Ground frame to world for a ground lying flat: (x, y, z) -> (x, z, -y).
     return upright(gx + lx, gy + lz, gz - ly, w, h)
 

@@ -52,6 +52,13 @@ CONTROLS = {
 }
 
 
+def use_controls(controls):
+    """The pictures beyond the layout that the book being drawn asks for, instead
+    of the program's controls: name -> (width, height)."""
+    CONTROLS.clear()
+    CONTROLS.update(controls)
+
+
 class ContentError(Exception):
     """The content export is missing or not in the shape the tools read."""
 

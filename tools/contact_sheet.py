@@ -25,6 +25,7 @@ import argparse
 import base64
 import math
 import os
+import struct
 import subprocess
 import sys
 
@@ -71,8 +72,12 @@ class Sheet:
     def image_id(self, name):
         if name not in self.loaded:
             with open(os.path.join(self.assets, name + ".png"), "rb") as f:
-                data = base64.b64encode(f.read()).decode("ascii")
-            w, h = art_table.all_images()[name][:2]
+                png = f.read()
+            data = base64.b64encode(png).decode("ascii")
+            known = art_table.all_images().get(name)
+            # A picture the book being drawn does not make (the program's backdrop
+            # behind another book) is placed at its own size.
+            w, h = known[:2] if known else struct.unpack(">II", png[16:24])
             iid = "i%d" % len(self.loaded)
             self.defs.append(
                 '<image id="%s" width="%d" height="%d" preserveAspectRatio="none" '

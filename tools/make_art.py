@@ -2,6 +2,7 @@
 """Writes the SVG source of every picture of the book into assets/art/.
 
 Usage: make_art.py --content DIR [--only NAME ...] [--plain OUT]
+                   [--drawings FILE --out ART]
 DIR is the program's content export (lumo-book --export-content DIR, or the
 build folder's art-content after a build; `ninja art_sources` runs both), the
 source of every layer's name, size and placing. Also writes
@@ -13,9 +14,17 @@ stands, then lifted to make up for the lamp (art_stage), so that the lit page
 shows the colours as drawn. --plain OUT writes the pictures as drawn, without
 the lift, into OUT instead: the reference the tour measures the lit pages
 against.
+
+A book other than the built-in one brings its own drawings: --drawings FILE is
+a Python file whose pictures() gives name -> builder(width, height) for every
+picture of its layout and its LABELS (name -> (width, height, control whose
+plane it stands on): the ending menu's labels); the program's controls are not
+drawn again. --out ART writes the SVG sources and the manifest there instead
+of assets/art/.
 """
 
 import argparse
+import importlib.util
 import os
 import subprocess
 import sys
@@ -32,15 +41,34 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ART = os.path.join(ROOT, "assets", "art")
 FITS = os.path.join(ART, "fit.tsv")
 
+# The drawings of a book other than the built-in one (--drawings), or None.
+_book_drawings = None
+
+
+def use_drawings(path):
+    """Draws the book whose drawings module is at `path` from now on: its pictures
+    and its labels instead of the built-in book's and the program's controls."""
+    global _book_drawings
+    spec = importlib.util.spec_from_file_location("book_drawings", path)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    _book_drawings = module
+    art_table.use_controls({name: (w, h) for name, (w, h, _plane) in module.LABELS.items()})
+    art_stage.use_control_planes({name: plane for name, (_w, _h, plane) in module.LABELS.items()})
+
 
 def builders(lit=True, fitted=True):
     """name -> builder(width, height) of every picture, as the book shows it: figures
     enlarged to fill their pictures, colours lifted for the lamp."""
-    import art_pages
+    if _book_drawings:
+        table = dict(_book_drawings.pictures())
+        fits = {}
+    else:
+        import art_pages
 
-    table = dict(art_controls.controls())
-    table.update(art_pages.pictures())
-    fits = read_fits() if fitted else {}
+        table = dict(art_controls.controls())
+        table.update(art_pages.pictures())
+        fits = read_fits() if fitted else {}
 
     def finished(name, build):
         def run(w, h):
@@ -130,38 +158,43 @@ def main():
     parser.add_argument("--plain", help="write the pictures as drawn, unlifted, into this folder")
     parser.add_argument("--measure-figures", action="store_true",
                         help="record how far each figure's drawing reaches (assets/art/fit.tsv)")
+    parser.add_argument("--drawings", help="a book's own drawings (a Python file), not the built-in book's")
+    parser.add_argument("--out", help="the folder for the SVG sources and manifest (default assets/art)")
     args = parser.parse_args()
     art_table.use_content_argument(args)
+    if args.drawings:
+        use_drawings(args.drawings)
+    art_dir = os.path.abspath(args.out) if args.out else ART
     try:
         if args.measure_figures:
             measure_figures(args.only)
         elif args.plain:
             write_plain(args.plain, args.only)
         else:
-            write_sources(args.only)
+            write_sources(args.only, art_dir)
     except art_table.ContentError as e:
         sys.exit("make_art: %s" % e)
 
 
-def write_sources(only):
+def write_sources(only, art_dir=ART):
     images = art_table.all_images()
     table = builders()
     missing = sorted(set(images) - set(table))
     if missing:
         sys.exit("no drawing for: " + ", ".join(missing))
-    os.makedirs(ART, exist_ok=True)
+    os.makedirs(art_dir, exist_ok=True)
     for name, (w, h, _kind) in sorted(images.items()):
         if only and name not in only:
             continue
         canvas = table[name](w, h)
         assert canvas.px == (w, h), name
-        write_if_changed(os.path.join(ART, name + ".svg"), canvas.svg())
-    write_if_changed(os.path.join(ART, "manifest.tsv"), manifest_text(art_resolution.pixel_sizes()))
+        write_if_changed(os.path.join(art_dir, name + ".svg"), canvas.svg())
+    write_if_changed(os.path.join(art_dir, "manifest.tsv"), manifest_text(art_resolution.pixel_sizes()))
     if not only:
         # A layer the book no longer names leaves no source behind to be rendered.
-        for file in sorted(os.listdir(ART)):
+        for file in sorted(os.listdir(art_dir)):
             if file.endswith(".svg") and file[:-4] not in images:
-                os.remove(os.path.join(ART, file))
+                os.remove(os.path.join(art_dir, file))
 
 
 def write_plain(out, only):

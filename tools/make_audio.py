@@ -12,6 +12,11 @@ after a text change only speaks that text again. A recording placed in the
 source assets folder under the same name wins: no generated copy is written
 for it.
 
+A book other than the built-in one names its own figures' voices (--voices
+FILE: a JSON object, figure letter -> {"ru": espeak-ng settings, "en": changes
+to the English narrator's settings}) and has no music of the program's to make
+(--no-music).
+
 Tools: Festival with the HTS voice cmu_us_slt_arctic_hts (English speech),
 espeak-ng (Russian speech; narrations through speak_words, built from
 speak_words.c, which reports where each word starts), rubberband (the English
@@ -81,6 +86,18 @@ MUSIC_RATE = 44100
 # Silence added before and after the voice, in seconds.
 LEAD_IN = 0.15
 LEAD_OUT = 0.35
+
+
+def add_voices(path):
+    """Figures' voices from a JSON file: letter -> {"ru": settings, "en": changes to the
+    English narrator's}; a letter the built-in cast uses is given the new voice."""
+    with open(path, encoding="utf-8") as f:
+        voices = json.load(f)
+    for letter, settings in voices.items():
+        if "ru" in settings:
+            FIGURES[letter] = dict(DEFAULT_FIGURE, **settings["ru"])
+        if "en" in settings:
+            FIGURES_EN[letter] = dict(_SLT, **settings["en"])
 
 
 def settings_for(name, voice):
@@ -492,7 +509,11 @@ def main():
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--cache", help="folder of recordings kept by their hash, shared by "
                         "build folders, so a second build type speaks nothing again")
+    parser.add_argument("--voices", help="the figures' voices of a book other than the built-in one (JSON)")
+    parser.add_argument("--no-music", action="store_true", help="make only the book's recordings")
     args = parser.parse_args()
+    if args.voices:
+        add_voices(args.voices)
     global SPEAK_WORDS
     SPEAK_WORDS = args.speak_words and os.path.abspath(args.speak_words)
 
@@ -508,7 +529,7 @@ def main():
 
     jobs = {}  # name -> Job
     music_key = digest(RECIPE_VERSION, music_recipe())
-    for name, make in MUSIC.items():
+    for name, make in ({} if args.no_music else MUSIC).items():
         jobs[name] = Job(music_key, lambda out, words, work, m=make: m(out, work), False)
     if args.content and os.path.exists(os.path.join(args.content, "recordings.tsv")):
         for name, voice, text in read_recordings(args.content):

@@ -3,6 +3,12 @@
 
 Usage: tour.py --program LUMO_BOOK --content DIR --assets DIR [--reference DIR]
                [--languages ru,en] [--reuse] OUT_DIR
+       tour.py --program LUMO_BOOK --book FOLDER --drawings FILE [...] OUT_DIR
+
+With --book the program reads that book folder (--book FOLDER), its pictures
+are measured from FOLDER/pictures, its layout is exported into OUT_DIR/content
+unless --content names an export, and its pictures as drawn come from its own
+drawings (make_art.py --drawings FILE).
 
 Runs `LUMO_BOOK --headless --script ...` once per language (the language is the
 stored "Lan" preference, written into a throw-away XDG_CONFIG_HOME), turns every
@@ -34,6 +40,7 @@ lines at the book's size 30 (the program logs each text's measured size).
 import argparse
 import json
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -81,6 +88,10 @@ def shot_lines(out, language, p):
     return ["screenshot %s.png" % stem, "dump %s.json" % stem]
 
 
+# The book folder read instead of the built-in book, or None.
+BOOK = None
+
+
 def run_language(program, out, language, pages, credits_tap=None):
     os.makedirs(os.path.join(out, language), exist_ok=True)
     with tempfile.TemporaryDirectory(prefix="lumo-tour-") as home:
@@ -94,7 +105,8 @@ def run_language(program, out, language, pages, credits_tap=None):
         env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(home, "config"),
                    XDG_STATE_HOME=os.path.join(home, "state"))
         print("tour: reading the book in %s" % language, flush=True)
-        done = subprocess.run([program, "--headless", "--script", script, "--log-events"], env=env,
+        book = ["--book", BOOK] if BOOK else []
+        done = subprocess.run([program, "--headless", "--script", script, "--log-events"] + book, env=env,
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         if done.returncode != 0:
             sys.exit("tour: the %s run exited with %d:\n%s" % (language, done.returncode, done.stderr[-2000:]))
@@ -333,7 +345,9 @@ def tour_sheet(out, rows, credits):
             x = x0 + k * (tw + gap)
             embed(sheet, os.path.join(out, language, "page%02d.png" % p), x, y0, tw, th)
             colour = "#ffffff" if not notes and 0.9 <= ratio <= 1.1 else "#ffb0a0"
-            sheet.text(x, y0 + th + 18, "%d %s  %.2f%s" % (p, language, ratio, "  *" if notes else ""), 14, colour)
+            sheet.text(x, y0 + th + 18, "%d %s  %.2f%s  %s" % (p, language, ratio, "  *" if notes else "",
+                                                              ", ".join(figure_names(out, language, p))),
+                       14, colour)
     if credits:
         y0 = 50 + n_rows * (th + 40)
         embed(sheet, credits, 30, y0, tw, th)
@@ -341,6 +355,13 @@ def tour_sheet(out, rows, credits):
     path = os.path.join(out, "tour.png")
     sheet.write(path)
     return path
+
+
+def figure_names(out, language, p):
+    """The names of the page's figures in its reading language, as the program gives them."""
+    with open(os.path.join(out, language, "page%02d.json" % p)) as f:
+        figures = json.load(f)["book"].get("figures", {})
+    return [name for _layer, name in sorted(figures.items()) if name]
 
 
 def embed(sheet, path, x, y, w, h):
@@ -362,8 +383,15 @@ def main(argv):
     parser.add_argument("--reference", help="the pictures as drawn, for the flat composites")
     parser.add_argument("--languages", default="ru,en")
     parser.add_argument("--reuse", action="store_true", help="measure the frames already in OUT_DIR")
+    parser.add_argument("--book", help="a book folder to read instead of the built-in book")
+    parser.add_argument("--drawings", help="that book's drawings (make_art.py --drawings)")
     parser.add_argument("out")
     args = parser.parse_args(argv[1:])
+    # The program shows the very pictures the findings are measured on, not
+    # whatever sits beside it.
+    os.environ["LUMO_ASSETS"] = os.path.abspath(args.assets)
+    if args.book:
+        use_book(args)
     art_table.use_content_argument(args)
     languages = [lang for lang in args.languages.split(",") if lang]
     unknown = [lang for lang in languages if lang not in LANGUAGES]
@@ -371,15 +399,34 @@ def main(argv):
         sys.exit("tour: languages are ru and en, not %s" % ",".join(unknown or ["nothing"]))
     try:
         pages = art_table.page_count()
-        # The program shows the very pictures the findings are measured on, not
-        # whatever sits beside it.
-        os.environ["LUMO_ASSETS"] = os.path.abspath(args.assets)
         if not args.reuse:
             read_through(args.program, args.out, languages, pages)
         reference = args.reference or draw_reference(os.path.join(args.out, "reference"))
         report(args.out, reference, args.assets, languages, pages)
     except art_table.ContentError as e:
         sys.exit("tour: %s" % e)
+
+
+def use_book(args):
+    """Reads the book folder args.book: its layout, its pictures, its drawings."""
+    global BOOK
+    import make_art
+
+    if not args.drawings:
+        sys.exit("tour: --book needs the book's --drawings")
+    BOOK = os.path.abspath(args.book)
+    if not args.content:
+        args.content = os.path.join(args.out, "content")
+        env = dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
+        subprocess.run([args.program, "--book", BOOK, "--export-content", args.content], check=True, env=env)
+    make_art.use_drawings(args.drawings)
+    # The program's backdrop stands behind every book's pages.
+    reference = os.path.join(args.out, "reference")
+    os.makedirs(reference, exist_ok=True)
+    backdrop = os.path.join(args.assets, "layer_bg.png")
+    if os.path.exists(backdrop):
+        shutil.copyfile(backdrop, os.path.join(reference, "layer_bg.png"))
+    args.assets = os.path.join(BOOK, "pictures")
 
 
 def draw_reference(out, only=None):

@@ -16,18 +16,20 @@ bool takeValue(int argc, const char* const* argv, int& i, std::string& value, st
   return true;
 }
 
-bool parsePage(const std::string& value, int& page, std::string& error) {
+}  // namespace
+
+bool CommandLine::parsePage(const std::string& value, int pageCount, int& page,
+                            std::string& error) {
   char* end = nullptr;
   const long n = std::strtol(value.c_str(), &end, 10);
-  if (value.empty() || *end != '\0' || n < 1 || n > CommandLine::kLastPage) {
-    error = "--page needs a page of the book, 1 to " + std::to_string(CommandLine::kLastPage) +
-            ", not \"" + value + "\"";
+  if (value.empty() || *end != '\0' || n < 1 || n > pageCount) {
+    error = "--page needs a page of the book, 1 to " + std::to_string(pageCount) + ", not \"" +
+            value + "\"";
     return false;
   }
   page = static_cast<int>(n);
   return true;
 }
-}  // namespace
 
 bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std::string& error) {
   for (int i = 1; i < argc; ++i) {
@@ -50,8 +52,7 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
     } else if (arg == "--auto-play") {
       out.autoPlay = true;
     } else if (arg == "--page") {
-      if (!takeValue(argc, argv, i, value, error) || !parsePage(value, out.page, error))
-        return false;
+      if (!takeValue(argc, argv, i, out.pageText, error)) return false;
     } else if (arg == "--by-sentence") {
       out.bySentence = true;
     } else if (arg == "--pace") {
@@ -129,7 +130,7 @@ std::string CommandLine::usage() {
          "  --read-myself         pages wait for the repeat button to read (not stored)\n"
          "  --auto-play           read to me: each page turns by itself after its narration\n"
          "                        (not stored)\n"
-         "  --page N              open the book on page N (1 to 18)\n"
+         "  --page N              open the book on page N (1 to its page count)\n"
          "  --by-sentence         stop after each sentence until asked for the next (not "
          "stored)\n"
          "  --pace slow|normal|fast   how fast the voices read, at their own pitch (not stored)\n"

@@ -11,9 +11,11 @@ struct CommandLine {
   bool followWords = false;
   bool readMyself = false;
   bool autoPlay = false;
-  // The page to open the book on, 1 to kLastPage; 0: the cover, or the stored place offered there.
+  // The page to open the book on, 1 to the book's page count, as given; set
+  // into `page` by parsePage once the book is open. 0: the cover, or the
+  // stored place offered there.
+  std::string pageText;
   int page = 0;
-  static constexpr int kLastPage = 18;
   bool bySentence = false;
   std::string pace;  // empty: the stored one
   bool noOwnVoices = false;
@@ -33,4 +35,6 @@ struct CommandLine {
   // False with a one-line reason for an unknown flag or a bad value.
   static bool parse(int argc, const char* const* argv, CommandLine& out, std::string& error);
   static std::string usage();
+  // `value` as a page of a book of `pageCount` pages, or false with the message.
+  static bool parsePage(const std::string& value, int pageCount, int& page, std::string& error);
 };

@@ -89,10 +89,6 @@ bool openBookFolder(const CommandLine& options, std::string& error) {
   if (options.book.empty()) return true;
   KstStoryBook book;
   if (!KstBookFile::readFolder(options.book, book, error)) return false;
-  if (options.page > static_cast<int>(book.pages.size())) {
-    error = "--page needs a page of the book, 1 to " + std::to_string(book.pages.size());
-    return false;
-  }
   // The book's own files come from its folder alone, the optional ones too.
   std::set<std::string> owned;
   for (const std::string& file : kstBookFiles(book)) owned.insert(file.substr(file.find('/') + 1));
@@ -187,7 +183,10 @@ int runLumoProgram(int argc, const char* const* argv) {
     std::cout << kBookNames.command << " " << LUMO_VERSION << "\n";
     return 0;
   }
-  if (!openBookFolder(options, error)) {
+  if (!openBookFolder(options, error) ||
+      (!options.pageText.empty() &&
+       !CommandLine::parsePage(options.pageText, static_cast<int>(kstStoryPages().size()),
+                               options.page, error))) {
     fail(error);
     return 2;
   }

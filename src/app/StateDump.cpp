@@ -18,12 +18,14 @@
 #include "Clock.h"
 #include "DisplayGeometry.h"
 #include "KstSound.h"
+#include "KstStory.h"
 #include "NSRunLoop.h"
 #include "PlatformHost.h"
 #include "UIButton.h"
 #include "UIDevice.h"
 #include "UIImageView.h"
 #include "UIWindow.h"
+#include "lmStageInfo.h"
 #include "lumoWorld.h"
 
 StateDump& StateDump::shared() {
@@ -174,6 +176,18 @@ nlohmann::json dumpNavigator(const lumoWorld* world) {
   return n;
 }
 
+namespace {
+// The page's touchable figures by layer, each with its name in the reading language.
+nlohmann::json figuresOfPage(int page, int language) {
+  nlohmann::json figures = nlohmann::json::object();
+  const std::vector<KstStoryPage>& pages = kstStoryPages();
+  if (page < 1 || page > static_cast<int>(pages.size())) return figures;
+  for (const KstStoryFigure& figure : pages[page - 1].figures)
+    figures[figure.layer] = language == lmStageInfo::kLangEnglish ? figure.name.en : figure.name.ru;
+  return figures;
+}
+}  // namespace
+
 nlohmann::json dumpBook(const lumoWorld* world) {
   if (!world) return nullptr;
   const lmStageInfo* info = world->stageInfo();
@@ -195,6 +209,7 @@ nlohmann::json dumpBook(const lumoWorld* world) {
   const CC3Vec3 r = info->rotation();
   b["rotation"] = {r.x, r.y, r.z};
   b["curTouchSet"] = world->curTouchSet();
+  b["figures"] = figuresOfPage(info->curStageIndex(), info->curLangTag());
   return b;
 }
 

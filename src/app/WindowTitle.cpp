@@ -1,6 +1,9 @@
 #include "WindowTitle.h"
 
+#include <vector>
+
 #include "DesktopWindow.h"
+#include "KstStory.h"
 #include "NSNotificationCenter.h"
 #include "NSUserDefaults.h"
 #include "lmStageInfo.h"
@@ -17,9 +20,15 @@ WindowTitle::~WindowTitle() {
   NSNotificationCenter::defaultCenter().removeObserver(this);
 }
 
+// The book's title in the reading language: the first title of that language,
+// else its first title of any (a language other than English reads Russian).
 std::string WindowTitle::titleForLanguage(std::int32_t language) {
-  if (language == lmStageInfo::kLangEnglish) return "Lumo Book — Ryzhik and the Little Star";
-  return "Lumo Book — Рыжик и звёздочка";
+  const std::int32_t shown =
+      language == lmStageInfo::kLangEnglish ? language : lmStageInfo::kLangRussian;
+  const std::vector<KstStoryTitle>& titles = kstStoryTitles();
+  for (const KstStoryTitle& title : titles)
+    if (title.language == shown) return "Lumo Book — " + title.text;
+  return titles.empty() ? "Lumo Book" : "Lumo Book — " + titles.front().text;
 }
 
 void WindowTitle::start() {

@@ -27,7 +27,7 @@ struct BookFile {
 };
 
 KstStoryBook currentBook() {
-  return {kstStoryPages(), kstStoryTitles(), kstStoryCredits()};
+  return {kstStoryPages(), kstStoryTitles(), kstStoryCredits(), kstStoryEnding()};
 }
 
 std::string thumbnailName(int page, bool english) {
@@ -46,6 +46,16 @@ void addPictures(const KstStoryBook& book, std::vector<BookFile>& files) {
   }
   for (const KstStoryTitle& title : book.titles)
     files.push_back({folder, title.identifier + ".png", false});
+}
+
+// The ending menu's labels: a book without its own finds the program's, so
+// they are never the book's alone.
+void addEndingPictures(const KstStoryEnding& ending, std::vector<BookFile>& files) {
+  for (const KstStoryEndingControl* control : {&ending.replay, &ending.credits}) {
+    if (!control->offered) continue;
+    for (const std::string* picture : {&control->ru, &control->en})
+      files.push_back({KstBookFile::kPicturesFolder, *picture + ".png", false});
+  }
 }
 
 void addRecording(const std::string& name, bool optional, std::vector<BookFile>& files) {
@@ -107,6 +117,7 @@ bool fill(const fs::path& root, std::string& error) {
   std::vector<BookFile> files;
   addPictures(book, files);
   addRecordings(book, files);
+  addEndingPictures(book.ending, files);
   fs::create_directories(root / KstBookFile::kPicturesFolder);
   fs::create_directories(root / KstBookFile::kRecordingsFolder);
   return copyFiles(files, root, error) &&

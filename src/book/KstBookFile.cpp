@@ -50,10 +50,22 @@ ordered_json pageJson(const KstStoryPage& page) {
     ordered_json lines = ordered_json::array();
     for (const KstStoryLine& line : figure.lines)
       lines.push_back({{"recording", line.recording}, {"ru", line.ru}, {"en", line.en}});
-    out["figures"].push_back({{"layer", figure.layer}, {"lines", std::move(lines)}});
+    out["figures"].push_back({{"layer", figure.layer},
+                              {"name", {{"ru", figure.name.ru}, {"en", figure.name.en}}},
+                              {"lines", std::move(lines)}});
   }
   out["loop"] = {{"starts", nameOrNull(page.sound.startsLoop)}, {"stops", page.sound.stopsLoop}};
   return out;
+}
+
+ordered_json endingControlJson(const KstStoryEndingControl& control) {
+  if (!control.offered) return nullptr;
+  return {{"ru", control.ru}, {"en", control.en}};
+}
+
+ordered_json endingJson(const KstStoryEnding& ending) {
+  return {{"replay", endingControlJson(ending.replay)},
+          {"credits", endingControlJson(ending.credits)}};
 }
 
 // --- reading: every check names the pointer of the value it looks at.
@@ -65,15 +77,23 @@ const json& field(const json& object, const std::string& pointer, const char* ke
   return *found;
 }
 
-void expectObject(const json& value, const std::string& pointer,
-                  std::initializer_list<const char*> keys) {
+// Fields a book may leave out, for the defaults of folders written before them.
+void expectObjectWithOptional(const json& value, const std::string& pointer,
+                              std::initializer_list<const char*> required,
+                              std::initializer_list<const char*> optional) {
   if (!value.is_object()) throw Fault{pointer, "must be an object"};
   for (const auto& [key, item] : value.items()) {
     bool known = false;
-    for (const char* name : keys) known = known || key == name;
+    for (auto names : {required, optional})
+      for (const char* name : names) known = known || key == name;
     if (!known) throw Fault{pointer + "/" + key, "is not a field of this object"};
   }
-  for (const char* key : keys) field(value, pointer, key);
+  for (const char* key : required) field(value, pointer, key);
+}
+
+void expectObject(const json& value, const std::string& pointer,
+                  std::initializer_list<const char*> keys) {
+  expectObjectWithOptional(value, pointer, keys, {});
 }
 
 std::string text(const json& value, const std::string& pointer) {
@@ -141,10 +161,16 @@ KstStoryLine dialogueLine(const json& value, const std::string& pointer) {
   return {recording, text(value["ru"], pointer + "/ru"), text(value["en"], pointer + "/en")};
 }
 
+KstStoryName figureName(const json& value, const std::string& pointer) {
+  expectObject(value, pointer, {"ru", "en"});
+  return {text(value["ru"], pointer + "/ru"), text(value["en"], pointer + "/en")};
+}
+
 KstStoryFigure figure(const json& value, const std::string& pointer,
                       const std::set<std::string>& layers) {
-  expectObject(value, pointer, {"layer", "lines"});
+  expectObjectWithOptional(value, pointer, {"layer", "lines"}, {"name"});
   KstStoryFigure out;
+  if (value.contains("name")) out.name = figureName(value["name"], pointer + "/name");
   out.layer = text(value["layer"], pointer + "/layer");
   if (!layers.count(out.layer))
     throw Fault{pointer + "/layer", "\"" + out.layer + "\" is not a layer of this page"};
@@ -206,8 +232,22 @@ KstStoryTitle title(const json& value, const std::string& pointer) {
           text(value["text"], pointer + "/text")};
 }
 
+// null: the ending page does not offer the control.
+KstStoryEndingControl endingControl(const json& value, const std::string& pointer) {
+  if (value.is_null()) return {false, "", ""};
+  expectObject(value, pointer, {"ru", "en"});
+  return {true, fileName(value["ru"], pointer + "/ru"), fileName(value["en"], pointer + "/en")};
+}
+
+KstStoryEnding ending(const json& value, const std::string& pointer) {
+  expectObject(value, pointer, {"replay", "credits"});
+  return {endingControl(value["replay"], pointer + "/replay"),
+          endingControl(value["credits"], pointer + "/credits")};
+}
+
 KstStoryBook book(const json& value) {
-  expectObject(value, "", {"format", "version", "pages", "titles", "credits"});
+  expectObjectWithOptional(value, "", {"format", "version", "pages", "titles", "credits"},
+                           {"ending"});
   if (value["format"] != kFormat)
     throw Fault{"/format", std::string("must be \"") + kFormat + "\""};
   if (!value["version"].is_number_integer() || value["version"].get<long long>() != kVersion)
@@ -225,6 +265,7 @@ KstStoryBook book(const json& value) {
   for (std::size_t i = 0; i < titles.size(); ++i)
     out.titles.push_back(title(titles[i], "/titles/" + std::to_string(i)));
   out.credits = text(value["credits"], "/credits");
+  if (value.contains("ending")) out.ending = ending(value["ending"], "/ending");
   return out;
 }
 
@@ -244,6 +285,7 @@ std::string write(const KstStoryBook& book) {
                              {"language", languageName(title.language)},
                              {"text", title.text}});
   out["credits"] = book.credits;
+  out["ending"] = endingJson(book.ending);
   return out.dump(2) + "\n";
 }
 

@@ -1,6 +1,7 @@
 #include "KstStory.h"
 
 #include <memory>
+#include <utility>
 
 #include "lmStageInfo.h"
 #include "lumoBookNames.h"
@@ -611,12 +612,31 @@ void nameRecordings(std::vector<KstStoryPage>& pages) {
   }
 }
 
+// The letter after the page in a dialogue name is its speaker's initial.
+KstStoryName speakerOf(const KstStoryFigure& figure) {
+  static const std::vector<std::pair<char, KstStoryName>> cast = {
+      {'r', {"Рыжик", "Ryzhik"}}, {'b', {"Бублик", "Bublik"}}, {'p', {"Пуговка", "Pugovka"}},
+      {'m', {"Мама", "Mama"}},    {'h', {"Хома", "Homa"}},     {'g', {"Гоша", "Gosha"}},
+  };
+  const std::string& recording = figure.lines.front().recording;
+  const char initial = recording[recording.rfind('_') + 1];
+  for (const auto& [letter, name] : cast)
+    if (letter == initial) return name;
+  return {};
+}
+
+void nameFigures(std::vector<KstStoryPage>& pages) {
+  for (KstStoryPage& page : pages)
+    for (KstStoryFigure& figure : page.figures) figure.name = speakerOf(figure);
+}
+
 std::vector<KstStoryPage> builtInPages() {
   std::vector<KstStoryPage> pages = {
       cover(),  page2(),  page3(),  page4(),  page5(),  page6(),  page7(),  page8(),  page9(),
       page10(), page11(), page12(), page13(), page14(), page15(), page16(), page17(), ending(),
   };
   nameRecordings(pages);
+  nameFigures(pages);
   return pages;
 }
 
@@ -655,7 +675,7 @@ const KstStoryBook& currentBook() {
 }  // namespace
 
 const KstStoryBook& kstBuiltInBook() {
-  static const KstStoryBook book{builtInPages(), builtInTitles(), builtInCredits()};
+  static const KstStoryBook book{builtInPages(), builtInTitles(), builtInCredits(), {}};
   return book;
 }
 
@@ -673,4 +693,8 @@ const std::vector<KstStoryTitle>& kstStoryTitles() {
 
 const std::string& kstStoryCredits() {
   return currentBook().credits;
+}
+
+const KstStoryEnding& kstStoryEnding() {
+  return currentBook().ending;
 }

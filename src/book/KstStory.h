@@ -15,10 +15,17 @@ struct KstStoryLine {
   std::string en;
 };
 
+// A figure's name in both reading languages; empty where the book gives none.
+struct KstStoryName {
+  std::string ru;
+  std::string en;
+};
+
 // A touchable layer and everything it can say.
 struct KstStoryFigure {
   std::string layer;  // identifier with its "-t" suffix
   std::vector<KstStoryLine> lines;
+  KstStoryName name = {};
 };
 
 // Narration of a story page; the cover and the ending page have none.
@@ -60,11 +67,27 @@ struct KstStoryTitle {
   std::string text;
 };
 
+// A control of the ending menu: whether the ending page offers it, and the
+// pictures of its label in each reading language (identifiers, without ".png").
+struct KstStoryEndingControl {
+  bool offered = true;
+  std::string ru;
+  std::string en;
+};
+
+// What the ending page offers: reading again from the cover, and the credits.
+// Unless a book says otherwise, both, labelled with the program's own pictures.
+struct KstStoryEnding {
+  KstStoryEndingControl replay{true, "text_replay_ru", "text_replay_cn"};
+  KstStoryEndingControl credits{true, "text_moreapps_ru", "text_moreapps_cn"};
+};
+
 // A whole book: the one compiled in, or one read from a book folder.
 struct KstStoryBook {
   std::vector<KstStoryPage> pages;  // page p at index p - 1
   std::vector<KstStoryTitle> titles;
   std::string credits;
+  KstStoryEnding ending;
 };
 
 const KstStoryBook& kstBuiltInBook();
@@ -76,3 +99,4 @@ void kstOpenBook(KstStoryBook book);
 const std::vector<KstStoryPage>& kstStoryPages();
 const std::vector<KstStoryTitle>& kstStoryTitles();
 const std::string& kstStoryCredits();
+const KstStoryEnding& kstStoryEnding();

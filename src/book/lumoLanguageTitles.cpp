@@ -3,27 +3,32 @@
 #include "CC3Actions.h"
 #include "CCActionInstant.h"
 #include "CCActionInterval.h"
+#include "KstStory.h"
 #include "lumoNodeActions.h"
 #include "lumoWorld.h"
 
 namespace {
-struct Titles {
-  std::int32_t language;
-  const char* cover;
-  const char* closing;
-};
-constexpr Titles kTitles[] = {
-    {lmStageInfo::kLangRussian, "s1layer3-cn", "s18layer2-cn"},
-    {lmStageInfo::kLangEnglish, "s1layer5-cn", "s18layer3-cn"},
-};
+constexpr std::int32_t kLanguages[] = {lmStageInfo::kLangRussian, lmStageInfo::kLangEnglish};
 constexpr float kClosingTitleDepth = -130;
 constexpr float kRiseOutOfSight = 100;
 constexpr ccSeconds kTitleMove = 0.5f;
 constexpr double kNarrationDelay = 1.0;
 
-const Titles* titlesOf(std::int32_t language) {
-  for (const Titles& titles : kTitles)
-    if (titles.language == language) return &titles;
+bool pageShows(const KstStoryPage& page, const std::string& identifier) {
+  for (const std::string& line : page.layout)
+    if (line.size() > identifier.size() && line.compare(0, identifier.size(), identifier) == 0 &&
+        line[identifier.size()] == '+')
+      return true;
+  return false;
+}
+
+// The book's first title picture in `language` that stands on `page`, or null.
+const char* titleOnPage(std::size_t page, std::int32_t language) {
+  const std::vector<KstStoryPage>& pages = kstStoryPages();
+  if (page < 1 || page > pages.size()) return nullptr;
+  for (const KstStoryTitle& title : kstStoryTitles())
+    if (title.language == language && pageShows(pages[page - 1], title.identifier))
+      return title.identifier.c_str();
   return nullptr;
 }
 
@@ -36,16 +41,18 @@ Selector<> closingArrival(std::int32_t language) {
   return language == lmStageInfo::kLangEnglish ? SELECTOR(lumoWorld::endCnShouldAnimation)
                                                : SELECTOR(lumoWorld::endEnShouldAnimation);
 }
+// A book may have no title picture in a language: nothing to move then.
+CC3Node* titleNode(lumoWorld& world, const char* name) {
+  return name ? world.currentGroundChild(name) : nullptr;
+}
 }  // namespace
 
 const char* lumoLanguageTitles::coverTitle(std::int32_t language) {
-  const Titles* titles = titlesOf(language);
-  return titles ? titles->cover : nullptr;
+  return titleOnPage(1, language);
 }
 
 const char* lumoLanguageTitles::closingTitle(std::int32_t language) {
-  const Titles* titles = titlesOf(language);
-  return titles ? titles->closing : nullptr;
+  return titleOnPage(kstStoryPages().size(), language);
 }
 
 std::int32_t lumoLanguageTitles::otherLanguage(std::int32_t language) {
@@ -54,7 +61,7 @@ std::int32_t lumoLanguageTitles::otherLanguage(std::int32_t language) {
 }
 
 void lumoLanguageTitles::sink(const char* name, Selector<> followUp, float depth) {
-  CC3Node* title = name ? world_.currentGroundChild(name) : nullptr;
+  CC3Node* title = titleNode(world_, name);
   if (!title) return;
   title->setVisible(true);
   auto move = CC3MoveBy::actionWithDuration(kTitleMove, {0, 0, depth});
@@ -73,7 +80,7 @@ void lumoLanguageTitles::sinkClosingTitle() {
 }
 
 bool lumoLanguageTitles::nod(const char* name) {
-  CC3Node* title = world_.currentGroundChild(name);
+  CC3Node* title = titleNode(world_, name);
   if (!title) return false;
   lumoNodeActions::rock(title);
   return true;
@@ -89,12 +96,14 @@ void lumoLanguageTitles::closingTitleArrived(std::int32_t language) {
 }
 
 void lumoLanguageTitles::hideClosingTitles() {
-  for (const Titles& titles : kTitles)
-    if (CC3Node* node = world_.currentGroundChild(titles.closing)) node->setVisible(false);
+  for (std::int32_t language : kLanguages) {
+    const char* closing = closingTitle(language);
+    if (CC3Node* node = titleNode(world_, closing)) node->setVisible(false);
+  }
 }
 
 void lumoLanguageTitles::raiseCoverTitle(std::int32_t from, Selector<> finish) {
-  CC3Node* title = world_.currentGroundChild(coverTitle(from));
+  CC3Node* title = titleNode(world_, coverTitle(from));
   if (!title) return;
   raisedFrom_ = title->location();
   auto rise = CC3MoveBy::actionWithDuration(kTitleMove, {0, 0, kRiseOutOfSight});
@@ -103,11 +112,11 @@ void lumoLanguageTitles::raiseCoverTitle(std::int32_t from, Selector<> finish) {
 }
 
 void lumoLanguageTitles::hideCoverTitle(std::int32_t language) {
-  if (CC3Node* title = world_.currentGroundChild(coverTitle(language))) title->setVisible(false);
+  if (CC3Node* title = titleNode(world_, coverTitle(language))) title->setVisible(false);
 }
 
 void lumoLanguageTitles::lowerCoverTitle(std::int32_t language) {
-  CC3Node* title = world_.currentGroundChild(coverTitle(language));
+  CC3Node* title = titleNode(world_, coverTitle(language));
   if (!title) return;
   title->stopAllActions();
   title->setLocation({raisedFrom_.x, raisedFrom_.y, raisedFrom_.z + kRiseOutOfSight});

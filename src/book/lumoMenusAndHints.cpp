@@ -1,9 +1,13 @@
 #include "lumoMenusAndHints.h"
 
+#include <utility>
+#include <vector>
+
 #include "CC3Actions.h"
 #include "CC3Texture.h"
 #include "CCActionInterval.h"
 #include "KstSound.h"
+#include "KstStory.h"
 #include "NSNotificationCenter.h"
 #include "UIDevice.h"
 #include "lumoNodeActions.h"
@@ -15,6 +19,20 @@ constexpr GLuint kEndingMenuTag = 1001;
 constexpr GLuint kNoTag = 0;
 const char* const kFingerName = "hint_finger";
 const char* const kArrowName = "hint_arrow_up";
+
+// A button of the ending menu and the label standing on it.
+struct EndingRow {
+  const char* button;
+  lumoControl control;
+  float buttonY;
+  const char* label;
+  float labelWidth, labelFactor;
+  CC3Vec3 labelPlace;
+};
+const EndingRow kReplayRow{"menu-end1", lumoControl::kReplay, 22, "text_replay_cn", 84,
+                           0.21f,       {0, 25, 15}};
+const EndingRow kCreditsRow{"menu-end2", lumoControl::kCredits, 13, "text_moreapps_ru", 131,
+                            0.25f,       {-2, 16.2f, 15}};
 
 GLuint tagOf(lumoControl control) {
   return lumoControlTable::tagOf(control);
@@ -109,61 +127,37 @@ bool lumoMenusAndHints::tapHomeIfShown() {
 
 void lumoMenusAndHints::addEndingMenu() {
   const CC3Vec3 place = isTablet() ? CC3Vec3{0, 50, 350} : CC3Vec3{0, 60, 350};
-  // The labels are pictures of words: the reading language's.
-  const std::string labelSuffix = std::string(world_.turns().language() == lmStageInfo::kLangEnglish
-                                                  ? lumoBookNames::kChineseSuffix
-                                                  : lumoBookNames::kRussianSuffix) +
-                                  ".png";
   auto menu = makeControl(
       {kEndingMenuName, 399, 279, 399, 0.255f, "menu-end.png", kEndingMenuTag, false, true, place});
-  menu->addChild(makeControl({"menu-end1",
-                              266,
-                              57,
-                              266,
-                              0.204f,
-                              "menu-end-btn.png",
-                              tagOf(lumoControl::kReplay),
-                              true,
-                              true,
-                              {0, 22, 10}})
-                     .get());
-  menu->addChild(makeControl({"menu-end2",
-                              266,
-                              57,
-                              266,
-                              0.204f,
-                              "menu-end-btn.png",
-                              tagOf(lumoControl::kCredits),
-                              true,
-                              true,
-                              {0, 13, 10}})
-                     .get());
-  menu->addChild(makeControl({"text_replay_cn",
-                              84,
-                              19,
-                              96,
-                              0.21f,
-                              "text_replay" + labelSuffix,
-                              kNoTag,
-                              false,
-                              true,
-                              {0, 25, 15}})
-                     .get());
-  menu->addChild(makeControl({"text_moreapps_ru",
-                              131,
-                              19,
-                              96,
-                              0.25f,
-                              "text_moreapps" + labelSuffix,
-                              kNoTag,
-                              false,
-                              true,
-                              {-2, 16.2f, 15}})
-                     .get());
+  const KstStoryEnding& ending = kstStoryEnding();
+  const std::pair<const EndingRow*, const KstStoryEndingControl*> rows[] = {
+      {&kReplayRow, &ending.replay}, {&kCreditsRow, &ending.credits}};
+  // The buttons first, then their labels over them.
+  for (const auto& [row, control] : rows)
+    if (control->offered)
+      menu->addChild(makeControl({row->button,
+                                  266,
+                                  57,
+                                  266,
+                                  0.204f,
+                                  "menu-end-btn.png",
+                                  tagOf(row->control),
+                                  true,
+                                  true,
+                                  {0, row->buttonY, 10}})
+                         .get());
+  std::vector<std::string> images = {"menu-end.png", "menu-end-btn.png"};
+  // The labels are pictures of words, the book's, in the reading language.
+  const bool english = world_.turns().language() == lmStageInfo::kLangEnglish;
+  for (const auto& [row, control] : rows) {
+    if (!control->offered) continue;
+    images.push_back((english ? control->en : control->ru) + ".png");
+    menu->addChild(makeControl({row->label, row->labelWidth, 19, 96, row->labelFactor,
+                                images.back(), kNoTag, false, true, row->labelPlace})
+                       .get());
+  }
   world_.addChild(menu.get());
-  for (const std::string& image : {std::string("menu-end.png"), std::string("menu-end-btn.png"),
-                                   "text_replay" + labelSuffix, "text_moreapps" + labelSuffix})
-    lumoPagePrefetch::shared().letGoWhenUnused(image);
+  for (const std::string& image : images) lumoPagePrefetch::shared().letGoWhenUnused(image);
 }
 
 void lumoMenusAndHints::removeEndingMenu() {

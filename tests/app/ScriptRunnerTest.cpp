@@ -85,23 +85,29 @@ TEST(CommandLineParsing, FlagsAndErrors) {
 }
 
 TEST(CommandLineParsing, PageIsAPageOfTheBookAutoPlayIsAFlag) {
-  // The option's range is the book's.
-  EXPECT_EQ(CommandLine::kLastPage, KstStage::stage()->totalStageCount());
   const char* ok[] = {"lumo-book", "--page", "18", "--auto-play"};
   CommandLine line;
   std::string error;
   ASSERT_TRUE(CommandLine::parse(4, ok, line, error)) << error;
-  EXPECT_EQ(line.page, 18);
+  EXPECT_EQ(line.pageText, "18");
   EXPECT_TRUE(line.autoPlay);
   CommandLine plain;
   EXPECT_EQ(plain.page, 0);
   EXPECT_FALSE(plain.autoPlay);
+  // The range is the open book's: the built-in one's 18 pages, or another's.
+  const int pages = KstStage::stage()->totalStageCount();
+  ASSERT_TRUE(CommandLine::parsePage("18", pages, line.page, error)) << error;
+  EXPECT_EQ(line.page, 18);
   for (const char* bad : {"0", "19", "-1", "3a", "", "nine", "1e1"}) {
-    const char* argv[] = {"lumo-book", "--page", bad};
-    CommandLine line2;
-    EXPECT_FALSE(CommandLine::parse(3, argv, line2, error)) << bad;
+    int page = 0;
+    EXPECT_FALSE(CommandLine::parsePage(bad, pages, page, error)) << bad;
     EXPECT_EQ(error, "--page needs a page of the book, 1 to 18, not \"" + std::string(bad) + "\"");
   }
+  int page = 0;
+  EXPECT_TRUE(CommandLine::parsePage("40", 60, page, error));
+  EXPECT_EQ(page, 40);
+  EXPECT_FALSE(CommandLine::parsePage("7", 6, page, error));
+  EXPECT_EQ(error, "--page needs a page of the book, 1 to 6, not \"7\"");
   const char* missing[] = {"lumo-book", "--page"};
   EXPECT_FALSE(CommandLine::parse(2, missing, line, error));
   EXPECT_EQ(error, "--page needs a value");

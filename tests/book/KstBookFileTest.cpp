@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+
+#include <nlohmann/json.hpp>
 
 #include "KstBookFile.h"
 #include "KstStage.h"
@@ -67,6 +70,56 @@ TEST(KstBookFile, ARefusedBookLeavesTheTargetAlone) {
   EXPECT_FALSE(KstBookFile::read("{\"format\": \"lumo-book\"}", "b/book.json", book, error));
   EXPECT_EQ(error, "b/book.json: at JSON pointer \"\": the field \"version\" is missing");
   EXPECT_EQ(book.pages.size(), kstBuiltInBook().pages.size());
+}
+
+// The fields added after the first folders were written: those folders still
+// open, with the defaults; a book that gives them is held to their shape.
+TEST(KstBookFile, FigureNamesAndTheEndingAreOptionalButChecked) {
+  nlohmann::json book = nlohmann::json::parse(KstBookFile::write(kstBuiltInBook()));
+  ASSERT_EQ(book["pages"][0]["figures"][0]["name"],
+            nlohmann::json({{"ru", "Рыжик"}, {"en", "Ryzhik"}}));
+  ASSERT_EQ(book["pages"][0]["figures"][1]["name"]["en"], "Bublik");
+  auto readBack = [](const nlohmann::json& value, KstStoryBook& out, std::string& error) {
+    return KstBookFile::read(value.dump(), "b/book.json", out, error);
+  };
+  KstStoryBook read;
+  std::string error;
+
+  nlohmann::json older = book;
+  older.erase("ending");
+  for (auto& page : older["pages"])
+    for (auto& figure : page["figures"]) figure.erase("name");
+  ASSERT_TRUE(readBack(older, read, error)) << error;
+  EXPECT_TRUE(read.pages[0].figures[0].name.ru.empty());
+  EXPECT_TRUE(read.ending.replay.offered && read.ending.credits.offered);
+  EXPECT_EQ(read.ending.credits.en, "text_moreapps_cn");
+
+  nlohmann::json own = book;
+  own["ending"] = {{"replay", {{"ru", "again_ru"}, {"en", "again_en"}}}, {"credits", nullptr}};
+  ASSERT_TRUE(readBack(own, read, error)) << error;
+  EXPECT_EQ(read.ending.replay.en, "again_en");
+  EXPECT_FALSE(read.ending.credits.offered);
+  EXPECT_NE(KstBookFile::write(read).find("\"credits\": null"), std::string::npos);
+
+  const std::pair<nlohmann::json, std::string> faults[] = {
+      {{{"replay", {{"ru", "a/b"}, {"en", "x"}}}, {"credits", nullptr}},
+       "at JSON pointer \"/ending/replay/ru\": \"a/b\" must be a file name"},
+      {{{"replay", nullptr}}, "at JSON pointer \"/ending\": the field \"credits\" is missing"},
+      {{{"replay", true}, {"credits", nullptr}},
+       "at JSON pointer \"/ending/replay\": must be an object"},
+  };
+  for (const auto& [ending, message] : faults) {
+    nlohmann::json bad = book;
+    bad["ending"] = ending;
+    EXPECT_FALSE(readBack(bad, read, error)) << ending;
+    EXPECT_NE(error.find(message), std::string::npos) << error;
+  }
+  nlohmann::json badName = book;
+  badName["pages"][1]["figures"][0]["name"] = {{"ru", "Рыжик"}};
+  EXPECT_FALSE(readBack(badName, read, error));
+  EXPECT_NE(error.find("\"/pages/1/figures/0/name\": the field \"en\" is missing"),
+            std::string::npos)
+      << error;
 }
 
 }  // namespace
