@@ -22,7 +22,7 @@ foreach(source ${book_sources})
     COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_book.py --source ${source}
             --out ${LUMO_BOOKS_DIR}/${book} --work ${LUMO_BOOKS_DIR}/${book}.work
             --program $<TARGET_FILE:lumo-book> --assets ${LUMO_GENERATED_ASSETS}
-            --speak-words $<TARGET_FILE:speak_words> --jobs 2
+            --speak-words $<TARGET_FILE:speak_words> --jobs 2 --cache "${LUMO_RECORDINGS_CACHE}"
     COMMAND ${CMAKE_COMMAND} -E touch ${book_stamp}
     DEPENDS ${source}/book.json ${source}/drawings.py ${source}/voices.json ${book_tools}
             ${LUMO_GENERATED_ASSETS}/layer_bg.png lumo-book speak_words

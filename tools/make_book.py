@@ -111,6 +111,7 @@ def main():
     parser.add_argument("--assets", required=True, help="the program's pictures (its backdrop)")
     parser.add_argument("--speak-words", help="the word timer for Russian narrations")
     parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--cache", help="make_audio's recordings kept by their hash")
     args = parser.parse_args()
     for tool in ("rsvg-convert",):
         if not shutil.which(tool):
@@ -139,6 +140,8 @@ def main():
              "--voices", os.path.join(args.source, "voices.json"), "--no-music", "--jobs", str(args.jobs)]
     if args.speak_words:
         audio += ["--speak-words", args.speak_words]
+    if args.cache:
+        audio += ["--cache", args.cache]
     subprocess.run(audio, check=True)
 
 
