@@ -44,6 +44,11 @@ class GLRecorder {
   // Each such call as "glEnable cap 0x0BE2", in frame order.
   std::vector<std::string> redundantStateCalls() const;
   int replayedCount() const;
+  // The texture of the frame's first textured draw and the blend factors of its
+  // first blended textured draw: the state a floor frame draws its quad with.
+  GLuint pictureTexture() const { return pictureTexture_; }
+  GLenum pictureBlendSource() const { return pictureBlend_[0]; }
+  GLenum pictureBlendDestination() const { return pictureBlend_[1]; }
 
   // Called by the wrappers.
   void add(const char* name, std::string key, std::string value, std::function<void()> replay);
@@ -75,6 +80,10 @@ class GLRecorder {
   std::map<std::uint64_t, ClientArray> arrays_;  // by array and texture unit
   GLenum clientUnit_ = GL_TEXTURE0;
   GLuint arrayBuffer_ = 0, elementBuffer_ = 0;
+  GLuint pictureTexture_ = 0;
+  GLenum pictureBlend_[2] = {0, 0};
+  bool blendNoted_ = false;
+  void notePictureState();
 };
 
 // Bytes of a GL scalar type, 0 for an unknown type.
