@@ -105,9 +105,11 @@ void GLRecorder::bindBuffer(GLenum target, GLuint buffer) {
 void GLRecorder::notePictureState() {
   if (!__real_glIsEnabled(GL_TEXTURE_2D)) return;
   GLint value = 0;
-  if (!pictureTexture_) {
-    __real_glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
-    pictureTexture_ = GLuint(value);
+  __real_glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
+  {
+    std::lock_guard<std::mutex> lock(texturesLock_);
+    if (!pictureTexture_ || textureAreas_[GLuint(value)] > textureAreas_[pictureTexture_])
+      pictureTexture_ = GLuint(value);
   }
   if (blendNoted_ || !__real_glIsEnabled(GL_BLEND)) return;
   __real_glGetIntegerv(GL_BLEND_SRC, &value);
@@ -115,6 +117,11 @@ void GLRecorder::notePictureState() {
   __real_glGetIntegerv(GL_BLEND_DST, &value);
   pictureBlend_[1] = GLenum(value);
   blendNoted_ = true;
+}
+
+void GLRecorder::textureSize(GLuint texture, GLsizei width, GLsizei height) {
+  std::lock_guard<std::mutex> lock(texturesLock_);
+  textureAreas_[texture] = long(width) * long(height);
 }
 
 void GLRecorder::willDraw(GLsizei vertices) {
