@@ -7,7 +7,7 @@ namespace {
 bool& setting() {
   static bool enabled = [] {
     const char* value = std::getenv("LUMO_PICTURE_FITTING");
-    return !(value && std::strcmp(value, "off") == 0);
+    return value && std::strcmp(value, "on") == 0;
   }();
   return enabled;
 }

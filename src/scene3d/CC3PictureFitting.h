@@ -1,10 +1,10 @@
 #pragma once
 
-// Whether pictures are drawn fitted to what shows of them: opaque pictures
-// without blending and in front-to-back order, the others only over the part
-// that is not transparent. On unless the environment says
-// LUMO_PICTURE_FITTING=off, so that the pictures can be checked against the
-// plain way of drawing them.
+// Whether pictures are drawn fitted to what shows of them: pictures without
+// alpha opaque, without blending and nearest first. Off unless the environment
+// says LUMO_PICTURE_FITTING=on: drawn ahead of the translucent pictures, an
+// opaque one can show where a translucent picture's transparent texels hid it
+// through the depth buffer before (a strip of page 13).
 class CC3PictureFitting {
  public:
   static bool enabled();

@@ -356,13 +356,14 @@ TEST_F(CC3PlaneNodeGLTest, TrimmedPictureDrawsOnlyWhatShowsAndPicksTheWholePlane
   back->populateAsCenteredRectangleWithSize(CGSizeMake(64, 64));
   back->setPureColor({0, 0, 1, 1});
   back->setLocation({32, 32, -10});
+  const bool wasEnabled = CC3PictureFitting::enabled();
   const auto drawn = [&](bool fitted) {
     CC3PictureFitting::setEnabled(fitted);
     auto plane = CC3PlaneNode::node();
     plane->populateAsCenteredRectangleWithSize(CGSizeMake(64, 48), texture, true);
     plane->setIsOpaque(false);
     plane->trimToPicture();
-    CC3PictureFitting::setEnabled(true);
+    CC3PictureFitting::setEnabled(wasEnabled);
     plane->setLocation({32, 32, 0});
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     openPass();

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Pictures drawn fitted (opaque ones without blending, nearest first) look as
+# Run by hand (it reads the whole book four times). Pictures drawn fitted
+# (opaque ones without blending, nearest first) look as
 # drawn plainly: every page in both languages, read once with fitting switched
 # off and once with it on, the two sets of screenshots compared pixel by pixel.
 set -u
@@ -7,7 +8,7 @@ program=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-lib=$(dirname "$0")/lib
+lib=$(dirname "$0")/../e2e/lib
 pages=18
 
 # One reading: every page once it has settled, then the state of the last.
