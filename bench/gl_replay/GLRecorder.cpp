@@ -8,6 +8,7 @@
 #include <thread>
 
 extern "C" GLboolean __real_glIsEnabled(GLenum cap);
+extern "C" void __real_glGetIntegerv(GLenum name, GLint* values);
 
 namespace {
 const std::thread::id kMainThread = std::this_thread::get_id();
@@ -42,6 +43,10 @@ GLRecorder& GLRecorder::shared() {
 void GLRecorder::begin() {
   calls_.clear();
   arrays_.clear();
+  pictureTexture_ = 0;
+  pictureBlend_[0] = GL_ONE;
+  pictureBlend_[1] = GL_ONE_MINUS_SRC_ALPHA;
+  blendNoted_ = false;
   for (GLenum c :
        {GLenum(GL_BLEND), GLenum(GL_DEPTH_TEST), GLenum(GL_LIGHTING), GLenum(GL_TEXTURE_2D)})
     capabilitiesAtStart_[c] = __real_glIsEnabled(c);
@@ -97,8 +102,31 @@ void GLRecorder::bindBuffer(GLenum target, GLuint buffer) {
   (target == GL_ARRAY_BUFFER ? arrayBuffer_ : elementBuffer_) = buffer;
 }
 
+void GLRecorder::notePictureState() {
+  if (!__real_glIsEnabled(GL_TEXTURE_2D)) return;
+  GLint value = 0;
+  __real_glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
+  {
+    std::lock_guard<std::mutex> lock(texturesLock_);
+    if (!pictureTexture_ || textureAreas_[GLuint(value)] > textureAreas_[pictureTexture_])
+      pictureTexture_ = GLuint(value);
+  }
+  if (blendNoted_ || !__real_glIsEnabled(GL_BLEND)) return;
+  __real_glGetIntegerv(GL_BLEND_SRC, &value);
+  pictureBlend_[0] = GLenum(value);
+  __real_glGetIntegerv(GL_BLEND_DST, &value);
+  pictureBlend_[1] = GLenum(value);
+  blendNoted_ = true;
+}
+
+void GLRecorder::textureSize(GLuint texture, GLsizei width, GLsizei height) {
+  std::lock_guard<std::mutex> lock(texturesLock_);
+  textureAreas_[texture] = long(width) * long(height);
+}
+
 void GLRecorder::willDraw(GLsizei vertices) {
   if (!recording_ || !onMainThread() || vertices <= 0) return;
+  notePictureState();
   for (auto& [id, a] : arrays_) {
     if (!a.enabled || !a.source || !a.copy) continue;
     const std::size_t bytes = std::size_t(vertices - 1) * a.stride + a.elementBytes;

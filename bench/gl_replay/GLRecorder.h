@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,17 @@ class GLRecorder {
   // Each such call as "glEnable cap 0x0BE2", in frame order.
   std::vector<std::string> redundantStateCalls() const;
   int replayedCount() const;
+  // The largest texture the frame draws with and the blend factors of its
+  // first blended textured draw: the state a floor frame draws its quad with.
+  GLuint pictureTexture() const { return pictureTexture_; }
+  GLenum pictureBlendSource() const { return pictureBlend_[0]; }
+  GLenum pictureBlendDestination() const { return pictureBlend_[1]; }
 
   // Called by the wrappers.
   void add(const char* name, std::string key, std::string value, std::function<void()> replay);
   void count(const char* name) { add(name, {}, {}, nullptr); }
+  // A texture's level 0 was given this size (any thread).
+  void textureSize(GLuint texture, GLsizei width, GLsizei height);
   // A client-memory array pointer: the data is copied at each draw that reads it.
   void addArrayPointer(const char* name, GLenum array, GLint size, GLenum type, GLsizei stride,
                        const void* pointer, std::function<void(const void*)> set);
@@ -75,6 +83,12 @@ class GLRecorder {
   std::map<std::uint64_t, ClientArray> arrays_;  // by array and texture unit
   GLenum clientUnit_ = GL_TEXTURE0;
   GLuint arrayBuffer_ = 0, elementBuffer_ = 0;
+  GLuint pictureTexture_ = 0;
+  GLenum pictureBlend_[2] = {0, 0};
+  bool blendNoted_ = false;
+  std::mutex texturesLock_;
+  std::map<GLuint, long> textureAreas_;
+  void notePictureState();
 };
 
 // Bytes of a GL scalar type, 0 for an unknown type.

@@ -57,6 +57,7 @@ std::array<GLfloat, N> copyOf(const GLfloat* values, int count = N) {
 
 GLenum gActiveTexture = GL_TEXTURE0;
 std::map<GLenum, GLuint> gBoundTexture;  // by unit, main thread
+thread_local GLuint tBoundTexture = 0;   // what this thread's uploads go to
 
 GLRecorder& rec() {
   return GLRecorder::shared();
@@ -129,10 +130,14 @@ COUNTED(void, glGenTextures, (GLsizei n, GLuint* t), (n, t))
 COUNTED(void, glDeleteTextures, (GLsizei n, const GLuint* t), (n, t))
 COUNTED(void, glGenBuffers, (GLsizei n, GLuint* b), (n, b))
 COUNTED(void, glDeleteBuffers, (GLsizei n, const GLuint* b), (n, b))
-COUNTED(void, glTexImage2D,
-        (GLenum t, GLint l, GLint i, GLsizei w, GLsizei h, GLint b, GLenum f, GLenum ty,
-         const void* p),
-        (t, l, i, w, h, b, f, ty, p))
+void __real_glTexImage2D(GLenum t, GLint l, GLint i, GLsizei w, GLsizei h, GLint b, GLenum f,
+                         GLenum ty, const void* p);
+void __wrap_glTexImage2D(GLenum t, GLint l, GLint i, GLsizei w, GLsizei h, GLint b, GLenum f,
+                         GLenum ty, const void* p) {
+  rec().count("glTexImage2D");
+  if (l == 0) rec().textureSize(tBoundTexture, w, h);
+  __real_glTexImage2D(t, l, i, w, h, b, f, ty, p);
+}
 COUNTED(void, glCompressedTexImage2D,
         (GLenum t, GLint l, GLenum i, GLsizei w, GLsizei h, GLint b, GLsizei s, const void* p),
         (t, l, i, w, h, b, s, p))
@@ -200,6 +205,7 @@ void __wrap_glClientActiveTexture(GLenum t) {
 void __real_glBindTexture(GLenum target, GLuint t);
 void __wrap_glBindTexture(GLenum target, GLuint t) {
   if (onMain()) gBoundTexture[gActiveTexture] = t;
+  tBoundTexture = t;
   if (rec().recording())
     rec().add("glBindTexture", "texture " + hex(gActiveTexture) + hex(target), bytesOf(t),
               [=] { __real_glBindTexture(target, t); });

@@ -1,9 +1,12 @@
 // The book's frame against the GL floor. The real program runs headless to a
 // resting page (by default the one with the most layers), records every GL
 // call of one frame, then alternates an engine frame with a bare replay of the
-// recorded calls, and prints engine frame / bare frame, pair by pair.
+// recorded calls and with a floor frame (one full-screen quad in the book's
+// picture state: every pixel shaded once), and prints engine frame / bare
+// frame and engine frame / floor, pair by pair. `--page all` measures every
+// page in turn, one after the other, in one run.
 //
-//   bench_gl_replay [--pairs 200] [--page N] [--rest 4]
+//   bench_gl_replay [--pairs 200] [--page N|all] [--rest 4]
 #include <GLES/gl.h>
 
 #include <algorithm>
@@ -13,12 +16,14 @@
 #include <cstdlib>
 #include <ctime>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "AVAudioPlayer.h"
 #include "AudioBackend.h"
 #include "EAGLContext.h"
+#include "FloorFrame.h"
 #include "GLRecorder.h"
 #include "KstSound.h"
 #include "KstStage.h"
@@ -59,6 +64,7 @@ std::vector<unsigned char> readFrame() {
 struct Options {
   int pairs = 200;
   int page = 0;  // 0: the page with the most layers
+  bool allPages = false;
   double rest = 4;
 };
 
@@ -69,7 +75,9 @@ bool parse(int argc, char** argv, Options& options) {
     if (arg == "--pairs") {
       options.pairs = std::atoi(argv[++i]);
     } else if (arg == "--page") {
-      options.page = std::atoi(argv[++i]);
+      const std::string page = argv[++i];
+      options.allPages = page == "all";
+      options.page = options.allPages ? 1 : std::atoi(page.c_str());
     } else if (arg == "--rest") {
       options.rest = std::atof(argv[++i]);
     } else {
@@ -86,16 +94,27 @@ int pageWithMostLayers(const KstStage& stage) {
   return best;
 }
 
-std::string scriptTo(int page, double rest) {
-  std::string script = "wait 2\n";
-  for (int p = 1; p < page; ++p) script += "drag 512 600 512 300 0.3\nwait 2\n";
+// From `from` (0: the start of the program) to resting on `page`.
+std::string scriptTo(int from, int page, double rest) {
+  std::string script = from ? "" : "wait 2\n";
+  for (int p = std::max(from, 1); p < page; ++p) script += "drag 512 600 512 300 0.3\nwait 2\n";
   return script + "wait " + std::to_string(rest) + "\n";
 }
+
+// Medians of one page's pairs.
+struct PageFigures {
+  double engine = 0, bare = 0, floor = 0, engineOverBare = 0, engineOverFloor = 0,
+         bareOverFloor = 0;
+};
 
 // Runs in the frame hook, between two frames of the program.
 class Measurement {
  public:
-  Measurement(ScriptRunner& script, int pairs) : script_(script), pairs_(pairs) {}
+  Measurement(const Options& options, int lastPage)
+      : options_(options), page_(options.page), lastPage_(lastPage) {}
+
+  // False when the way to the first page cannot be scripted.
+  bool start(std::string& error) { return script_.parse(scriptTo(0, page_, options_.rest), error); }
 
   void onFrame() {
     if (!script_.finished()) {
@@ -107,10 +126,12 @@ class Measurement {
       recorder.begin();  // the next frame is the one recorded
     } else if (step_ == 1) {
       recorder.end();
+      floor_.emplace(recorder.pictureTexture(), recorder.pictureBlendSource(),
+                     recorder.pictureBlendDestination());
       checkPicture();
-    } else if (int(engine_.size()) < pairs_) {
+    } else if (int(engine_.size()) < options_.pairs) {
       timePair();
-    } else if (!timeStages()) {
+    } else if (options_.allPages ? !nextPage() : !timeStages()) {
       PlatformHost::shared().quit(0);
     }
     ++step_;
@@ -118,9 +139,26 @@ class Measurement {
     allocationsAtStart_ = gAllocations.load();
   }
 
-  void print(int page, std::size_t layers) const;
+  void print(std::size_t layers) const;
+  void printAllPages() const;
 
  private:
+  // Keeps this page's figures and sets out for the next page; false after the last.
+  bool nextPage() {
+    pages_.push_back({page_, figures(true), figures(false), differing_, pixels_});
+    if (page_ >= lastPage_) return false;
+    script_ = ScriptRunner();
+    std::string error;
+    if (!script_.parse(scriptTo(page_, page_ + 1, options_.rest), error)) return false;
+    ++page_;
+    step_ = -1;
+    engine_.clear();
+    bare_.clear();
+    floorTimes_.clear();
+    allocations_.clear();
+    return true;
+  }
+
   void checkPicture() {
     enginePicture_ = readFrame();
     GLRecorder::shared().replay();
@@ -132,12 +170,17 @@ class Measurement {
   void timePair() {
     const Reading engine = Reading::now().since(engineStart_);
     allocations_.push_back(double(gAllocations.load() - allocationsAtStart_));
-    const Reading start = Reading::now();
+    Reading start = Reading::now();
     GLRecorder::shared().replay();
     glFinish();
     const Reading bare = Reading::now().since(start);
+    start = Reading::now();
+    floor_->draw();
+    glFinish();
+    const Reading floor = Reading::now().since(start);
     engine_.push_back(engine);
     bare_.push_back(bare);
+    floorTimes_.push_back(floor);
   }
 
   // Where the bare frame's time goes: the replay with one stage off against the
@@ -160,7 +203,7 @@ class Measurement {
       const Reading whole = Reading::now().since(start);
       stageRatios_[stage_].push_back(without.cpu / whole.cpu);
     }
-    if (int(stageRatios_[stage_].size()) >= pairs_ / 2) ++stage_;
+    if (int(stageRatios_[stage_].size()) >= options_.pairs / 2) ++stage_;
     return true;
   }
 
@@ -170,6 +213,23 @@ class Measurement {
     for (std::size_t i = 0; i + 3 < now.size() && i + 3 < enginePicture_.size(); i += 4)
       differ += !std::equal(&now[i], &now[i] + 4, &enginePicture_[i]);
     return differ;
+  }
+
+  PageFigures figures(bool cpu) const {
+    std::vector<double> engine, bare, floor, overBare, overFloor, bareOverFloor;
+    for (std::size_t i = 0; i < engine_.size(); ++i) {
+      const double e = cpu ? engine_[i].cpu : engine_[i].wall;
+      const double b = cpu ? bare_[i].cpu : bare_[i].wall;
+      const double f = cpu ? floorTimes_[i].cpu : floorTimes_[i].wall;
+      engine.push_back(e);
+      bare.push_back(b);
+      floor.push_back(f);
+      if (b > 0) overBare.push_back(e / b);
+      if (f > 0) overFloor.push_back(e / f);
+      if (f > 0) bareOverFloor.push_back(b / f);
+    }
+    return {median(engine),   median(bare),      median(floor),
+            median(overBare), median(overFloor), median(bareOverFloor)};
   }
 
   struct Stage {
@@ -187,19 +247,28 @@ class Measurement {
   std::array<std::size_t, kStages.size()> stageDiffer_{};
   std::vector<unsigned char> enginePicture_;
 
-  ScriptRunner& script_;
-  int pairs_;
+  struct PageResult {
+    int page;
+    PageFigures cpu, wall;
+    std::size_t differing, pixels;
+  };
+  std::vector<PageResult> pages_;
+
+  const Options& options_;
+  ScriptRunner script_;
+  int page_, lastPage_;
   int step_ = 0;
+  std::optional<FloorFrame> floor_;
   Reading engineStart_;
   long allocationsAtStart_ = 0;
-  std::vector<Reading> engine_, bare_;
+  std::vector<Reading> engine_, bare_, floorTimes_;
   std::vector<double> allocations_;
   std::size_t differing_ = 0, pixels_ = 0;
 };
 
-void Measurement::print(int page, std::size_t layers) const {
+void Measurement::print(std::size_t layers) const {
   const GLRecorder& recorder = GLRecorder::shared();
-  std::printf("page %d (%zu layout records), one resting frame recorded:\n", page, layers);
+  std::printf("page %d (%zu layout records), one resting frame recorded:\n", page_, layers);
   const auto redundant = recorder.redundantStateCalls();
   std::printf("  GL calls %zu, replayed %d, state calls that set what was set %zu\n",
               recorder.calls().size(), recorder.replayedCount(), redundant.size());
@@ -211,25 +280,36 @@ void Measurement::print(int page, std::size_t layers) const {
   std::printf("  replayed picture: %zu of %zu pixels differ from the engine's\n", differing_,
               pixels_);
   std::printf("  C++ allocations per engine frame (median): %.0f\n", median(allocations_));
-  for (const char* measure : {"cpu", "wall"}) {
-    const bool cpu = std::string(measure) == "cpu";
-    std::vector<double> engine, bare, ratio;
-    for (std::size_t i = 0; i < engine_.size(); ++i) {
-      const double e = cpu ? engine_[i].cpu : engine_[i].wall;
-      const double b = cpu ? bare_[i].cpu : bare_[i].wall;
-      engine.push_back(e);
-      bare.push_back(b);
-      if (b > 0) ratio.push_back(e / b);
-    }
+  for (const bool cpu : {true, false}) {
+    const PageFigures f = figures(cpu);
     std::printf(
-        "%-4s engine frame %7.2f ms  bare frame %7.2f ms  engine/bare %.3f  (medians of %zu "
-        "pairs)\n",
-        measure, median(engine), median(bare), median(ratio), engine.size());
+        "%-4s engine frame %7.2f ms  bare frame %7.2f ms  floor %6.2f ms  engine/bare %.3f  "
+        "engine/floor %.3f  (medians of %zu pairs)\n",
+        cpu ? "cpu" : "wall", f.engine, f.bare, f.floor, f.engineOverBare, f.engineOverFloor,
+        engine_.size());
   }
   std::printf("the bare frame with one stage off (processor time against the whole replay):\n");
   for (std::size_t i = 0; i < kStages.size(); ++i)
     std::printf("  without %-12s %.3f  (%zu pixels differ)\n", kStages[i].name,
                 median(stageRatios_[i]), stageDiffer_[i]);
+}
+
+void Measurement::printAllPages() const {
+  std::printf(
+      "every resting page, medians of %d pairs (frame over the floor: one full-screen quad)\n"
+      "page  engine ms  bare ms  floor ms  engine/floor  bare/floor  | wall engine/floor  "
+      "replay differs\n",
+      options_.pairs);
+  std::vector<double> worst;
+  for (const PageResult& r : pages_) {
+    std::printf("%4d  %9.2f  %7.2f  %8.2f  %12.3f  %10.3f  | %17.3f  %zu of %zu\n", r.page,
+                r.cpu.engine, r.cpu.bare, r.cpu.floor, r.cpu.engineOverFloor, r.cpu.bareOverFloor,
+                r.wall.engineOverFloor, r.differing, r.pixels);
+    worst.push_back(r.cpu.engineOverFloor);
+  }
+  if (!worst.empty())
+    std::printf("largest engine/floor %.3f, median over the pages %.3f\n",
+                *std::max_element(worst.begin(), worst.end()), median(worst));
 }
 }  // namespace
 
@@ -248,7 +328,7 @@ void operator delete(void* p, std::size_t) noexcept {
 int main(int argc, char** argv) {
   Options options;
   if (!parse(argc, argv, options)) {
-    std::fprintf(stderr, "usage: bench_gl_replay [--pairs N] [--page N] [--rest SECONDS]\n");
+    std::fprintf(stderr, "usage: bench_gl_replay [--pairs N] [--page N|all] [--rest SECONDS]\n");
     return 2;
   }
   if (!NSBundle::mainBundle().hasAnyFolder()) {
@@ -256,14 +336,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   auto stage = KstStage::stage();
-  const int page = options.page ? options.page : pageWithMostLayers(*stage);
-  if (page > stage->totalStageCount()) {
+  if (!options.page) options.page = pageWithMostLayers(*stage);
+  if (options.page > stage->totalStageCount()) {
     std::fprintf(stderr, "bench_gl_replay: the book has %d pages\n", stage->totalStageCount());
     return 2;
   }
-  ScriptRunner script;
+  Measurement measurement(options, options.allPages ? stage->totalStageCount() : options.page);
   std::string error;
-  if (!script.parse(scriptTo(page, options.rest), error)) {
+  if (!measurement.start(error)) {
     std::fprintf(stderr, "bench_gl_replay: %s\n", error.c_str());
     return 1;
   }
@@ -273,12 +353,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   AVAudioPlayer::setUseVirtualBackend(true);
-  Measurement measurement(script, options.pairs);
   host.setFrameHook([&measurement] { measurement.onFrame(); });
   auto delegate = makeObject<lumoAppDelegate>();
   const int status = host.run(delegate.get());
   host.setFrameHook(nullptr);
-  measurement.print(page, stage->groundsForStage(page).size() - 1);
+  if (options.allPages)
+    measurement.printAllPages();
+  else
+    measurement.print(stage->groundsForStage(options.page).size() - 1);
   KstSound::shared()->releasePlayers();
   AudioBackend::shared().shutdown();
   NSRunLoop::mainRunLoop().reset();

@@ -301,6 +301,9 @@ nlohmann::json dumpWorldNode(CC3Node* node, CC3Camera* camera, CGSize picture) {
   n["scale"] = {s.x, s.y, s.z};
   n["touchEnabled"] = node->isTouchEnabled();
   n["texture"] = textureOf(node);
+  n["opaque"] = node->isOpaque();
+  auto* mesh = dynamic_cast<CC3MeshNode*>(node);
+  n["fitted"] = mesh && mesh->drawingMeshModel();
   if (auto rect = screenRectOf(node, camera, picture)) {
     n["screenRect"] = {rect->origin.x, rect->origin.y, rect->size.width, rect->size.height};
   } else {

@@ -56,6 +56,7 @@ Ptr<CC3PlaneNode> lumoPageAssembly::makePlane(const KstSpriteId& record) {
   plane->setLocation(record.location());
   plane->setRotation(record.rotation());
   plane->setIsOpaque(false);
+  plane->fitToPicture();
   return plane;
 }
 

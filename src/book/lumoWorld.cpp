@@ -5,6 +5,7 @@
 #include "CC3Light.h"
 #include "CC3NodeSequencer.h"
 #include "CC3NodeVisitor.h"
+#include "CC3PictureFitting.h"
 #include "CC3PlaneNode.h"
 #include "CC3Texture.h"
 #include "CCLabelTTF.h"
@@ -43,7 +44,10 @@ GLuint lumoWorld::nextPageNodeTag() {
 }
 
 void lumoWorld::initializeWorld() {
-  setDrawingSequencer(CC3BTreeNodeSequencer::sequencerLocalContentOpaqueFirstGroupMeshes());
+  // Opaque pictures nearest first, so that the pixels they cover are not shaded.
+  setDrawingSequencer(CC3PictureFitting::enabled()
+                          ? CC3BTreeNodeSequencer::sequencerLocalContentOpaqueNearFirst()
+                          : CC3BTreeNodeSequencer::sequencerLocalContentOpaqueFirstGroupMeshes());
   universalScaleWidth_ = kUniversalScaleWidth;
   universalScaleHeight_ = kUniversalScaleHeight;
   KstSound::shared()->playBgSoundWithName("background", "mp3");
@@ -139,6 +143,7 @@ void lumoWorld::addBackdrop() {
   auto texture = CC3Texture::textureFromFile("layer_bg.png");
   backdrop->populateAsRectangleWithSize(size, CGPoint{size.width / 2, 0}, texture.get(), true);
   backdrop->setIsOpaque(false);
+  backdrop->fitToPicture();
   backdrop->setLocation(kBackdropLocation);
   addChild(backdrop.get());
 }
@@ -324,4 +329,3 @@ std::vector<lmSentences::Sentence> lumoWorld::panelSentences() {
 void lumoWorld::paceChanged() {
   lumoPagePrefetch::shared().prefetchSounds(*stage_, turns_->page(), turns_->language());
 }
-

@@ -172,6 +172,7 @@ bool CCTexture2D::initWithImage(CGImage* image) {
     std::free(data);
     return false;
   }
+  if (premultiplied) alphaCells_ = CCTextureAlphaCells(data, potW, potH, imageW, imageH);
   if (pixelFormat == kCCTexture2DPixelFormat_RGB565 ||
       pixelFormat == kCCTexture2DPixelFormat_RGBA4444 ||
       pixelFormat == kCCTexture2DPixelFormat_RGB5A1)
@@ -179,6 +180,7 @@ bool CCTexture2D::initWithImage(CGImage* image) {
 
   initWithData(data, pixelFormat, potW, potH, CGSizeMake(float(imageW), float(imageH)));
   hasPremultipliedAlpha_ = premultiplied;
+  hasAlpha_ = hasAlpha;
   std::free(data);
   return true;
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "CCTextureAlphaCells.h"
 #include "CGGeometry.h"
 #include "CGImage.h"
 #include "NSObject.h"
@@ -78,6 +79,10 @@ class CCTexture2D : public NSObject {
   GLfloat maxT() const { return maxT_; }
   void setMaxT(GLfloat t) { maxT_ = t; }
   bool hasPremultipliedAlpha() const { return hasPremultipliedAlpha_; }
+  // False for a picture made from an image with no alpha: every texel opaque.
+  bool hasAlpha() const { return hasAlpha_; }
+  // Where an image's picture can be seen; empty for texts and PVR data.
+  const CCTextureAlphaCells& alphaCells() const { return alphaCells_; }
   CGSize contentSizeInPixels() const { return size_; }
   CGSize contentSize() const;
 
@@ -92,4 +97,6 @@ class CCTexture2D : public NSObject {
   CCTexture2DPixelFormat format_ = kCCTexture2DPixelFormat_Automatic;
   GLfloat maxS_ = 0, maxT_ = 0;
   bool hasPremultipliedAlpha_ = false;
+  bool hasAlpha_ = true;
+  CCTextureAlphaCells alphaCells_;
 };

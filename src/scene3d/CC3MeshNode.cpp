@@ -297,16 +297,19 @@ void CC3MeshNode::setEmissionColor(ccColor4F color) {
 
 void CC3MeshNode::createGLBuffers() {
   if (meshModel_) meshModel_->createGLBuffers();
+  if (drawingMesh_) drawingMesh_->createGLBuffers();
   CC3LocalContentNode::createGLBuffers();
 }
 
 void CC3MeshNode::deleteGLBuffers() {
   if (meshModel_) meshModel_->deleteGLBuffers();
+  if (drawingMesh_) drawingMesh_->deleteGLBuffers();
   CC3LocalContentNode::deleteGLBuffers();
 }
 
 void CC3MeshNode::releaseRedundantData() {
   if (meshModel_) meshModel_->releaseRedundantData();
+  if (drawingMesh_) drawingMesh_->releaseRedundantData();
   CC3LocalContentNode::releaseRedundantData();
 }
 
@@ -318,7 +321,10 @@ void CC3MeshNode::drawLocalContentWithVisitor(CC3NodeDrawingVisitor* visitor) {
   bool wasLighting = lighting->value();
   configureDrawingParameters(visitor);
   configureMaterialWithVisitor(visitor);
-  if (meshModel_) meshModel_->drawWithVisitor(visitor);
+  // Picking paints the whole mesh: a touch anywhere on it finds the node.
+  CC3MeshModel* mesh =
+      drawingMesh_ && visitor->shouldDecorateNode() ? drawingMesh_.get() : meshModel_.get();
+  if (mesh) mesh->drawWithVisitor(visitor);
   lighting->setValue(wasLighting);
 }
 
@@ -370,6 +376,7 @@ void CC3MeshNode::populateFrom(const CC3Identifiable* another) {
   // The mesh first, so that the copied bounding volume builds from it.
   if (const auto* other = dynamic_cast<const CC3MeshNode*>(another)) {
     meshModel_ = other->meshModel_;
+    drawingMesh_ = other->drawingMesh_;
     material_ = other->material_
                     ? Ptr<CC3Material>(static_cast<CC3Material*>(other->material_->copy().get()))
                     : nullptr;

@@ -28,6 +28,10 @@ class CC3MeshNode : public CC3LocalContentNode {
   void setPureColor(ccColor4F color) { pureColor_ = color; }
   // The mesh as a vertex-array mesh, or null.
   CC3VertexArrayMeshModel* vertexArrayMesh() const;
+  // A mesh drawn in place of the mesh when the node is seen, covering part of
+  // it; picking, bounds and every other use keep the mesh. Null: the mesh.
+  CC3MeshModel* drawingMeshModel() const { return drawingMesh_.get(); }
+  void setDrawingMeshModel(CC3MeshModel* mesh) { drawingMesh_ = mesh; }
 
   // Builds the volume at once.
   void setBoundingVolume(CC3NodeBoundingVolume* volume) override;
@@ -88,6 +92,7 @@ class CC3MeshNode : public CC3LocalContentNode {
   std::string derivedName(const char* suffix) const;
 
   Ptr<CC3MeshModel> meshModel_;
+  Ptr<CC3MeshModel> drawingMesh_;
   Ptr<CC3Material> material_;
   ccColor4F pureColor_{1, 1, 1, 1};
 };

@@ -129,6 +129,15 @@ Ptr<CC3BTreeNodeSequencer> CC3BTreeNodeSequencer::sequencerLocalContentOpaqueFir
   return top;
 }
 
+Ptr<CC3BTreeNodeSequencer> CC3BTreeNodeSequencer::sequencerLocalContentOpaqueNearFirst() {
+  auto top = sequencerWithEvaluator(CC3LocalContentNodeAcceptor::evaluator());
+  top->addSequencer(
+      CC3NodeArrayNearFirstSequencer::sequencerWithEvaluator(CC3OpaqueNodeAcceptor::evaluator()));
+  top->addSequencer(
+      CC3NodeArrayZOrderSequencer::sequencerWithEvaluator(CC3TranslucentNodeAcceptor::evaluator()));
+  return top;
+}
+
 void CC3BTreeNodeSequencer::addSequencer(CC3NodeSequencer* sequencer) {
   if (sequencer) sequencers_.emplace_back(sequencer);
 }
@@ -290,6 +299,33 @@ bool CC3NodeArrayZOrderSequencer::isMisplaced(CC3Node* node, CC3NodeSequencerVis
   float distance = node->boundingVolume()->cameraDistanceSquared();
   if (distance > limit) return true;
   limit = distance;
+  return false;
+}
+
+// MARK: near first
+
+Ptr<CC3NodeArrayNearFirstSequencer> CC3NodeArrayNearFirstSequencer::sequencerWithEvaluator(
+    CC3NodeEvaluator* evaluator) {
+  return makeSequencer<CC3NodeArrayNearFirstSequencer>(evaluator);
+}
+
+bool CC3NodeArrayNearFirstSequencer::shouldInsertNode(CC3Node* node, CC3Node*, CC3Node* next,
+                                                      CC3NodeSequencerVisitor*) {
+  CC3NodeBoundingVolume* mine = node->boundingVolume();
+  CC3NodeBoundingVolume* theirs = next->boundingVolume();
+  return mine && theirs && mine->cameraDistanceSquared() <= theirs->cameraDistanceSquared();
+}
+
+bool CC3NodeArrayNearFirstSequencer::isMisplaced(CC3Node* node, CC3NodeSequencerVisitor* visitor,
+                                                 float& limit) {
+  bool measured = measureCameraDistance(node, visitor);
+  if (evaluator_ && !evaluator_->evaluate(node)) return true;
+  if (!measured) return true;
+  // The limit starts at the largest float; nearer than the node before is out
+  // of place, so the distances are compared negated.
+  const float negated = -node->boundingVolume()->cameraDistanceSquared();
+  if (negated > limit) return true;
+  limit = negated;
   return false;
 }
 

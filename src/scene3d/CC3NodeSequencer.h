@@ -136,6 +136,8 @@ class CC3BTreeNodeSequencer : public CC3NodeSequencer {
   static Ptr<CC3BTreeNodeSequencer> sequencerLocalContentOpaqueFirstGroupMeshes();
   // As above, with the opaque nodes sharing a texture kept together.
   static Ptr<CC3BTreeNodeSequencer> sequencerLocalContentOpaqueFirstGroupTextures();
+  // Opaque nodes nearest first, then translucent ones farthest first.
+  static Ptr<CC3BTreeNodeSequencer> sequencerLocalContentOpaqueNearFirst();
 
   const std::vector<Ptr<CC3NodeSequencer>>& sequencers() const { return sequencers_; }
   void addSequencer(CC3NodeSequencer* sequencer);
@@ -189,6 +191,18 @@ class CC3NodeArrayZOrderSequencer : public CC3NodeArraySequencer {
   bool isMisplaced(CC3Node* node, CC3NodeSequencerVisitor* visitor, float& limit) override;
   bool canReportMisplacedNodes(CC3NodeSequencerVisitor* visitor) const override;
   void prepareToAdd(CC3Node* node, CC3NodeSequencerVisitor* visitor) override;
+};
+
+// Nearest to the camera first: for opaque nodes, whose covered pixels the
+// depth test then rejects before they are shaded.
+class CC3NodeArrayNearFirstSequencer : public CC3NodeArrayZOrderSequencer {
+ public:
+  static Ptr<CC3NodeArrayNearFirstSequencer> sequencerWithEvaluator(CC3NodeEvaluator* evaluator);
+
+ protected:
+  bool shouldInsertNode(CC3Node* node, CC3Node* prev, CC3Node* next,
+                        CC3NodeSequencerVisitor* visitor) override;
+  bool isMisplaced(CC3Node* node, CC3NodeSequencerVisitor* visitor, float& limit) override;
 };
 
 // Takes mesh nodes only.

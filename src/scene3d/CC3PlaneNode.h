@@ -14,6 +14,20 @@ class CC3PlaneNode : public CC3MeshNode {
   // the first three indices when the mesh has indices), in that order.
   CC3Plane plane() const;
 
+  // A picture with no alpha drawn opaque, without blending (and so in the
+  // opaque group, ahead of the translucent nodes). Call it once the picture and
+  // the blending are set; nothing when fitting is off.
+  void fitToPicture();
+  // Draws the picture only over the part that is not transparent; picking and
+  // bounds keep the whole plane. The same pixels get the same colours only
+  // where lighting is the same across the plane (unlit, or a directional light
+  // without specular): the lit colours are computed at the vertices, and the
+  // trimmed mesh has others.
+  void trimToPicture();
+
  protected:
   CC3Identifiable* newInstance() const override { return new CC3PlaneNode(); }
+
+ private:
+  CCTexture2D* pictureTexture() const;
 };

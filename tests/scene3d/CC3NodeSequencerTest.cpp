@@ -134,6 +134,31 @@ TEST_F(SequencerTest, MovedAndChangedNodesAreReSortedByTheNextUpdatePass) {
   EXPECT_EQ(sequence(), (Names{"far", "solid", "near"}));
 }
 
+TEST_F(SequencerTest, NearFirstRunsOpaqueNodesNearestFirstAndKeepsThemSorted) {
+  world->setDrawingSequencer(CC3BTreeNodeSequencer::sequencerLocalContentOpaqueNearFirst());
+  world->play();
+  world->addChild(Content::at("o50", {0, 0, -50}, true));
+  world->addChild(Content::at("t10", {0, 0, -10}, false));
+  world->addChild(Content::at("o1", {0, 0, -1}, true));
+  world->addChild(Content::at("t20", {0, 0, -20}, false));
+  world->addChild(Content::at("o20", {0, 0, -20}, true));
+  // Translucent nodes still farthest first, after every opaque one.
+  EXPECT_EQ(sequence(), (Names{"o1", "o20", "o50", "t20", "t10"}));
+  // A node at the same distance as one held goes before it.
+  world->addChild(Content::at("o20b", {0, 20, 0}, true));
+  EXPECT_EQ(sequence(), (Names{"o1", "o20b", "o20", "o50", "t20", "t10"}));
+
+  world->getNodeNamed("o20b")->remove();
+
+  // Moved, an opaque node is re-sorted by the next update pass.
+  world->getNodeNamed("o1")->setLocation({0, 0, -30});
+  world->updateWorld(0.01f);
+  EXPECT_EQ(sequence(), (Names{"o20", "o1", "o50", "t20", "t10"}));
+  world->getNodeNamed("o50")->setLocation({0, 0, -2});
+  world->updateWorld(0.01f);
+  EXPECT_EQ(sequence(), (Names{"o50", "o20", "o1", "t20", "t10"}));
+}
+
 TEST_F(SequencerTest, WithoutACameraNodesKeepTheirPlaces) {
   camera->remove();
   EXPECT_EQ(world->activeCamera(), nullptr);

@@ -6,6 +6,7 @@
 #include "CC3LineNode.h"
 #include "CC3MeshTestSupport.h"
 #include "CC3NodeVisitor.h"
+#include "CC3PictureFitting.h"
 #include "CC3PlaneNode.h"
 #include "CC3Texture.h"
 
@@ -344,4 +345,61 @@ TEST_F(CC3PlaneNodeGLTest, BoxAndLineBuildersDraw) {
   EXPECT_TRUE(rgbNear(pixel(40, 50), {0, 255, 255}));  // left edge of the wire box
   EXPECT_TRUE(rgbNear(pixel(50, 50), {0, 0, 0}));      // its inside is empty
   EXPECT_TRUE(rgbNear(pixel(30, 60), {255, 0, 255}));
+}
+
+TEST_F(CC3PlaneNodeGLTest, TrimmedPictureDrawsOnlyWhatShowsAndPicksTheWholePlane) {
+  // 64 x 48 in a 64 x 64 texture: the top half transparent, the bottom red.
+  std::string path = writeHalves("half.png", 64, 48, {0, 0, 0, 0}, {255, 0, 0, 255});
+  LeakScope leaks;
+  auto texture = CC3Texture::textureFromFile(path);
+  auto back = CC3PlaneNode::node();
+  back->populateAsCenteredRectangleWithSize(CGSizeMake(64, 64));
+  back->setPureColor({0, 0, 1, 1});
+  back->setLocation({32, 32, -10});
+  const bool wasEnabled = CC3PictureFitting::enabled();
+  const auto drawn = [&](bool fitted) {
+    CC3PictureFitting::setEnabled(fitted);
+    auto plane = CC3PlaneNode::node();
+    plane->populateAsCenteredRectangleWithSize(CGSizeMake(64, 48), texture, true);
+    plane->setIsOpaque(false);
+    plane->trimToPicture();
+    CC3PictureFitting::setEnabled(wasEnabled);
+    plane->setLocation({32, 32, 0});
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    openPass();
+    draw(back);
+    draw(plane);
+    closePass();
+    std::vector<std::array<unsigned char, 4>> frame;
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) frame.push_back(pixel(x, y));
+    return std::make_pair(plane, frame);
+  };
+  auto [whole, wholeFrame] = drawn(false);
+  auto [fitted, fittedFrame] = drawn(true);
+  EXPECT_EQ(whole->drawingMeshModel(), nullptr);
+  // The two lower rows of cells, one rectangle; the plane's own mesh stays whole.
+  auto* drawing = dynamic_cast<CC3VertexArrayMeshModel*>(fitted->drawingMeshModel());
+  ASSERT_NE(drawing, nullptr);
+  EXPECT_EQ(drawing->vertexLocations()->elementCount(), 4u);
+  EXPECT_EQ(fitted->vertexArrayMesh()->vertexLocations()->elementCount(), 4u);
+  // The lower half covers the blue (lit without a lamp, the red comes out dark).
+  EXPECT_FALSE(rgbNear(fittedFrame[20 * 64 + 32], {0, 0, 255}, 60));
+  EXPECT_TRUE(rgbNear(fittedFrame[50 * 64 + 32], {0, 0, 255}));  // the upper half shows blue
+  for (std::size_t i = 0; i < wholeFrame.size(); ++i)
+    ASSERT_TRUE(rgbNear(fittedFrame[i], {wholeFrame[i][0], wholeFrame[i][1], wholeFrame[i][2]}, 1))
+        << "pixel " << i % 64 << ", " << i / 64;
+
+  // The picking pass paints the whole plane, the transparent half too.
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  openPass();
+  CC3OpenGLES11Engine::engine()->state()->color()->setFixedValue({0, 255, 0, 255});
+  draw(fitted, false);
+  closePass();
+  EXPECT_TRUE(rgbNear(pixel(32, 50), {0, 255, 0}));
+  EXPECT_TRUE(rgbNear(pixel(32, 20), {0, 255, 0}));
+  whole = nullptr;
+  fitted = nullptr;
+  texture = nullptr;
+  CCTextureCache::sharedTextureCache()->removeAllTextures();
 }
