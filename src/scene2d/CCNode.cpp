@@ -86,6 +86,7 @@ void CCNode::removeAllChildrenWithCleanup(bool cleanup) {
     child->parent_ = nullptr;
   }
   children_->removeAllObjects();
+  DrawRevision::bump();
 }
 
 void CCNode::detachChild(CCNode* child, bool doCleanup) {
@@ -94,6 +95,7 @@ void CCNode::detachChild(CCNode* child, bool doCleanup) {
   if (doCleanup) child->cleanup();
   child->parent_ = nullptr;
   children_->removeObject(child);
+  DrawRevision::bump();
 }
 
 void CCNode::reorderChild(CCNode* child, int z) {
@@ -298,6 +300,7 @@ void CCNode::setContentSizeInPixels(CGSize size) {
 
 void CCNode::setVertexZ(float z) {
   vertexZ_ = z * CC_CONTENT_SCALE_FACTOR();
+  DrawRevision::bump();
 }
 
 CCCamera* CCNode::camera() {

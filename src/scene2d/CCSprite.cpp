@@ -137,6 +137,7 @@ void CCSprite::setTextureRectInPixels(CGRect rect, bool rotated, CGSize untrimme
 }
 
 void CCSprite::updateTextureCoords(CGRect rect) {
+  DrawRevision::bump();
   if (!texture_) return;
   float atlasWidth = float(texture_->pixelsWide());
   float atlasHeight = float(texture_->pixelsHigh());
@@ -206,10 +207,12 @@ void CCSprite::setOpacityModifyRGB(bool modify) {
 void CCSprite::updateColor() {
   ccColor4B c{color_.r, color_.g, color_.b, opacity_};
   quad_.bl.colors = quad_.br.colors = quad_.tl.colors = quad_.tr.colors = c;
+  DrawRevision::bump();
 }
 
 void CCSprite::setTexture(CCTexture2D* texture) {
   texture_ = texture;
+  DrawRevision::bump();
   updateBlendFunc();
 }
 
