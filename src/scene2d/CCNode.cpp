@@ -226,17 +226,23 @@ void CCNode::resumeSchedulerAndActions() {
 
 // MARK: properties
 
+// Setting what is already set changes nothing on screen: billboards and
+// layouts set their nodes every frame, and a resting picture must stay undrawn.
+
 void CCNode::setRotation(float degrees) {
+  if (degrees == rotation_) return;
   rotation_ = degrees;
   markTransformDirty();
 }
 
 void CCNode::setScaleX(float scale) {
+  if (scale == scaleX_) return;
   scaleX_ = scale;
   markTransformDirty();
 }
 
 void CCNode::setScaleY(float scale) {
+  if (scale == scaleY_) return;
   scaleY_ = scale;
   markTransformDirty();
 }
@@ -247,11 +253,13 @@ float CCNode::scale() const {
 }
 
 void CCNode::setScale(float scale) {
+  if (scale == scaleX_ && scale == scaleY_) return;
   scaleX_ = scaleY_ = scale;
   markTransformDirty();
 }
 
 void CCNode::setPosition(CGPoint position) {
+  if (position == position_) return;
   position_ = position;
   const float f = CC_CONTENT_SCALE_FACTOR();
   positionInPixels_ = f == 1 ? position : CGPoint{position.x * f, position.y * f};
@@ -259,6 +267,7 @@ void CCNode::setPosition(CGPoint position) {
 }
 
 void CCNode::setPositionInPixels(CGPoint position) {
+  if (position == positionInPixels_) return;
   positionInPixels_ = position;
   const float f = CC_CONTENT_SCALE_FACTOR();
   position_ = f == 1 ? position : CGPoint{position.x / f, position.y / f};

@@ -205,9 +205,10 @@ void CCSprite::setOpacityModifyRGB(bool modify) {
 }
 
 void CCSprite::updateColor() {
-  ccColor4B c{color_.r, color_.g, color_.b, opacity_};
+  const ccColor4B c{color_.r, color_.g, color_.b, opacity_};
+  const ccColor4B was = quad_.bl.colors;
   quad_.bl.colors = quad_.br.colors = quad_.tl.colors = quad_.tr.colors = c;
-  DrawRevision::bump();
+  if (c.r != was.r || c.g != was.g || c.b != was.b || c.a != was.a) DrawRevision::bump();
 }
 
 void CCSprite::setTexture(CCTexture2D* texture) {
