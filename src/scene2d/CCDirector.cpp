@@ -291,7 +291,9 @@ float CCDirector::getZEye() const {
 // MARK: frames that change nothing
 
 namespace {
-bool gSkipsUnchangedFrames = true;
+// Off unless the program asks: a bench or test driving the director draws
+// every frame it asks for.
+bool gSkipsUnchangedFrames = false;
 }  // namespace
 
 void CCDirector::setSkipsUnchangedFrames(bool skips) {

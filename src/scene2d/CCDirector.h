@@ -102,7 +102,8 @@ class CCDirector : public NSObject {
   // kept the last picture.
   unsigned long renderedFrames() const { return renderedFrames_; }
   bool lastFrameRendered() const { return lastFrameRendered_; }
-  // Off: every frame is drawn, changed or not (benchmarks of the drawing).
+  // On, a frame in which nothing changed is not drawn; off (the default),
+  // every frame is, as benchmarks of the drawing want.
   static void setSkipsUnchangedFrames(bool skips);
   static bool skipsUnchangedFrames();
   ccSeconds deltaTime() const { return dt; }
