@@ -99,6 +99,8 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
         error = "--frame-log-measure is wall or cpu, not \"" + out.frameLogMeasure + "\"";
         return false;
       }
+    } else if (arg == "--draw-every-frame") {
+      out.drawEveryFrame = true;
     } else if (arg == "--frames") {
       if (!takeValue(argc, argv, i, value, error)) return false;
       char* end = nullptr;
@@ -145,6 +147,7 @@ std::string CommandLine::usage() {
          "  --frame-log FILE      write each frame's number, time and milliseconds of work (CSV)\n"
          "  --frame-log-measure M milliseconds of the main thread's wall clock (wall, the\n"
          "                        default) or of the whole process's processor time (cpu)\n"
+         "  --draw-every-frame    draw frames in which nothing changed too (to measure drawing)\n"
          "  --log-events          print notifications, sounds and page settles with their time\n"
          "  --demo NAME           show an engine demonstration instead of the book\n"
          "                        (actions: a moving, fading square; narration: page 2 read "

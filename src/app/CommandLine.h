@@ -31,6 +31,7 @@ struct CommandLine {
   std::string demo;
   std::string frameLog;
   std::string frameLogMeasure = "wall";
+  bool drawEveryFrame = false;  // also frames in which nothing changed (measuring)
 
   // False with a one-line reason for an unknown flag or a bad value.
   static bool parse(int argc, const char* const* argv, CommandLine& out, std::string& error);

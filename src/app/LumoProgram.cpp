@@ -8,6 +8,7 @@
 
 #include "AVAudioPlayer.h"
 #include "AudioCapture.h"
+#include "CCDirector.h"
 #include "CCSharedServices.h"
 #include "CommandLine.h"
 #include "DesktopDump.h"
@@ -227,6 +228,7 @@ int runLumoProgram(int argc, const char* const* argv) {
     fail(error);
     return 2;
   }
+  CCDirector::setSkipsUnchangedFrames(!options.drawEveryFrame);
   EventLog::setEnabled(options.logEvents);
   if (options.logEvents) logNotifications();
   registerDumpSections();

@@ -62,6 +62,7 @@ nlohmann::json dumpDirector() {
   CCDirector* director = CCDirector::sharedDirector();
   nlohmann::json d;
   d["framesDrawn"] = director->totalFrames();
+  d["framesRendered"] = director->renderedFrames();
   d["refreshes"] = PlatformHost::shared().frameCount();
   d["time"] = Clock::current().seconds();
   d["runningScene"] = director->runningScene() ? director->runningScene()->className() : "";

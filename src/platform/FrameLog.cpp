@@ -32,7 +32,7 @@ bool FrameLog::open(const std::string& path, Measure measure, std::string& error
     return false;
   }
   measure_ = measure;
-  std::fputs("frame,time,ms\n", file_);
+  std::fputs("frame,time,ms,drew\n", file_);
   return true;
 }
 
@@ -43,15 +43,16 @@ double FrameLog::now() const {
 }
 
 void FrameLog::beginFrame() {
+  drew_ = false;
   if (file_) began_ = now();
 }
 
 void FrameLog::endFrame(long frame, double time) {
-  if (file_) record(frame, time, now() - began_);
+  if (file_) record(frame, time, now() - began_, drew_);
 }
 
-void FrameLog::record(long frame, double time, double milliseconds) {
-  if (file_) std::fprintf(file_, "%ld,%.6f,%.3f\n", frame, time, milliseconds);
+void FrameLog::record(long frame, double time, double milliseconds, bool drew) {
+  if (file_) std::fprintf(file_, "%ld,%.6f,%.3f,%d\n", frame, time, milliseconds, drew ? 1 : 0);
 }
 
 bool FrameLog::close() {

@@ -2,8 +2,9 @@
 #include <cstdio>
 #include <string>
 
-// One CSV row per frame, "frame,time,ms": the frame's number, its clock time in
-// seconds and the milliseconds of the frame's work. Rows go through stdio's
+// One CSV row per frame, "frame,time,ms,drew": the frame's number, its clock
+// time in seconds, the milliseconds of the frame's work, and 1 when the frame
+// did GL work (0: nothing had changed, the last picture stayed). Rows go through stdio's
 // buffer, so leaving the log on costs two clock reads and a formatted write a frame.
 class FrameLog {
  public:
@@ -23,8 +24,10 @@ class FrameLog {
   bool isOpen() const { return file_ != nullptr; }
   // Around one frame's work; the row carries the frame's number and clock time.
   void beginFrame();
+  // Told by whoever draws, during the frame.
+  void noteDrawn() { drew_ = true; }
   void endFrame(long frame, double time);
-  void record(long frame, double time, double milliseconds);
+  void record(long frame, double time, double milliseconds, bool drew);
   // Flushes and closes; false when the rows could not all be written.
   bool close();
 
@@ -36,4 +39,5 @@ class FrameLog {
   std::FILE* file_ = nullptr;
   Measure measure_ = Measure::Wall;
   double began_ = 0;
+  bool drew_ = false;
 };

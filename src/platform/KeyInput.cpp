@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "DrawRevision.h"
+
 namespace {
 struct NamedKey {
   SDL_Keycode code;
@@ -63,10 +65,12 @@ KeyInput& KeyInput::shared() {
 }
 
 void KeyInput::press(const KeyStroke& press) {
+  DrawRevision::bump();
   if (keyHandler_) keyHandler_(press);
 }
 
 void KeyInput::roll(int notches) {
+  DrawRevision::bump();
   if (notches != 0 && wheelHandler_) wheelHandler_(notches);
 }
 

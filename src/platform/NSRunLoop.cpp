@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "Clock.h"
+#include "DrawRevision.h"
 #include "NSTimer.h"
 
 NSRunLoop& NSRunLoop::mainRunLoop() {
@@ -145,6 +146,8 @@ int NSRunLoop::runDue() {
   // Calls scheduled while running with zero delay wait for the next servicing.
   std::size_t budget = calls_.size() + timers_.size();
   while (budget-- > 0 && (runOneDueTimer(now) || runOneDueCall(now))) ++count;
+  // Delayed work is free to change anything on screen.
+  if (count > 0) DrawRevision::bump();
   return count;
 }
 

@@ -16,6 +16,7 @@
 #include "CADisplayLink.h"
 #include "DesktopWindow.h"
 #include "DisplayGeometry.h"
+#include "DrawRevision.h"
 #include "EAGLContext.h"
 #include "FrameLog.h"
 #include "GLDisplay.h"
@@ -237,6 +238,8 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
         delegate->applicationDidReceiveMemoryWarning(app);
         break;
       case SDL_WINDOWEVENT:
+        // Shown, exposed, resized, restored: the window wants its picture again.
+        DrawRevision::bump();
         switch (e.window.event) {
           case SDL_WINDOWEVENT_FOCUS_LOST:
           case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -321,6 +324,7 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
 }
 
 void PlatformHost::touch(long finger, float px, float py, UITouchPhase phase) {
+  DrawRevision::bump();
   UIWindow* window = UIWindow::keyWindow();
   auto& touches = devices_->touches;
   const CGPoint screen =

@@ -1,5 +1,6 @@
 #include "UIDevice.h"
 
+#include "DrawRevision.h"
 #include "EventLog.h"
 #include "NSNotificationCenter.h"
 
@@ -12,6 +13,7 @@ void UIDevice::setOrientation(UIDeviceOrientation orientation) {
   if (orientation < UIDeviceOrientationUnknown || orientation > UIDeviceOrientationFaceDown) return;
   if (orientation == orientation_) return;
   orientation_ = orientation;
+  DrawRevision::bump();
   if (UIDeviceOrientationIsValidInterfaceOrientation(orientation)) held_ = orientation;
   NSNotificationCenter::defaultCenter().postNotificationName(
       UIDeviceOrientationDidChangeNotification, this);

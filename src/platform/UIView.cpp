@@ -26,6 +26,7 @@ struct UIViewAnimationBlock {
   }
   void startAlphaAnimations(double now) {
     for (auto& [view, from] : alphaChanges) view->alphaAnimation_ = {from, now, duration};
+    if (!alphaChanges.empty()) DrawRevision::keepChangingUntil(now + duration);
   }
 };
 
@@ -41,6 +42,7 @@ UIView::~UIView() {
 
 void UIView::setFrame(CGRect frame) {
   frame_ = frame;
+  DrawRevision::bump();
 }
 
 void UIView::setAlpha(float alpha) {
@@ -48,6 +50,7 @@ void UIView::setAlpha(float alpha) {
   alpha_ = std::clamp(alpha, 0.0f, 1.0f);
   alphaAnimation_ = {};
   if (gAnimation.open) gAnimation.recordAlpha(this, shown);
+  DrawRevision::bump();
 }
 
 float UIView::presentationAlpha(double now) const {
@@ -68,12 +71,14 @@ void UIView::addSubview(UIView* view) {
   view->removeFromSuperview();
   view->superview_ = this;
   subviews_.push_back(keep);
+  DrawRevision::bump();
 }
 
 void UIView::removeFromSuperview() {
   if (!superview_) return;
   auto& siblings = superview_->subviews_;
   superview_ = nullptr;
+  DrawRevision::bump();
   // The superview's reference may be the last: keep the view to the frame's end.
   auto it = std::find_if(siblings.begin(), siblings.end(),
                          [this](const Ptr<UIView>& v) { return v.get() == this; });

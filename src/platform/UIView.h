@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CGGeometry.h"
+#include "DrawRevision.h"
 #include "NSObject.h"
 #include "UITouch.h"
 #include "UIViewBitmap.h"
@@ -37,12 +38,21 @@ class UIView : public NSObject {
   // alpha animation runs, the view's alpha otherwise.
   float presentationAlpha(double now) const;
   bool isHidden() const { return hidden_; }
-  void setHidden(bool hidden) { hidden_ = hidden; }
+  void setHidden(bool hidden) {
+    hidden_ = hidden;
+    DrawRevision::bump();
+  }
   // Rotation in radians about the view's centre.
   float rotation() const { return rotation_; }
-  void setRotation(float radians) { rotation_ = radians; }
+  void setRotation(float radians) {
+    rotation_ = radians;
+    DrawRevision::bump();
+  }
   UIColor backgroundColor() const { return background_; }
-  void setBackgroundColor(UIColor color) { background_ = color; }
+  void setBackgroundColor(UIColor color) {
+    background_ = color;
+    DrawRevision::bump();
+  }
   bool isUserInteractionEnabled() const { return interaction_; }
   void setUserInteractionEnabled(bool enabled) { interaction_ = enabled; }
   bool isMultipleTouchEnabled() const { return multipleTouch_; }
@@ -76,7 +86,10 @@ class UIView : public NSObject {
   virtual CGRect contentsRect();
   // Changes whenever the contents change, so that a cached copy can be renewed.
   unsigned contentsVersion() const { return contentsVersion_; }
-  void setNeedsDisplay() { ++contentsVersion_; }
+  void setNeedsDisplay() {
+    ++contentsVersion_;
+    DrawRevision::bump();
+  }
   // Distinct for every view made in the process.
   std::uint64_t viewID() const { return viewID_; }
 

@@ -7,6 +7,7 @@
 
 #include "CairoBitmap.h"
 #include "CairoHtmlContainer.h"
+#include "DrawRevision.h"
 #include "Log.h"
 #include "NSBundle.h"
 #include "NSData.h"
@@ -92,6 +93,7 @@ void UIWebView::startLoad() {
   page_ = std::move(page);
   shownPath_ = pendingPath_;
   offset_ = 0;
+  DrawRevision::bump();
   layoutPage();
   loading_ = false;
   const auto hash = requested_.find('#');
@@ -131,6 +133,7 @@ void UIWebView::setContentOffset(float y) {
   const float end =
       std::max(0.0f, float(std::min(pageHeight_, kMaxPageHeight)) - frame().size.height);
   offset_ = std::clamp(y, 0.0f, end);
+  DrawRevision::bump();
 }
 
 const UIViewBitmap* UIWebView::contents() {

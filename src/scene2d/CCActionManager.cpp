@@ -7,6 +7,7 @@
 
 #include "Assert.h"
 #include "CCScheduler.h"
+#include "DrawRevision.h"
 
 #undef uthash_fatal
 #define uthash_fatal(msg) std::exit(-1)
@@ -198,6 +199,8 @@ bool CCActionManager::isTargetPaused(NSObject* target) const {
 // MARK: stepping
 
 void CCActionManager::stepTarget(CCActionManagerTarget* record, ccSeconds dt) {
+  // An action may change what shows by means no setter reports (a material's colour).
+  if (!record->actions.empty()) DrawRevision::bump();
   // The count is re-read every round: actions may be added or removed meanwhile.
   for (record->actionIndex = 0; record->actionIndex < int(record->actions.size());
        record->actionIndex++) {

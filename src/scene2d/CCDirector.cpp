@@ -17,7 +17,9 @@
 #include "CCTexture2D.h"
 #include "CCTextureCache.h"
 #include "Clock.h"
+#include "DrawRevision.h"
 #include "EAGLView.h"
+#include "FrameLog.h"
 #include "Log.h"
 #include "UIDevice.h"
 
@@ -284,6 +286,41 @@ void CCDirector::setDepthTest(bool on) {
 
 float CCDirector::getZEye() const {
   return winSizeInPixels_.height / 1.1566f;
+}
+
+// MARK: frames that change nothing
+
+namespace {
+// Off unless the program asks: a bench or test driving the director draws
+// every frame it asks for.
+bool gSkipsUnchangedFrames = false;
+}  // namespace
+
+void CCDirector::setSkipsUnchangedFrames(bool skips) {
+  gSkipsUnchangedFrames = skips;
+}
+
+bool CCDirector::skipsUnchangedFrames() {
+  return gSkipsUnchangedFrames;
+}
+
+bool CCDirector::frameNeedsDrawing() const {
+  if (!gSkipsUnchangedFrames || displayFPS_ || renderedFrames_ == 0) return true;
+  if (DrawRevision::current() != renderedRevision_) return true;
+  return DrawRevision::changingAt(Clock::current().seconds());
+}
+
+void CCDirector::noteFrameRendered(unsigned long revision) {
+  ++totalFrames_;
+  ++renderedFrames_;
+  lastFrameRendered_ = true;
+  renderedRevision_ = revision;
+  FrameLog::shared().noteDrawn();
+}
+
+void CCDirector::noteFrameSkipped() {
+  ++totalFrames_;
+  lastFrameRendered_ = false;
 }
 
 // MARK: frame rate

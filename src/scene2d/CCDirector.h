@@ -96,8 +96,16 @@ class CCDirector : public NSObject {
   ccSeconds frameInterval() const { return dt; }
   float frameRate() const { return frameRate_; }
   CCLabelTTF* FPSLabel() const;
-  // Frames drawn since the director was created (state dump).
+  // Frames since the director was created (state dump), drawn or not.
   unsigned long totalFrames() const { return totalFrames_; }
+  // Of those, the frames that did GL work; the others showed nothing new and
+  // kept the last picture.
+  unsigned long renderedFrames() const { return renderedFrames_; }
+  bool lastFrameRendered() const { return lastFrameRendered_; }
+  // On, a frame in which nothing changed is not drawn; off (the default),
+  // every frame is, as benchmarks of the drawing want.
+  static void setSkipsUnchangedFrames(bool skips);
+  static bool skipsUnchangedFrames();
   ccSeconds deltaTime() const { return dt; }
 
  protected:
@@ -108,6 +116,11 @@ class CCDirector : public NSObject {
   void setGLDefaultValues();
   void createFPSLabel();
   void stampLastUpdate();
+  // Whether anything that shows may have changed since the last drawn frame.
+  bool frameNeedsDrawing() const;
+  // `revision`: the DrawRevision the frame showed, read before it drew.
+  void noteFrameRendered(unsigned long revision);
+  void noteFrameSkipped();
   template <class T>
   static CCDirector* sharedDirectorOf() {
     if (!sharedInstance()) new T();
@@ -138,4 +151,7 @@ class CCDirector : public NSObject {
   CGSize winSizeInPixels_ = CGSizeZero;
   std::thread::id runningThread_;
   unsigned long totalFrames_ = 0;
+  unsigned long renderedFrames_ = 0;
+  unsigned long renderedRevision_ = 0;  // DrawRevision when the last frame drew
+  bool lastFrameRendered_ = false;
 };

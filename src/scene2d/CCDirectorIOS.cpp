@@ -6,6 +6,7 @@
 #include "CCScheduler.h"
 #include "CCTouchDispatcher.h"
 #include "DeviceRotation.h"
+#include "DrawRevision.h"
 #include "EAGLView.h"
 #include "Log.h"
 #include "UIApplication.h"
@@ -19,6 +20,13 @@ CCDirectorIOS::CCDirectorIOS() {
 void CCDirectorIOS::drawScene() {
   calculateDeltaTime();
   if (!isPaused_) CCScheduler::sharedScheduler()->tick(dt);
+  // Nothing changed: the view keeps showing the last picture.
+  if (!nextScene_ && !frameNeedsDrawing()) {
+    noteFrameSkipped();
+    return;
+  }
+  // Read before drawing: a change made while drawing (a pick's answer) draws next frame.
+  const unsigned long revision = DrawRevision::current();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   if (nextScene_) setNextScene();
   glPushMatrix();
@@ -35,7 +43,7 @@ void CCDirectorIOS::drawScene() {
   glDisableClientState(GL_COLOR_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
   glPopMatrix();
-  ++totalFrames_;
+  noteFrameRendered(revision);
   if (openGLView_) openGLView_->swapBuffers();
 }
 

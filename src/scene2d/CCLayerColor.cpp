@@ -55,6 +55,7 @@ void CCLayerColor::setOpacity(GLubyte opacity) {
 
 void CCLayerColor::updateColor() {
   for (ccColor4B& c : squareColors_) c = {color_.r, color_.g, color_.b, opacity_};
+  DrawRevision::bump();
 }
 
 void CCLayerColor::setContentSize(CGSize size) {

@@ -20,7 +20,10 @@ class CCLayerColor : public CCLayer, public CCRGBAProtocol, public CCBlendProtoc
   GLubyte opacity() const override { return opacity_; }
   void setOpacity(GLubyte opacity) override;
   ccBlendFunc blendFunc() const override { return blendFunc_; }
-  void setBlendFunc(ccBlendFunc blendFunc) override { blendFunc_ = blendFunc; }
+  void setBlendFunc(ccBlendFunc blendFunc) override {
+    blendFunc_ = blendFunc;
+    DrawRevision::bump();
+  }
 
   void setContentSize(CGSize size) override;
   void draw() override;

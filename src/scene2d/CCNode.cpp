@@ -86,6 +86,7 @@ void CCNode::removeAllChildrenWithCleanup(bool cleanup) {
     child->parent_ = nullptr;
   }
   children_->removeAllObjects();
+  DrawRevision::bump();
 }
 
 void CCNode::detachChild(CCNode* child, bool doCleanup) {
@@ -94,6 +95,7 @@ void CCNode::detachChild(CCNode* child, bool doCleanup) {
   if (doCleanup) child->cleanup();
   child->parent_ = nullptr;
   children_->removeObject(child);
+  DrawRevision::bump();
 }
 
 void CCNode::reorderChild(CCNode* child, int z) {
@@ -224,17 +226,23 @@ void CCNode::resumeSchedulerAndActions() {
 
 // MARK: properties
 
+// Setting what is already set changes nothing on screen: billboards and
+// layouts set their nodes every frame, and a resting picture must stay undrawn.
+
 void CCNode::setRotation(float degrees) {
+  if (degrees == rotation_) return;
   rotation_ = degrees;
   markTransformDirty();
 }
 
 void CCNode::setScaleX(float scale) {
+  if (scale == scaleX_) return;
   scaleX_ = scale;
   markTransformDirty();
 }
 
 void CCNode::setScaleY(float scale) {
+  if (scale == scaleY_) return;
   scaleY_ = scale;
   markTransformDirty();
 }
@@ -245,11 +253,13 @@ float CCNode::scale() const {
 }
 
 void CCNode::setScale(float scale) {
+  if (scale == scaleX_ && scale == scaleY_) return;
   scaleX_ = scaleY_ = scale;
   markTransformDirty();
 }
 
 void CCNode::setPosition(CGPoint position) {
+  if (position == position_) return;
   position_ = position;
   const float f = CC_CONTENT_SCALE_FACTOR();
   positionInPixels_ = f == 1 ? position : CGPoint{position.x * f, position.y * f};
@@ -257,6 +267,7 @@ void CCNode::setPosition(CGPoint position) {
 }
 
 void CCNode::setPositionInPixels(CGPoint position) {
+  if (position == positionInPixels_) return;
   positionInPixels_ = position;
   const float f = CC_CONTENT_SCALE_FACTOR();
   position_ = f == 1 ? position : CGPoint{position.x / f, position.y / f};
@@ -298,6 +309,7 @@ void CCNode::setContentSizeInPixels(CGSize size) {
 
 void CCNode::setVertexZ(float z) {
   vertexZ_ = z * CC_CONTENT_SCALE_FACTOR();
+  DrawRevision::bump();
 }
 
 CCCamera* CCNode::camera() {

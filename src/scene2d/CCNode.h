@@ -5,6 +5,7 @@
 
 #include "CCArray.h"
 #include "CGGeometry.h"
+#include "DrawRevision.h"
 #include "NSObject.h"
 #include "UIDevice.h"
 #include "ccTypes.h"
@@ -110,7 +111,10 @@ class CCNode : public NSObject {
   CGPoint positionInPixels() const { return positionInPixels_; }
   virtual void setPositionInPixels(CGPoint position);
   bool visible() const { return visible_; }
-  virtual void setVisible(bool visible) { visible_ = visible; }
+  virtual void setVisible(bool visible) {
+    if (visible != visible_) DrawRevision::bump();
+    visible_ = visible;
+  }
   CGPoint anchorPoint() const { return anchorPoint_; }
   virtual void setAnchorPoint(CGPoint point);
   CGPoint anchorPointInPixels() const { return anchorPointInPixels_; }
@@ -135,8 +139,14 @@ class CCNode : public NSObject {
   std::string description() const override;
 
  protected:
-  void _setZOrder(int z) { zOrder_ = z; }
-  void markTransformDirty() { isTransformDirty_ = isInverseDirty_ = isTransformGLDirty_ = true; }
+  void _setZOrder(int z) {
+    zOrder_ = z;
+    DrawRevision::bump();
+  }
+  void markTransformDirty() {
+    isTransformDirty_ = isInverseDirty_ = isTransformGLDirty_ = true;
+    DrawRevision::bump();
+  }
 
   float rotation_ = 0;
   float scaleX_ = 1, scaleY_ = 1;

@@ -137,6 +137,7 @@ void CCSprite::setTextureRectInPixels(CGRect rect, bool rotated, CGSize untrimme
 }
 
 void CCSprite::updateTextureCoords(CGRect rect) {
+  DrawRevision::bump();
   if (!texture_) return;
   float atlasWidth = float(texture_->pixelsWide());
   float atlasHeight = float(texture_->pixelsHigh());
@@ -204,12 +205,15 @@ void CCSprite::setOpacityModifyRGB(bool modify) {
 }
 
 void CCSprite::updateColor() {
-  ccColor4B c{color_.r, color_.g, color_.b, opacity_};
+  const ccColor4B c{color_.r, color_.g, color_.b, opacity_};
+  const ccColor4B was = quad_.bl.colors;
   quad_.bl.colors = quad_.br.colors = quad_.tl.colors = quad_.tr.colors = c;
+  if (c.r != was.r || c.g != was.g || c.b != was.b || c.a != was.a) DrawRevision::bump();
 }
 
 void CCSprite::setTexture(CCTexture2D* texture) {
   texture_ = texture;
+  DrawRevision::bump();
   updateBlendFunc();
 }
 

@@ -57,7 +57,10 @@ class CCSprite : public CCNode,
   bool doesOpacityModifyRGB() const override { return opacityModifyRGB_; }
 
   ccBlendFunc blendFunc() const override { return blendFunc_; }
-  void setBlendFunc(ccBlendFunc blendFunc) override { blendFunc_ = blendFunc; }
+  void setBlendFunc(ccBlendFunc blendFunc) override {
+    blendFunc_ = blendFunc;
+    DrawRevision::bump();
+  }
 
   CCTexture2D* texture() const { return texture_.get(); }
   virtual void setTexture(CCTexture2D* texture);

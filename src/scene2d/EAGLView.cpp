@@ -4,6 +4,7 @@
 
 #include "CCConfiguration.h"
 #include "CCDirector.h"
+#include "DrawRevision.h"
 #include "GLExtensions.h"
 #include "Log.h"
 
@@ -70,8 +71,10 @@ void EAGLView::swapBuffers() {
   EAGLContext* context = renderer_->context();
   // Without multisampling, only the depth attachment may be discarded; the GLs
   // this runs on offer no discard, so nothing is dropped before presenting.
-  if (!context->presentRenderbuffer(GL_RENDERBUFFER_OES))
+  if (!context->presentRenderbuffer(GL_RENDERBUFFER_OES)) {
     CCLOGERROR("failed to present the renderbuffer");
+    DrawRevision::bump();  // the window may show nothing of it: draw again
+  }
   CHECK_GL_ERROR_IN("swapBuffers");
 }
 

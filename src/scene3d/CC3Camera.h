@@ -44,7 +44,10 @@ class CC3Camera : public CC3TargettingNode {
   void setScale(CC3Vec3 scale) override;
 
   bool isProjectionDirty() const { return isProjectionDirty_; }
-  void markProjectionDirty() { isProjectionDirty_ = true; }
+  void markProjectionDirty() {
+    isProjectionDirty_ = true;
+    DrawRevision::bump();
+  }
 
   // Once per update pass: follow the target, then rebuild whichever of the
   // projection and the frustum planes is out of date.

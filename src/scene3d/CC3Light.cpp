@@ -84,6 +84,7 @@ void CC3Light::populateFrom(const CC3Identifiable* another) {
 
 void CC3Light::setIsDirectionalOnly(bool directionalOnly) {
   isDirectionalOnly_ = directionalOnly;
+  DrawRevision::bump();
   homogeneousLocation_.w = directionalOnly ? 0.0f : 1.0f;
 }
 

@@ -33,14 +33,26 @@ class CC3Light : public CC3TargettingNode {
 
   // Colours are stored here and reach GL when the light is turned on.
   ccColor4F ambientColor() const override { return ambientColor_; }
-  void setAmbientColor(ccColor4F color) override { ambientColor_ = color; }
+  void setAmbientColor(ccColor4F color) override {
+    ambientColor_ = color;
+    DrawRevision::bump();
+  }
   ccColor4F diffuseColor() const override { return diffuseColor_; }
-  void setDiffuseColor(ccColor4F color) override { diffuseColor_ = color; }
+  void setDiffuseColor(ccColor4F color) override {
+    diffuseColor_ = color;
+    DrawRevision::bump();
+  }
   ccColor4F specularColor() const override { return specularColor_; }
-  void setSpecularColor(ccColor4F color) override { specularColor_ = color; }
+  void setSpecularColor(ccColor4F color) override {
+    specularColor_ = color;
+    DrawRevision::bump();
+  }
   // Degrees; 180 means no spot cone.
   GLfloat spotCutoffAngle() const { return spotCutoffAngle_; }
-  void setSpotCutoffAngle(GLfloat angle) { spotCutoffAngle_ = angle; }
+  void setSpotCutoffAngle(GLfloat angle) {
+    spotCutoffAngle_ = angle;
+    DrawRevision::bump();
+  }
   // True for a light infinitely far away in the direction of its location.
   bool isDirectionalOnly() const { return isDirectionalOnly_; }
   void setIsDirectionalOnly(bool directionalOnly);

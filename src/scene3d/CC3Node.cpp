@@ -273,6 +273,7 @@ ccColor3B CC3Node::color() const {
 }
 
 void CC3Node::setColor(ccColor3B color) {
+  DrawRevision::bump();
   for (std::size_t i = 0; i < childCount(); ++i) childAt(i)->setColor(color);
 }
 
@@ -285,6 +286,7 @@ GLubyte CC3Node::opacity() const {
 }
 
 void CC3Node::setOpacity(GLubyte opacity) {
+  DrawRevision::bump();
   for (std::size_t i = 0; i < childCount(); ++i) childAt(i)->setOpacity(opacity);
 }
 
@@ -295,6 +297,7 @@ bool CC3Node::isOpaque() const {
 }
 
 void CC3Node::setIsOpaque(bool opaque) {
+  DrawRevision::bump();
   for (std::size_t i = 0; i < childCount(); ++i) childAt(i)->setIsOpaque(opaque);
 }
 
@@ -302,24 +305,28 @@ ccColor4F CC3Node::ambientColor() const {
   return meanColor4F(this, [](CC3Node* c) { return c->ambientColor(); });
 }
 void CC3Node::setAmbientColor(ccColor4F color) {
+  DrawRevision::bump();
   for (std::size_t i = 0; i < childCount(); ++i) childAt(i)->setAmbientColor(color);
 }
 ccColor4F CC3Node::diffuseColor() const {
   return meanColor4F(this, [](CC3Node* c) { return c->diffuseColor(); });
 }
 void CC3Node::setDiffuseColor(ccColor4F color) {
+  DrawRevision::bump();
   for (std::size_t i = 0; i < childCount(); ++i) childAt(i)->setDiffuseColor(color);
 }
 ccColor4F CC3Node::specularColor() const {
   return meanColor4F(this, [](CC3Node* c) { return c->specularColor(); });
 }
 void CC3Node::setSpecularColor(ccColor4F color) {
+  DrawRevision::bump();
   for (std::size_t i = 0; i < childCount(); ++i) childAt(i)->setSpecularColor(color);
 }
 ccColor4F CC3Node::emissionColor() const {
   return meanColor4F(this, [](CC3Node* c) { return c->emissionColor(); });
 }
 void CC3Node::setEmissionColor(ccColor4F color) {
+  DrawRevision::bump();
   for (std::size_t i = 0; i < childCount(); ++i) childAt(i)->setEmissionColor(color);
 }
 

@@ -11,9 +11,10 @@
 #include "CC3Identifiable.h"
 #include "CC3NodeAnimation.h"
 #include "CC3Rotator.h"
-#include "CCProtocols.h"
 #include "CCArray.h"
+#include "CCProtocols.h"
 #include "CGGeometry.h"
+#include "DrawRevision.h"
 #include "ccTypes.h"
 
 class CCAction;
@@ -109,7 +110,10 @@ class CC3Node : public CC3Identifiable, public CCRGBAProtocol {
   virtual Ptr<CC3Rotator> makeRotator() const { return CC3Rotator::rotator(); }
 
   bool isTransformDirty() const { return isTransformDirty_; }
-  virtual void markTransformDirty() { isTransformDirty_ = true; }
+  virtual void markTransformDirty() {
+    isTransformDirty_ = true;
+    DrawRevision::bump();
+  }
   // Rebuilds the transforms of this node and its subtree now.
   void updateTransformMatrices();
   // Parent x Translate x Rotate x Scale; run by the transforming visitor.
@@ -117,7 +121,10 @@ class CC3Node : public CC3Identifiable, public CCRGBAProtocol {
 
   // MARK: visibility and touch
   bool visible() const;
-  virtual void setVisible(bool visible) { visible_ = visible; }
+  virtual void setVisible(bool visible) {
+    if (visible != visible_) DrawRevision::bump();
+    visible_ = visible;
+  }
   void show() { setVisible(true); }
   void hide() { setVisible(false); }
   bool isTouchEnabled() const { return isTouchEnabled_; }

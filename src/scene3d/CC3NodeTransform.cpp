@@ -9,7 +9,10 @@
 
 // MARK: local properties
 
+// Setting what is already set leaves the transform, and the picture, alone.
+
 void CC3Node::setLocation(CC3Vec3 location) {
+  if (location == location_) return;
   location_ = location;
   markTransformDirty();
 }
@@ -25,6 +28,7 @@ void CC3Node::setQuaternion(CC3Quaternion quaternion) {
 }
 
 void CC3Node::setScale(CC3Vec3 scale) {
+  if (scale == scale_) return;
   scale_ = scale;
   markTransformDirty();
 }

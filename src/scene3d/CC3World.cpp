@@ -43,6 +43,7 @@ bool CC3World::initWithTag(GLuint tag, std::optional<std::string> name) {
 
 void CC3World::setActiveCamera(CC3Camera* camera) {
   activeCamera_ = camera;
+  DrawRevision::bump();
 }
 
 void CC3World::setViewportManager(CC3ViewportManager* manager) {

@@ -60,7 +60,10 @@ class CC3World : public CC3Node {
   CC3Camera* activeCamera() const { return activeCamera_.get(); }
   void setActiveCamera(CC3Camera* camera);
   ccColor4F ambientLight() const { return ambientLight_; }
-  void setAmbientLight(ccColor4F color) { ambientLight_ = color; }
+  void setAmbientLight(ccColor4F color) {
+    ambientLight_ = color;
+    DrawRevision::bump();
+  }
   ccSeconds maxUpdateInterval() const { return maxUpdateInterval_; }
   void setMaxUpdateInterval(ccSeconds interval) { maxUpdateInterval_ = interval; }
   CC3ViewportManager* viewportManager() const { return viewportManager_.get(); }

@@ -6,6 +6,7 @@
 #include "CC3NodePickingVisitor.h"
 #include "CC3ViewportManager.h"
 #include "CC3World.h"
+#include "DrawRevision.h"
 
 Ptr<CC3WorldTouchHandler> CC3WorldTouchHandler::handlerOnWorld(CC3World* world) {
   auto h = makeObject<CC3WorldTouchHandler>();
@@ -40,6 +41,7 @@ GLuint CC3WorldTouchHandler::queuedTouchAt(unsigned index) const {
 }
 
 void CC3WorldTouchHandler::touchEvent(GLuint touchType, CGPoint point) {
+  DrawRevision::bump();  // the pick happens while the world is drawn
   std::lock_guard<std::mutex> guard(lock_);
   if (queuedTouchCount_ > 0 && touchQueue_[queuedTouchCount_ - 1] == touchType) {
     touchPoint_ = point;  // a stream of moves costs one pick

@@ -22,15 +22,16 @@ TEST(FrameLog, RowsFollowTheHeaderAndReopeningStartsAFreshFile) {
   FrameLog log;
   std::string error;
   ASSERT_TRUE(log.open(dir.file("a.csv"), FrameLog::Measure::Wall, error)) << error;
-  log.record(1, 1.0 / 60, 16.5);
-  log.record(2, 2.0 / 60, 0.25);
+  log.record(1, 1.0 / 60, 16.5, true);
+  log.record(2, 2.0 / 60, 0.25, false);
   ASSERT_TRUE(log.open(dir.file("b.csv"), FrameLog::Measure::Wall, error)) << error;
-  log.record(7, 0.5, 3);
+  log.record(7, 0.5, 3, true);
   EXPECT_TRUE(log.close());
   EXPECT_FALSE(log.isOpen());
-  log.record(8, 1, 1);  // closed: nothing, and no crash
-  EXPECT_EQ(contents(dir.file("a.csv")), "frame,time,ms\n1,0.016667,16.500\n2,0.033333,0.250\n");
-  EXPECT_EQ(contents(dir.file("b.csv")), "frame,time,ms\n7,0.500000,3.000\n");
+  log.record(8, 1, 1, true);  // closed: nothing, and no crash
+  EXPECT_EQ(contents(dir.file("a.csv")),
+            "frame,time,ms,drew\n1,0.016667,16.500,1\n2,0.033333,0.250,0\n");
+  EXPECT_EQ(contents(dir.file("b.csv")), "frame,time,ms,drew\n7,0.500000,3.000,1\n");
 }
 
 TEST(FrameLog, ProcessorTimeCountsWorkButNotSleep) {
@@ -43,7 +44,7 @@ TEST(FrameLog, ProcessorTimeCountsWorkButNotSleep) {
   log.endFrame(1, 0.1);
   ASSERT_TRUE(log.close());
   double ms = std::stod(
-      contents(dir.file("cpu.csv")).substr(std::string("frame,time,ms\n1,0.100000,").size()));
+      contents(dir.file("cpu.csv")).substr(std::string("frame,time,ms,drew\n1,0.100000,").size()));
   EXPECT_GE(ms, 0);
   EXPECT_LT(ms, 100);  // a sleeping process uses next to no processor time
 }
@@ -56,7 +57,7 @@ TEST(FrameLog, UnwritableFilesAreReportedNotCrashedOn) {
   EXPECT_FALSE(log.isOpen());
   // A full disk shows when the log is closed: the rows did not all arrive.
   ASSERT_TRUE(log.open("/dev/full", FrameLog::Measure::Wall, error)) << error;
-  for (long frame = 1; frame <= 20000; ++frame) log.record(frame, double(frame) / 60, 16);
+  for (long frame = 1; frame <= 20000; ++frame) log.record(frame, double(frame) / 60, 16, true);
   EXPECT_FALSE(log.close());
 
   FrameLog::Measure measure = FrameLog::Measure::Wall;

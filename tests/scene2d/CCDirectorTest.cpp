@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CADisplayLink.h"
+#include "CCActionInterval.h"
 #include "CCDirectorDisplayLink.h"
 #include "CCDirectorTimer.h"
 #include "CCScheduler.h"
@@ -14,6 +15,7 @@
 #include "NSAutoreleasePool.h"
 #include "TestSupport.h"
 #include "UIDevice.h"
+#include "UIView.h"
 
 namespace {
 std::vector<std::string> gEvents;
@@ -53,6 +55,7 @@ class DirectorTest : public ::testing::Test {
     director->setDeviceOrientation(UIDeviceOrientationLandscapeLeft);
   }
   void TearDown() override {
+    CCDirector::setSkipsUnchangedFrames(false);
     director->end();
     CCDirector::purgeSharedDirector();
     view = nullptr;
@@ -234,4 +237,54 @@ TEST_F(DirectorTest, DisplayFPSShowsTheRate) {
   }
   EXPECT_NEAR(director->frameRate(), 60.0f, 0.5f);
   EXPECT_EQ(director->FPSLabel()->string(), "60.0");
+}
+
+// With skipping on, only frames after a change draw; each kind of change that
+// no setter of the scene reports on its own must still make the next frame draw.
+TEST_F(DirectorTest, UnchangedFramesAreSkippedAndEveryKindOfChangeDrawsAgain) {
+  CCDirector::setSkipsUnchangedFrames(true);
+  auto root = scene("a");
+  auto child = makeObject<CCNode>();
+  root->addChild(child.get());
+  director->runWithScene(root.get());
+  const unsigned long framesBefore = director->totalFrames();
+  unsigned long skipped = 0;
+  auto frame = [&] {
+    clock->advance(1.0 / 60);
+    director->drawScene();
+    if (!director->lastFrameRendered()) ++skipped;
+    return director->lastFrameRendered();
+  };
+  EXPECT_TRUE(frame()) << "the first frame draws";
+  EXPECT_FALSE(frame());
+  const unsigned long rendered = director->renderedFrames();
+  EXPECT_FALSE(frame());
+  EXPECT_EQ(director->renderedFrames(), rendered);
+
+  child->setPosition(CGPointMake(10, 20));
+  EXPECT_TRUE(frame()) << "a moved node";
+  child->setPosition(CGPointMake(10, 20));
+  EXPECT_FALSE(frame()) << "the same position again changes nothing";
+  child->setVisible(false);
+  EXPECT_TRUE(frame()) << "a hidden node";
+
+  child->runAction(CCDelayTime::actionWithDuration(0.05f).get());
+  EXPECT_TRUE(frame()) << "a running action, even one that sets nothing";
+  while (child->numberOfRunningActions() > 0) frame();
+  EXPECT_FALSE(frame());
+
+  auto fading = makeObject<UIView>(CGRectMake(0, 0, 10, 10));
+  UIView::beginAnimations("fade", nullptr);
+  UIView::setAnimationDuration(0.1);
+  fading->setAlpha(0);
+  UIView::commitAnimations();
+  for (int i = 0; i < 6; ++i) EXPECT_TRUE(frame()) << "a view fading, frame " << i;
+  for (int i = 0; i < 6; ++i) frame();
+  EXPECT_FALSE(frame()) << "the fade has ended";
+
+  CCDirector::setSkipsUnchangedFrames(false);
+  EXPECT_TRUE(frame()) << "off: every frame draws";
+  EXPECT_GT(skipped, 0u);
+  EXPECT_EQ(director->totalFrames() - framesBefore, director->renderedFrames() + skipped)
+      << "skipped frames still count as frames";
 }
