@@ -4,6 +4,7 @@
 
 #include "CC3Foundation.h"
 #include "CC3OpenGLES11Engine.h"
+#include "DrawRevision.h"
 
 namespace {
 
@@ -55,39 +56,52 @@ bool CC3Material::initWithTag(GLuint tag, std::optional<std::string> name) {
   return true;
 }
 
+// A picture swapped on a plane changes the frame like any setter.
+void CC3Material::setTexture(CC3Texture* texture) {
+  DrawRevision::bump();
+  texture_ = texture;
+}
+
 // MARK: colours and blending
 
 void CC3Material::setAmbientColor(ccColor4F color) {
+  DrawRevision::bump();
   ambientColor_ = color;
   checkIsOpaque();
 }
 
 void CC3Material::setDiffuseColor(ccColor4F color) {
+  DrawRevision::bump();
   diffuseColor_ = color;
   checkIsOpaque();
 }
 
 void CC3Material::setSpecularColor(ccColor4F color) {
+  DrawRevision::bump();
   specularColor_ = color;
   checkIsOpaque();
 }
 
 void CC3Material::setEmissionColor(ccColor4F color) {
+  DrawRevision::bump();
   emissionColor_ = color;
   checkIsOpaque();
 }
 
 void CC3Material::setSourceBlend(GLenum blend) {
+  DrawRevision::bump();
   sourceBlend_ = blend;
   checkIsOpaque();
 }
 
 void CC3Material::setDestinationBlend(GLenum blend) {
+  DrawRevision::bump();
   destinationBlend_ = blend;
   checkIsOpaque();
 }
 
 void CC3Material::setIsOpaque(bool opaque) {
+  DrawRevision::bump();
   if (opaque) {
     sourceBlend_ = GL_ONE;
     destinationBlend_ = GL_ZERO;
@@ -105,6 +119,7 @@ GLubyte CC3Material::opacity() const {
 }
 
 void CC3Material::setAlphas(GLfloat alpha) {
+  DrawRevision::bump();
   ambientColor_.a = alpha;
   diffuseColor_.a = alpha;
   specularColor_.a = alpha;
@@ -112,6 +127,7 @@ void CC3Material::setAlphas(GLfloat alpha) {
 }
 
 void CC3Material::setOpacity(GLubyte opacity) {
+  DrawRevision::bump();
   setAlphas(CCColorFloatFromByte(opacity));
   if (opacity != 255) setIsOpaque(false);
   checkIsOpaque();
@@ -123,6 +139,7 @@ ccColor3B CC3Material::color() const {
 }
 
 void CC3Material::setColor(ccColor3B color) {
+  DrawRevision::bump();
   GLfloat r = CCColorFloatFromByte(color.r), g = CCColorFloatFromByte(color.g),
           b = CCColorFloatFromByte(color.b);
   ambientColor_ = {r, g, b, ambientColor_.a};

@@ -36,7 +36,7 @@ class CC3Material : public CC3Identifiable {
   static void setDefaultDestinationBlend(GLenum blend) { defaultDestinationBlend_ = blend; }
 
   CC3Texture* texture() const { return texture_.get(); }
-  void setTexture(CC3Texture* texture) { texture_ = texture; }
+  void setTexture(CC3Texture* texture);
 
   ccColor4F ambientColor() const { return ambientColor_; }
   void setAmbientColor(ccColor4F color);

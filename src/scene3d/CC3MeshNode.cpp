@@ -3,6 +3,7 @@
 #include "CC3NodeVisitor.h"
 #include "CC3OpenGLES11Engine.h"
 #include "CC3Texture.h"
+#include "DrawRevision.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ CC3VertexArrayMeshModel* CC3MeshNode::vertexArrayMesh() const {
 }
 
 void CC3MeshNode::setMeshModel(CC3MeshModel* mesh) {
+  DrawRevision::bump();
   meshModel_ = mesh;
   if (boundingVolume_)
     boundingVolume_->buildVolume();

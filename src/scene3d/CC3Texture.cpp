@@ -2,6 +2,7 @@
 
 #include "CC3OpenGLES11Engine.h"
 #include "CCTextureCache.h"
+#include "DrawRevision.h"
 
 namespace {
 
@@ -58,11 +59,13 @@ bool CC3Texture::loadTextureFile(const std::string& fileName) {
 }
 
 void CC3Texture::setTexture(CCTexture2D* texture) {
+  DrawRevision::bump();
   texture_ = texture;
   if (texture_) texture_->setTexParameters(textureParameters_);
 }
 
 void CC3Texture::setTextureParameters(ccTexParams parameters) {
+  DrawRevision::bump();
   textureParameters_ = parameters;
   if (texture_) texture_->setTexParameters(textureParameters_);
 }
