@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "AudioCapture.h"
-#include "KeyCommands.h"
+#include "BookKeys.h"
 #include "KeyInput.h"
 #include "PlatformHost.h"
 #include "UIDevice.h"
@@ -64,10 +64,10 @@ bool validate(const ScriptRunner::Command& c, std::string& reason) {
   if ((c.verb == "wait" && c.numbers[0] > kMaxSeconds) ||
       (c.verb == "drag" && c.numbers[4] > kMaxSeconds))
     reason = "a " + c.verb + " cannot last longer than 1e9 seconds";
-  if ((c.verb == "key" || c.verb == "hold") && !KeyCommands::keyNamed(withoutShift(c.path))) {
+  if ((c.verb == "key" || c.verb == "hold") && !BookKeys::named(withoutShift(c.path))) {
     std::string known;
-    for (BookKey key : KeyCommands::allKeys())
-      known += (known.empty() ? "" : ", ") + KeyCommands::nameOf(key);
+    for (BookKey key : BookKeys::all())
+      known += (known.empty() ? "" : ", ") + BookKeys::nameOf(key);
     reason = "unknown key \"" + c.path + "\" (known: " + known + ")";
   }
   if (c.verb == "hold" && (c.numbers[0] <= 0 || c.numbers[0] > kMaxSeconds))
