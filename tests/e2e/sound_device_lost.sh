@@ -60,8 +60,8 @@ dump $work/back.json
 SCRIPT
 run figures
 
-# Read to me: the device goes 0.5 s into page 2's narration and comes back
-# 3.6 s into page 3's; page 4's narration is looked at 1 s in.
+# Read to me, words followed: the device goes 0.5 s into page 2's narration
+# and comes back 3.6 s into page 3's; page 4's narration is looked at 1 s in.
 cat > "$work/reading.txt" <<SCRIPT
 wait 7.5
 sound-device lost
@@ -76,7 +76,7 @@ dump $work/cutoff.json
 wait 17.9
 dump $work/heard.json
 SCRIPT
-run reading --auto-play
+run reading --auto-play --follow-words
 
 python3 - "$work" "$(soxi -D "$assets/QRB_p1_ru.mp3")" "$(soxi -D "$assets/QRB_p2_ru.mp3")" <<'PY' ||
 import json, sys
