@@ -47,7 +47,7 @@ lumo_fuzz_library(lumo_fuzz_book
   LINKS nlohmann_json::nlohmann_json)
 # Scripts of the headless program.
 lumo_fuzz_library(lumo_fuzz_script
-  SOURCES ${CMAKE_SOURCE_DIR}/src/app/ScriptRunner.cpp
+  SOURCES ${CMAKE_SOURCE_DIR}/src/app/ScriptRunner.cpp ${CMAKE_SOURCE_DIR}/src/app/BookKeys.cpp
   INCLUDES ${CMAKE_SOURCE_DIR}/src/app)
 
 # Which reader library each target needs; the platform readers need none.

@@ -7,8 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+
+#include "ProgramNames.h"
 
 namespace fs = std::filesystem;
 
@@ -24,6 +28,7 @@ struct sigaction gPrevious[kSignalCount];
 bool gInstalled = false;
 alignas(16) char gAltStack[64 * 1024];  // the handler runs here after a stack overflow
 void* gFrames[kMaxFrames];
+char gNoticePrefix[160];  // "<command>: warning: no crash report"
 
 const char* signalName(int sig) {
   switch (sig) {
@@ -69,41 +74,73 @@ struct Line {
   }
 };
 
-void writeAll(int fd, const Line& line) {
+bool writeAll(int fd, const Line& line) {
   std::size_t done = 0;
   while (done < line.length) {
     const ssize_t n = write(fd, line.text + done, line.length - done);
-    if (n <= 0) return;
+    if (n <= 0) return false;
     done += std::size_t(n);
   }
+  return true;
 }
 
-void onFatalSignal(int sig, siginfo_t*, void*) {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
+// The report's path, with `suffix`.
+Line reportPath(const timespec& now, const char* suffix) {
   Line path;
   path.add(gFolder);
   path.add("/crash-");
   path.add((long long)now.tv_sec);
   path.add("-");
   path.add((long long)getpid());
-  path.add(".new");
-  const int fd = open(path.text, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd >= 0) {
-    Line head;
-    head.add("lumo-book crash report\nsignal: ");
-    head.add((long long)sig);
-    head.add(" ");
-    head.add(signalName(sig));
-    head.add("\ntime: ");
-    head.add((long long)now.tv_sec);
-    head.add(" seconds since 1970-01-01 UTC\npid: ");
-    head.add((long long)getpid());
-    head.add("\nbacktrace:\n");
-    writeAll(fd, head);
-    backtrace_symbols_fd(gFrames, backtrace(gFrames, kMaxFrames), fd);
-    close(fd);
+  path.add(suffix);
+  return path;
+}
+
+// The whole report, or false. The backtrace's own writes report nothing; a
+// disk that filled up during them refuses the closing line as well.
+bool writeReport(int fd, int sig, const timespec& now) {
+  Line head;
+  head.add("lumo-book crash report\nsignal: ");
+  head.add((long long)sig);
+  head.add(" ");
+  head.add(signalName(sig));
+  head.add("\ntime: ");
+  head.add((long long)now.tv_sec);
+  head.add(" seconds since 1970-01-01 UTC\npid: ");
+  head.add((long long)getpid());
+  head.add("\nbacktrace:\n");
+  if (!writeAll(fd, head)) return false;
+  backtrace_symbols_fd(gFrames, backtrace(gFrames, kMaxFrames), fd);
+  Line end;
+  end.add("end of report\n");
+  return writeAll(fd, end) && fsync(fd) == 0;
+}
+
+void sayNotWritten(int error) {
+  Line notice;
+  notice.add(gNoticePrefix);
+  notice.add(error == ENOSPC || error == EDQUOT || error == EFBIG ? ": the disk is full\n"
+                                                                  : ": it could not be written\n");
+  writeAll(STDERR_FILENO, notice);
+}
+
+// Written under a partial name and renamed only when whole, so that a full
+// disk leaves nothing half written for the next run to find.
+void onFatalSignal(int sig, siginfo_t*, void*) {
+  const int savedErrno = errno;
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  const Line partial = reportPath(now, ".part");
+  const int fd = open(partial.text, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  bool whole = fd >= 0 && writeReport(fd, sig, now);
+  const int error = errno;
+  if (fd >= 0) close(fd);
+  if (whole) whole = rename(partial.text, reportPath(now, ".new").text) == 0;
+  if (!whole) {
+    if (fd >= 0) unlink(partial.text);
+    sayNotWritten(error);
   }
+  errno = savedErrno;
   // The handler was reset on entry (SA_RESETHAND): the signal now does what it
   // would have done, once this handler returns.
   raise(sig);
@@ -113,6 +150,8 @@ void onFatalSignal(int sig, siginfo_t*, void*) {
 bool CrashReporter::install(const std::string& folder) {
   if (folder.size() + 1 > kFolderMax) return false;
   std::memcpy(gFolder, folder.c_str(), folder.size() + 1);
+  const std::string prefix = ProgramNames::current().command + ": warning: no crash report";
+  std::snprintf(gNoticePrefix, sizeof gNoticePrefix, "%s", prefix.c_str());
   if (gInstalled) return true;
   // The first backtrace loads the unwinder (which allocates): not in the handler.
   backtrace(gFrames, 1);
@@ -146,7 +185,9 @@ std::vector<std::string> CrashReporter::collectReports(const std::string& folder
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     const fs::path path = entry.path();
     if (path.filename().string().rfind("crash-", 0) != 0) continue;
-    if (path.extension() == ".new") {
+    if (path.extension() == ".part") {  // cut short by a kill while it was written
+      fs::remove(path, ec);
+    } else if (path.extension() == ".new") {
       fs::path report = path;
       report.replace_extension(".txt");
       fs::rename(path, report, ec);

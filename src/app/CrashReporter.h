@@ -4,7 +4,8 @@
 
 // Writes a crash report when the program dies of a fatal signal (SIGSEGV,
 // SIGBUS, SIGILL, SIGFPE, SIGABRT): the signal, the time and a backtrace, into
-// "crash-<seconds>-<pid>.new" in its folder. The handler only makes
+// "crash-<seconds>-<pid>.new" in its folder, or, when the disk will not take it
+// whole, nothing but one line on stderr. The handler only makes
 // async-signal-safe calls on memory prepared beforehand: it neither allocates
 // nor locks. Then the signal takes its usual course.
 class CrashReporter {
@@ -15,6 +16,7 @@ class CrashReporter {
   static bool isInstalled();
 
   // Reports left by earlier runs, renamed from ".new" to ".txt" and returned
-  // (full paths, oldest first); of all ".txt" reports only the newest `keep` stay.
+  // (full paths, oldest first); of all ".txt" reports only the newest `keep`
+  // stay. Reports cut short while written are removed.
   static std::vector<std::string> collectReports(const std::string& folder, int keep);
 };

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "AudioBackend.h"
 #include "DesktopWindow.h"
 #include "KeyCommands.h"
 #include "KstSound.h"
@@ -11,6 +12,9 @@
 namespace {
 nlohmann::json volumeOf(const AVAudioPlayer* player) {
   return player ? nlohmann::json(player->volume()) : nlohmann::json();
+}
+bool heard(const AVAudioPlayer* player) {
+  return player && player->isHeard();
 }
 }  // namespace
 
@@ -28,6 +32,10 @@ nlohmann::json dumpDesktop(const KeyCommands& keys, const lumoWorld* world) {
   d["volumes"] = {{"main", volumeOf(sound->player())},
                   {"background", volumeOf(sound->backgroundPlayer())},
                   {"special", volumeOf(sound->specialPlayer())}};
+  d["soundDevice"] = AudioBackend::shared().isDeviceLost() ? "lost" : "present";
+  d["heard"] = {{"main", heard(sound->player())},
+                {"background", heard(sound->backgroundPlayer())},
+                {"special", heard(sound->specialPlayer())}};
   const ToastNotice* notice = keys.notice();
   d["notice"] = {{"showing", notice->isShowing()}, {"text", notice->text()}};
   if (notice->isShowing()) {

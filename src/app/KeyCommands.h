@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "BookKeys.h"
 #include "KeyInput.h"
 #include "ToastNotice.h"
 #include "lmReadingPace.h"
@@ -11,28 +12,6 @@
 class CCNode;
 class lumoAppDelegate;
 class lumoWorld;
-
-// The keys the book answers to, by the names the key input gives them.
-enum class BookKey {
-  Right,
-  Left,
-  PageDown,
-  PageUp,
-  Space,
-  Home,
-  Escape,
-  Enter,
-  G,
-  A,
-  Minus,
-  Plus,
-  M,
-  N,
-  H,
-  R,
-  S,
-  V
-};
 
 // What the book's keys and the mouse wheel do. Each is another way to do what
 // a drag or a tap already does, through the same requests and the same turn
@@ -57,11 +36,10 @@ class KeyCommands {
   KeyCommands(const KeyCommands&) = delete;
   KeyCommands& operator=(const KeyCommands&) = delete;
 
-  // "Right", "Left", "PageDown", "PageUp", "Space", "Home", "Escape", "Enter", "G", "A",
-  // "Minus", "Plus", "M", "N", "H", "R", "S", "V".
-  static std::optional<BookKey> keyNamed(const std::string& name);
-  static std::string nameOf(BookKey key);
-  static const std::vector<BookKey>& allKeys();
+  // The keys' names (BookKeys).
+  static std::optional<BookKey> keyNamed(const std::string& name) { return BookKeys::named(name); }
+  static std::string nameOf(BookKey key) { return BookKeys::nameOf(key); }
+  static const std::vector<BookKey>& allKeys() { return BookKeys::all(); }
 
   // Keys the book does not answer to are ignored.
   void keyPressed(const KeyStroke& press);

@@ -16,6 +16,7 @@
 #include "EventLog.h"
 #include "FrameLog.h"
 #include "FreedMemory.h"
+#include "HomeFolders.h"
 #include "KeyCommands.h"
 #include "KstBookExport.h"
 #include "KstBookFile.h"
@@ -23,10 +24,12 @@
 #include "KstEpubExport.h"
 #include "KstSound.h"
 #include "Log.h"
+#include "MobClick.h"
 #include "NSAutoreleasePool.h"
 #include "NSBundle.h"
 #include "NSNotificationCenter.h"
 #include "NSPathUtilities.h"
+#include "NSUserDefaults.h"
 #include "PanelDump.h"
 #include "PlatformHost.h"
 #include "ProgramNames.h"
@@ -114,6 +117,16 @@ void setUpOwnVoices(const CommandLine& options) {
   lmOwnVoices::shared().setFolder(folder);
   lmOwnVoices::shared().setHeard(!options.noOwnVoices);
   AudioCapture::shared().setStandInFile(options.captureFrom);
+}
+
+// The folders the preferences, the records and the own recordings go to: when
+// none can be written the reader hears so once, not once from every store.
+void checkHomeFolders() {
+  const auto documents =
+      NSSearchPathForDirectoriesInDomains(NSDocumentDirectory, NSUserDomainMask, true);
+  HomeFolders::check({std::filesystem::path(NSUserDefaults::defaultPath()).parent_path().string(),
+                      MobClick::stateFolder(),
+                      documents.empty() ? std::string() : documents.front()});
 }
 
 void decorateWindow() {
@@ -236,6 +249,7 @@ int runLumoProgram(int argc, const char* const* argv) {
 
   // Headless runs play sounds for their real length in virtual time, silently.
   AVAudioPlayer::setUseVirtualBackend(options.headless);
+  checkHomeFolders();
   SoundSwitches::restore(options.mute);
   ReadingSwitches::restore(options.followWords, options.readMyself, options.autoPlay,
                            options.bySentence, lmReadingPace::named(options.pace));

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CrashReporter.h"
+#include "HomeFolders.h"
 #include "Log.h"
 #include "MobClickDelegate.h"
 #include "UsageLog.h"
@@ -29,8 +30,10 @@ State& state() {
   return s;
 }
 
+}  // namespace
+
 // $XDG_STATE_HOME/lumo-book, or ~/.local/state/lumo-book; empty without either.
-std::string stateFolder() {
+std::string MobClick::stateFolder() {
   const char* xdg = std::getenv("XDG_STATE_HOME");
   if (xdg && *xdg == '/') return std::string(xdg) + "/lumo-book";
   const char* home = std::getenv("HOME");
@@ -38,9 +41,10 @@ std::string stateFolder() {
   return {};
 }
 
+namespace {
 // The folder made ready for writing, or empty after one warning.
 std::string prepareFolder() {
-  const std::string folder = stateFolder();
+  const std::string folder = MobClick::stateFolder();
   if (folder.empty()) {
     logWarningOnce("usage-folder", "usage log and crash reports not kept: no home folder");
     return {};
@@ -48,8 +52,9 @@ std::string prepareFolder() {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec || access(folder.c_str(), W_OK) != 0) {
-    logWarningOnce("usage-folder",
-                   "usage log and crash reports not kept: cannot write to " + folder);
+    if (!HomeFolders::unwritable())  // else said once for the whole home
+      logWarningOnce("usage-folder",
+                     "usage log and crash reports not kept: cannot write to " + folder);
     return {};
   }
   return folder;

@@ -29,6 +29,9 @@ class MobClick {
 
   // The folder in use; empty when records are off.
   static std::string folder();
+  // Where records are kept when on: $XDG_STATE_HOME/lumo-book or
+  // ~/.local/state/lumo-book; empty without either.
+  static std::string stateFolder();
   // Returns when every record so far is written.
   static void flush();
   // Back to the state before setDelegate (tests).

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "AudioCapture.h"
-#include "KeyCommands.h"
+#include "BookKeys.h"
 #include "KeyInput.h"
 #include "PlatformHost.h"
 #include "UIDevice.h"
@@ -32,7 +32,7 @@ const std::map<std::string, Shape>& grammar() {
       {"accel", {3, false}},     {"orientation", {1, false}}, {"screenshot", {0, true}},
       {"dump", {0, true}},       {"quit", {0, false}},        {"key", {0, true}},
       {"hold", {1, true, true}}, {"wheel", {1, false}},       {"focus", {0, true}},
-      {"clock", {1, false}},     {"microphone", {0, true}}};
+      {"clock", {1, false}},     {"microphone", {0, true}},   {"sound-device", {0, true}}};
   return shapes;
 }
 
@@ -57,15 +57,17 @@ bool validate(const ScriptRunner::Command& c, std::string& reason) {
   if (c.verb == "focus" && c.path != "in" && c.path != "out") reason = "focus is \"in\" or \"out\"";
   if (c.verb == "microphone" && c.path != "unplug")
     reason = "the microphone can only be \"unplug\"ged";
+  if (c.verb == "sound-device" && c.path != "lost" && c.path != "back")
+    reason = "the sound device is \"lost\" or \"back\"";
   if (c.verb == "clock" && std::fabs(c.numbers[0]) > kMaxSeconds)
     reason = "the clock cannot jump by more than 1e9 seconds";
   if ((c.verb == "wait" && c.numbers[0] > kMaxSeconds) ||
       (c.verb == "drag" && c.numbers[4] > kMaxSeconds))
     reason = "a " + c.verb + " cannot last longer than 1e9 seconds";
-  if ((c.verb == "key" || c.verb == "hold") && !KeyCommands::keyNamed(withoutShift(c.path))) {
+  if ((c.verb == "key" || c.verb == "hold") && !BookKeys::named(withoutShift(c.path))) {
     std::string known;
-    for (BookKey key : KeyCommands::allKeys())
-      known += (known.empty() ? "" : ", ") + KeyCommands::nameOf(key);
+    for (BookKey key : BookKeys::all())
+      known += (known.empty() ? "" : ", ") + BookKeys::nameOf(key);
     reason = "unknown key \"" + c.path + "\" (known: " + known + ")";
   }
   if (c.verb == "hold" && (c.numbers[0] <= 0 || c.numbers[0] > kMaxSeconds))
@@ -196,6 +198,7 @@ bool ScriptRunner::run(const Command& c) {
   if (c.verb == "focus") host.setFocused(c.path == "in");
   if (c.verb == "clock") host.jumpClock(n[0]);
   if (c.verb == "microphone") AudioCapture::shared().unplug();
+  if (c.verb == "sound-device") host.soundDeviceChanged(c.path == "back");
   // The script's number becomes the enumeration here, once; it was checked at load.
   if (c.verb == "orientation")
     UIDevice::currentDevice().setOrientation(UIDeviceOrientation(int(n[0])));

@@ -296,6 +296,9 @@ bool read(const std::string& text, const std::string& path, KstStoryBook& out, s
   } catch (const json::parse_error& fault) {
     error = path + ": at JSON pointer \"\": not valid JSON, byte " + std::to_string(fault.byte);
     return false;
+  } catch (const json::exception&) {  // a number past a double's range, as "3e6666"
+    error = path + ": at JSON pointer \"\": not valid JSON, a number out of range";
+    return false;
   }
   try {
     out = book(value);

@@ -122,6 +122,10 @@ bool AVAudioPlayer::isPlaying() const {
   return playWhenDecoded_ || (voice_ && AudioBackend::shared().isPlaying(voice_));
 }
 
+bool AVAudioPlayer::isHeard() const {
+  return voice_ && AudioBackend::shared().isAudible(voice_);
+}
+
 double AVAudioPlayer::duration() const {
   return clip_ ? AudioBackend::duration(*clip_) * tempo() : estimatedDuration_;
 }

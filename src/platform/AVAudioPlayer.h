@@ -62,6 +62,8 @@ class AVAudioPlayer : public NSObject {
   void stop();
   // True from `play` until the sound ends or is stopped, decoding included.
   bool isPlaying() const;
+  // Playing and reaching the speakers: false for a sound the lost device cut off.
+  bool isHeard() const;
   // Decoded length of one round; the file's own estimate until decoded.
   double duration() const;
   // Seconds into the file being heard (the file's own time, whatever the

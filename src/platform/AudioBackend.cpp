@@ -20,6 +20,7 @@
 #include "AudioFile.h"
 #include "AudioTimeStretch.h"
 #include "Clock.h"
+#include "EventLog.h"
 #include "Log.h"
 #include "NSRunLoop.h"
 #include "NSTimer.h"
@@ -112,6 +113,8 @@ struct AudioBackend::Impl {
     Ptr<NSTimer> timer;
     double startedAt = 0;  // engine clock
     int loops = 0;
+    float volume = 1;
+    bool audible = true;  // false once cut off by a lost device
   };
   struct CacheEntry {
     std::shared_ptr<AudioClip> clip;
@@ -120,6 +123,8 @@ struct AudioBackend::Impl {
   };
 
   Device device = Device::Closed;
+  bool lost = false;       // the device went away; sounds run on timers
+  bool mixerOpen = false;  // false only when a returned device would not open
   bool ownsSubsystem = false;
   int rate = kRate;
   int channels = 2;
@@ -143,7 +148,15 @@ struct AudioBackend::Impl {
   bool quitting = false;
 
   bool openDevice();
+  bool openMixer(int wantedRate, int wantedChannels, int allowedChanges);
   void closeDevice();
+  void endOnTimer(std::uint64_t id, Voice& voice);
+  bool playOnChannel(std::uint64_t id, Voice& voice);
+  void muteVoices();
+  void reopenMixer();
+  void restartLoops();
+  void answerWaiting();
+  std::shared_ptr<AudioClip> silentClip(const SoundKey& key);
   void stopWorker();
   std::shared_ptr<AudioClip> decode(const SoundKey& key, bool keepSamples, std::string& error);
   std::shared_ptr<AudioClip> stretched(Mix_Chunk* chunk, double tempo, bool keepSamples);
@@ -192,18 +205,12 @@ bool AudioBackend::Impl::openDevice() {
     ownsSubsystem = true;
   }
   Mix_Init(MIX_INIT_MP3);  // the only compressed recordings played
-  if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, 1024, nullptr,
-                          SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE) !=
-      0) {
+  if (!openMixer(kRate, 2, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE)) {
     device = Device::Failed;
     logWarningOnce("audio-device",
                    std::string("no audio device, the book runs silent: ") + Mix_GetError());
     return false;
   }
-  Uint16 format = 0;
-  Mix_QuerySpec(&rate, &format, &channels);
-  Mix_AllocateChannels(kChannels);
-  Mix_ChannelFinished(useVirtual ? nullptr : channelFinished);
   device = Device::Open;
   // The mixer's thread must be gone before static teardown destroys the run
   // loop it posts to; the run loop is created first so that it is destroyed after.
@@ -221,6 +228,18 @@ bool AudioBackend::Impl::openDevice() {
   return true;
 }
 
+bool AudioBackend::Impl::openMixer(int wantedRate, int wantedChannels, int allowedChanges) {
+  if (Mix_OpenAudioDevice(wantedRate, AUDIO_S16SYS, wantedChannels, 1024, nullptr,
+                          allowedChanges) != 0)
+    return false;
+  Uint16 format = 0;
+  Mix_QuerySpec(&rate, &format, &channels);
+  Mix_AllocateChannels(kChannels);
+  Mix_ChannelFinished(gUseVirtual ? nullptr : channelFinished);
+  mixerOpen = true;
+  return true;
+}
+
 void AudioBackend::Impl::closeDevice() {
   if (device == Device::Open) {
     Mix_ChannelFinished(nullptr);
@@ -231,6 +250,8 @@ void AudioBackend::Impl::closeDevice() {
   if (ownsSubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   ownsSubsystem = false;
   device = Device::Closed;
+  lost = false;
+  mixerOpen = false;
 }
 
 namespace {
@@ -402,6 +423,8 @@ void AudioBackend::Impl::voiceFinished(std::uint64_t id) {
   if (it == voices.end()) return;  // stopped meanwhile
   std::function<void()> onEnd = std::move(it->second.onEnd);
   if (it->second.channel >= 0) gChannelVoice[it->second.channel] = 0;
+  // The mixer may have reported the end just as the device went and a timer took over.
+  if (it->second.timer) it->second.timer->invalidate();
   voices.erase(it);
   if (onEnd) onEnd();
 }
@@ -444,6 +467,10 @@ void AudioBackend::load(const std::string& path, double tempo, LoadDone done) {
     done(clip);
     return;
   }
+  if (!d.mixerOpen) {
+    done(d.silentClip(key));
+    return;
+  }
   if (gUseVirtual) {
     std::string error;
     std::shared_ptr<AudioClip> clip = d.decode(key, false, error);
@@ -460,7 +487,7 @@ void AudioBackend::load(const std::string& path, double tempo, LoadDone done) {
 
 void AudioBackend::prefetch(const std::string& path, double tempo) {
   Impl& d = *impl_;
-  if (path.empty() || !d.openDevice() || d.cached({path, tempo})) return;
+  if (path.empty() || !d.openDevice() || !d.mixerOpen || d.cached({path, tempo})) return;
   d.enqueue({path, tempo}, true);
 }
 
@@ -505,30 +532,132 @@ std::uint64_t AudioBackend::start(const std::shared_ptr<AudioClip>& clip, int lo
   Impl& d = *impl_;
   if (!clip || d.device != Impl::Device::Open) return 0;
   const std::uint64_t id = ++d.nextVoice;
-  Impl::Voice voice{clip, std::move(onEnd), -1, nullptr, Clock::current().seconds(), loops};
-  if (gUseVirtual) {
-    if (loops >= 0) {
-      auto target = makeObject<AudioVoiceTimer>(id);
-      voice.timer = NSTimer::scheduledTimerWithTimeInterval(clip->duration() * (loops + 1), target,
-                                                            SELECTOR(AudioVoiceTimer::fire), false);
-    }
-  } else {
-    int channel = d.freeChannel();
-    if (channel < 0) {
-      logWarningOnce("audio-channels", "too many sounds at once; one is dropped");
-      return 0;
-    }
-    gChannelVoice[channel] = id;
-    Mix_Volume(channel, int(volume * MIX_MAX_VOLUME + 0.5f));
-    if (Mix_PlayChannel(channel, clip->chunk(), loops) < 0) {
-      gChannelVoice[channel] = 0;
-      logWarningOnce("audio-play", std::string("cannot start a sound: ") + Mix_GetError());
-      return 0;
-    }
-    voice.channel = channel;
-  }
+  Impl::Voice voice{clip,  std::move(onEnd), -1,     nullptr, Clock::current().seconds(),
+                    loops, volume,           !d.lost};
+  if (gUseVirtual || d.lost)
+    d.endOnTimer(id, voice);
+  else if (!d.playOnChannel(id, voice))
+    return 0;
   d.voices.emplace(id, std::move(voice));
   return id;
+}
+
+// A voice the mixer does not play ends when its rounds would have.
+void AudioBackend::Impl::endOnTimer(std::uint64_t id, Voice& voice) {
+  if (voice.loops < 0) return;
+  const double length = voice.clip->duration() * (voice.loops + 1);
+  const double left = std::max(0.0, length - (Clock::current().seconds() - voice.startedAt));
+  voice.timer = NSTimer::scheduledTimerWithTimeInterval(left, makeObject<AudioVoiceTimer>(id),
+                                                        SELECTOR(AudioVoiceTimer::fire), false);
+}
+
+bool AudioBackend::Impl::playOnChannel(std::uint64_t id, Voice& voice) {
+  const int channel = freeChannel();
+  if (channel < 0) {
+    logWarningOnce("audio-channels", "too many sounds at once; one is dropped");
+    return false;
+  }
+  gChannelVoice[channel] = id;
+  Mix_Volume(channel, int(voice.volume * MIX_MAX_VOLUME + 0.5f));
+  if (!voice.clip->chunk() || Mix_PlayChannel(channel, voice.clip->chunk(), voice.loops) < 0) {
+    gChannelVoice[channel] = 0;
+    logWarningOnce("audio-play", std::string("cannot start a sound: ") + Mix_GetError());
+    return false;
+  }
+  voice.channel = channel;
+  return true;
+}
+
+bool AudioBackend::deviceLost() {
+  Impl& d = *impl_;
+  if (d.device != Impl::Device::Open || d.lost) return false;
+  d.lost = true;
+  d.muteVoices();
+  EventLog::log("sound", "device lost");
+  return true;
+}
+
+// Every voice leaves the mixer for a timer; the mixer's own end reports are
+// cut first, as the halt would otherwise report each voice as ended now.
+void AudioBackend::Impl::muteVoices() {
+  for (auto& [id, voice] : voices) {
+    voice.audible = false;
+    if (voice.channel < 0) continue;
+    gChannelVoice[voice.channel] = 0;
+    Mix_HaltChannel(voice.channel);
+    voice.channel = -1;
+    endOnTimer(id, voice);
+  }
+}
+
+bool AudioBackend::deviceReturned() {
+  Impl& d = *impl_;
+  if (!d.lost) return false;
+  if (!gUseVirtual) d.reopenMixer();
+  if (!d.mixerOpen) return false;
+  d.lost = false;
+  d.restartLoops();
+  EventLog::log("sound", "device back");
+  return true;
+}
+
+// A device that went away stays dead to SDL: the mixer closes and opens on
+// whatever device is there now, at the rate and layout the decoded sounds
+// already have (SDL converts), so that they stay playable. The worker decodes
+// for the mixer, so it stops first; what players were waiting for is decoded again.
+void AudioBackend::Impl::reopenMixer() {
+  stopWorker();
+  inFlight.clear();
+  if (mixerOpen) {
+    Mix_ChannelFinished(nullptr);
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+    mixerOpen = false;
+  }
+  if (!openMixer(rate, channels, 0)) {
+    logMessage(LogLevel::Warning,
+               std::string("the sound device did not open again: ") + Mix_GetError());
+    answerWaiting();
+    return;
+  }
+  for (const auto& [key, _] : waiting) enqueue(key, false);
+}
+
+// With no mixer to decode for, players waiting for a sound are given its
+// length alone, so that it still ends in time.
+void AudioBackend::Impl::answerWaiting() {
+  auto pending = std::move(waiting);
+  waiting.clear();
+  for (auto& [key, callbacks] : pending) {
+    std::shared_ptr<AudioClip> clip = silentClip(key);
+    for (auto& done : callbacks) done(clip);
+  }
+}
+
+std::shared_ptr<AudioClip> AudioBackend::Impl::silentClip(const SoundKey& key) {
+  const AudioFileInfo info = AudioFile::probe(key.path);
+  if (!info.playable() || !(info.duration > 0)) return nullptr;
+  return std::make_shared<AudioClip>(nullptr, info.duration / key.tempo, 0);
+}
+
+// Music and the page's loop never end, so they are heard again; sounds with
+// an end run out unheard rather than restart from their beginning.
+void AudioBackend::Impl::restartLoops() {
+  const double now = Clock::current().seconds();
+  for (auto& [id, voice] : voices) {
+    if (voice.loops >= 0) continue;
+    voice.startedAt = now;
+    voice.audible = gUseVirtual || playOnChannel(id, voice);
+  }
+}
+
+bool AudioBackend::isDeviceLost() const {
+  return impl_->lost;
+}
+
+bool AudioBackend::isAudible(std::uint64_t id) const {
+  auto it = impl_->voices.find(id);
+  return it != impl_->voices.end() && it->second.audible;
 }
 
 void AudioBackend::stop(std::uint64_t id) {
@@ -546,8 +675,9 @@ void AudioBackend::stop(std::uint64_t id) {
 
 void AudioBackend::setVolume(std::uint64_t id, float volume) {
   auto it = impl_->voices.find(id);
-  if (it != impl_->voices.end() && it->second.channel >= 0)
-    Mix_Volume(it->second.channel, int(volume * MIX_MAX_VOLUME + 0.5f));
+  if (it == impl_->voices.end()) return;
+  it->second.volume = volume;
+  if (it->second.channel >= 0) Mix_Volume(it->second.channel, int(volume * MIX_MAX_VOLUME + 0.5f));
 }
 
 bool AudioBackend::isPlaying(std::uint64_t id) const {

@@ -69,6 +69,18 @@ class AudioBackend {
   void clockDidJump(double seconds);
   std::size_t voiceCount() const;
 
+  // The sound card went away (unplugged, its server gone). Sounds play on
+  // unheard, each ending when it would have, so that nothing waits for an end
+  // the mixer will never report. False when there was no device to lose.
+  bool deviceLost();
+  // A sound card is there again: the mixer reopens on it, looping sounds are
+  // heard again from their start and new sounds are heard; a sound cut off
+  // mid-way ends unheard. False when no device was lost.
+  bool deviceReturned();
+  bool isDeviceLost() const;
+  // Whether a voice reaches the speakers (the virtual back end's count).
+  bool isAudible(std::uint64_t voice) const;
+
   // Synchronous full decode, for tools and tests.
   bool decodeFile(const std::string& path, AudioPcm& out);
 

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "HomeFolders.h"
 #include "Log.h"
 #include "NSData.h"
 #include "NSNotificationCenter.h"
@@ -137,7 +138,8 @@ bool NSUserDefaults::synchronize() {
       json[key] = std::get<double>(value);
   }
   if (!NSData::writeToFile(json.dump(2) + "\n", path_, true)) {
-    logWarningOnce("defaults-write:" + path_, "cannot write the preferences file " + path_);
+    if (!HomeFolders::unwritable())  // else said once for the whole home
+      logWarningOnce("defaults-write:" + path_, "cannot write the preferences file " + path_);
     return false;
   }
   dirty_ = false;

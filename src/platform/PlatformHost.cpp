@@ -194,6 +194,14 @@ void PlatformHost::jumpClock(double seconds) {
   clockJumped(UIApplication::sharedApplication().delegate(), seconds);
 }
 
+void PlatformHost::soundDeviceChanged(bool present) {
+  AudioBackend& audio = AudioBackend::shared();
+  if (present)
+    audio.deviceReturned();
+  else
+    audio.deviceLost();
+}
+
 void PlatformHost::setFocused(bool focused) {
   UIApplicationDelegate* delegate = UIApplication::sharedApplication().delegate();
   if (!delegate) return;
@@ -233,6 +241,14 @@ void PlatformHost::pumpEvents(UIApplicationDelegate* delegate, bool mayWait) {
     switch (e.type) {
       case SDL_QUIT:
         quit(0);
+        break;
+      // The book opens one output device, so an output that goes is that one;
+      // SDL names no device (0) when one it never opened goes.
+      case SDL_AUDIODEVICEREMOVED:
+        if (!e.adevice.iscapture && e.adevice.which != 0) soundDeviceChanged(false);
+        break;
+      case SDL_AUDIODEVICEADDED:
+        if (!e.adevice.iscapture) soundDeviceChanged(true);
         break;
       case SDL_APP_LOWMEMORY:
         delegate->applicationDidReceiveMemoryWarning(app);

@@ -42,6 +42,8 @@ class PlatformHost {
   void setFocused(bool focused);
   // The wall clock set forward or back by `seconds` (headless: the virtual clock).
   void jumpClock(double seconds);
+  // The sound card went away or came back (SDL's device events, scripts).
+  void soundDeviceChanged(bool present);
 
   // The last presented frame as seen on the screen (RGBA, rows from the top).
   bool saveScreenshot(const std::string& path, std::string& error);

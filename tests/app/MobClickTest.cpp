@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "CrashReporter.h"
 #include "MobClick.h"
 #include "MobClickDelegate.h"
+#include "ProgramNames.h"
 #include "TestSupport.h"
 #include "UsageLog.h"
 #include "lumoAppDelegate.h"
@@ -165,6 +167,49 @@ TEST_F(Usage, CrashReportSurvivesTheCrash) {
   EXPECT_EQ(reports, MobClick::kKeptCrashReports);
   EXPECT_TRUE(CrashReporter::collectReports(folder(), MobClick::kKeptCrashReports).empty())
       << "named once";
+}
+
+// A disk that takes no more than 64 bytes (a file size limit): the report is
+// not left half written, the old one stays byte for byte, one line says so.
+// A report cut short by a kill is cleared at the next launch.
+TEST_F(Usage, CrashReportOnAFullDiskLeavesNothingHalfWritten) {
+  fs::create_directories(folder());
+  const std::string old = folder() + "/crash-1000000000-1.txt";
+  std::ofstream(old) << "lumo-book crash report\nsignal: 6 SIGABRT\nend of report\n";
+  const std::string oldText = text(old);
+  int notices[2];
+  ASSERT_EQ(pipe(notices), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    dup2(notices[1], STDERR_FILENO);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64, 64};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    CrashReporter::install(folder());
+    std::raise(SIGSEGV);
+    _exit(0);  // not reached
+  }
+  close(notices[1]);
+  std::string said;
+  char buffer[256];
+  for (ssize_t n; (n = read(notices[0], buffer, sizeof buffer)) > 0;) said.append(buffer, n);
+  close(notices[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV);
+  std::vector<std::string> files;
+  for (const auto& entry : fs::directory_iterator(folder()))
+    files.push_back(entry.path().filename().string());
+  EXPECT_EQ(files, std::vector<std::string>{"crash-1000000000-1.txt"});
+  EXPECT_EQ(text(old), oldText);
+  EXPECT_EQ(said,
+            ProgramNames::current().command + ": warning: no crash report: the disk is full\n");
+
+  std::ofstream(folder() + "/crash-1000000001-2.part") << "lumo-book crash report\nsig";
+  EXPECT_TRUE(CrashReporter::collectReports(folder(), MobClick::kKeptCrashReports).empty());
+  EXPECT_FALSE(fs::exists(folder() + "/crash-1000000001-2.part"));
+  EXPECT_EQ(text(old), oldText);
 }
 
 TEST(AppDelegate, AppKeyIs24LowerHexDigits) {

@@ -70,6 +70,11 @@ TEST(KstBookFile, ARefusedBookLeavesTheTargetAlone) {
   EXPECT_FALSE(KstBookFile::read("{\"format\": \"lumo-book\"}", "b/book.json", book, error));
   EXPECT_EQ(error, "b/book.json: at JSON pointer \"\": the field \"version\" is missing");
   EXPECT_EQ(book.pages.size(), kstBuiltInBook().pages.size());
+  // A number no double holds is refused like any other bad JSON, not thrown.
+  EXPECT_FALSE(KstBookFile::read("3e6666&2253#", "b/book.json", book, error));
+  EXPECT_EQ(error, "b/book.json: at JSON pointer \"\": not valid JSON, a number out of range");
+  EXPECT_FALSE(KstBookFile::read("{\"version\": 1e400}", "b/book.json", book, error));
+  EXPECT_EQ(book.pages.size(), kstBuiltInBook().pages.size());
 }
 
 // The fields added after the first folders were written: those folders still

@@ -160,6 +160,44 @@ TEST_F(VirtualAudioTest, CurrentTimeIsTheSoundsOwnPosition) {
   EXPECT_EQ(looping->currentTime(), 0.0);
 }
 
+// A lost device: what plays goes unheard but ends when it would have; what
+// starts meanwhile is unheard and ends on time; when the device is back the
+// music is heard again, the sound cut off ends unheard, a new one is heard.
+TEST_F(VirtualAudioTest, ALostDeviceKeepsTheEndsAndTheReturnBringsTheLoopsBack) {
+  AudioBackend& backend = AudioBackend::shared();
+  auto narration = player("tone_1s.mp3");
+  auto music = player("tone_quarter.mp3", -1);
+  ASSERT_TRUE(narration && music && narration->play() && music->play());
+  const double startedAt = Clock::current().seconds();
+  EXPECT_TRUE(narration->isHeard() && music->isHeard());
+  run(0.4);
+  ASSERT_TRUE(backend.deviceLost());
+  EXPECT_FALSE(backend.deviceLost());  // once lost, lost
+  EXPECT_TRUE(backend.isDeviceLost());
+  EXPECT_FALSE(narration->isHeard() || music->isHeard());
+  EXPECT_TRUE(narration->isPlaying());
+  auto line = player("tone_quarter.mp3");
+  ASSERT_TRUE(line->play());
+  EXPECT_FALSE(line->isHeard());
+  run(line->duration() + 1.0 / 60);
+  ASSERT_EQ(delegate_.endings.size(), 1u);
+  EXPECT_EQ(delegate_.endings[0].player, line.get());
+
+  ASSERT_TRUE(backend.deviceReturned());
+  EXPECT_FALSE(backend.deviceReturned());
+  EXPECT_TRUE(music->isHeard());
+  EXPECT_FALSE(narration->isHeard());
+  EXPECT_NEAR(music->currentTime(), 0.0, 1e-9);  // from its start again
+  ASSERT_TRUE(line->play());
+  EXPECT_TRUE(line->isHeard());
+  run(1);
+  ASSERT_EQ(delegate_.endings.size(), 3u);
+  EXPECT_EQ(delegate_.endings[1].player, line.get());
+  EXPECT_EQ(delegate_.endings[2].player, narration.get());
+  EXPECT_NEAR(delegate_.endings[2].at - startedAt, narration->duration(), 1.0 / 60 + 1e-9);
+  EXPECT_TRUE(music->isPlaying());
+}
+
 TEST_F(VirtualAudioTest, BadFilesMakeNoPlayer) {
   TempDir dir;
   std::ifstream in(fixture("tone_1s.mp3"), std::ios::binary);
@@ -450,6 +488,52 @@ TEST(RealAudioTest, PlayerWaitingForItsDecodeIsReleasedByAShutdown) {
   EXPECT_FALSE(p->isPlaying());
   EXPECT_EQ(AudioBackend::shared().voiceCount(), 0u);
   p = nullptr;
+  NSRunLoop::mainRunLoop().reset();
+  AVAudioPlayer::setUseVirtualBackend(true);
+}
+
+// The sound card (SDL's dummy device) lost and back: the mixer's ends are
+// replaced by timers without a second report, a decode under way when the
+// mixer reopens is not lost, and what plays afterwards reaches its end.
+TEST(RealAudioTest, ADeviceLostAndBackMidSoundReportsEachEndOnce) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  AVAudioPlayer::setUseVirtualBackend(false);
+  AudioBackend& backend = AudioBackend::shared();
+  backend.purgeCache();
+  RecordingDelegate delegate;
+  auto narration = AVAudioPlayer::audioPlayerWithContentsOfURL(fixture("tone_1s.mp3"));
+  auto music = AVAudioPlayer::audioPlayerWithContentsOfURL(fixture("tone_quarter.mp3"));
+  ASSERT_TRUE(narration && music);
+  narration->setDelegate(&delegate);
+  music->setDelegate(&delegate);
+  music->setNumberOfLoops(-1);
+  ASSERT_TRUE(narration->play() && music->play());
+  ASSERT_TRUE(pumpUntil([&] { return narration->isHeard() && music->isHeard(); }));
+  const auto start = std::chrono::steady_clock::now();
+  pumpUntil([] { return false; }, 0.2);
+  ASSERT_TRUE(backend.deviceLost());
+  EXPECT_FALSE(narration->isHeard() || music->isHeard());
+  ASSERT_TRUE(pumpUntil([&] { return !delegate.endings.empty(); }));
+  const double endedAfter =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_GT(endedAfter, 0.6);  // the rest of the second, not at once
+  EXPECT_EQ(delegate.endings[0].player, narration.get());
+
+  // Back while a player waits for its decode on the worker.
+  backend.purgeCache();
+  auto line = AVAudioPlayer::audioPlayerWithContentsOfURL(fixture("tone_quarter.mp3"));
+  ASSERT_TRUE(line);
+  line->setDelegate(&delegate);
+  ASSERT_TRUE(line->play());
+  ASSERT_TRUE(backend.deviceReturned());
+  EXPECT_TRUE(music->isHeard());
+  ASSERT_TRUE(pumpUntil([&] { return delegate.endings.size() >= 2; }));
+  EXPECT_EQ(delegate.endings[1].player, line.get());
+  pumpUntil([] { return false; }, 0.3);
+  EXPECT_EQ(delegate.endings.size(), 2u);
+  EXPECT_TRUE(music->isPlaying());
+  narration = music = line = nullptr;
+  backend.shutdown();
   NSRunLoop::mainRunLoop().reset();
   AVAudioPlayer::setUseVirtualBackend(true);
 }
