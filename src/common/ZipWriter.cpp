@@ -38,6 +38,19 @@ std::uint16_t flagsFor(const std::string& name) {
   return isAscii(name) ? 0 : kUtf8Names;
 }
 
+// The fields a local header and its central directory record share, in order.
+template <class Entry>
+void entryFields(Bytes& header, const Entry& entry, std::uint16_t dosTime, std::uint16_t dosDate) {
+  header.u16(flagsFor(entry.name));
+  header.u16(std::uint16_t(entry.method));
+  header.u16(dosTime);
+  header.u16(dosDate);
+  header.u32(entry.crc);
+  header.u32(entry.packedSize);
+  header.u32(entry.size);
+  header.u16(std::uint16_t(entry.name.size()));
+}
+
 // Raw deflate (no zlib header), as zip entries hold it.
 bool deflateRaw(const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out) {
   z_stream stream{};
@@ -90,14 +103,7 @@ void ZipWriter::writeLocalHeader(const Entry& entry) {
   Bytes header;
   header.u32(kLocalSignature);
   header.u16(kVersion);
-  header.u16(flagsFor(entry.name));
-  header.u16(std::uint16_t(entry.method));
-  header.u16(dosTime_);
-  header.u16(dosDate_);
-  header.u32(entry.crc);
-  header.u32(entry.packedSize);
-  header.u32(entry.size);
-  header.u16(std::uint16_t(entry.name.size()));
+  entryFields(header, entry, dosTime_, dosDate_);
   header.u16(0);  // no extra field: an EPUB's mimetype must sit at a fixed offset
   header.text(entry.name);
   write(header.out);
@@ -134,14 +140,7 @@ void ZipWriter::writeCentralHeader(const Entry& entry) {
   header.u32(kCentralSignature);
   header.u16(kVersion);  // made by: MS-DOS attributes, version 2.0
   header.u16(kVersion);
-  header.u16(flagsFor(entry.name));
-  header.u16(std::uint16_t(entry.method));
-  header.u16(dosTime_);
-  header.u16(dosDate_);
-  header.u32(entry.crc);
-  header.u32(entry.packedSize);
-  header.u32(entry.size);
-  header.u16(std::uint16_t(entry.name.size()));
+  entryFields(header, entry, dosTime_, dosDate_);
   header.u16(0);  // extra field
   header.u16(0);  // comment
   header.u16(0);  // disk
