@@ -611,9 +611,9 @@ def main():
         json.dump(manifest, f, indent=1, sort_keys=True)
     os.replace(tmp, args.manifest)
     failed = sum(len(futures[f]) for f in futures if f.exception())
-    print("make_audio: %d made (%d of them from the cache), %d up to date, "
-          "%d recorded in the assets folder, %.1f s" %
-          (len(todo) - failed, len(from_cache), len(jobs) - len(todo) - len(kept), len(kept),
+    print("make_audio: %d made, %d up to date, %d recorded in the assets folder, "
+          "%d taken from the cache, %.1f s" %
+          (len(todo) - failed, len(jobs) - len(todo) - len(kept), len(kept), len(from_cache),
            time.monotonic() - started))
     for failure in failures:
         print("make_audio: error: " + failure, file=sys.stderr)
