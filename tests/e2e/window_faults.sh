@@ -116,11 +116,13 @@ clean_exit "SIGTERM mid-turn" "$status" "$work/term-turn.log" "$work/term-turn.e
 language_kept "SIGTERM mid-turn" "$config" 2001
 grep -q " page settled" "$work/term-turn.log" && fail "SIGTERM came after the turn had settled"
 
-# Run 4: SIGTERM while the narration plays.
+# Run 4: SIGTERM while the narration plays. Every frame draws, so that the
+# virtual clock does not race through the narration before the signal comes.
 printf 'wait 1\ndrag 512 600 512 400 0.3\nwait 600\n' > "$work/term-talk.txt"
 config=$(english term-talk)
 status=$(XDG_CONFIG_HOME=$config signal_when " narration started" TERM "$work/term-talk.log" \
-  "$work/term-talk.err" "$program" --headless --log-events --script "$work/term-talk.txt")
+  "$work/term-talk.err" "$program" --headless --draw-every-frame --log-events \
+  --script "$work/term-talk.txt")
 clean_exit "SIGTERM while narrating" "$status" "$work/term-talk.log" "$work/term-talk.err"
 language_kept "SIGTERM while narrating" "$config" 2001
 grep -q " sound end main" "$work/term-talk.log" && fail "SIGTERM came after the narration had ended"
