@@ -18,6 +18,7 @@
 
 namespace {
 CCTexture2DPixelFormat gDefaultAlphaPixelFormat = kCCTexture2DPixelFormat_Default;
+bool gRecordsAlphaCells = false;
 bool gPVRHaveAlphaPremultiplied = false;
 
 bool isPOT(unsigned v) {
@@ -65,6 +66,13 @@ void CCTexture2D::setDefaultAlphaPixelFormat(CCTexture2DPixelFormat format) {
 }
 CCTexture2DPixelFormat CCTexture2D::defaultAlphaPixelFormat() {
   return gDefaultAlphaPixelFormat;
+}
+
+void CCTexture2D::setRecordsAlphaCells(bool on) {
+  gRecordsAlphaCells = on;
+}
+bool CCTexture2D::recordsAlphaCells() {
+  return gRecordsAlphaCells;
 }
 void CCTexture2D::PVRImagesHavePremultipliedAlpha(bool haveAlphaPremultiplied) {
   gPVRHaveAlphaPremultiplied = haveAlphaPremultiplied;
@@ -172,7 +180,8 @@ bool CCTexture2D::initWithImage(CGImage* image) {
     std::free(data);
     return false;
   }
-  if (premultiplied) alphaCells_ = CCTextureAlphaCells(data, potW, potH, imageW, imageH);
+  if (premultiplied && recordsAlphaCells())
+    alphaCells_ = CCTextureAlphaCells(data, potW, potH, imageW, imageH);
   if (pixelFormat == kCCTexture2DPixelFormat_RGB565 ||
       pixelFormat == kCCTexture2DPixelFormat_RGBA4444 ||
       pixelFormat == kCCTexture2DPixelFormat_RGB5A1)

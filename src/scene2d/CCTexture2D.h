@@ -68,6 +68,10 @@ class CCTexture2D : public NSObject {
 
   static void setDefaultAlphaPixelFormat(CCTexture2DPixelFormat format);
   static CCTexture2DPixelFormat defaultAlphaPixelFormat();
+  // Whether pictures loaded from now on note where they can be seen (their
+  // alpha cells); off, as nothing the book draws reads them.
+  static void setRecordsAlphaCells(bool on);
+  static bool recordsAlphaCells();
   static void PVRImagesHavePremultipliedAlpha(bool haveAlphaPremultiplied);
 
   GLuint name() const { return name_; }

@@ -351,7 +351,9 @@ TEST_F(CC3PlaneNodeGLTest, TrimmedPictureDrawsOnlyWhatShowsAndPicksTheWholePlane
   // 64 x 48 in a 64 x 64 texture: the top half transparent, the bottom red.
   std::string path = writeHalves("half.png", 64, 48, {0, 0, 0, 0}, {255, 0, 0, 255});
   LeakScope leaks;
+  CCTexture2D::setRecordsAlphaCells(true);
   auto texture = CC3Texture::textureFromFile(path);
+  CCTexture2D::setRecordsAlphaCells(false);
   auto back = CC3PlaneNode::node();
   back->populateAsCenteredRectangleWithSize(CGSizeMake(64, 64));
   back->setPureColor({0, 0, 1, 1});
