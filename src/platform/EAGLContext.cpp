@@ -7,6 +7,7 @@
 #include "Log.h"
 #include "UIDevice.h"
 #include "ViewCompositor.h"
+#include "WindowPicture.h"
 
 namespace {
 thread_local EAGLContext* tCurrent = nullptr;
@@ -52,8 +53,12 @@ bool EAGLContext::init(EAGLSharegroup* sharegroup) {
   return true;
 }
 
+EAGLContext::EAGLContext() = default;
+
 EAGLContext::~EAGLContext() {
   if (tCurrent == this) tCurrent = nullptr;
+  if (windowPicture_ && context_ && GLDisplay::makeCurrent(static_cast<EGLContext>(context_)))
+    windowPicture_->release();
   if (context_) {
     if (eglGetCurrentContext() == context_) GLDisplay::makeCurrent(EGL_NO_CONTEXT);
     eglDestroyContext(GLDisplay::display(), static_cast<EGLContext>(context_));
@@ -82,7 +87,12 @@ bool EAGLContext::renderbufferStorage(GLenum target, CAEAGLLayer* drawable) {
   int h = int(bounds.size.height * drawable->contentsScale());
   if (w <= 0 || h <= 0) return false;
   GLenum format = drawable->colorFormat() == kEAGLColorFormatRGB565 ? GL_RGB565_OES : GL_RGBA8_OES;
-  ccglRenderbufferStorage(target, format, w, h);
+  if (!GLDisplay::isHeadless() && !windowPicture_)
+    windowPicture_ = std::make_unique<WindowPicture>();
+  // Where a texture's storage cannot be shared, the frame is copied at present.
+  if (!windowPicture_ ||
+      !windowPicture_->giveStorage(static_cast<EGLContext>(context_), format, w, h))
+    ccglRenderbufferStorage(target, format, w, h);
   GLint renderbuffer = 0;
   glGetIntegerv(GL_RENDERBUFFER_BINDING_OES, &renderbuffer);
   colorRenderbuffer_ = static_cast<GLuint>(renderbuffer);
@@ -106,8 +116,20 @@ bool EAGLContext::presentRenderbuffer(GLenum) {
     glFinish();
     return true;
   }
-  // Windowed: copy the frame into a texture shared with the presenter, which
-  // draws it into the window; this context's own state is left as it was.
+  if (!windowPicture_ || !windowPicture_->texture()) return presentCopy();
+  // The presenter reads the frame's own storage: it must be whole first.
+  glFinish();
+  bool ok = GLDisplay::presentTexture(static_cast<EGLContext>(sharegroup_->shareContext_),
+                                      windowPicture_->texture(), drawableWidth_, drawableHeight_,
+                                      drawableWidth_, drawableHeight_,
+                                      UIDevice::currentDevice().heldOrientation());
+  GLDisplay::makeCurrent(static_cast<EGLContext>(context_));
+  return ok;
+}
+
+bool EAGLContext::presentCopy() {
+  // Copy the frame into a texture shared with the presenter, which draws it
+  // into the window; this context's own state is left as it was.
   GLint boundTexture = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
   GLint activeTexture = GL_TEXTURE0;

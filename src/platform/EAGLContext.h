@@ -7,6 +7,7 @@
 #include "NSObject.h"
 
 class CAEAGLLayer;
+class WindowPicture;
 struct GLDisplayState;
 
 constexpr int kEAGLRenderingAPIOpenGLES1 = 1;
@@ -48,8 +49,9 @@ class EAGLContext : public NSObject {
   int presentedFrameCount() const { return presentedFrames_; }
 
  private:
-  EAGLContext() = default;
+  EAGLContext();
   bool init(EAGLSharegroup* sharegroup);
+  bool presentCopy();
   void* context_ = nullptr;  // EGLContext
   Ptr<EAGLSharegroup> sharegroup_;
   CAEAGLLayer* drawable_ = nullptr;  // not retained: the view owns its layer
@@ -57,4 +59,6 @@ class EAGLContext : public NSObject {
   GLuint colorRenderbuffer_ = 0;  // the one given storage from the drawable
   int drawableWidth_ = 0, drawableHeight_ = 0;
   int presentedFrames_ = 0;
+  // In a window, the colour renderbuffer's storage when it is a texture's.
+  std::unique_ptr<WindowPicture> windowPicture_;
 };

@@ -178,6 +178,12 @@ bool GLDisplay::presentTexture(EGLContext sharedFrom, GLuint texture, int w, int
   glDisable(GL_DEPTH_TEST);
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture);
+  // A window at the picture's own size shows one texel per pixel: nothing to filter.
+  const bool oneToOne =
+      (shown.width == w && shown.height == h) || (shown.width == h && shown.height == w);
+  const GLint filter = oneToOne ? GL_NEAREST : GL_LINEAR;
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
   static const GLfloat vertices[] = {-1, -1, 1, -1, -1, 1, 1, 1};
   GLfloat texCoords[8];
   cornerTexCoords(orientation, float(w) / float(texW), float(h) / float(texH), texCoords);
