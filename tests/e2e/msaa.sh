@@ -73,10 +73,15 @@ def near_edge(x, y):
 changed = [(x, y) for y in range(h) for x in range(w)
            if plain[y] != smooth[y] and diff(px(plain, x, y), px(smooth, x, y)) > 2]
 share = len(changed) / (w * h)
-inland = [p for p in changed if not near_edge(*p)]
-print(f"msaa: {len(changed)} of {w * h} pixels changed ({share:.2%}), {len(inland)} away from edges")
+# Away from the picture's edges a sprite's quad may still end there: its
+# border texels, not quite transparent, show faintly where samples cover it.
+inland = [(x, y, diff(px(plain, x, y), px(smooth, x, y))) for x, y in changed
+          if not near_edge(x, y)]
+print(f"msaa: {len(changed)} of {w * h} pixels changed ({share:.2%}), {len(inland)} away from "
+      f"the picture's edges, by at most {max((d for *_, d in inland), default=0)} levels")
 assert len(changed) > 200, "multisampling smoothed no edge"
-assert share < 0.05, "multisampling changed more than the edges"
-assert len(inland) <= 0.02 * len(changed), f"pixels changed away from edges: {inland[:10]}"
+assert share < 0.02, "multisampling changed more than the edges"
+assert len(inland) <= 0.05 * len(changed), f"pixels changed away from edges: {inland[:10]}"
+assert all(d <= 16 for *_, d in inland), f"clear changes away from edges: {inland[:10]}"
 PY
 echo "multisampling: ok"
