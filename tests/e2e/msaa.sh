@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Multisampling: a page drawn with --msaa 4 is the page drawn without, but for
 # its edges, which are smoothed; the dump says how many samples are in use, GL
-# reports no error and the run ends cleanly. Without the option nothing is
-# multisampled, and a count that is not a whole number is refused.
+# reports no error and the run ends cleanly. Figures are picked by a tap as
+# without. Without the option nothing is multisampled, and a count that is not
+# a whole number is refused.
 set -u
 program=$1
 lib=$(dirname "$0")/lib
@@ -84,4 +85,10 @@ assert share < 0.02, "multisampling changed more than the edges"
 assert len(inland) <= 0.05 * len(changed), f"pixels changed away from edges: {inland[:10]}"
 assert all(d <= 16 for *_, d in inland), f"clear changes away from edges: {inland[:10]}"
 PY
+# Picking reads a colour back from what was drawn, which samples do not allow.
+printf '#!/bin/sh\nexec "%s" --msaa 4 "$@"\n' "$(realpath "$program")" > "$work/smooth-book"
+chmod +x "$work/smooth-book"
+bash "$(dirname "$0")/figure_dialogue.sh" "$work/smooth-book" > "$work/taps.out" 2>&1 ||
+  fail "figure taps with --msaa 4: $(tail -5 "$work/taps.out")"
+if grep "OpenGL error" "$work/taps.out"; then fail "figure taps with --msaa 4: GL complained"; fi
 echo "multisampling: ok"
