@@ -7,6 +7,17 @@
 #include "CCDirector.h"
 #include "EAGLView.h"
 
+namespace {
+// The renderer whose samples are drawn into, or null when drawing is single-sampled.
+ES1Renderer* multisampleRenderer() {
+  GLint sampleBuffers = 0;
+  glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+  if (!sampleBuffers) return nullptr;
+  EAGLView* view = CCDirector::sharedDirector()->openGLView();
+  return view && view->multiSampling() ? view->renderer() : nullptr;
+}
+}  // namespace
+
 Ptr<CC3NodePickingVisitor> CC3NodePickingVisitor::visitor() {
   return visitorWithWorld(nullptr);
 }
@@ -30,8 +41,7 @@ void CC3NodePickingVisitor::close() {
   CC3World* w = world3D();
   if (w && w->touchHandler()) {
     // Samples cannot be read back: the picking colours are read resolved.
-    EAGLView* view = CCDirector::sharedDirector()->openGLView();
-    ES1Renderer* samples = view && view->multiSampling() ? view->renderer() : nullptr;
+    ES1Renderer* samples = multisampleRenderer();
     if (samples) samples->resolveMultisampling();
     ccColor4B pixel = gles->state()->readPixelAt(w->touchHandler()->glTouchPoint());
     if (samples) samples->bindDrawingFramebuffer();
