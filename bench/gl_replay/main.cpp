@@ -4,9 +4,11 @@
 // recorded calls and with a floor frame (one full-screen quad in the book's
 // picture state: every pixel shaded once), and prints engine frame / bare
 // frame and engine frame / floor, pair by pair. `--page all` measures every
-// page in turn, one after the other, in one run.
+// page in turn, one after the other, in one run. `--msaa N` has the view draw
+// with N samples per pixel; the floor is then still drawn into the view's
+// single-sampled colour buffer, the same yardstick as without.
 //
-//   bench_gl_replay [--pairs 200] [--page N|all] [--rest 4]
+//   bench_gl_replay [--pairs 200] [--page N|all] [--rest 4] [--msaa N]
 #include <GLES/gl.h>
 
 #include <algorithm>
@@ -22,8 +24,11 @@
 
 #include "AVAudioPlayer.h"
 #include "AudioBackend.h"
+#include "CCDirector.h"
 #include "EAGLContext.h"
+#include "EAGLView.h"
 #include "FloorFrame.h"
+#include "GLExtensions.h"
 #include "GLRecorder.h"
 #include "KstSound.h"
 #include "KstStage.h"
@@ -56,6 +61,16 @@ double median(std::vector<double> values) {
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+ES1Renderer* renderer() {
+  return CCDirector::sharedDirector()->openGLView()->renderer();
+}
+
+// With multisampling a replay draws into the samples: resolve them to be seen.
+void showReplay() {
+  renderer()->resolveMultisampling();
+  renderer()->bindDrawingFramebuffer();
+}
+
 std::vector<unsigned char> readFrame() {
   int w = 0, h = 0;
   return EAGLContext::currentContext()->snapshotPresentedFrame(w, h);
@@ -66,6 +81,7 @@ struct Options {
   int page = 0;  // 0: the page with the most layers
   bool allPages = false;
   double rest = 4;
+  int samples = 0;
 };
 
 bool parse(int argc, char** argv, Options& options) {
@@ -80,11 +96,13 @@ bool parse(int argc, char** argv, Options& options) {
       options.page = options.allPages ? 1 : std::atoi(page.c_str());
     } else if (arg == "--rest") {
       options.rest = std::atof(argv[++i]);
+    } else if (arg == "--msaa") {
+      options.samples = std::atoi(argv[++i]);
     } else {
       return false;
     }
   }
-  return options.pairs > 0 && options.page >= 0 && options.rest >= 0;
+  return options.pairs > 0 && options.page >= 0 && options.rest >= 0 && options.samples >= 0;
 }
 
 int pageWithMostLayers(const KstStage& stage) {
@@ -162,6 +180,7 @@ class Measurement {
   void checkPicture() {
     enginePicture_ = readFrame();
     GLRecorder::shared().replay();
+    showReplay();
     glFinish();
     differing_ = differingPixels();
     pixels_ = enginePicture_.size() / 4;
@@ -175,9 +194,11 @@ class Measurement {
     glFinish();
     const Reading bare = Reading::now().since(start);
     start = Reading::now();
+    ccglBindFramebuffer(GL_FRAMEBUFFER_OES, renderer()->defaultFramebuffer());
     floor_->draw();
     glFinish();
     const Reading floor = Reading::now().since(start);
+    renderer()->bindDrawingFramebuffer();
     engine_.push_back(engine);
     bare_.push_back(bare);
     floorTimes_.push_back(floor);
@@ -196,7 +217,10 @@ class Measurement {
         GLRecorder::shared().replayWithoutLastClear();
       glFinish();
       const Reading without = Reading::now().since(start);
-      if (stageRatios_[stage_].empty()) stageDiffer_[stage_] = differingPixels();
+      if (stageRatios_[stage_].empty()) {
+        showReplay();
+        stageDiffer_[stage_] = differingPixels();
+      }
       start = Reading::now();
       GLRecorder::shared().replay();  // and the state is the engine's again
       glFinish();
@@ -328,7 +352,9 @@ void operator delete(void* p, std::size_t) noexcept {
 int main(int argc, char** argv) {
   Options options;
   if (!parse(argc, argv, options)) {
-    std::fprintf(stderr, "usage: bench_gl_replay [--pairs N] [--page N|all] [--rest SECONDS]\n");
+    std::fprintf(stderr,
+                 "usage: bench_gl_replay [--pairs N] [--page N|all] [--rest SECONDS] "
+                 "[--msaa N]\n");
     return 2;
   }
   if (!NSBundle::mainBundle().hasAnyFolder()) {
@@ -355,6 +381,7 @@ int main(int argc, char** argv) {
   AVAudioPlayer::setUseVirtualBackend(true);
   host.setFrameHook([&measurement] { measurement.onFrame(); });
   auto delegate = makeObject<lumoAppDelegate>();
+  delegate->setSamples(options.samples);
   const int status = host.run(delegate.get());
   host.setFrameHook(nullptr);
   if (options.allPages)

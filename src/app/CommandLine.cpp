@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 
 #include "DemoScene.h"
@@ -16,6 +18,20 @@ bool takeValue(int argc, const char* const* argv, int& i, std::string& value, st
   return true;
 }
 
+bool parseSamples(const std::string& value, int& samples, std::string& error) {
+  char* end = nullptr;
+  errno = 0;
+  const long n = std::strtol(value.c_str(), &end, 10);
+  if (value.empty() || *end != '\0' || n < 0 || n > INT_MAX || errno == ERANGE) {
+    error =
+        "--msaa needs a whole number of samples per pixel (4 smooths edges, 0 does not), "
+        "not \"" +
+        value + "\"";
+    return false;
+  }
+  samples = static_cast<int>(n);
+  return true;
+}
 }  // namespace
 
 bool CommandLine::parsePage(const std::string& value, int pageCount, int& page,
@@ -101,6 +117,9 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
       }
     } else if (arg == "--draw-every-frame") {
       out.drawEveryFrame = true;
+    } else if (arg == "--msaa") {
+      if (!takeValue(argc, argv, i, value, error) || !parseSamples(value, out.msaaSamples, error))
+        return false;
     } else if (arg == "--frames") {
       if (!takeValue(argc, argv, i, value, error)) return false;
       char* end = nullptr;
@@ -148,6 +167,8 @@ std::string CommandLine::usage() {
          "  --frame-log-measure M milliseconds of the main thread's wall clock (wall, the\n"
          "                        default) or of the whole process's processor time (cpu)\n"
          "  --draw-every-frame    draw frames in which nothing changed too (to measure drawing)\n"
+         "  --msaa N              smooth edges with N samples per pixel (4; as many as the GL\n"
+         "                        offers at most); 0, the default, draws without\n"
          "  --log-events          print notifications, sounds and page settles with their time\n"
          "  --demo NAME           show an engine demonstration instead of the book\n"
          "                        (actions: a moving, fading square; narration: page 2 read "

@@ -32,6 +32,7 @@ struct CommandLine {
   std::string frameLog;
   std::string frameLogMeasure = "wall";
   bool drawEveryFrame = false;  // also frames in which nothing changed (measuring)
+  int msaaSamples = 0;          // samples per pixel asked for; 0: no multisampling
 
   // False with a one-line reason for an unknown flag or a bad value.
   static bool parse(int argc, const char* const* argv, CommandLine& out, std::string& error);

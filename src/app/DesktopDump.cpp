@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "AudioBackend.h"
+#include "CCDirector.h"
 #include "DesktopWindow.h"
+#include "EAGLView.h"
 #include "KeyCommands.h"
 #include "KstSound.h"
 #include "lmReadingAids.h"
@@ -15,6 +17,10 @@ nlohmann::json volumeOf(const AVAudioPlayer* player) {
 }
 bool heard(const AVAudioPlayer* player) {
   return player && player->isHeard();
+}
+int samplesInUse() {
+  const EAGLView* view = CCDirector::sharedDirector()->openGLView();
+  return view && view->multiSampling() ? view->renderer()->samplesToUse() : 0;
 }
 }  // namespace
 
@@ -53,5 +59,6 @@ nlohmann::json dumpDesktop(const KeyCommands& keys, const lumoWorld* world) {
   d["iconSize"] = window.iconSize();
   d["fullscreen"] = window.isFullscreen();
   d["cursorHidden"] = window.isCursorHidden();
+  d["msaaSamples"] = samplesInUse();
   return d;
 }

@@ -156,10 +156,11 @@ void checkObjectsAtExit(std::int64_t processLifetime) {
 
 // Runs the book until the window closes. Everything made for the reading,
 // the key commands and their notice included, is gone when this returns.
-int readBook(PlatformHost& host, const std::string& demo, int openingPage) {
+int readBook(PlatformHost& host, const CommandLine& options) {
   auto delegate = makeObject<lumoAppDelegate>();
-  delegate->setDemo(demo);
-  delegate->setOpeningPage(openingPage);
+  delegate->setDemo(options.demo);
+  delegate->setOpeningPage(options.page);
+  delegate->setSamples(options.msaaSamples);
   lumoAppDelegate* book = delegate.get();
   StateDump::shared().addSection("book", [book] { return dumpBook(book->cc3World()); });
   StateDump::shared().addSection("world", [book] { return dumpWorld(book->cc3World()); });
@@ -258,7 +259,7 @@ int runLumoProgram(int argc, const char* const* argv) {
   auto title = WindowTitle::windowTitle();
   title->start();
   const std::int64_t processLifetime = processLifetimeObjects();
-  const int status = readBook(host, options.demo, options.page);
+  const int status = readBook(host, options);
   checkObjectsAtExit(processLifetime);
   return status;
 }

@@ -65,7 +65,8 @@ void lumoAppDelegate::applicationDidFinishLaunching(UIApplication*) {
   director->setAnimationInterval(1.0 / 60);
   director->setDisplayFPS(false);
   auto view =
-      EAGLView::viewWithFrame(window_->bounds(), kEAGLColorFormatRGBA8, GL_DEPTH_COMPONENT16_OES);
+      EAGLView::viewWithFrame(window_->bounds(), kEAGLColorFormatRGBA8, GL_DEPTH_COMPONENT16_OES,
+                              false, nullptr, samples_ > 0, unsigned(samples_));
   if (!view) {
     logMessage(LogLevel::Error, "cannot create the GL view");
     PlatformHost::shared().quit(2);

@@ -53,6 +53,8 @@ class lumoAppDelegate : public UIApplicationDelegate,
   void setDemo(const std::string& name) { demo_ = name; }
   // The page the book opens on; 0 (or 1): the cover.
   void setOpeningPage(int page) { openingPage_ = page; }
+  // Samples per pixel the view is asked for; 0: no multisampling.
+  void setSamples(int samples) { samples_ = samples; }
 
  private:
   void releaseWorld();
@@ -67,4 +69,5 @@ class lumoAppDelegate : public UIApplicationDelegate,
   bool launched_ = false;
   std::string demo_;
   int openingPage_ = 0;
+  int samples_ = 0;
 };

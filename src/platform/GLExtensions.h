@@ -2,7 +2,10 @@
 #include <GLES/gl.h>
 #include <GLES/glext.h>
 
-// GL ES 1.1 extension entry points (framebuffer objects, mipmaps). Mesa does
+#include <functional>
+#include <vector>
+
+// GL ES 1.1 extension entry points (framebuffer objects, mipmaps, discard). Mesa does
 // not export them, so they are resolved through EGL on first use; a missing
 // entry point is a null pointer, which callers check with `hasFramebufferObjects`.
 struct GLExtensionFunctions {
@@ -12,6 +15,7 @@ struct GLExtensionFunctions {
   PFNGLFRAMEBUFFERRENDERBUFFEROESPROC framebufferRenderbuffer = nullptr;
   PFNGLFRAMEBUFFERTEXTURE2DOESPROC framebufferTexture2D = nullptr;
   PFNGLCHECKFRAMEBUFFERSTATUSOESPROC checkFramebufferStatus = nullptr;
+  PFNGLGETFRAMEBUFFERATTACHMENTPARAMETERIVOESPROC getFramebufferAttachmentParameteriv = nullptr;
   PFNGLISFRAMEBUFFEROESPROC isFramebuffer = nullptr;
   PFNGLGENRENDERBUFFERSOESPROC genRenderbuffers = nullptr;
   PFNGLDELETERENDERBUFFERSOESPROC deleteRenderbuffers = nullptr;
@@ -20,6 +24,7 @@ struct GLExtensionFunctions {
   PFNGLGETRENDERBUFFERPARAMETERIVOESPROC getRenderbufferParameteriv = nullptr;
   PFNGLISRENDERBUFFEROESPROC isRenderbuffer = nullptr;
   PFNGLGENERATEMIPMAPOESPROC generateMipmap = nullptr;
+  PFNGLDISCARDFRAMEBUFFEREXTPROC discardFramebuffer = nullptr;
 };
 
 const GLExtensionFunctions& glExtensions();
@@ -42,6 +47,10 @@ inline void ccglFramebufferTexture2D(GLenum target, GLenum attachment, GLenum te
                                      GLuint texture, GLint level) {
   glExtensions().framebufferTexture2D(target, attachment, texTarget, texture, level);
 }
+inline void ccglGetFramebufferAttachmentParameteriv(GLenum target, GLenum attachment, GLenum name,
+                                                    GLint* value) {
+  glExtensions().getFramebufferAttachmentParameteriv(target, attachment, name, value);
+}
 inline GLenum ccglCheckFramebufferStatus(GLenum target) {
   return glExtensions().checkFramebufferStatus(target);
 }
@@ -63,3 +72,11 @@ inline void ccglGetRenderbufferParameteriv(GLenum target, GLenum name, GLint* va
 inline void ccglGenerateMipmap(GLenum target) {
   glExtensions().generateMipmap(target);
 }
+
+// Drops the contents of the bound framebuffer's `attachments`; nothing where
+// the GL cannot.
+void ccglDiscardFramebuffer(GLenum target, GLsizei count, const GLenum* attachments);
+// Sees every discard asked for, whether or not the GL could do it (for tests).
+using GLDiscardObserver =
+    std::function<void(GLenum target, const std::vector<GLenum>& attachments)>;
+void setGLDiscardObserver(GLDiscardObserver observer);

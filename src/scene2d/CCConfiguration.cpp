@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "Assert.h"
+#include "GLMultisample.h"
 #include "UIDevice.h"
 
 namespace {
@@ -37,10 +38,7 @@ CCConfiguration::CCConfiguration() {
   extensions_ = extensions ? reinterpret_cast<const char*>(extensions) : "";
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize_);
   glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &maxModelviewStackDepth_);
-#ifdef GL_MAX_SAMPLES_APPLE
-  if (OSVersion_ >= 0x04000000 && checkForGLExtension("GL_APPLE_framebuffer_multisample"))
-    glGetIntegerv(GL_MAX_SAMPLES_APPLE, &maxSamplesAllowed_);
-#endif
+  if (OSVersion_ >= 0x04000000) maxSamplesAllowed_ = ccglMaxSamples();
   supportsPVRTC_ = checkForGLExtension("GL_IMG_texture_compression_pvrtc");
   supportsNPOT_ = checkForGLExtension("GL_APPLE_texture_2D_limited_npot");
   supportsBGRA8888_ = checkForGLExtension("GL_IMG_texture_format_BGRA8888") ||

@@ -69,12 +69,13 @@ void EAGLView::layoutSubviews() {
 
 void EAGLView::swapBuffers() {
   EAGLContext* context = renderer_->context();
-  // Without multisampling, only the depth attachment may be discarded; the GLs
-  // this runs on offer no discard, so nothing is dropped before presenting.
+  renderer_->resolveMultisampling();
+  if (discardFramebufferSupported_) renderer_->discardBeforePresent();
   if (!context->presentRenderbuffer(GL_RENDERBUFFER_OES)) {
     CCLOGERROR("failed to present the renderbuffer");
     DrawRevision::bump();  // the window may show nothing of it: draw again
   }
+  renderer_->bindDrawingFramebuffer();
   CHECK_GL_ERROR_IN("swapBuffers");
 }
 

@@ -9,6 +9,7 @@
 #include "CAEAGLLayer.h"
 #include "CCConfiguration.h"
 #include "GLExtensions.h"
+#include "GLMultisample.h"
 #include "Log.h"
 
 void CHECK_GL_ERROR_IN(const char* operation) {
@@ -64,15 +65,8 @@ bool ES1Renderer::resizeFromLayer(CAEAGLLayer* layer) {
   }
   ccglGetRenderbufferParameteriv(GL_RENDERBUFFER_OES, GL_RENDERBUFFER_WIDTH_OES, &backingWidth_);
   ccglGetRenderbufferParameteriv(GL_RENDERBUFFER_OES, GL_RENDERBUFFER_HEIGHT_OES, &backingHeight_);
-  if (depthFormat_) {
-    if (!depthBuffer_) ccglGenRenderbuffers(1, &depthBuffer_);
-    ccglBindRenderbuffer(GL_RENDERBUFFER_OES, depthBuffer_);
-    ccglRenderbufferStorage(GL_RENDERBUFFER_OES, depthFormat_, backingWidth_, backingHeight_);
-    ccglBindFramebuffer(GL_FRAMEBUFFER_OES, defaultFramebuffer_);
-    ccglFramebufferRenderbuffer(GL_FRAMEBUFFER_OES, GL_DEPTH_ATTACHMENT_OES, GL_RENDERBUFFER_OES,
-                                depthBuffer_);
-    ccglBindRenderbuffer(GL_RENDERBUFFER_OES, colorRenderbuffer_);
-  }
+  if (multiSampling_ && !resizeMultisampleColor()) return false;
+  if (depthFormat_) resizeDepth();
   ccglBindFramebuffer(GL_FRAMEBUFFER_OES, defaultFramebuffer_);
   if (ccglCheckFramebufferStatus(GL_FRAMEBUFFER_OES) != GL_FRAMEBUFFER_COMPLETE_OES) {
     CCLOGERROR("failed to make complete framebuffer object 0x%X",
@@ -80,7 +74,60 @@ bool ES1Renderer::resizeFromLayer(CAEAGLLayer* layer) {
     return false;
   }
   CHECK_GL_ERROR_IN("resizeFromLayer");
+  bindDrawingFramebuffer();
   return true;
+}
+
+bool ES1Renderer::resizeMultisampleColor() {
+  ccglBindFramebuffer(GL_FRAMEBUFFER_OES, msaaFramebuffer_);
+  if (!msaaColorbuffer_) ccglGenRenderbuffers(1, &msaaColorbuffer_);
+  ccglBindRenderbuffer(GL_RENDERBUFFER_OES, msaaColorbuffer_);
+  ccglRenderbufferStorageMultisample(GL_RENDERBUFFER_OES, samplesToUse_, pixelFormat_,
+                                     backingWidth_, backingHeight_);
+  ccglFramebufferRenderbuffer(GL_FRAMEBUFFER_OES, GL_COLOR_ATTACHMENT0_OES, GL_RENDERBUFFER_OES,
+                              msaaColorbuffer_);
+  const GLenum status = ccglCheckFramebufferStatus(GL_FRAMEBUFFER_OES);
+  if (status != GL_FRAMEBUFFER_COMPLETE_OES) {
+    CCLOGERROR("failed to make complete multisample framebuffer object 0x%X", status);
+    return false;
+  }
+  return true;
+}
+
+void ES1Renderer::resizeDepth() {
+  if (!depthBuffer_) ccglGenRenderbuffers(1, &depthBuffer_);
+  ccglBindRenderbuffer(GL_RENDERBUFFER_OES, depthBuffer_);
+  if (multiSampling_)
+    ccglRenderbufferStorageMultisample(GL_RENDERBUFFER_OES, samplesToUse_, depthFormat_,
+                                       backingWidth_, backingHeight_);
+  else
+    ccglRenderbufferStorage(GL_RENDERBUFFER_OES, depthFormat_, backingWidth_, backingHeight_);
+  bindDrawingFramebuffer();
+  ccglFramebufferRenderbuffer(GL_FRAMEBUFFER_OES, GL_DEPTH_ATTACHMENT_OES, GL_RENDERBUFFER_OES,
+                              depthBuffer_);
+  ccglBindRenderbuffer(GL_RENDERBUFFER_OES, colorRenderbuffer_);
+}
+
+void ES1Renderer::bindDrawingFramebuffer() {
+  ccglBindFramebuffer(GL_FRAMEBUFFER_OES, multiSampling_ ? msaaFramebuffer_ : defaultFramebuffer_);
+}
+
+void ES1Renderer::resolveMultisampling() {
+  if (multiSampling_) ccglResolveMultisampleFramebuffer(msaaFramebuffer_, defaultFramebuffer_);
+}
+
+void ES1Renderer::discardBeforePresent() {
+  if (multiSampling_) {
+    // The samples are resolved: none of the multisample framebuffer is needed again.
+    const GLenum attachments[] = {GL_COLOR_ATTACHMENT0_OES, GL_DEPTH_ATTACHMENT_OES};
+    ccglBindFramebuffer(GL_FRAMEBUFFER_OES, msaaFramebuffer_);
+    ccglDiscardFramebuffer(GL_FRAMEBUFFER_OES, depthFormat_ ? 2 : 1, attachments);
+    ccglBindFramebuffer(GL_FRAMEBUFFER_OES, defaultFramebuffer_);
+    ccglBindRenderbuffer(GL_RENDERBUFFER_OES, colorRenderbuffer_);
+  } else if (depthFormat_) {
+    const GLenum attachments[] = {GL_DEPTH_ATTACHMENT_OES};
+    ccglDiscardFramebuffer(GL_FRAMEBUFFER_OES, 1, attachments);
+  }
 }
 
 ES1Renderer::~ES1Renderer() {
@@ -93,5 +140,6 @@ ES1Renderer::~ES1Renderer() {
   if (depthBuffer_) ccglDeleteRenderbuffers(1, &depthBuffer_);
   if (msaaColorbuffer_) ccglDeleteRenderbuffers(1, &msaaColorbuffer_);
   if (msaaFramebuffer_) ccglDeleteFramebuffers(1, &msaaFramebuffer_);
+  if (multiSampling_) ccglReleaseMultisampling();
   EAGLContext::setCurrentContext(previous == context_.get() ? nullptr : previous);
 }

@@ -15,6 +15,12 @@ class ES1Renderer : public NSObject {
   ~ES1Renderer() override;
 
   bool resizeFromLayer(CAEAGLLayer* layer);
+  // Presenting, in this order: resolve the samples into the colour renderbuffer
+  // (leaving its framebuffer bound), drop what the next frame draws anew, and,
+  // after presenting, bind the framebuffer the director draws into.
+  void resolveMultisampling();
+  void discardBeforePresent();
+  void bindDrawingFramebuffer();
   EAGLContext* context() const { return context_.get(); }
   GLint backingWidth() const { return backingWidth_; }
   GLint backingHeight() const { return backingHeight_; }
@@ -30,6 +36,8 @@ class ES1Renderer : public NSObject {
   ES1Renderer() = default;
   bool init(GLuint depthFormat, GLenum pixelFormat, EAGLSharegroup* sharegroup, bool multiSampling,
             unsigned samples);
+  bool resizeMultisampleColor();
+  void resizeDepth();
   Ptr<EAGLContext> context_;
   GLuint defaultFramebuffer_ = 0, colorRenderbuffer_ = 0, depthBuffer_ = 0;
   GLuint msaaFramebuffer_ = 0, msaaColorbuffer_ = 0;

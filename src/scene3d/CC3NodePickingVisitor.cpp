@@ -4,6 +4,19 @@
 #include "CC3OpenGLES11Engine.h"
 #include "CC3World.h"
 #include "CC3WorldTouchHandler.h"
+#include "CCDirector.h"
+#include "EAGLView.h"
+
+namespace {
+// The renderer whose samples are drawn into, or null when drawing is single-sampled.
+ES1Renderer* multisampleRenderer() {
+  GLint sampleBuffers = 0;
+  glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+  if (!sampleBuffers) return nullptr;
+  EAGLView* view = CCDirector::sharedDirector()->openGLView();
+  return view && view->multiSampling() ? view->renderer() : nullptr;
+}
+}  // namespace
 
 Ptr<CC3NodePickingVisitor> CC3NodePickingVisitor::visitor() {
   return visitorWithWorld(nullptr);
@@ -27,7 +40,11 @@ void CC3NodePickingVisitor::close() {
   CC3OpenGLES11Engine* gles = CC3OpenGLES11Engine::engine();
   CC3World* w = world3D();
   if (w && w->touchHandler()) {
+    // Samples cannot be read back: the picking colours are read resolved.
+    ES1Renderer* samples = multisampleRenderer();
+    if (samples) samples->resolveMultisampling();
     ccColor4B pixel = gles->state()->readPixelAt(w->touchHandler()->glTouchPoint());
+    if (samples) samples->bindDrawingFramebuffer();
     GLuint tag = tagFromColor(pixel);
     // Tag 0 is what an untouched (black) backdrop decodes to; no node owns it.
     pickedNode_ = tag ? w->getNodeTagged(tag) : nullptr;

@@ -82,6 +82,21 @@ TEST(CommandLineParsing, FlagsAndErrors) {
   const char* demo[] = {"lumo-book", "--demo", "fireworks"};
   EXPECT_FALSE(CommandLine::parse(3, demo, bad, error));
   EXPECT_EQ(error, "unknown demo \"fireworks\" (known: actions, narration)");
+
+  // Multisampling: off unless asked; any count the GL may cut to its most.
+  EXPECT_EQ(line.msaaSamples, 0);
+  const char* msaa[] = {"lumo-book", "--msaa", "4"};
+  ASSERT_TRUE(CommandLine::parse(3, msaa, line, error)) << error;
+  EXPECT_EQ(line.msaaSamples, 4);
+  for (const char* count : {"0", "1", "64"}) {
+    const char* some[] = {"lumo-book", "--msaa", count};
+    EXPECT_TRUE(CommandLine::parse(3, some, bad, error)) << count;
+  }
+  for (const char* count : {"-1", "four", "4x", "", "99999999999"}) {
+    const char* garbage[] = {"lumo-book", "--msaa", count};
+    EXPECT_FALSE(CommandLine::parse(3, garbage, bad, error)) << count;
+    EXPECT_EQ(error.rfind("--msaa needs a whole number of samples per pixel", 0), 0u) << error;
+  }
 }
 
 TEST(CommandLineParsing, PageIsAPageOfTheBookAutoPlayIsAFlag) {
