@@ -11,16 +11,8 @@ export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state
 fail() { echo "FAIL: $*"; exit 1; }
 lib=$(dirname "$0")/lib
 source "$lib/exit_checks.sh"
-for tool in Xvfb xdotool; do
-  command -v "$tool" > /dev/null || fail "$tool is missing (tools/install-packages.sh installs it)"
-done
-
-# A display of its own, whatever other servers run beside it.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" > "$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(tail -3 "$work/xvfb.log")"
-export DISPLAY=:$(head -1 "$work/display")
+source "$lib/xvfb.sh"
+start_xvfb
 
 # The script only dumps and waits; the keys come from outside, each once the
 # dump before it has been written.

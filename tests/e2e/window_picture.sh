@@ -13,15 +13,8 @@ export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state XDG_DATA_HOME=$wo
 fail() { echo "FAIL: $*"; exit 1; }
 lib=$(dirname "$0")/lib
 source "$lib/exit_checks.sh"
-for tool in Xvfb xdotool xwd; do
-  command -v "$tool" > /dev/null || fail "$tool is missing (tools/install-packages.sh installs it)"
-done
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" > "$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(tail -3 "$work/xvfb.log")"
-export DISPLAY=:$(head -1 "$work/display")
+source "$lib/xvfb.sh"
+start_xvfb xwd
 
 # Each hold: a screenshot, a dump to say it is there, the window read from
 # outside, a second screenshot; whatever moves on the page between them (a
