@@ -699,8 +699,11 @@ class Window:
         self.env["DISPLAY"] = f":{display}"
 
     def xdo(self, *args, timeout=60):
-        done = subprocess.run(["xdotool", *map(str, args)], env=self.env, timeout=timeout,
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        try:
+            done = subprocess.run(["xdotool", *map(str, args)], env=self.env, timeout=timeout,
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        except subprocess.TimeoutExpired:
+            return ""  # a window that never came, or a focus never given: the checks tell
         return done.stdout
 
     def picture_to_window(self):
@@ -770,15 +773,17 @@ def run_window(args, seed, targets, work, env):
     lines = plan.write(args.minutes * 60)
     window = Window(args.program, work, env, args.dump_seconds, args.minutes)
     began, stopped = [], None
-    time.sleep(2.5)
-    for steps in lines:
-        if not window.alive():
-            stopped = len(began)
-            break
-        began.append(time.time())
-        window.run(steps)
-    status = window.quit()
-    window.close()
+    try:
+        time.sleep(2.5)
+        for steps in lines:
+            if not window.alive():
+                stopped = len(began)
+                break
+            began.append(time.time())
+            window.run(steps)
+        status = window.quit()
+    finally:
+        window.close()
 
     log_text = open(os.path.join(work, "monkey.log")).read()
     err_text = open(os.path.join(work, "monkey.err"), errors="replace").read()
