@@ -345,7 +345,8 @@ class Plan:
 X_TURN_KEYS = {"Right": 1, "Next": 1, "space": 1, "Left": -1, "Prior": -1}
 X_BOOK_KEYS = ["Escape", "Return", "g", "a", "minus", "plus", "m", "n", "h", "r", "s", "v",
                "shift+v", "Home", "F11"]
-# Keys the book has nothing for, with Shift, Alt or Ctrl; Ctrl+R turns the picture over.
+# Keys the book has nothing for, with Shift, Alt or Ctrl; Ctrl+R turns the device over
+# (the picture stays upright to the reader, so aims need no turning).
 X_OTHER_KEYS = ["Up", "Down", "End", "Tab", "BackSpace", "Delete", "z", "7", "F1", "KP_Add",
                 "KP_Enter", "equal", "shift+Right", "shift+g", "alt+Left", "ctrl+g", "ctrl+r"]
 
@@ -356,7 +357,7 @@ class WindowPlan(Plan):
 
     def __init__(self, seed, targets, work):
         super().__init__(seed, targets, 0, work)
-        self.lines, self.clock, self.turned_over = [], 0.0, False
+        self.lines, self.clock = [], 0.0
 
     def emit(self, kind, *steps, seconds=0.0):
         self.actions.append((len(self.lines), round(self.clock, 3), describe(steps)))
@@ -371,10 +372,8 @@ class WindowPlan(Plan):
         self.lines.append([("sleep", round(seconds, 3))])
         self.clock += seconds
 
-    def at(self, x, y):
-        """Where the pointer goes to touch (x, y) of the picture as it is shown."""
-        if self.turned_over:
-            x, y = WIDTH - 1 - x, HEIGHT - 1 - y
+    @staticmethod
+    def at(x, y):
         return ("move", x, y)
 
     def tap_steps(self, x, y):
@@ -431,8 +430,6 @@ class WindowPlan(Plan):
                 self.page, self.turned_at = 1, self.clock
         else:
             name = self.rng.choice(X_OTHER_KEYS)
-            if name == "ctrl+r":
-                self.turned_over = not self.turned_over
         self.emit("key", ("key", name))
 
     def hold(self):
