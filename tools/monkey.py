@@ -52,6 +52,7 @@ import os
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -768,6 +769,8 @@ def run_window(args, seed, targets, work, env):
     started = time.monotonic()
     plan = WindowPlan(seed, targets, work)
     lines = plan.write(args.minutes * 60)
+    # Stopped from outside, the X server and the book go too.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"stopped; work: {work}"))
     window = Window(args.program, work, env, args.dump_seconds, args.minutes)
     began, stopped = [], None
     try:
