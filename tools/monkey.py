@@ -29,11 +29,11 @@ and the same kind of reader plays on it in real time through xdotool: clicks,
 drags (button down, moves, up), presses, keys (held ones repeated by the X
 server), the wheel (buttons 4 and 5), F11, Ctrl+R, the focus given to a small
 window of another client and back (SDL reports it lost and gained), the
-language menu, the navigator, the credits. Tilting and the sound device have no real event in a
-window and are left to the headless run. The script beside the program only
-dumps every --dump-seconds; the same checks (but the sound device's) are made
-on those dumps and on the event log, and the end is Ctrl+Q. A seed replays the
-same actions in a window, not the same timing.
+language menu, the navigator, the credits. Tilting and the sound device have
+no real event in a window and are left to the headless run. The script beside
+the program only dumps, every --dump-seconds of frames; the same checks (but
+the sound device's) are made on those dumps and on the event log, and the end
+is Ctrl+Q. A seed replays the same actions in a window, not the same timing.
 
     tools/monkey.py --program build/lumo-book [--minutes 3] [--seed 1]
                     [--targets FILE] [--work DIR] [--dump-every 5]
@@ -346,8 +346,9 @@ class Plan:
 X_TURN_KEYS = {"Right": 1, "Next": 1, "space": 1, "Left": -1, "Prior": -1}
 X_BOOK_KEYS = ["Escape", "Return", "g", "a", "minus", "plus", "m", "n", "h", "r", "s", "v",
                "shift+v", "Home", "F11"]
-# Keys the book has nothing for, with Shift, Alt or Ctrl; Ctrl+R turns the device over
-# (the picture stays upright to the reader, so aims need no turning).
+# Keys the book has nothing for, and some with a modifier (Shift passes the key on,
+# Alt and Ctrl keep it from the book); Ctrl+R turns the device over, the picture
+# staying upright to the reader, so aims need no turning.
 X_OTHER_KEYS = ["Up", "Down", "End", "Tab", "BackSpace", "Delete", "z", "7", "F1", "KP_Add",
                 "KP_Enter", "equal", "shift+Right", "shift+g", "alt+Left", "ctrl+g", "ctrl+r"]
 
