@@ -13,7 +13,10 @@ if [ ! -e "$assets/thumbs/page09.png" ] || [ ! -e "$assets/QRB_p8_ru.mp3" ]; the
   exit 0
 fi
 for tool in Xvfb xdotool; do
-  command -v "$tool" > /dev/null || { echo "FAIL: $tool is missing (tools/install-packages.sh installs it)"; exit 1; }
+  if ! command -v "$tool" > /dev/null; then
+    echo "FAIL: $tool is missing (tools/install-packages.sh installs it)"
+    exit 1
+  fi
 done
 here=$(dirname "$0")
 exec python3 "$here/../../tools/monkey.py" --window --program "$program" --seed 20261208 \
