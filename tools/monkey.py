@@ -734,7 +734,7 @@ class Window:
             elif verb in ("sleep", "key", "keydown", "keyup"):
                 args += [verb, step[1]]
             elif verb == "wheel":
-                button = 5 if step[1] > 0 else 4  # away from the reader: a page on
+                button = 5 if step[1] > 0 else 4  # rolled down, the book counts notches on
                 args += ["click", "--repeat", abs(step[1]), "--delay", 40, button]
             elif verb == "focus":
                 args += ["windowfocus", "--sync", self.window if step[1] == "in" else self.other.id]
