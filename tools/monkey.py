@@ -534,10 +534,13 @@ def credits_shown(state):
 
 
 class Checker:
-    def __init__(self, events, minutes):
+    def __init__(self, events, minutes, origin=None):
         self.events, self.failures, self.checks = events, [], 0
         self.rss, self.cover_live = [], []
         self.rss_window = min(300.0, minutes * 60 / 3)
+        # The memory's time runs from here: the first dump's time when not given
+        # (a window's clock is the wall clock).
+        self.origin = origin
 
     def expect(self, ok, where, what):
         self.checks += 1
@@ -571,7 +574,9 @@ class Checker:
                         f"figures deaf {when - ended:.2f} s after the last sound ended")
         if device_lost is not None:
             self.sound_device(where, state["desktop"], device_lost)
-        self.rss.append((when, state["process"]["rssBytes"], where))
+        if self.origin is None:
+            self.origin = when
+        self.rss.append((when - self.origin, state["process"]["rssBytes"], where))
         if (page == 1 and not book["lockDrag"] and not state["navigator"]["open"] and
                 not credits_shown(state) and not recording):
             self.cover_live.append((state["process"]["liveObjects"], where))
@@ -853,7 +858,7 @@ def run_headless(args, seed, targets, work, env):
     status = run_program(args.program, script, work, "monkey", env)
     log_text = open(os.path.join(work, "monkey.log")).read()
     err_text = open(os.path.join(work, "monkey.err"), errors="replace").read()
-    checker = Checker(log_events(os.path.join(work, "monkey.log")), args.minutes)
+    checker = Checker(log_events(os.path.join(work, "monkey.log")), args.minutes, origin=0.0)
     checker.exit(status, log_text, err_text)
     for path, _, _, device_lost in plan.dumps:
         if os.path.exists(path):
