@@ -48,9 +48,9 @@ class lumoTurnMachine {
   void turnTo(std::int32_t page);
   // A jump straight to `page` (home, replay): through the turn lock, as a turn.
   void jumpTo(std::int32_t page);
-  // A jump a control asks for: refused while a turn (or jump) runs, as a
-  // control's pick arrives frames after its tap, when a key may have started a
-  // turn already. The credits' lock does not refuse it.
+  // A jump a control asks for: refused while the turn lock is held (a turn, a
+  // jump, a recording), as a control's pick arrives frames after its tap, when
+  // a key may have started a turn already. The credits' lock does not refuse it.
   bool jumpUnlessTurning(std::int32_t page);
   // The incoming page has come to rest: the lock goes.
   void settled();

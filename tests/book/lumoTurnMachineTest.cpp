@@ -76,7 +76,7 @@ TEST_F(lumoTurnMachineTest, AJumpGoesThroughTheLockAndTheCreditsLockOnlyDrags) {
   EXPECT_EQ(lockEvents, (std::vector<bool>{true, false}));
 }
 
-TEST_F(lumoTurnMachineTest, AControlsJumpWaitsForNoTurnButGoesUnderTheCreditsLock) {
+TEST_F(lumoTurnMachineTest, AControlsJumpIsRefusedDuringATurnButNotUnderTheCreditsLock) {
   machine.turnTo(18);
   ASSERT_EQ(machine.requestTurn(lumoTurn::kBack), 17);
   machine.turnTo(17);
