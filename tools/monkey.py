@@ -4,10 +4,10 @@
 From a seed it writes a script of random input for the real program (taps on
 what a survey's dumps show to be tappable and anywhere else, drags of every
 length and speed, the book's keys, held keys, the wheel, tilts, focus lost and
-regained, the language menu, the page navigator, the credits), with pauses of
-0 to 3 s and a dump every few actions; it runs the program once over the whole
-script, headless with virtual time, and then checks every dump and the event
-log:
+regained, the language menu, the page navigator, the credits, the sound
+device lost for a while and back), with pauses of 0 to 3 s and a dump every
+few actions; it runs the program once over the whole script, headless with
+virtual time, and then checks every dump and the event log:
 
   - the page is within the book and, at rest, its ground is the one shown;
   - at most one narration panel is shown;
@@ -16,25 +16,43 @@ log:
   - the resident memory stays within 15 % of its peak over the first five
     minutes (a third of a shorter reading);
   - the engine objects alive on the resting cover stay within a small band;
+  - with the sound device gone nothing is heard and the book reads on (the
+    checks above hold), once back the device is "present"; each way is
+    logged once;
   - the program exits with 0, no sanitizer report, "exit live objects 0".
 
 A failure prints the seed, the check and the 50 actions before it; the same
 seed and minutes give the same script, so it replays exactly.
 
+With --window the program runs in a real window on an Xvfb display of its own
+and the same kind of reader plays on it in real time through xdotool: clicks,
+drags (button down, moves, up), presses, keys (held ones repeated by the X
+server), the wheel (buttons 4 and 5), F11, Ctrl+R, the focus given to a small
+window of another client and back (SDL reports it lost and gained), the
+language menu, the navigator, the credits. Tilting and the sound device have
+no real event in a window and are left to the headless run. The script beside
+the program only dumps, every --dump-seconds of frames; the same checks (but
+the sound device's) are made on those dumps and on the event log, and the end
+is Ctrl+Q. A seed replays the same actions in a window, not the same timing.
+
     tools/monkey.py --program build/lumo-book [--minutes 3] [--seed 1]
                     [--targets FILE] [--work DIR] [--dump-every 5]
+                    [--window [--dump-seconds 3]]
 
 Where things stand comes from a survey run (every page at rest, the navigator
 open); --targets keeps that table in FILE and reads it from there when it
 exists.
 """
 import argparse
+import ctypes
+import ctypes.util
 import json
 import math
 import os
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -128,6 +146,7 @@ class Plan:
         self.lines, self.actions, self.dumps = ["wait 2.5"], [], []
         self.clock, self.page, self.turned_at = 2.5, 1, -10.0
         self.counts = {}
+        self.device_back_at = None  # while the sound device is gone: when it returns
 
     def emit(self, kind, *lines, seconds=0.0):
         self.actions.append((len(self.lines), round(self.clock, 3), "; ".join(lines)))
@@ -279,15 +298,32 @@ class Plan:
         bx, by = self.targets["creditsBack"]
         return bx + self.rng.randint(-8, 8), by + self.rng.randint(-8, 8)
 
+    def sound_device(self):
+        """The sound card goes away for a while (or, gone already, comes back early)."""
+        if self.device_back_at is not None:
+            return self.sound_device_back()
+        r = self.rng.random()
+        away = self.rng.uniform(0.2, 5) if r < 0.6 else self.rng.uniform(5, 40)
+        self.emit("sound device lost", "sound-device lost")
+        self.device_back_at = self.clock + away
+
+    def sound_device_back(self):
+        self.emit("sound device back", "sound-device back")
+        self.device_back_at = None
+
     def dump(self):
         path = os.path.join(self.work, f"dump{len(self.dumps):05d}.json")
-        self.dumps.append((path, len(self.actions), round(self.clock, 3)))
+        self.dumps.append((path, len(self.actions), round(self.clock, 3),
+                           self.device_back_at is not None))
         self.lines.append(f"dump {path}")
 
     def step(self):
+        if self.device_back_at is not None and self.clock >= self.device_back_at:
+            self.sound_device_back()
         kinds = [(self.tap_aimed, 26), (self.tap_anywhere, 14), (self.drag, 16), (self.press, 3),
                  (self.key, 20), (self.hold, 2), (self.wheel, 7), (self.tilt, 4), (self.focus, 2),
-                 (self.language, 2), (self.navigator, 3), (self.credits, 1)]
+                 (self.language, 2), (self.navigator, 3), (self.credits, 1),
+                 (self.sound_device, 2)]
         choice = self.rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0]
         choice()
         self.pause()
@@ -298,8 +334,180 @@ class Plan:
             self.step()
             if len(self.actions) % self.dump_every == 0:
                 self.dump()
+        if self.device_back_at is not None:
+            self.sound_device_back()
         self.dump()
         return "\n".join(self.lines) + "\n"
+
+
+# MARK: the plan for a real window
+
+# The book's keys by their X names, and what each turns.
+X_TURN_KEYS = {"Right": 1, "Next": 1, "space": 1, "Left": -1, "Prior": -1}
+X_BOOK_KEYS = ["Escape", "Return", "g", "a", "minus", "plus", "m", "n", "h", "r", "s", "v",
+               "shift+v", "Home", "F11"]
+# Keys the book has nothing for, and some with a modifier (Shift passes the key on,
+# Alt and Ctrl keep it from the book); Ctrl+R turns the device over, the picture
+# staying upright to the reader, so aims need no turning.
+X_OTHER_KEYS = ["Up", "Down", "End", "Tab", "BackSpace", "Delete", "z", "7", "F1", "KP_Add",
+                "KP_Enter", "equal", "shift+Right", "shift+g", "alt+Left", "ctrl+g", "ctrl+r"]
+
+
+class WindowPlan(Plan):
+    """The same reader at a real window: every entry of `lines` a list of
+    pointer and key steps, the pointer in the picture's pixels."""
+
+    def __init__(self, seed, targets, work):
+        super().__init__(seed, targets, 0, work)
+        self.lines, self.clock = [], 0.0
+
+    def emit(self, kind, *steps, seconds=0.0):
+        self.actions.append((len(self.lines), round(self.clock, 3), describe(steps)))
+        self.lines.append(list(steps))
+        self.clock += seconds
+        self.counts[kind] = self.counts.get(kind, 0) + 1
+
+    def pause(self):
+        r = self.rng.random()
+        seconds = (self.rng.uniform(0, 0.3) if r < 0.5 else
+                   self.rng.uniform(0.3, 1.5) if r < 0.85 else self.rng.uniform(1.5, 3.0))
+        self.lines.append([("sleep", round(seconds, 3))])
+        self.clock += seconds
+
+    @staticmethod
+    def at(x, y):
+        return ("move", x, y)
+
+    def tap_steps(self, x, y):
+        return [self.at(x, y), ("down",), ("sleep", round(2 * FRAME, 3)), ("up",)]
+
+    def tap_aimed(self):
+        page = self.page if self.rng.random() < 0.8 else self.rng.randint(1, LAST)
+        aims = self.targets["pages"][str(page)]
+        words = [aim for aim in aims if aim[0].startswith("word")]
+        others = [aim for aim in aims if not aim[0].startswith("word")]
+        name, rect = self.rng.choice(words if words and self.rng.random() < 0.4 else others)
+        x, y = self.point_in(rect, spill=40 if self.rng.random() < 0.15 else 0)
+        self.emit("tap aimed", *self.tap_steps(x, y), seconds=2 * FRAME)
+        if name in ("home-btn", "menu-end1"):
+            self.page, self.turned_at = 1, self.clock
+        if name == "menu-end2":
+            self.credits_back()
+
+    def tap_anywhere(self):
+        self.emit("tap anywhere", *self.tap_steps(*self.anywhere()), seconds=2 * FRAME)
+
+    def drag(self):
+        x1, y1 = self.anywhere()
+        length = self.rng.uniform(0, 30) if self.rng.random() < 0.3 else self.rng.uniform(30, 600)
+        angle = self.rng.uniform(0, 6.283)
+        x2 = round(min(WIDTH - 1, max(0, x1 + length * math.cos(angle))))
+        y2 = round(min(HEIGHT - 1, max(0, y1 + length * math.sin(angle))))
+        seconds = self.rng.choice([self.rng.uniform(0.02, 0.15), self.rng.uniform(0.15, 0.6),
+                                   self.rng.uniform(0.6, 2.5)])
+        moves = max(2, min(40, round(seconds * 30)))
+        steps = [self.at(x1, y1), ("down",)]
+        for i in range(1, moves + 1):
+            steps += [("sleep", round(seconds / moves, 3)),
+                      self.at(round(x1 + (x2 - x1) * i / moves), round(y1 + (y2 - y1) * i / moves))]
+        self.emit("drag", *steps, ("up",), seconds=seconds)
+        if abs(y2 - y1) > 60:
+            self.guess_turn(1 if y2 < y1 else -1)
+
+    def press(self):
+        x, y = self.anywhere()
+        held = round(self.rng.uniform(0.05, 2.0), 3)
+        dx, dy = self.rng.randint(-20, 20), self.rng.randint(-20, 20)
+        self.emit("press", self.at(x, y), ("down",), ("sleep", held), self.at(x + dx, y + dy),
+                  ("sleep", 0.05), ("up",), seconds=held + 0.05)
+
+    def key(self):
+        r = self.rng.random()
+        if r < 0.45:
+            name = self.rng.choice(list(X_TURN_KEYS))
+            self.guess_turn(X_TURN_KEYS[name])
+        elif r < 0.88:
+            name = self.rng.choice(X_BOOK_KEYS)
+            if name == "Home" and self.page > 1:
+                self.page, self.turned_at = 1, self.clock
+        else:
+            name = self.rng.choice(X_OTHER_KEYS)
+        self.emit("key", ("key", name))
+
+    def hold(self):
+        """A key held down: the X server repeats it."""
+        name = self.rng.choice(list(X_TURN_KEYS) + ["g", "m", "Return", "Down", "z"])
+        seconds = round(self.rng.uniform(0.1, 3.0), 3)
+        self.emit("hold", ("keydown", name), ("sleep", seconds), ("keyup", name), seconds=seconds)
+        if name in X_TURN_KEYS:
+            self.guess_turn(X_TURN_KEYS[name])
+
+    def wheel(self):
+        notches = self.rng.choice([-5, -3, -2, -1, 1, 1, 2, 3, 5])
+        self.emit("wheel", ("wheel", notches))
+        self.guess_turn(1 if notches > 0 else -1)
+
+    def focus(self):
+        away = round(self.rng.uniform(0, 3), 3)
+        self.emit("focus", ("focus", "out"), ("sleep", away), ("focus", "in"), seconds=away)
+
+    def language(self):
+        cover = self.targets["pages"]["1"]
+        buttons = [rect for name, rect in cover if name.startswith("menu-btn")]
+        x, y = self.point_in(self.rng.choice(buttons))
+        self.emit("language", ("key", "Home"), ("sleep", 1.9), *self.tap_steps(x, y),
+                  seconds=1.9 + 2 * FRAME)
+        self.page, self.turned_at = 1, self.clock
+
+    def navigator(self):
+        steps = [("key", "g"), ("sleep", self.rng.choice([0.0, 0.2, 0.6]))]
+        if self.rng.random() < 0.5:
+            steps += [("wheel", self.rng.choice([-4, -2, 2, 4])), ("sleep", 0.1)]
+        page, rect = self.rng.choice(self.targets["thumbs"])
+        x, y = self.point_in(rect) if self.rng.random() < 0.8 else self.anywhere()
+        self.emit("navigator", *steps, *self.tap_steps(x, y), seconds=0.8)
+        if self.clock - self.turned_at > 1.6:
+            self.page, self.turned_at = page, self.clock
+
+    def credits(self):
+        last = [rect for name, rect in self.targets["pages"][str(LAST)] if name == "menu-end2"]
+        if not last:
+            return self.tap_anywhere()
+        x, y = self.point_in(last[0])
+        self.emit("credits", ("key", "g"), ("sleep", 0.3), *[("key", "Right")] * (LAST - 1),
+                  ("key", "Return"), ("sleep", 2.5), *self.tap_steps(x, y),
+                  seconds=2.8 + 2 * FRAME)
+        self.page, self.turned_at = LAST, self.clock
+        self.credits_back()
+
+    def credits_back(self):
+        self.pause()
+        if self.rng.random() < 0.3:
+            self.drag()
+            self.pause()
+        self.emit("credits back", *self.tap_steps(*self.credits_back_point()), seconds=2 * FRAME)
+
+    def step(self):
+        kinds = [(self.tap_aimed, 26), (self.tap_anywhere, 14), (self.drag, 16), (self.press, 3),
+                 (self.key, 20), (self.hold, 3), (self.wheel, 7), (self.focus, 3),
+                 (self.language, 2), (self.navigator, 3), (self.credits, 1)]
+        choice = self.rng.choices([k for k, _ in kinds], [w for _, w in kinds])[0]
+        choice()
+        self.pause()
+
+    def write(self, seconds):
+        while self.clock < seconds:
+            self.step()
+        return self.lines
+
+
+def describe(steps):
+    moves = [step for step in steps if step[0] == "move"]
+    if len(moves) > 2:  # a drag: where it began and ended, how long it took
+        seconds = sum(step[1] for step in steps if step[0] == "sleep")
+        (_, x1, y1), (_, x2, y2) = moves[0], moves[-1]
+        return f"drag {x1} {y1} to {x2} {y2}, {len(moves) - 1} moves in {seconds:.3f} s"
+    return "; ".join(" ".join(str(part) for part in step) for step in steps)
 
 
 # MARK: the checks
@@ -326,17 +534,20 @@ def credits_shown(state):
 
 
 class Checker:
-    def __init__(self, events, minutes):
+    def __init__(self, events, minutes, origin=None):
         self.events, self.failures, self.checks = events, [], 0
         self.rss, self.cover_live = [], []
         self.rss_window = min(300.0, minutes * 60 / 3)
+        # The memory's time runs from here: the first dump's time when not given
+        # (a window's clock is the wall clock).
+        self.origin = origin
 
     def expect(self, ok, where, what):
         self.checks += 1
         if not ok:
             self.failures.append((where, what))
 
-    def state(self, where, state):
+    def state(self, where, state, device_lost=None):
         book, when = state["book"], state["director"]["time"]
         page = book["page"]
         self.expect(1 <= page <= book["pageCount"] == LAST, where, f"page {page}")
@@ -361,10 +572,31 @@ class Checker:
                                 t.startswith("sound stop main")) or 0.0
             self.expect(when - ended <= DEAF_LIMIT, where,
                         f"figures deaf {when - ended:.2f} s after the last sound ended")
-        self.rss.append((when, state["process"]["rssBytes"], where))
+        if device_lost is not None:
+            self.sound_device(where, state["desktop"], device_lost)
+        if self.origin is None:
+            self.origin = when
+        self.rss.append((when - self.origin, state["process"]["rssBytes"], where))
         if (page == 1 and not book["lockDrag"] and not state["navigator"]["open"] and
                 not credits_shown(state) and not recording):
             self.cover_live.append((state["process"]["liveObjects"], where))
+
+    def sound_device(self, where, desktop, lost):
+        """Gone, nothing is heard (the book reads on unheard); back, the device is there."""
+        self.expect(desktop["soundDevice"] == ("lost" if lost else "present"), where,
+                    f"sound device {desktop['soundDevice']} where it should be "
+                    f"{'lost' if lost else 'present'}")
+        if lost:
+            self.expect(not any(desktop["heard"].values()), where,
+                        f"heard with no sound device: {desktop['heard']}")
+
+    def sound_device_log(self, lost, back):
+        """Each way the device went is logged once."""
+        logged = [sum(text == f"sound device {way}" for _, text in self.events)
+                  for way in ("lost", "back")]
+        self.expect(logged == [lost, back], "log",
+                    f"sound device lost/back logged {logged[0]}/{logged[1]} times, "
+                    f"made {lost}/{back}")
 
     def memory(self):
         if self.rss_window < 60:
@@ -398,66 +630,215 @@ class Checker:
                     (err_text[report.start():report.start() + 300] if report else ""))
 
 
-def report_failure(seed, minutes, plan, checker, where):
-    print(f"FAIL: seed {seed}, {minutes} minutes: {len(checker.failures)} failed checks")
-    for place, what in checker.failures[:10]:
-        print(f"  {place}: {what}")
-    first = checker.failures[0][0]
-    upto = next((count for path, count, _ in plan.dumps if path == first), len(plan.actions))
-    print(f"the 50 actions before {first} (line, virtual time, action):")
-    for line, when, text in plan.actions[max(0, upto - 50):upto]:
-        print(f"  {line + 1:6d} {when:9.3f}  {text}")
-    print(f"replay: tools/monkey.py --seed {seed} --minutes {minutes}; work: {where}")
+# MARK: running in a real window
+
+class OtherWindow:
+    """A small window of another client beside the book's: the focus given to it
+    is what SDL reports as lost (the root window taking it is not)."""
+
+    def __init__(self, display):
+        x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+        x11.XOpenDisplay.restype, x11.XOpenDisplay.argtypes = ctypes.c_void_p, [ctypes.c_char_p]
+        x11.XDefaultRootWindow.restype = ctypes.c_ulong
+        x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        x11.XCreateSimpleWindow.restype = ctypes.c_ulong
+        x11.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + \
+            [ctypes.c_int] * 2 + [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
+        x11.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.x11, self.display = x11, x11.XOpenDisplay(display.encode())
+        # In the corner, clear of the book's window in the middle of the screen.
+        self.id = x11.XCreateSimpleWindow(self.display, x11.XDefaultRootWindow(self.display),
+                                          0, 0, 64, 64, 0, 0, 0)
+        x11.XMapWindow(self.display, self.id)
+        x11.XFlush(self.display)
+
+    def close(self):
+        self.x11.XCloseDisplay(self.display)
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--program", default=os.path.join(REPO, "build", "lumo-book"))
-    parser.add_argument("--minutes", type=float, default=3.0)
-    parser.add_argument("--seed", type=int, default=None)
-    parser.add_argument("--targets", help="the survey's table: read if it exists, else written")
-    parser.add_argument("--work", help="keep the script, the log and the dumps here")
-    parser.add_argument("--dump-every", type=int, default=5)
-    args = parser.parse_args()
-    seed = args.seed if args.seed is not None else random.randrange(1 << 31)
-    program = os.path.abspath(args.program)
-    work = os.path.abspath(args.work) if args.work else tempfile.mkdtemp(prefix="monkey-")
-    os.makedirs(work, exist_ok=True)
-    env = dict(os.environ)
-    for name in ("XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"):
-        env[name] = os.path.join(work, name.lower())
+class Window:
+    """The program in a window on an X server of its own, driven through xdotool."""
+
+    def __init__(self, program, work, env, dump_seconds, minutes):
+        self.program, self.work, self.env = program, work, dict(env)
+        self.dumps = []
+        self.started_xvfb()
+        lines = ["wait 1"]
+        for i in range(int((minutes * 60 + 120) / dump_seconds)):
+            path = os.path.join(work, f"dump{i:05d}.json")
+            self.dumps.append(path)
+            lines += [f"dump {path}", f"wait {dump_seconds}"]
+        script = os.path.join(work, "monkey.txt")
+        with open(script, "w") as f:
+            f.write("\n".join(lines + ["wait 100000"]) + "\n")
+        self.env.pop("SDL_VIDEODRIVER", None)
+        self.env.setdefault("SDL_AUDIODRIVER", "dummy")
+        self.out = open(os.path.join(work, "monkey.log"), "w")
+        self.err = open(os.path.join(work, "monkey.err"), "w")
+        self.book = subprocess.Popen([program, "--log-events", "--script", script],
+                                     stdout=self.out, stderr=self.err, env=self.env,
+                                     cwd=os.path.dirname(program))
+        found = self.xdo("search", "--sync", "--classname", "lumo-book", timeout=120)
+        if not found:
+            self.close()
+            sys.exit(f"no window of the book: see {work}/monkey.err")
+        self.window = found.split()[0]
+        self.other = OtherWindow(self.env["DISPLAY"])
+        # With no window manager nothing gives the new window the focus; until
+        # it has it the book waits, inactive.
+        self.xdo("windowfocus", "--sync", self.window)
+
+    def started_xvfb(self):
+        """A display of its own, whatever other servers run beside it."""
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
+                                      "1280x1024x24", "-nolisten", "tcp"], pass_fds=[write],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            display = f.readline().strip()
+        if not display:
+            sys.exit("Xvfb did not start")
+        self.env["DISPLAY"] = f":{display}"
+
+    def xdo(self, *args, timeout=60):
+        try:
+            done = subprocess.run(["xdotool", *map(str, args)], env=self.env, timeout=timeout,
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        except subprocess.TimeoutExpired:
+            return ""  # a window that never came, or a focus never given: the checks tell
+        return done.stdout
+
+    def picture_to_window(self):
+        """The letterbox of the picture in the window as it is now (full screen or not)."""
+        shell = dict(line.split("=", 1) for line in
+                     self.xdo("getwindowgeometry", "--shell", self.window).split())
+        ww, wh = int(shell["WIDTH"]), int(shell["HEIGHT"])
+        w, h = ww, wh
+        if ww / wh > WIDTH / HEIGHT:
+            w = int(wh * WIDTH / HEIGHT + 0.5)
+        else:
+            h = int(ww * HEIGHT / WIDTH + 0.5)
+        left, top = (ww - w) // 2, wh - h - (wh - h) // 2
+        return lambda x, y: (left + round(x * w / WIDTH), top + round(y * h / HEIGHT))
+
+    def run(self, steps):
+        """One action as one xdotool command line; a pause is slept here."""
+        if len(steps) == 1 and steps[0][0] == "sleep":
+            time.sleep(steps[0][1])
+            return
+        place = self.picture_to_window() if any(s[0] == "move" for s in steps) else None
+        args = []
+        for step in steps:
+            verb = step[0]
+            if verb == "move":
+                args += ["mousemove", "--window", self.window, *place(step[1], step[2])]
+            elif verb in ("down", "up"):
+                args += [f"mouse{verb}", 1]
+            elif verb in ("sleep", "key", "keydown", "keyup"):
+                args += [verb, step[1]]
+            elif verb == "wheel":
+                button = 5 if step[1] > 0 else 4  # rolled down, the book counts notches on
+                args += ["click", "--repeat", abs(step[1]), "--delay", 40, button]
+            elif verb == "focus":
+                args += ["windowfocus", "--sync", self.window if step[1] == "in" else self.other.id]
+        self.xdo(*args)
+
+    def alive(self):
+        return self.book.poll() is None
+
+    def quit(self):
+        """Ctrl+Q with the focus on the book; the exit status, None if it stays."""
+        if self.alive():
+            self.xdo("windowfocus", "--sync", self.window)
+            time.sleep(0.3)
+            self.xdo("key", "ctrl+q")
+        try:
+            return self.book.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def close(self):
+        if self.alive():
+            self.book.kill()
+            self.book.wait()
+        self.out.close()
+        self.err.close()
+        if hasattr(self, "other"):
+            self.other.close()
+        self.xvfb.terminate()
+        self.xvfb.wait()
+
+
+def run_window(args, seed, targets, work, env):
+    """The plan played at a real window; the dumps the script beside it took checked."""
     started = time.monotonic()
+    plan = WindowPlan(seed, targets, work)
+    lines = plan.write(args.minutes * 60)
+    # Stopped from outside, the X server and the book go too.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"stopped; work: {work}"))
+    window = Window(args.program, work, env, args.dump_seconds, args.minutes)
+    began, stopped = [], None
+    try:
+        time.sleep(2.5)
+        for steps in lines:
+            if not window.alive():
+                stopped = len(began)
+                break
+            began.append(time.time())
+            window.run(steps)
+        status = window.quit()
+    finally:
+        window.close()
 
-    if args.targets and os.path.exists(args.targets):
-        targets = json.load(open(args.targets))
-    else:
-        targets = survey(program, work, env)
-        if args.targets:
-            with open(args.targets, "w") as f:
-                json.dump(targets, f, indent=1)
-        shutil.rmtree(os.path.join(work, "xdg_config_home"), ignore_errors=True)
-
-    plan = Plan(seed, targets, args.dump_every, work)
-    script = plan.write(args.minutes * 60)
-    status = run_program(program, script, work, "monkey", env)
     log_text = open(os.path.join(work, "monkey.log")).read()
     err_text = open(os.path.join(work, "monkey.err"), errors="replace").read()
     checker = Checker(log_events(os.path.join(work, "monkey.log")), args.minutes)
-    checker.exit(status, log_text, err_text)
-    for path, _, _ in plan.dumps:
-        if os.path.exists(path):
-            checker.state(path, json.load(open(path)))
-        else:
-            checker.expect(False, path, "no dump written (the program stopped before it)")
+    checker.expect(stopped is None, "run", f"the book ended by itself after {stopped} steps")
+    checker.expect(status is not None, "exit", "Ctrl+Q did not close the book")
+    checker.exit(-1 if status is None else status, log_text, err_text)
+    written = [path for path in window.dumps if os.path.exists(path)]
+    # The script's waits count frames, which a window draws slower than a
+    # headless run and not at all while it rests or has no focus.
+    checker.expect(len(written) >= args.minutes * 2, "run",
+                   f"only {len(written)} dumps written in {args.minutes:g} minutes")
+    for path in written:
+        checker.state(path, json.load(open(path)))
     peak = checker.memory()
     checker.cover()
+    print(f"window, seed {seed}, {args.minutes:g} minutes, {len(plan.actions)} actions "
+          f"({', '.join(f'{k} {v}' for k, v in sorted(plan.counts.items()))}), "
+          f"{len(written)} dumps, {checker.checks} invariant checks, "
+          f"{time.monotonic() - started:.0f} s wall")
+    summary(checker, peak)
+    if checker.failures:
+        # Real time: the actions before a dump are those begun before it was written.
+        first = checker.failures[0][0]
+        written_at = os.path.getmtime(first) if os.path.exists(first) else time.time()
+        upto = sum(1 for line, _, _ in plan.actions
+                   if line < len(began) and began[line] <= written_at)
+        report_failure(seed, args.minutes, plan, checker, work, upto, "--window ")
+        return 1
+    if not args.work:
+        shutil.rmtree(work, ignore_errors=True)
+    print("PASS")
+    return 0
 
+
+def report_failure(seed, minutes, plan, checker, where, upto, mode=""):
+    print(f"FAIL: seed {seed}, {minutes} minutes: {len(checker.failures)} failed checks")
+    for place, what in checker.failures[:10]:
+        print(f"  {place}: {what}")
+    print(f"the 50 actions before {checker.failures[0][0]} (line, planned time, action):")
+    for line, when, text in plan.actions[max(0, upto - 50):upto]:
+        print(f"  {line + 1:6d} {when:9.3f}  {text}")
+    print(f"replay: tools/monkey.py {mode}--seed {seed} --minutes {minutes}; work: {where}")
+
+
+def summary(checker, peak):
     rss = [r for _, r, _ in checker.rss]
     live = [n for n, _ in checker.cover_live]
-    print(f"seed {seed}, {args.minutes:g} virtual minutes, {len(plan.actions)} actions "
-          f"({', '.join(f'{k} {v}' for k, v in sorted(plan.counts.items()))}), "
-          f"{len(plan.dumps)} dumps, {checker.checks} invariant checks, "
-          f"{time.monotonic() - started:.0f} s wall")
     if rss:
         early = (f"{peak / 2**20:.0f} MiB peak of the first {checker.rss_window:.0f} s"
                  if peak else "too short a reading for the memory check")
@@ -468,13 +849,72 @@ def main():
               f"first {live[0]}, last {live[-1]}")
     print(f"turns: {sum(t.startswith('turn requested') for _, t in checker.events)} asked, "
           f"{sum(t.startswith('page settled') for _, t in checker.events)} settled")
+
+
+def run_headless(args, seed, targets, work, env):
+    started = time.monotonic()
+    plan = Plan(seed, targets, args.dump_every, work)
+    script = plan.write(args.minutes * 60)
+    status = run_program(args.program, script, work, "monkey", env)
+    log_text = open(os.path.join(work, "monkey.log")).read()
+    err_text = open(os.path.join(work, "monkey.err"), errors="replace").read()
+    checker = Checker(log_events(os.path.join(work, "monkey.log")), args.minutes, origin=0.0)
+    checker.exit(status, log_text, err_text)
+    for path, _, _, device_lost in plan.dumps:
+        if os.path.exists(path):
+            checker.state(path, json.load(open(path)), device_lost)
+        else:
+            checker.expect(False, path, "no dump written (the program stopped before it)")
+    checker.sound_device_log(plan.counts.get("sound device lost", 0),
+                             plan.counts.get("sound device back", 0))
+    peak = checker.memory()
+    checker.cover()
+    print(f"seed {seed}, {args.minutes:g} virtual minutes, {len(plan.actions)} actions "
+          f"({', '.join(f'{k} {v}' for k, v in sorted(plan.counts.items()))}), "
+          f"{len(plan.dumps)} dumps ({sum(d[3] for d in plan.dumps)} with no sound device), "
+          f"{checker.checks} invariant checks, {time.monotonic() - started:.0f} s wall")
+    summary(checker, peak)
     if checker.failures:
-        report_failure(seed, args.minutes, plan, checker, work)
+        first = checker.failures[0][0]
+        upto = next((dump[1] for dump in plan.dumps if dump[0] == first), len(plan.actions))
+        report_failure(seed, args.minutes, plan, checker, work, upto)
         return 1
     if not args.work:
         shutil.rmtree(work, ignore_errors=True)
     print("PASS")
     return 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--program", default=os.path.join(REPO, "build", "lumo-book"))
+    parser.add_argument("--minutes", type=float, default=3.0)
+    parser.add_argument("--seed", type=int, default=None)
+    parser.add_argument("--targets", help="the survey's table: read if it exists, else written")
+    parser.add_argument("--work", help="keep the script, the log and the dumps here")
+    parser.add_argument("--dump-every", type=int, default=5)
+    parser.add_argument("--window", action="store_true",
+                        help="a real window on an X server of its own, in real time")
+    parser.add_argument("--dump-seconds", type=float, default=3.0,
+                        help="in a window: the seconds of frames between dumps")
+    args = parser.parse_args()
+    seed = args.seed if args.seed is not None else random.randrange(1 << 31)
+    args.program = os.path.abspath(args.program)
+    work = os.path.abspath(args.work) if args.work else tempfile.mkdtemp(prefix="monkey-")
+    os.makedirs(work, exist_ok=True)
+    env = dict(os.environ)
+    for name in ("XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"):
+        env[name] = os.path.join(work, name.lower())
+
+    if args.targets and os.path.exists(args.targets):
+        targets = json.load(open(args.targets))
+    else:
+        targets = survey(args.program, work, env)
+        if args.targets:
+            with open(args.targets, "w") as f:
+                json.dump(targets, f, indent=1)
+        shutil.rmtree(os.path.join(work, "xdg_config_home"), ignore_errors=True)
+    return (run_window if args.window else run_headless)(args, seed, targets, work, env)
 
 
 if __name__ == "__main__":

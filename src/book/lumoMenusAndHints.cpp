@@ -108,7 +108,7 @@ void lumoMenusAndHints::turnLockChanged(bool locked) {
 }
 
 bool lumoMenusAndHints::jumpHome(CC3Node* button) {
-  world_.turns().jumpTo(1);
+  if (!world_.turns().jumpUnlessTurning(1)) return true;
   button->setVisible(false);
   world_.panel().discard();
   world_.stageDownAnimationWithStageIndex(1);
@@ -165,7 +165,7 @@ void lumoMenusAndHints::removeEndingMenu() {
 }
 
 bool lumoMenusAndHints::replay(CC3Node* button) {
-  world_.turns().jumpTo(1);
+  if (!world_.turns().jumpUnlessTurning(1)) return true;
   lumoNodeActions::flash(button);
   removeEndingMenu();
   world_.titles().hideClosingTitles();

@@ -19,12 +19,14 @@ void lumoTurnMachine::setLockListener(std::function<void(bool)> listener) {
 }
 
 void lumoTurnMachine::takeLock() {
+  turning_ = true;
   if (lockListener_) lockListener_(true);
   info_->setLockDrag(true);
   info_->setCanAccelerometer(false);
 }
 
 void lumoTurnMachine::releaseLock() {
+  turning_ = false;
   if (lockListener_) lockListener_(false);
   info_->setLockDrag(false);
   info_->setCanAccelerometer(true);
@@ -60,6 +62,16 @@ void lumoTurnMachine::jumpTo(std::int32_t page) {
   EventLog::log("jump",
                 "from page " + std::to_string(this->page()) + " to page " + std::to_string(page));
   info_->setCurStageIndex(page);
+}
+
+bool lumoTurnMachine::jumpUnlessTurning(std::int32_t page) {
+  if (turning_) {
+    EventLog::log("jump", "refused to page " + std::to_string(page) + " on page " +
+                              std::to_string(this->page()) + ": locked");
+    return false;
+  }
+  jumpTo(page);
+  return true;
 }
 
 void lumoTurnMachine::settled() {

@@ -48,6 +48,10 @@ class lumoTurnMachine {
   void turnTo(std::int32_t page);
   // A jump straight to `page` (home, replay): through the turn lock, as a turn.
   void jumpTo(std::int32_t page);
+  // A jump a control asks for: refused while the turn lock is held (a turn, a
+  // jump, a recording), as a control's pick arrives frames after its tap, when
+  // a key may have started a turn already. The credits' lock does not refuse it.
+  bool jumpUnlessTurning(std::int32_t page);
   // The incoming page has come to rest: the lock goes.
   void settled();
 
@@ -76,6 +80,7 @@ class lumoTurnMachine {
   Ptr<lmStageInfo> info_;
   std::int32_t pageCount_;
   bool figuresReady_ = false;
+  bool turning_ = false;  // the turn lock is held, not only the credits' drag lock
   std::function<void(bool)> lockListener_;
 };
 

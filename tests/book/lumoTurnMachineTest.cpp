@@ -76,6 +76,23 @@ TEST_F(lumoTurnMachineTest, AJumpGoesThroughTheLockAndTheCreditsLockOnlyDrags) {
   EXPECT_EQ(lockEvents, (std::vector<bool>{true, false}));
 }
 
+TEST_F(lumoTurnMachineTest, AControlsJumpIsRefusedDuringATurnButNotUnderTheCreditsLock) {
+  machine.turnTo(18);
+  ASSERT_EQ(machine.requestTurn(lumoTurn::kBack), 17);
+  machine.turnTo(17);
+  EXPECT_FALSE(machine.jumpUnlessTurning(1));
+  EXPECT_EQ(machine.page(), 17);
+  machine.settled();
+  EXPECT_TRUE(machine.jumpUnlessTurning(1));
+  EXPECT_FALSE(machine.jumpUnlessTurning(2));  // the jump holds the lock as a turn does
+  EXPECT_EQ(machine.page(), 1);
+  machine.settled();
+
+  machine.creditsOpened();
+  EXPECT_TRUE(machine.jumpUnlessTurning(5));
+  EXPECT_EQ(machine.page(), 5);
+}
+
 TEST_F(lumoTurnMachineTest, OneFigureSpeaksAtATimeUntilARecordingEnds) {
   EXPECT_FALSE(machine.figureStarts("s1layer2l-t"));  // not ready before set-up says so
   machine.setFiguresReady(true);
